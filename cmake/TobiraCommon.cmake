@@ -1,0 +1,5 @@
+# One interface target carries the language standard, warnings and defines for every target.
+add_library(tobira_options INTERFACE)
+target_compile_features(tobira_options INTERFACE cxx_std_20)
+target_compile_options(tobira_options INTERFACE -Wall -Wextra)
+target_include_directories(tobira_options INTERFACE ${PROJECT_SOURCE_DIR}/src)

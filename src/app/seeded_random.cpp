@@ -1,0 +1,11 @@
+#include "app/seeded_random.h"
+
+namespace tobira {
+
+int SeededRandom::random(int k) {
+    if (k <= 0)
+        return 0;
+    return std::uniform_int_distribution<int>(0, k - 1)(engine_);
+}
+
+}  // namespace tobira

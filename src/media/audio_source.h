@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstddef>
+
+namespace tobira {
+
+// Something that makes sound for one line of the audio engine's mixer.
+//
+// renderAudio() runs on the audio thread (or on the test's thread when a test drives the
+// engine). It must fill all `frames` stereo frames of `out` (interleaved L R floats, nominally
+// -1..1; silence as zeros) and must never block on a disk, a drive or the UI thread.
+class AudioSource {
+public:
+    virtual ~AudioSource() = default;
+    virtual void renderAudio(float* out, std::size_t frames) = 0;
+};
+
+}  // namespace tobira

@@ -1,0 +1,1 @@
+# Sources of the cd part of src/media

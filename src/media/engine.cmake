@@ -1,0 +1,1 @@
+# Sources of the engine part of src/media

@@ -1,0 +1,1 @@
+# Sources of the sequencer part of src/media

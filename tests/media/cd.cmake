@@ -1,0 +1,1 @@
+# Tests of the cd part of src/media

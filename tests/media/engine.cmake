@@ -1,0 +1,1 @@
+# Tests of the engine part of src/media

@@ -1,0 +1,1 @@
+# Tests of the sequencer part of src/media

@@ -1,0 +1,164 @@
+#pragma once
+// Recording fakes of the ports, for core tests: messages are recorded, questions answered from
+// a script, random numbers drawn from a script, posted tasks run when the test says so.
+
+#include "app/ports.h"
+
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace tobira::testing {
+
+class FakeMessages final : public MessagePort {
+public:
+    void showMessage(const std::string& text) override { shown.push_back(text); }
+    bool askYesNo(const std::string& text) override {
+        asked.push_back(text);
+        if (answers.empty())
+            return false;
+        bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::vector<std::string> shown;  // code page 932, as the core passed them
+    std::vector<std::string> asked;
+    std::deque<bool> answers;  // scripted answers; "No" once they run out
+};
+
+class FakeChoosers final : public ChooserPort {
+public:
+    std::optional<std::string> chooseOpenFile(const std::string&, const std::string&,
+                                              const std::string&) override {
+        return take(files);
+    }
+    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override {
+        return take(folders);
+    }
+    std::optional<FontChoice> chooseFont(const FontChoice&) override {
+        if (fonts.empty())
+            return std::nullopt;
+        auto f = fonts.front();
+        fonts.pop_front();
+        return f;
+    }
+    std::deque<std::optional<std::string>> files, folders;
+    std::deque<std::optional<FontChoice>> fonts;
+
+private:
+    static std::optional<std::string> take(std::deque<std::optional<std::string>>& q) {
+        if (q.empty())
+            return std::nullopt;
+        auto v = q.front();
+        q.pop_front();
+        return v;
+    }
+};
+
+class FakeBusy final : public BusyCursorPort {
+public:
+    void beginBusy() override { ++depth, ++begun; }
+    void endBusy() override { --depth; }
+    int depth = 0;
+    int begun = 0;
+};
+
+class FakeScreen final : public ScreenPort {
+public:
+    ScreenSize screenSize() override { return size; }
+    ScreenPoint pointerPosition() override { return pointer; }
+    ScreenSize size{1920, 1080};
+    ScreenPoint pointer{};
+};
+
+class FakeRepaint final : public RepaintPort {
+public:
+    void repaintNow() override { ++count; }
+    int count = 0;
+};
+
+class FakeClock final : public ClockPort {
+public:
+    std::chrono::system_clock::time_point now() override { return time; }
+    std::chrono::system_clock::time_point time{};
+};
+
+// Draws from `script` while it lasts (each value taken modulo k), then returns 0.
+class FakeRandom final : public RandomPort {
+public:
+    int random(int k) override {
+        requests.push_back(k);
+        if (k <= 0)
+            return 0;
+        if (script.empty())
+            return 0;
+        int v = script.front();
+        script.pop_front();
+        return v % k;
+    }
+    std::deque<int> script;
+    std::vector<int> requests;
+};
+
+class FakeProcesses final : public ProcessPort {
+public:
+    bool startDetached(const std::string& program,
+                       const std::vector<std::string>& arguments) override {
+        started.push_back({program, arguments});
+        return succeed;
+    }
+    struct Start {
+        std::string program;
+        std::vector<std::string> arguments;
+    };
+    std::vector<Start> started;
+    bool succeed = true;
+};
+
+// Collects posted tasks (from any thread); runPending() runs them on the test's thread.
+class FakeUiPost final : public UiPostPort {
+public:
+    void post(std::function<void()> task) override {
+        std::lock_guard lock(mutex_);
+        tasks_.push_back(std::move(task));
+    }
+    // Runs every task posted so far, and those they post in turn. Returns how many ran.
+    int runPending() {
+        int ran = 0;
+        for (;;) {
+            std::function<void()> task;
+            {
+                std::lock_guard lock(mutex_);
+                if (tasks_.empty())
+                    return ran;
+                task = std::move(tasks_.front());
+                tasks_.pop_front();
+            }
+            task();
+            ++ran;
+        }
+    }
+
+private:
+    std::mutex mutex_;
+    std::deque<std::function<void()>> tasks_;
+};
+
+// All fakes together, with a Ports view of them.
+struct FakePorts {
+    FakeMessages messages;
+    FakeChoosers choosers;
+    FakeBusy busy;
+    FakeScreen screen;
+    FakeRepaint repaint;
+    FakeClock clock;
+    FakeRandom random;
+    FakeProcesses processes;
+    FakeUiPost uiPost;
+    Ports ports() {
+        return Ports{messages, choosers, busy, screen, repaint, clock, random, processes, uiPost};
+    }
+};
+
+}  // namespace tobira::testing
