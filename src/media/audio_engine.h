@@ -5,8 +5,12 @@
 
 #include "media/audio_source.h"
 
+#include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <mutex>
 #include <vector>
 
 namespace tobira {
@@ -17,25 +21,52 @@ enum class MixerLine : int {
     Synthesizer = 2,  // source, component type 0x1004
     CompactDisc = 3,  // source, component type 0x1005
 };
+constexpr int kMixerLineCount = 4;
 
 class AudioEngine final {
 public:
     static constexpr int kSampleRate = 44100;
     static constexpr int kChannels = 2;
+    static constexpr std::uint16_t kFullVolume = 65535;
 
     AudioEngine();
-    ~AudioEngine();
     AudioEngine(const AudioEngine&) = delete;
     AudioEngine& operator=(const AudioEngine&) = delete;
 
     // Connects a device's sound to a source line; nullptr disconnects it. UI thread; safe while
-    // the audio thread renders.
+    // the audio thread renders. A source must be detached before it is destroyed.
     void attach(MixerLine line, AudioSource* source);
 
     // Produces the next `frames` stereo frames, mixed, scaled by the line volumes and mutes and
-    // clamped to -1..1.
+    // clamped to -1..1. Audio thread (or a test's thread).
     void render(float* out, std::size_t frames);
     std::vector<float> render(std::size_t frames);
+
+    // Line controls, 0..65535 per channel (0 left, 1 right). The speakers line scales the mix.
+    // Setting a value that differs calls the control listeners on the calling thread.
+    std::uint16_t volume(MixerLine line, int channel) const;
+    void setVolume(MixerLine line, int channel, std::uint16_t value);
+    bool mute(MixerLine line) const;
+    void setMute(MixerLine line, bool on);
+
+    // Called after a volume or mute of `line` changed. Returns an id for removeControlListener.
+    int addControlListener(std::function<void(MixerLine)> listener);
+    void removeControlListener(int id);
+
+private:
+    struct Line {
+        std::array<std::atomic<std::uint16_t>, kChannels> volume;
+        std::atomic<bool> mute{false};
+    };
+
+    void changed(MixerLine line);
+
+    std::array<Line, kMixerLineCount> lines_;
+    std::mutex sourcesMutex_;  // held only for the pointer table, never across slow work
+    std::array<AudioSource*, kMixerLineCount> sources_{};
+    std::vector<float> scratch_;  // audio thread only
+    std::vector<std::pair<int, std::function<void(MixerLine)>>> listeners_;
+    int nextListenerId_ = 1;
 };
 
 }  // namespace tobira

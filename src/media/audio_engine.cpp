@@ -1,0 +1,94 @@
+#include "media/audio_engine.h"
+
+#include <algorithm>
+
+namespace tobira {
+
+AudioEngine::AudioEngine() {
+    for (auto& line : lines_)
+        for (auto& channel : line.volume)
+            channel.store(kFullVolume);
+}
+
+void AudioEngine::attach(MixerLine line, AudioSource* source) {
+    if (line == MixerLine::Speakers)
+        return;
+    std::lock_guard lock(sourcesMutex_);
+    sources_[static_cast<int>(line)] = source;
+}
+
+void AudioEngine::render(float* out, std::size_t frames) {
+    const std::size_t samples = frames * kChannels;
+    std::fill(out, out + samples, 0.0f);
+    if (scratch_.size() < samples)
+        scratch_.resize(samples);
+
+    const Line& master = lines_[static_cast<int>(MixerLine::Speakers)];
+    const bool masterMute = master.mute.load(std::memory_order_relaxed);
+
+    std::lock_guard lock(sourcesMutex_);
+    for (int index = 1; index < kMixerLineCount; ++index) {
+        AudioSource* source = sources_[index];
+        if (!source)
+            continue;
+        // A muted line still renders, so that its device keeps time.
+        source->renderAudio(scratch_.data(), frames);
+        const Line& line = lines_[index];
+        if (line.mute.load(std::memory_order_relaxed) || masterMute)
+            continue;
+        float gain[kChannels];
+        for (int c = 0; c < kChannels; ++c)
+            gain[c] = static_cast<float>(line.volume[c].load(std::memory_order_relaxed)) *
+                      static_cast<float>(master.volume[c].load(std::memory_order_relaxed)) /
+                      (65535.0f * 65535.0f);
+        for (std::size_t i = 0; i < samples; i += kChannels)
+            for (int c = 0; c < kChannels; ++c)
+                out[i + c] += scratch_[i + c] * gain[c];
+    }
+    for (std::size_t i = 0; i < samples; ++i)
+        out[i] = std::clamp(out[i], -1.0f, 1.0f);
+}
+
+std::vector<float> AudioEngine::render(std::size_t frames) {
+    std::vector<float> out(frames * kChannels);
+    render(out.data(), frames);
+    return out;
+}
+
+std::uint16_t AudioEngine::volume(MixerLine line, int channel) const {
+    if (channel < 0 || channel >= kChannels)
+        return 0;
+    return lines_[static_cast<int>(line)].volume[channel].load();
+}
+
+void AudioEngine::setVolume(MixerLine line, int channel, std::uint16_t value) {
+    if (channel < 0 || channel >= kChannels)
+        return;
+    if (lines_[static_cast<int>(line)].volume[channel].exchange(value) != value)
+        changed(line);
+}
+
+bool AudioEngine::mute(MixerLine line) const { return lines_[static_cast<int>(line)].mute.load(); }
+
+void AudioEngine::setMute(MixerLine line, bool on) {
+    if (lines_[static_cast<int>(line)].mute.exchange(on) != on)
+        changed(line);
+}
+
+int AudioEngine::addControlListener(std::function<void(MixerLine)> listener) {
+    listeners_.emplace_back(nextListenerId_, std::move(listener));
+    return nextListenerId_++;
+}
+
+void AudioEngine::removeControlListener(int id) {
+    std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
+}
+
+void AudioEngine::changed(MixerLine line) {
+    // Copy first: a listener may add or remove listeners.
+    auto listeners = listeners_;
+    for (auto& [id, listener] : listeners)
+        listener(line);
+}
+
+}  // namespace tobira
