@@ -1,6 +1,53 @@
+#include "app/instance_lock.h"
+#include "app/program.h"
+#include "app/program_folder.h"
+
 #include <QApplication>
+#include <QFont>
+#include <QMessageBox>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName("TOBIRA");
+    QApplication::setQuitOnLastWindowClosed(false);
+    // The list font's stored default names the Windows font; IPA Gothic is its counterpart here.
+    QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
+
+    tobira::InstanceLock lock(tobira::InstanceLock::DefaultPath());
+    bool acquired = false;
+    try {
+        acquired = lock.tryAcquire();
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, "TOBIRA", QString::fromLocal8Bit(error.what()));
+        return 1;
+    }
+    if (!acquired) {
+        QMessageBox::information(nullptr, "TOBIRA",
+                                 QStringLiteral("ＴＯＢＩＲＡは既に起動しています"));
+        return 0;
+    }
+
+    std::filesystem::path folder;
+    try {
+        folder = tobira::ResolveProgramFolder(tobira::SystemProgramFolderInputs());
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, "TOBIRA", QString::fromLocal8Bit(error.what()));
+        return 1;
+    }
+
+    std::unique_ptr<tobira::Program> program;
+    try {
+        program = std::make_unique<tobira::Program>(folder);
+        program->start();
+    } catch (const std::exception&) {
+        program.reset();
+        lock.release();
+        QMessageBox::critical(
+            nullptr, "TOBIRA",
+            QStringLiteral("ＣＤドライブが既に使用されているためＴＯＢＩＲＡを起動できません"));
+        return 1;
+    }
+    int result = app.exec();
+    program.reset();
+    return result;
 }

@@ -13,20 +13,20 @@ namespace tobira {
 
 // Plain message boxes with an OK button, and Yes/No questions.
 class MessagePort {
-public:
+  public:
     virtual ~MessagePort() = default;
     virtual void showMessage(const std::string& text) = 0;
     virtual bool askYesNo(const std::string& text) = 0;
 };
 
 struct FontChoice {
-    std::string name;  // family name, code page 932
-    int size = 10;     // points
+    std::string name; // family name, code page 932
+    int size = 10;    // points
 };
 
 // File-open, folder and font choosers. An empty optional means the user cancelled.
 class ChooserPort {
-public:
+  public:
     virtual ~ChooserPort() = default;
     virtual std::optional<std::string> chooseOpenFile(const std::string& caption,
                                                       const std::string& initialFolder,
@@ -38,20 +38,20 @@ public:
 
 // The hourglass. Calls nest; use BusyCursor below so that a failure restores it too.
 class BusyCursorPort {
-public:
+  public:
     virtual ~BusyCursorPort() = default;
     virtual void beginBusy() = 0;
     virtual void endBusy() = 0;
 };
 
 class BusyCursor final {
-public:
+  public:
     explicit BusyCursor(BusyCursorPort& port) : port_(port) { port_.beginBusy(); }
     ~BusyCursor() { port_.endBusy(); }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 
-private:
+  private:
     BusyCursorPort& port_;
 };
 
@@ -66,7 +66,7 @@ struct ScreenSize {
 };
 
 class ScreenPort {
-public:
+  public:
     virtual ~ScreenPort() = default;
     virtual ScreenSize screenSize() = 0;
     virtual ScreenPoint pointerPosition() = 0;
@@ -74,27 +74,27 @@ public:
 
 // Paints the main window now, before a device call that may take a while.
 class RepaintPort {
-public:
+  public:
     virtual ~RepaintPort() = default;
     virtual void repaintNow() = 0;
 };
 
 class ClockPort {
-public:
+  public:
     virtual ~ClockPort() = default;
     virtual std::chrono::system_clock::time_point now() = 0;
 };
 
 // The program's one random generator. random(k) is uniform in 0..k-1, and 0 for k <= 0.
 class RandomPort {
-public:
+  public:
     virtual ~RandomPort() = default;
     virtual int random(int k) = 0;
 };
 
 // Starts an external program with arguments, never through a shell.
 class ProcessPort {
-public:
+  public:
     virtual ~ProcessPort() = default;
     virtual bool startDetached(const std::string& program,
                                const std::vector<std::string>& arguments) = 0;
@@ -102,7 +102,7 @@ public:
 
 // Runs a task on the UI thread. Safe to call from any thread; tasks run in posting order.
 class UiPostPort {
-public:
+  public:
     virtual ~UiPostPort() = default;
     virtual void post(std::function<void()> task) = 0;
 };
@@ -120,4 +120,4 @@ struct Ports {
     UiPostPort& uiPost;
 };
 
-}  // namespace tobira
+} // namespace tobira

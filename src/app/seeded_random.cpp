@@ -8,4 +8,4 @@ int SeededRandom::random(int k) {
     return std::uniform_int_distribution<int>(0, k - 1)(engine_);
 }
 
-}  // namespace tobira
+} // namespace tobira

@@ -9,12 +9,12 @@ namespace tobira {
 
 // The program's one random generator, seeded once at start-up.
 class SeededRandom final : public RandomPort {
-public:
+  public:
     void seed(std::uint64_t value) { engine_.seed(value); }
     int random(int k) override;
 
-private:
+  private:
     std::mt19937_64 engine_{0};
 };
 
-}  // namespace tobira
+} // namespace tobira

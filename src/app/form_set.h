@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/form_main.h"
+#include "app/form_mode.h"
+#include "app/form_msg.h"
+#include "cd/form_list.h"
+#include "cd/form_manage.h"
+#include "cd/form_pattern.h"
+#include "midi/form_view.h"
+#include "settings/form_setup.h"
+#include "windows/form_midi.h"
+#include "windows/form_reader.h"
+
+namespace tobira {
+
+// The program's ten windows. They are made once, in this order (members are constructed in
+// declaration order), and live until the program ends; later windows read the earlier ones.
+class FormSet final {
+  public:
+    FormSet(Ports ports, DataPaths paths, MediaDevices devices);
+
+    // Runs the creation handlers in window order. Throws what a window's creation throws
+    // (the CD device that cannot be opened).
+    void CreateAll();
+
+    TFormMain FormMain;
+    TFormSetUp FormSetUp;
+    TFormList FormList;
+    TFormManage FormManage;
+    TFormMsg FormMsg;
+    TFormPattern FormPattern;
+    TFormMode FormMode;
+    TFormView FormView;
+    TFormMidi FormMidi;
+    TFormReader FormReader;
+
+  private:
+    Ports ports_;
+};
+
+} // namespace tobira

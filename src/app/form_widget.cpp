@@ -1,0 +1,65 @@
+#include "app/form_widget.h"
+
+#include "app/error_report.h"
+#include "app/view_hub.h"
+#include "text/cp932_convert.h"
+
+#include <QCloseEvent>
+
+namespace tobira {
+
+FormWidget::FormWidget(FormModel& model, ViewHub& hub, QWidget* parent)
+    : QWidget(parent, model.Borderless ? Qt::Window | Qt::FramelessWindowHint : Qt::Window),
+      model_(model), hub_(hub) {
+    hub_.add(this);
+}
+
+void FormWidget::render() {
+    rendering_ = true;
+    const QString caption = QString::fromStdString(Cp932ToUtf8(model_.Caption));
+    if (windowTitle() != caption)
+        setWindowTitle(caption);
+    if (size() != QSize(model_.Width, model_.Height))
+        resize(model_.Width, model_.Height);
+    if (pos() != QPoint(model_.Left, model_.Top))
+        move(model_.Left, model_.Top);
+    if (isVisible() != model_.Visible)
+        setVisible(model_.Visible);
+    rendering_ = false;
+}
+
+void FormWidget::dispatch(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        hub_.refreshAll();
+        ReportUncaughtError(error);
+    } catch (...) {
+        hub_.refreshAll();
+        ReportUncaughtError();
+    }
+    hub_.refreshAll();
+}
+
+void FormWidget::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (rendering_ || !isVisible())
+        return;
+    model_.Left = pos().x();
+    model_.Top = pos().y();
+}
+
+void FormWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (rendering_ || !isVisible())
+        return;
+    model_.Width = width();
+    model_.Height = height();
+}
+
+void FormWidget::closeEvent(QCloseEvent* event) {
+    model_.Hide();
+    QWidget::closeEvent(event);
+}
+
+} // namespace tobira

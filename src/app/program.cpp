@@ -1,0 +1,67 @@
+#include "app/program.h"
+
+#include "app/form_msg_widget.h"
+#include "app/form_widget.h"
+#include "app/main_window_widget.h"
+#include "media/cd_device.h"
+#include "media/midi_device.h"
+#include "media/sdl_audio_output.h"
+#include "media/wave_device.h"
+
+#include <chrono>
+
+namespace tobira {
+
+Program::Program(const std::filesystem::path& folder)
+    : ports_{qtPorts_, qtPorts_, qtPorts_, qtPorts_, qtPorts_,
+             qtPorts_, random_,  qtPorts_, qtPorts_} {
+    // The one random generator, seeded once from the clock.
+    random_.seed(
+        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+
+    output_ = std::make_unique<SdlAudioOutput>(engine_);
+    cd_ = std::make_unique<CdDevice>(engine_, qtPorts_);
+    midi_ = std::make_unique<MidiDevice>(engine_, qtPorts_);
+    wave_ = std::make_unique<WaveDevice>(engine_);
+    forms_ = std::make_unique<FormSet>(ports_, DataPaths::InFolder(folder),
+                                       MediaDevices{*cd_, *midi_, *wave_});
+
+    auto* mainView = new MainWindowWidget(forms_->FormMain, hub_);
+    views_.emplace_back(mainView);
+    views_.emplace_back(new FormWidget(forms_->FormSetUp, hub_));
+    views_.emplace_back(new FormWidget(forms_->FormList, hub_));
+    views_.emplace_back(new FormWidget(forms_->FormManage, hub_));
+    views_.emplace_back(new FormMsgWidget(forms_->FormMsg, hub_));
+    views_.emplace_back(new FormWidget(forms_->FormPattern, hub_));
+    views_.emplace_back(new FormWidget(forms_->FormMode, hub_));
+    views_.emplace_back(new FormWidget(forms_->FormView, hub_));
+    views_.emplace_back(new FormWidget(forms_->FormMidi, hub_));
+    views_.emplace_back(new FormWidget(forms_->FormReader, hub_));
+
+    qtPorts_.setAfterTask([this] { hub_.refreshAll(); });
+    qtPorts_.setRepaintHandler([this, mainView] {
+        hub_.refreshAll();
+        mainView->repaint();
+    });
+}
+
+Program::~Program() {
+    // Views go first (they refer to the models), then the models, then the devices, which must
+    // leave the engine before the output stops pulling from it.
+    views_.clear();
+    forms_.reset();
+    if (output_)
+        output_->stop();
+    wave_.reset();
+    midi_.reset();
+    cd_.reset();
+}
+
+void Program::start() {
+    forms_->CreateAll();
+    output_->start();
+    forms_->FormMain.Show();
+    hub_.refreshAll();
+}
+
+} // namespace tobira

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/form_set.h"
+#include "app/qt_ports.h"
+#include "app/seeded_random.h"
+#include "app/view_hub.h"
+#include "media/audio_engine.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace tobira {
+
+class CdDevice;
+class MidiDevice;
+class WaveDevice;
+class SdlAudioOutput;
+class FormWidget;
+
+// Everything the running program is made of, built and wired in one place: the ports, the
+// audio engine and its output, the three devices, the ten windows and their views.
+class Program final {
+  public:
+    explicit Program(const std::filesystem::path& folder);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // Creates the windows in their order and shows the main window. Throws when a window cannot
+    // be created (the CD device that cannot be opened).
+    void start();
+
+  private:
+    QtPorts qtPorts_;
+    SeededRandom random_;
+    Ports ports_;
+    AudioEngine engine_;
+    std::unique_ptr<SdlAudioOutput> output_;
+    std::unique_ptr<CdDevice> cd_;
+    std::unique_ptr<MidiDevice> midi_;
+    std::unique_ptr<WaveDevice> wave_;
+    std::unique_ptr<FormSet> forms_;
+    ViewHub hub_;
+    std::vector<std::unique_ptr<FormWidget>> views_;
+};
+
+} // namespace tobira

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "app/ports.h"
+
+#include <QObject>
+
+#include <functional>
+
+namespace tobira {
+
+// The ports on Qt: message boxes, choosers, the override cursor, the primary screen, the clock,
+// QProcess and the event loop. Texts are converted from code page 932 at this border.
+class QtPorts final : public QObject,
+                      public MessagePort,
+                      public ChooserPort,
+                      public BusyCursorPort,
+                      public ScreenPort,
+                      public RepaintPort,
+                      public ClockPort,
+                      public ProcessPort,
+                      public UiPostPort {
+    Q_OBJECT
+  public:
+    QtPorts();
+
+    void showMessage(const std::string& text) override;
+    bool askYesNo(const std::string& text) override;
+
+    std::optional<std::string> chooseOpenFile(const std::string& caption,
+                                              const std::string& initialFolder,
+                                              const std::string& filter) override;
+    std::optional<std::string> chooseFolder(const std::string& caption,
+                                            const std::string& initialFolder) override;
+    std::optional<FontChoice> chooseFont(const FontChoice& current) override;
+
+    void beginBusy() override;
+    void endBusy() override;
+
+    ScreenSize screenSize() override;
+    ScreenPoint pointerPosition() override;
+
+    void repaintNow() override;
+    std::chrono::system_clock::time_point now() override;
+    bool startDetached(const std::string& program,
+                       const std::vector<std::string>& arguments) override;
+
+    // Thread-safe: queues the task on the event loop, then runs `afterTask` (the views redraw).
+    void post(std::function<void()> task) override;
+
+    void setRepaintHandler(std::function<void()> handler) { repaint_ = std::move(handler); }
+    void setAfterTask(std::function<void()> handler) { afterTask_ = std::move(handler); }
+
+  private:
+    std::function<void()> repaint_;
+    std::function<void()> afterTask_;
+};
+
+} // namespace tobira

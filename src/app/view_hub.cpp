@@ -1,0 +1,12 @@
+#include "app/view_hub.h"
+
+#include "app/form_widget.h"
+
+namespace tobira {
+
+void ViewHub::refreshAll() {
+    for (FormWidget* view : views_)
+        view->render();
+}
+
+} // namespace tobira

@@ -1,0 +1,75 @@
+#include "app/form_set.h"
+#include "support/fake_media_device.h"
+#include "support/fake_ports.h"
+#include "text/cp932_convert.h"
+
+#include <gtest/gtest.h>
+
+namespace tobira {
+namespace {
+
+struct Fixture {
+    testing::FakePorts fakes;
+    testing::FakeMediaDevice cd, midi, wave;
+    FormSet forms{fakes.ports(), DataPaths::InFolder("/tmp/tobira"), MediaDevices{cd, midi, wave}};
+};
+
+TEST(FormSet, CreatesTenHiddenWindowsWithTheirCaptions) {
+    Fixture f;
+    f.forms.CreateAll();
+    const std::pair<FormModel*, const char*> expected[] = {
+        {&f.forms.FormMain, ""},
+        {&f.forms.FormSetUp, "TOBIRAの設定"},
+        {&f.forms.FormList, "ＣＤ トラックコントロール"},
+        {&f.forms.FormManage, "ＰＡＴＴＥＲＮ ファイルの管理"},
+        {&f.forms.FormMsg, "作者からのメッセージ"},
+        {&f.forms.FormPattern, "ＣＤプログラムセレクタ"},
+        {&f.forms.FormMode, "TOBIRA"},
+        {&f.forms.FormView, "ＭＩＤＩ コントロール"},
+        {&f.forms.FormMidi, "ＭＩＤＩ セレクタ"},
+        {&f.forms.FormReader, "ＭＩＤＩ ドキュメント表示"},
+    };
+    for (auto [form, caption] : expected) {
+        EXPECT_EQ(Cp932ToUtf8(form->Caption), caption);
+        EXPECT_FALSE(form->Visible) << caption;
+    }
+    EXPECT_TRUE(f.forms.FormMain.Borderless);
+    EXPECT_TRUE(f.forms.FormMode.Borderless);
+    EXPECT_EQ(f.forms.FormMain.Width, 282);
+    EXPECT_EQ(f.forms.FormMain.Height, 68);
+    EXPECT_EQ(f.cd.calls, std::vector<std::string>{"open"});
+}
+
+TEST(FormSet, CdDeviceThatCannotBeOpenedFailsTheCreation) {
+    Fixture f;
+    f.cd.failing = {"open"};
+    EXPECT_THROW(f.forms.CreateAll(), DeviceError);
+}
+
+TEST(FormMain, ClosingStopsAndClosesEveryDeviceIgnoringErrors) {
+    Fixture f;
+    f.forms.CreateAll();
+    f.cd.failing = {"stop"};
+    f.midi.failing = {"stop", "close"};
+    f.wave.failing = {"close"};
+    EXPECT_NO_THROW(f.forms.FormMain.FormClose());
+    EXPECT_EQ(f.cd.calls, (std::vector<std::string>{"open", "stop", "close"}));
+    EXPECT_EQ(f.midi.calls, (std::vector<std::string>{"stop", "close"}));
+    EXPECT_EQ(f.wave.calls, (std::vector<std::string>{"stop", "close"}));
+}
+
+TEST(FormMsg, EachClickShowsTheNextOfFiveMessagesInTurn) {
+    TFormMsg msg;
+    const std::string first = msg.LabelMessage;
+    std::vector<std::string> seen{first};
+    for (int i = 0; i < TFormMsg::kMessageCount - 1; ++i) {
+        msg.Image1Click();
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), msg.LabelMessage), 0);
+        seen.push_back(msg.LabelMessage);
+    }
+    msg.Image1Click();
+    EXPECT_EQ(msg.LabelMessage, first);
+}
+
+} // namespace
+} // namespace tobira
