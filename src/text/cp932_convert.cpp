@@ -1,5 +1,7 @@
 #include "text/cp932_convert.h"
 
+#include "text/cp932_chars.h"
+
 #include <cerrno>
 #include <iconv.h>
 #include <memory>
@@ -15,7 +17,7 @@ struct IconvCloser {
 // One conversion direction. iconv_t keeps shift state, so each call opens its own descriptor;
 // opening is cheap next to a message box or a file operation, the only callers.
 class Iconv final {
-public:
+  public:
     Iconv(const char* to, const char* from) {
         iconv_t cd = iconv_open(to, from);
         if (cd == reinterpret_cast<iconv_t>(-1))
@@ -55,15 +57,19 @@ public:
         return exact;
     }
 
-private:
+  private:
     std::unique_ptr<void, IconvCloser> handle_;
 };
 
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool IsTrailRange(unsigned char c) {
+    return c >= 0x40 && c <= 0xFC && c != 0x7F;
+}
 
-// A bad code page 932 sequence: a lead byte with an unmapped trail counts as one character.
+// A bad code page 932 sequence: a lead byte with an unmapped trail counts as one character. A
+// byte that cannot be a trail at all (a line break, a control byte) is not swallowed with it.
 size_t SkipCp932(std::string_view rest) {
-    if (rest.size() >= 2 && IsLeadByte(static_cast<unsigned char>(rest[0])))
+    if (rest.size() >= 2 && IsLeadByte(static_cast<unsigned char>(rest[0])) &&
+        IsTrailRange(static_cast<unsigned char>(rest[1])))
         return 2;
     return 1;
 }
@@ -78,7 +84,7 @@ size_t SkipUtf8(std::string_view rest) {
     return n;
 }
 
-}  // namespace
+} // namespace
 
 std::string Cp932ToUtf8(std::string_view cp932) {
     std::string out;
@@ -109,4 +115,4 @@ std::optional<std::string> Cp932FromPath(const std::filesystem::path& path) {
     return TryUtf8ToCp932(path.string());
 }
 
-}  // namespace tobira
+} // namespace tobira

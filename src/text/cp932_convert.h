@@ -27,4 +27,4 @@ std::filesystem::path PathFromCp932(std::string_view cp932);
 // A file-system path as a core path; empty when the name cannot be written in code page 932.
 std::optional<std::string> Cp932FromPath(const std::filesystem::path& path);
 
-}  // namespace tobira
+} // namespace tobira

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tobira {
+
+// Replaces every half-width character that has a full-width form by that form: ASCII letters,
+// digits, space and symbols, half-width katakana (with a following sound mark folded in where
+// the pair has a single full-width form) and half-width punctuation. Double-byte characters and
+// everything without a full-width form (control bytes, ｢ ｣, a sound mark standing alone) are
+// copied unchanged. Code page 932 in and out.
+std::string ToFullWidth(std::string_view text);
+
+} // namespace tobira

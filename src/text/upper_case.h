@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tobira {
+
+// Code page 932 upper-casing: ASCII a-z, full-width ａ-ｚ, Greek α-ω and Cyrillic а-я become
+// their capitals; every other character, and every trail byte, is left alone.
+std::string UpperCaseCp932(std::string_view text);
+
+// The same, on a text the caller owns (saves a copy where the text is a fresh result anyway).
+void UpperCaseCp932InPlace(std::string& text);
+
+} // namespace tobira
