@@ -1,6 +1,7 @@
 #include "media/audio_engine.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tobira {
 
@@ -13,8 +14,13 @@ AudioEngine::AudioEngine() {
 void AudioEngine::attach(MixerLine line, AudioSource* source) {
     if (line == MixerLine::Speakers)
         return;
-    std::lock_guard lock(sourcesMutex_);
-    sources_[static_cast<int>(line)] = source;
+    AudioSource* before;
+    {
+        std::lock_guard lock(sourcesMutex_);
+        before = std::exchange(sources_[static_cast<int>(line)], source);
+    }
+    if (before != source)
+        changed(line, MixerChange::Source);
 }
 
 void AudioEngine::render(float* out, std::size_t frames) {
@@ -65,17 +71,34 @@ void AudioEngine::setVolume(MixerLine line, int channel, std::uint16_t value) {
     if (channel < 0 || channel >= kChannels)
         return;
     if (lines_[static_cast<int>(line)].volume[channel].exchange(value) != value)
-        changed(line);
+        changed(line, MixerChange::Volume);
 }
 
-bool AudioEngine::mute(MixerLine line) const { return lines_[static_cast<int>(line)].mute.load(); }
+void AudioEngine::setLineVolume(MixerLine line, std::uint16_t value) {
+    bool differs = false;
+    for (auto& channel : lines_[static_cast<int>(line)].volume)
+        differs = channel.exchange(value) != value || differs;
+    if (differs)
+        changed(line, MixerChange::Volume);
+}
+
+bool AudioEngine::mute(MixerLine line) const {
+    return lines_[static_cast<int>(line)].mute.load();
+}
 
 void AudioEngine::setMute(MixerLine line, bool on) {
     if (lines_[static_cast<int>(line)].mute.exchange(on) != on)
-        changed(line);
+        changed(line, MixerChange::Mute);
 }
 
 int AudioEngine::addControlListener(std::function<void(MixerLine)> listener) {
+    return addControlListener([listener = std::move(listener)](MixerLine line, MixerChange what) {
+        if (what != MixerChange::Source)
+            listener(line);
+    });
+}
+
+int AudioEngine::addControlListener(std::function<void(MixerLine, MixerChange)> listener) {
     listeners_.emplace_back(nextListenerId_, std::move(listener));
     return nextListenerId_++;
 }
@@ -84,11 +107,11 @@ void AudioEngine::removeControlListener(int id) {
     std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
 }
 
-void AudioEngine::changed(MixerLine line) {
+void AudioEngine::changed(MixerLine line, MixerChange what) {
     // Copy first: a listener may add or remove listeners.
     auto listeners = listeners_;
     for (auto& [id, listener] : listeners)
-        listener(line);
+        listener(line, what);
 }
 
-}  // namespace tobira
+} // namespace tobira

@@ -16,15 +16,22 @@
 namespace tobira {
 
 enum class MixerLine : int {
-    Speakers = 0,     // destination, component type 4
-    WaveOut = 1,      // source, component type 0x1008
-    Synthesizer = 2,  // source, component type 0x1004
-    CompactDisc = 3,  // source, component type 0x1005
+    Speakers = 0,    // destination, component type 4
+    WaveOut = 1,     // source, component type 0x1008
+    Synthesizer = 2, // source, component type 0x1004
+    CompactDisc = 3, // source, component type 0x1005
 };
 constexpr int kMixerLineCount = 4;
 
+// What a control listener is told about.
+enum class MixerChange {
+    Volume, // a channel volume of the line
+    Mute,
+    Source, // a device was attached to or detached from the line
+};
+
 class AudioEngine final {
-public:
+  public:
     static constexpr int kSampleRate = 44100;
     static constexpr int kChannels = 2;
     static constexpr std::uint16_t kFullVolume = 65535;
@@ -34,7 +41,8 @@ public:
     AudioEngine& operator=(const AudioEngine&) = delete;
 
     // Connects a device's sound to a source line; nullptr disconnects it. UI thread; safe while
-    // the audio thread renders. A source must be detached before it is destroyed.
+    // the audio thread renders. A source must be detached before it is destroyed. A change of
+    // the connected source is reported to the listeners as MixerChange::Source.
     void attach(MixerLine line, AudioSource* source);
 
     // Produces the next `frames` stereo frames, mixed, scaled by the line volumes and mutes and
@@ -46,27 +54,31 @@ public:
     // Setting a value that differs calls the control listeners on the calling thread.
     std::uint16_t volume(MixerLine line, int channel) const;
     void setVolume(MixerLine line, int channel, std::uint16_t value);
+    // Sets every channel of the line; listeners hear of it once.
+    void setLineVolume(MixerLine line, std::uint16_t value);
     bool mute(MixerLine line) const;
     void setMute(MixerLine line, bool on);
 
     // Called after a volume or mute of `line` changed. Returns an id for removeControlListener.
     int addControlListener(std::function<void(MixerLine)> listener);
+    // Likewise, also told what changed, and called for MixerChange::Source too.
+    int addControlListener(std::function<void(MixerLine, MixerChange)> listener);
     void removeControlListener(int id);
 
-private:
+  private:
     struct Line {
         std::array<std::atomic<std::uint16_t>, kChannels> volume;
         std::atomic<bool> mute{false};
     };
 
-    void changed(MixerLine line);
+    void changed(MixerLine line, MixerChange what);
 
     std::array<Line, kMixerLineCount> lines_;
-    std::mutex sourcesMutex_;  // held only for the pointer table, never across slow work
+    std::mutex sourcesMutex_; // held only for the pointer table, never across slow work
     std::array<AudioSource*, kMixerLineCount> sources_{};
-    std::vector<float> scratch_;  // audio thread only
-    std::vector<std::pair<int, std::function<void(MixerLine)>>> listeners_;
+    std::vector<float> scratch_; // audio thread only
+    std::vector<std::pair<int, std::function<void(MixerLine, MixerChange)>>> listeners_;
     int nextListenerId_ = 1;
 };
 
-}  // namespace tobira
+} // namespace tobira

@@ -1,1 +1,10 @@
-# Tests of the engine part of src/media
+# Tests of the engine part of src/media: the software mixer, the SDL2 output, the wave player,
+# and the mixer access layer over the engine.
+tobira_core_test(NAME engine_mixer_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/engine_mixer_test.cpp)
+tobira_core_test(NAME engine_output_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/engine_output_test.cpp LIBS tobira_media)
+tobira_core_test(NAME wave_device_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/wave_device_test.cpp LIBS tobira_media)
+tobira_core_test(NAME mixer_ctrl_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/mixer_ctrl_test.cpp)

@@ -1,0 +1,114 @@
+#include "media/sdl_audio_output.h"
+
+#include "media/audio_engine.h"
+#include "media/media_device.h"
+#include "text/cp932_convert.h"
+
+#include <SDL.h>
+
+namespace tobira {
+
+namespace {
+
+// About 23 ms at 44.1 kHz: short enough for the applause to start with its cue, long enough
+// that a busy synthesizer never runs dry.
+constexpr Uint16 kBufferFrames = 1024;
+
+} // namespace
+
+SdlAudioOutput::SdlAudioOutput(AudioEngine& engine) : engine_(engine) {
+    std::string reason;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+        subsystem_ = true;
+        if (openDevice(reason))
+            return;
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        subsystem_ = false;
+    } else {
+        reason = SDL_GetError();
+    }
+
+    // No usable sound device (a headless machine, ALSA without a card): keep the program
+    // running on the dummy driver, which consumes the sound at real time so that every device
+    // still keeps its clock. The override beats SDL_AUDIODRIVER from the environment; it is
+    // dropped again at once so that it does not linger as global state.
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    const bool up = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    std::string fallbackReason;
+    if (up) {
+        subsystem_ = true;
+        fallback_ = true;
+        if (openDevice(fallbackReason))
+            return;
+    } else {
+        fallbackReason = SDL_GetError();
+    }
+    closeAll();
+    throw DeviceError(Utf8ToCp932("音声出力を開けません: " + reason + " / " + fallbackReason));
+}
+
+SdlAudioOutput::~SdlAudioOutput() {
+    closeAll();
+}
+
+bool SdlAudioOutput::openDevice(std::string& reason) {
+    SDL_AudioSpec want{};
+    want.freq = AudioEngine::kSampleRate;
+    want.format = AUDIO_F32SYS;
+    want.channels = AudioEngine::kChannels;
+    want.samples = kBufferFrames;
+    want.callback = &SdlAudioOutput::callback;
+    want.userdata = this;
+    SDL_AudioSpec have{};
+    // No allowed changes: SDL converts to whatever the hardware wants, so the engine always
+    // renders float stereo at its own rate and every device keeps exact time.
+    const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (id == 0) {
+        reason = SDL_GetError();
+        return false;
+    }
+    device_ = id;
+    bufferFrames_ = have.samples;
+    const char* name = SDL_GetCurrentAudioDriver();
+    driver_ = name ? name : "";
+    return true;
+}
+
+void SdlAudioOutput::closeAll() {
+    if (device_ != 0) {
+        SDL_CloseAudioDevice(device_); // waits for a running callback to return
+        device_ = 0;
+    }
+    running_ = false;
+    if (subsystem_) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        subsystem_ = false;
+    }
+}
+
+void SdlAudioOutput::start() {
+    if (device_ == 0 || running_)
+        return;
+    SDL_PauseAudioDevice(device_, 0);
+    running_ = true;
+}
+
+void SdlAudioOutput::stop() {
+    if (device_ == 0 || !running_)
+        return;
+    SDL_PauseAudioDevice(device_, 1);
+    // Pausing takes the device lock, which SDL holds around each callback: once it returns, no
+    // callback is running any more.
+    SDL_LockAudioDevice(device_);
+    SDL_UnlockAudioDevice(device_);
+    running_ = false;
+}
+
+void SdlAudioOutput::callback(void* userdata, std::uint8_t* stream, int len) {
+    auto* self = static_cast<SdlAudioOutput*>(userdata);
+    const auto frames = static_cast<std::size_t>(len) / (sizeof(float) * AudioEngine::kChannels);
+    self->engine_.render(reinterpret_cast<float*>(stream), frames);
+}
+
+} // namespace tobira

@@ -1,0 +1,249 @@
+// The wave player, played through the audio engine on generated WAV files.
+
+#include "media/audio_engine.h"
+#include "media/wave_device.h"
+#include "support/temp_dir.h"
+#include "support/wav_writer.h"
+#include "text/cp932_convert.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace tobira {
+namespace {
+
+using testing::MakeTone;
+using testing::TempDir;
+using testing::WavFormat;
+using testing::WriteToneWav;
+using testing::WriteWav;
+
+constexpr int kRate = AudioEngine::kSampleRate;
+
+double Rms(const std::vector<float>& samples, std::size_t from = 0, std::size_t to = SIZE_MAX) {
+    to = std::min(to, samples.size());
+    double sum = 0;
+    for (std::size_t i = from; i < to; ++i)
+        sum += double(samples[i]) * samples[i];
+    return to > from ? std::sqrt(sum / double(to - from)) : 0.0;
+}
+
+// Frames up to and including the last one that is not silent.
+std::size_t SoundingFrames(const std::vector<float>& samples) {
+    for (std::size_t i = samples.size(); i > 0; --i)
+        if (samples[i - 1] != 0.0f)
+            return (i - 1) / 2 + 1;
+    return 0;
+}
+
+class WaveDeviceTest : public ::testing::Test {
+  protected:
+    std::string path(const std::string& name) { return *Cp932FromPath(dir / name); }
+    void openFile(const std::string& name) {
+        wave.setFileName(path(name));
+        wave.open();
+    }
+    // A steady level that survives resampling, so the sound's end is where the silence starts.
+    void writeLevel(const std::string& name, WavFormat format, long frames, float level = 0.5f) {
+        WriteWav(dir / name, format,
+                 std::vector<float>(static_cast<std::size_t>(frames) * format.channels, level));
+    }
+
+    TempDir dir;
+    AudioEngine engine;
+    WaveDevice wave{engine};
+};
+
+TEST_F(WaveDeviceTest, AnyFormatPlaysAtItsOwnLengthInEngineStereo) {
+    struct Case {
+        WavFormat format;
+        long frames;
+    };
+    const Case cases[] = {
+        {{22050, 1, 16}, 22050}, // one second
+        {{44100, 2, 16}, 44100}, {{8000, 1, 8}, 4000},
+        {{48000, 2, 16}, 12000}, {{11025, 2, 8}, 11025},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.format.rate * 100 + c.format.channels * 10 + c.format.bits / 8);
+        writeLevel("level.wav", c.format, c.frames);
+        openFile("level.wav");
+        const long expected = c.frames * kRate / c.format.rate;
+        EXPECT_EQ(wave.length(), static_cast<std::uint32_t>(c.frames * 1000 / c.format.rate));
+        EXPECT_EQ(wave.mode(), DeviceMode::Stopped);
+
+        wave.play();
+        EXPECT_EQ(wave.mode(), DeviceMode::Playing);
+        const auto out = engine.render(static_cast<std::size_t>(expected) + kRate / 2);
+        EXPECT_EQ(wave.mode(), DeviceMode::Stopped);
+        EXPECT_NEAR(static_cast<double>(SoundingFrames(out)), static_cast<double>(expected), 2.0);
+        // Mono reaches both channels; a level stays a level (8-bit: within its step).
+        EXPECT_NEAR(out[2 * kRate / 10 % (2 * expected)], 0.5, 0.01);
+        EXPECT_EQ(out[0], out[1]);
+        EXPECT_EQ(out[200], out[201]);
+    }
+}
+
+TEST_F(WaveDeviceTest, ToneFrom22050MonoKeepsPitchLevelAndLength) {
+    WriteToneWav(dir / "tone.wav", {22050, 1, 16}, 22050, 441.0, 0.5);
+    openFile("tone.wav");
+    wave.play();
+    const auto out = engine.render(2 * kRate);
+    EXPECT_NEAR(Rms(out, 0, 2 * kRate), 0.5 / std::sqrt(2.0), 0.005);
+    EXPECT_EQ(Rms(out, 2 * (kRate + 4)), 0.0);
+    // 441 Hz at 44100: one period every 100 frames, so the sound repeats itself there.
+    EXPECT_NEAR(out[2 * 1000], out[2 * 1100], 0.01);
+    EXPECT_NEAR(out[2 * 1025], 0.5, 0.01);
+}
+
+TEST_F(WaveDeviceTest, PauseAndResumeKeepThePosition) {
+    writeLevel("level.wav", {22050, 1, 16}, 22050);
+    openFile("level.wav");
+    wave.play();
+    engine.render(kRate / 4);
+    wave.pause();
+    EXPECT_EQ(wave.mode(), DeviceMode::Paused);
+    EXPECT_EQ(wave.position(), 250u);
+    EXPECT_EQ(Rms(engine.render(kRate)), 0.0); // silent while paused, and time stands still
+    EXPECT_EQ(wave.position(), 250u);
+
+    wave.play();
+    EXPECT_EQ(wave.mode(), DeviceMode::Playing);
+    const auto rest = engine.render(kRate);
+    EXPECT_NEAR(static_cast<double>(SoundingFrames(rest)), 0.75 * kRate, 2.0);
+    EXPECT_EQ(wave.mode(), DeviceMode::Stopped);
+    EXPECT_EQ(wave.position(), 1000u);
+}
+
+TEST_F(WaveDeviceTest, StopKeepsThePositionAndTheEndRestartsFromTheStart) {
+    writeLevel("level.wav", {44100, 1, 16}, 44100);
+    openFile("level.wav");
+    wave.play();
+    engine.render(kRate / 2);
+    wave.stop();
+    EXPECT_EQ(wave.mode(), DeviceMode::Stopped);
+    EXPECT_EQ(Rms(engine.render(1000)), 0.0);
+    EXPECT_EQ(wave.position(), 500u);
+
+    wave.play(); // resumes where stop left it
+    EXPECT_EQ(SoundingFrames(engine.render(kRate)), static_cast<std::size_t>(kRate / 2));
+    EXPECT_EQ(wave.mode(), DeviceMode::Stopped);
+
+    // Pausing a finished sound does not make it resumable.
+    wave.pause();
+    EXPECT_EQ(wave.mode(), DeviceMode::Stopped);
+
+    wave.play(); // after the end: from the start again
+    EXPECT_EQ(SoundingFrames(engine.render(2 * kRate)), static_cast<std::size_t>(kRate));
+}
+
+TEST_F(WaveDeviceTest, ASecondFileReplacesAPlayingOne) {
+    WriteToneWav(dir / "loud.wav", {44100, 2, 16}, 2 * kRate, 441.0, 0.8);
+    WriteToneWav(dir / "soft.wav", {22050, 1, 16}, 11025, 441.0, 0.2);
+    openFile("loud.wav");
+    wave.play();
+    EXPECT_NEAR(Rms(engine.render(kRate / 2)), 0.8 / std::sqrt(2.0), 0.005);
+
+    openFile("soft.wav");
+    EXPECT_EQ(wave.mode(), DeviceMode::Stopped);
+    EXPECT_EQ(Rms(engine.render(100)), 0.0); // the old sound stopped with the new open
+    wave.play();
+    const auto out = engine.render(kRate);
+    EXPECT_NEAR(Rms(out, 0, kRate), 0.2 / std::sqrt(2.0), 0.005);
+    EXPECT_LE(SoundingFrames(out), static_cast<std::size_t>(kRate / 2 + 4));
+    EXPECT_EQ(wave.length(), 500u);
+}
+
+TEST_F(WaveDeviceTest, ChannelsStaySeparate) {
+    std::vector<float> samples;
+    for (int i = 0; i < 1000; ++i) {
+        samples.push_back(0.5f);
+        samples.push_back(-0.25f);
+    }
+    WriteWav(dir / "lr.wav", {44100, 2, 16}, samples);
+    openFile("lr.wav");
+    wave.play();
+    const auto out = engine.render(10);
+    EXPECT_NEAR(out[0], 0.5f, 1e-4);
+    EXPECT_NEAR(out[1], -0.25f, 1e-4);
+}
+
+TEST_F(WaveDeviceTest, JapaneseFileNamesOpen) {
+    WriteToneWav(dir / "拍手１.wav", {22050, 1, 16}, 2205);
+    wave.setFileName(*Cp932FromPath(dir.path()) + Utf8ToCp932("/拍手１.wav"));
+    wave.open();
+    EXPECT_TRUE(wave.isOpen());
+    EXPECT_EQ(wave.length(), 100u);
+}
+
+TEST_F(WaveDeviceTest, BadFilesFailNamingTheFileAndLeaveTheDeviceClosed) {
+    {
+        std::ofstream(dir / "text.wav") << "this is not a wave file at all";
+        std::ofstream(dir / "empty.wav");
+        std::string riff("RIFF\x24\x00\x00\x00WAVEfmt ", 16); // cut off inside the header
+        std::ofstream(dir / "cut.wav", std::ios::binary) << riff;
+    }
+    WriteToneWav(dir / "good.wav", {22050, 1, 16}, 22050);
+    for (const char* name : {"missing.wav", "text.wav", "empty.wav", "cut.wav"}) {
+        SCOPED_TRACE(name);
+        openFile("good.wav");
+        wave.play();
+        const std::string file = path(name);
+        wave.setFileName(file);
+        try {
+            wave.open();
+            ADD_FAILURE() << "open succeeded";
+        } catch (const DeviceError& e) {
+            EXPECT_NE(std::string(e.what()).find(file), std::string::npos) << e.what();
+            // The reason follows the name.
+            EXPECT_GT(std::string(e.what()).size(), file.size() + 20) << e.what();
+        }
+        EXPECT_FALSE(wave.isOpen());
+        EXPECT_EQ(wave.mode(), DeviceMode::NotReady);
+        EXPECT_EQ(Rms(engine.render(256)), 0.0);
+    }
+}
+
+TEST_F(WaveDeviceTest, ClosedDeviceRefusesAllButCloseStopAndMode) {
+    EXPECT_EQ(wave.mode(), DeviceMode::NotReady);
+    EXPECT_NO_THROW(wave.stop());
+    EXPECT_NO_THROW(wave.close());
+    EXPECT_THROW(wave.play(), DeviceError);
+    EXPECT_THROW(wave.pause(), DeviceError);
+    EXPECT_THROW(wave.position(), DeviceError);
+    EXPECT_THROW(wave.length(), DeviceError);
+    EXPECT_THROW(wave.tracks(), DeviceError);
+    EXPECT_THROW(wave.previous(), DeviceError);
+    EXPECT_THROW(wave.eject(), DeviceError);
+    EXPECT_THROW(wave.playFrom(1), DeviceError);
+
+    WriteToneWav(dir / "good.wav", {22050, 1, 16}, 2205);
+    openFile("good.wav");
+    EXPECT_EQ(wave.tracks(), 1);
+    // What a wave player cannot do is refused also when open.
+    EXPECT_THROW(wave.previous(), DeviceError);
+    EXPECT_THROW(wave.eject(), DeviceError);
+    EXPECT_THROW(wave.playFrom(1), DeviceError);
+    wave.play();
+    wave.close();
+    EXPECT_EQ(wave.mode(), DeviceMode::NotReady);
+    EXPECT_EQ(Rms(engine.render(256)), 0.0);
+}
+
+TEST_F(WaveDeviceTest, WaveLineVolumeAndMuteApply) {
+    WriteToneWav(dir / "tone.wav", {44100, 1, 16}, kRate, 441.0, 0.5);
+    openFile("tone.wav");
+    wave.play();
+    engine.setLineVolume(MixerLine::WaveOut, 32767);
+    EXPECT_NEAR(Rms(engine.render(kRate / 4)), 0.25 / std::sqrt(2.0), 0.003);
+    engine.setMute(MixerLine::WaveOut, true);
+    EXPECT_EQ(Rms(engine.render(kRate / 4)), 0.0);
+    EXPECT_EQ(wave.position(), 500u); // a muted applause still runs its course
+}
+
+} // namespace
+} // namespace tobira
