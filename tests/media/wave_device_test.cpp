@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <fstream>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -243,6 +245,40 @@ TEST_F(WaveDeviceTest, WaveLineVolumeAndMuteApply) {
     engine.setMute(MixerLine::WaveOut, true);
     EXPECT_EQ(Rms(engine.render(kRate / 4)), 0.0);
     EXPECT_EQ(wave.position(), 500u); // a muted applause still runs its course
+}
+
+// The audio thread renders while the UI thread opens, replaces, pauses and closes sounds.
+TEST_F(WaveDeviceTest, UiOperationsWhileTheAudioThreadRenders) {
+    WriteToneWav(dir / "a.wav", {22050, 1, 16}, 2205);
+    WriteToneWav(dir / "b.wav", {44100, 2, 8}, 441);
+    std::atomic<bool> done{false};
+    std::atomic<long> blocks{0};
+    std::thread audio([&] {
+        std::vector<float> out(2 * 64);
+        while (!done) {
+            engine.render(out.data(), 64);
+            for (float v : out)
+                ASSERT_LE(std::abs(v), 1.0f);
+            ++blocks;
+        }
+    });
+    for (int i = 0; i < 300; ++i) {
+        openFile(i % 2 ? "a.wav" : "b.wav");
+        wave.play();
+        if (i % 3 == 0)
+            wave.pause();
+        if (i % 5 == 0)
+            wave.play();
+        (void)wave.position();
+        (void)wave.mode();
+        if (i % 7 == 0)
+            wave.stop();
+        if (i % 11 == 0)
+            wave.close();
+    }
+    done = true;
+    audio.join();
+    EXPECT_GT(blocks.load(), 0);
 }
 
 } // namespace
