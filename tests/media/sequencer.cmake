@@ -1,1 +1,6 @@
 # Tests of the sequencer part of src/media
+tobira_core_test(NAME smf_reader_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/smf_reader_test.cpp)
+tobira_core_test(NAME midi_soundfont_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/midi_soundfont_test.cpp)
+tobira_core_test(NAME midi_device_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/midi_device_test.cpp
+  LIBS tobira_media)

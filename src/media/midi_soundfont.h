@@ -1,0 +1,21 @@
+#pragma once
+// Where the synthesizer's instruments come from when the settings name no SoundFont.
+
+#include <filesystem>
+#include <vector>
+
+namespace tobira {
+
+// The standard places, in order: /usr/share/sounds/sf2/default-GM.sf2, then the folders
+// ~/.local/share/sounds/sf2 ($XDG_DATA_HOME when set), /usr/share/sounds/sf2 and
+// /usr/share/soundfonts.
+std::vector<std::filesystem::path> StandardSoundFontPlaces();
+
+// The first place that is a readable file, or, for a folder, the first *.sf2 in it (any case of
+// the extension, by name). Empty when there is none.
+std::filesystem::path FindSoundFont(const std::vector<std::filesystem::path>& places);
+
+// FindSoundFont over StandardSoundFontPlaces().
+std::filesystem::path FindDefaultSoundFont();
+
+} // namespace tobira

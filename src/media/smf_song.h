@@ -1,0 +1,50 @@
+#pragma once
+// What the player needs to know about a Standard MIDI File: its timing. FluidSynth gives
+// neither the division nor a tick-to-time conversion, so the device computes the song length
+// and the read-out position from this tempo map.
+
+#include <cstdint>
+#include <vector>
+
+namespace tobira {
+
+struct SmfTempo {
+    std::uint64_t tick = 0;
+    std::uint32_t microsPerQuarter = 500000;
+};
+
+class SmfSong final {
+  public:
+    SmfSong() = default;
+    // `tempos` in file order; only their ticks need not be sorted. `division` is ticks per
+    // quarter note (> 0).
+    SmfSong(int format, int trackCount, int division, std::vector<SmfTempo> tempos,
+            std::uint64_t lastTick);
+
+    int format() const { return format_; }
+    int trackCount() const { return trackCount_; }
+    int division() const { return division_; }
+    // Sorted by tick; always starts with the tempo in force at tick 0 (120 BPM unless the file
+    // sets another there).
+    const std::vector<SmfTempo>& tempoMap() const { return tempoMap_; }
+    // Tick of the last event of any track (end-of-track included).
+    std::uint64_t lastTick() const { return lastTick_; }
+
+    double secondsAtTick(std::uint64_t tick) const;
+    // The last tick that is not later than `seconds` (0 for negative times).
+    std::uint64_t tickAtSeconds(double seconds) const;
+
+    // Time of the last event.
+    double lengthSeconds() const { return secondsAtTick(lastTick_); }
+    // The same in tenths of a second, rounded to the nearest tenth.
+    std::uint32_t lengthTenths() const;
+
+  private:
+    int format_ = 0;
+    int trackCount_ = 0;
+    int division_ = 480;
+    std::vector<SmfTempo> tempoMap_{SmfTempo{}};
+    std::uint64_t lastTick_ = 0;
+};
+
+} // namespace tobira
