@@ -1,33 +1,26 @@
 #include "text/full_width.h"
 
+#include "text/case_fold.h"
 #include "text/cp932_chars.h"
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace tobira {
 namespace {
 
 enum class Kind : std::uint8_t {
-    Keep,       // copied as it is
-    Lead,       // starts a double-byte character
-    Replace,    // becomes `full`
-    Kana,       // becomes `full`; a following sound mark is written as a full-width mark
+    Kana,       // a following sound mark is written as a full-width mark after it
     Voiceable,  // as Kana, but ﾞ folds into the voiced kana (ｶﾞ -> ガ)
     Hvoiceable, // as Voiceable, and ﾟ folds into the half-voiced kana (ﾊﾟ -> パ)
-};
-
-struct Entry {
-    Kind kind = Kind::Keep;
-    std::uint8_t full[2] = {0, 0};
-    std::uint8_t jisColumn = 0; // kana only: its column in JIS row 0x25
 };
 
 constexpr unsigned char kVoicedMark = 0xDE;     // ﾞ
 constexpr unsigned char kSemiVoicedMark = 0xDF; // ﾟ
 
 // JIS X 0208 row/column to the Shift-JIS byte pair.
-constexpr void JisToSjis(unsigned row, unsigned col, std::uint8_t out[2]) {
+constexpr void JisToSjis(unsigned row, unsigned col, std::uint8_t* out) {
     out[0] = static_cast<std::uint8_t>(((row + 1) >> 1) + (row <= 0x5E ? 0x70 : 0xB0));
     if (row & 1)
         out[1] = static_cast<std::uint8_t>(col + (col >= 0x60 ? 0x20 : 0x1F));
@@ -85,93 +78,154 @@ constexpr SymbolEntry kSymbols[] = {
     {0xB0, {0x81, 0x5B}},
 };
 
-constexpr std::array<Entry, 256> BuildTable() {
+// What a single-byte character becomes, by the byte after it: variant [0] anything else,
+// [1] ﾞ, [2] ﾟ. Only a kana differs between the three: it takes the mark into itself or
+// writes it full-width after itself, and consumes it either way.
+struct Entry {
+    std::uint8_t out[3][4] = {};
+    std::uint8_t length[3] = {1, 1, 1};   // bytes written
+    std::uint8_t consumed[3] = {1, 1, 1}; // bytes read
+    std::uint8_t trailCase = 0;           // lead bytes: row of kTrailCase for the trail
+};
+
+// Trail bytes as written: row 0 unchanged, rows 1-3 upper-cased after the leads 82, 83, 84.
+constexpr std::array<std::array<std::uint8_t, 256>, 4> BuildTrailCase() {
+    std::array<std::array<std::uint8_t, 256>, 4> rows{};
+    for (unsigned t = 0; t < 256; ++t) {
+        rows[0][t] = static_cast<std::uint8_t>(t);
+        for (unsigned lead = 0x82; lead <= 0x84; ++lead)
+            rows[lead - 0x81][t] = case_fold::UpperTrail(static_cast<unsigned char>(lead),
+                                                         static_cast<unsigned char>(t));
+    }
+    return rows;
+}
+
+constexpr auto kTrailCase = BuildTrailCase();
+
+// One entry per byte value. With `upper`, small letters get the capital full-width form, so the
+// loose-search normalisation is one pass.
+constexpr std::array<Entry, 256> BuildTable(bool upper) {
     std::array<Entry, 256> table{};
+    auto setAll = [&table](unsigned c, const std::uint8_t full[2]) {
+        for (unsigned v = 0; v < 3; ++v) {
+            table[c].out[v][0] = full[0];
+            table[c].out[v][1] = full[1];
+            table[c].length[v] = 2;
+        }
+    };
+    auto setJis = [&setAll](unsigned c, unsigned row, unsigned col) {
+        std::uint8_t full[2] = {};
+        JisToSjis(row, col, full);
+        setAll(c, full);
+    };
     for (unsigned c = 0; c < 256; ++c) {
-        if (IsLeadByte(static_cast<unsigned char>(c)))
-            table[c].kind = Kind::Lead;
+        for (auto& out : table[c].out)
+            out[0] = static_cast<std::uint8_t>(c);
+        if (upper && case_fold::HasSmallLetters(static_cast<unsigned char>(c)))
+            table[c].trailCase = static_cast<std::uint8_t>(c - 0x81);
     }
-    for (unsigned c = '0'; c <= '9'; ++c) {
-        table[c].kind = Kind::Replace;
-        JisToSjis(0x23, c, table[c].full);
-    }
+    for (unsigned c = '0'; c <= '9'; ++c)
+        setJis(c, 0x23, c);
     for (unsigned c = 'A'; c <= 'Z'; ++c) {
-        table[c].kind = Kind::Replace;
-        JisToSjis(0x23, c, table[c].full);
-        table[c + 0x20].kind = Kind::Replace;
-        JisToSjis(0x23, c + 0x20, table[c + 0x20].full);
+        setJis(c, 0x23, c);
+        setJis(c + 0x20, 0x23, upper ? c : c + 0x20);
     }
-    for (const auto& s : kSymbols) {
-        table[s.halfWidth].kind = Kind::Replace;
-        table[s.halfWidth].full[0] = s.full[0];
-        table[s.halfWidth].full[1] = s.full[1];
-    }
+    for (const auto& s : kSymbols)
+        setAll(s.halfWidth, s.full);
     for (const auto& k : kKana) {
-        table[k.halfWidth].kind = k.kind;
-        table[k.halfWidth].jisColumn = k.jisColumn;
-        JisToSjis(0x25, k.jisColumn, table[k.halfWidth].full);
+        Entry& e = table[k.halfWidth];
+        setJis(k.halfWidth, 0x25, k.jisColumn);
+        for (unsigned v = 1; v < 3; ++v) {
+            e.consumed[v] = 2;
+            const bool folds = v == 1 ? k.kind != Kind::Kana : k.kind == Kind::Hvoiceable;
+            if (folds) {
+                JisToSjis(0x25, k.jisColumn + v, e.out[v]); // ｶﾞ -> ガ, ﾊﾟ -> パ
+            } else {
+                // No combined form (ｳﾞ, ｶﾟ): the kana, then the full-width mark ゛ or ゜.
+                JisToSjis(0x21, v == 1 ? 0x2B : 0x2C, e.out[v] + 2);
+                e.length[v] = 4;
+            }
+        }
     }
     return table;
 }
 
-constexpr std::array<Entry, 256> kTable = BuildTable();
+constexpr std::array<Entry, 256> kTable = BuildTable(false);
+constexpr std::array<Entry, 256> kUpperTable = BuildTable(true);
+
+// Which variant of an entry a following byte selects.
+constexpr std::array<std::uint8_t, 256> BuildVariant() {
+    std::array<std::uint8_t, 256> variant{};
+    variant[kVoicedMark] = 1;
+    variant[kSemiVoicedMark] = 2;
+    return variant;
+}
+
+constexpr auto kVariant = BuildVariant();
+
+// Room `Convert` needs for n input bytes: two per byte, and it stores four bytes at a time.
+constexpr std::size_t OutputRoom(std::size_t n) {
+    return 2 * n + 4;
+}
+
+// Writes the converted text to `dst` (OutputRoom(n) bytes); returns the length written.
+//
+// The steps from character to character are branches on the byte's kind, not lengths looked up
+// in the table: a predicted branch lets the next character start before this one is done, where
+// a looked-up length would make every step wait for the previous load.
+template <bool Upper>
+std::size_t Convert(const unsigned char* src, std::size_t n, unsigned char* dst) {
+    const auto& table = Upper ? kUpperTable : kTable;
+    unsigned char* out = dst;
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned char c = src[i];
+        if (IsLeadByte(c)) {
+            if (i + 1 == n) {
+                *out++ = c; // a lone lead byte at the end is a character of its own
+                break;
+            }
+            const unsigned char trail = src[i + 1];
+            out[0] = c;
+            out[1] = Upper ? kTrailCase[table[c].trailCase][trail] : trail;
+            out += 2;
+            i += 2;
+            continue;
+        }
+        const Entry& e = table[c];
+        const unsigned v = i + 1 < n ? kVariant[src[i + 1]] : 0;
+        std::memcpy(out, e.out[v], 4);
+        out += e.length[v];
+        if (v == 0)
+            ++i;
+        else
+            i += e.consumed[v];
+    }
+    return static_cast<std::size_t>(out - dst);
+}
+
+template <bool Upper> std::string ConvertText(std::string_view text) {
+    const auto* src = reinterpret_cast<const unsigned char*>(text.data());
+    // Titles are short: convert on the stack and allocate the result once, at its size.
+    constexpr std::size_t kShort = 256;
+    if (text.size() <= kShort) {
+        unsigned char buffer[OutputRoom(kShort)];
+        const std::size_t length = Convert<Upper>(src, text.size(), buffer);
+        return std::string(reinterpret_cast<const char*>(buffer), length);
+    }
+    std::string out(OutputRoom(text.size()), '\0');
+    out.resize(Convert<Upper>(src, text.size(), reinterpret_cast<unsigned char*>(out.data())));
+    return out;
+}
 
 } // namespace
 
 std::string ToFullWidth(std::string_view text) {
-    // At most two bytes out per byte in: size once, write through a pointer, trim at the end.
-    std::string out(text.size() * 2, '\0');
-    auto* dst = reinterpret_cast<unsigned char*>(out.data());
-    const auto* src = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t n = text.size();
-    std::size_t i = 0;
-    while (i < n) {
-        const unsigned char c = src[i];
-        const Entry& e = kTable[c];
-        switch (e.kind) {
-        case Kind::Keep:
-            *dst++ = c;
-            ++i;
-            break;
-        case Kind::Lead:
-            *dst++ = c;
-            if (++i < n)
-                *dst++ = src[i++];
-            break;
-        case Kind::Replace:
-            *dst++ = e.full[0];
-            *dst++ = e.full[1];
-            ++i;
-            break;
-        case Kind::Kana:
-        case Kind::Voiceable:
-        case Kind::Hvoiceable: {
-            ++i;
-            const unsigned char mark = i < n ? src[i] : 0;
-            if (mark != kVoicedMark && mark != kSemiVoicedMark) {
-                *dst++ = e.full[0];
-                *dst++ = e.full[1];
-                break;
-            }
-            ++i;
-            const bool folds =
-                mark == kVoicedMark ? e.kind != Kind::Kana : e.kind == Kind::Hvoiceable;
-            if (folds) {
-                JisToSjis(0x25, e.jisColumn + (mark == kVoicedMark ? 1 : 2), dst);
-                dst += 2;
-            } else {
-                // No combined form (ｳﾞ, ｶﾟ): the kana, then the full-width mark ゛ or ゜.
-                *dst++ = e.full[0];
-                *dst++ = e.full[1];
-                JisToSjis(0x21, mark == kVoicedMark ? 0x2B : 0x2C, dst);
-                dst += 2;
-            }
-            break;
-        }
-        }
-    }
-    out.resize(static_cast<std::size_t>(dst - reinterpret_cast<unsigned char*>(out.data())));
-    return out;
+    return ConvertText<false>(text);
+}
+
+std::string NormaliseForLooseSearch(std::string_view text) {
+    return ConvertText<true>(text);
 }
 
 } // namespace tobira

@@ -12,4 +12,9 @@ namespace tobira {
 // copied unchanged. Code page 932 in and out.
 std::string ToFullWidth(std::string_view text);
 
+// ToFullWidth, then upper-casing (UpperCaseCp932), in one pass: texts that differ only in
+// half-width/full-width form or in letter case normalise to the same bytes. The loose search
+// puts both the keyword and every candidate through it.
+std::string NormaliseForLooseSearch(std::string_view text);
+
 } // namespace tobira

@@ -9,7 +9,4 @@ namespace tobira {
 // their capitals; every other character, and every trail byte, is left alone.
 std::string UpperCaseCp932(std::string_view text);
 
-// The same, on a text the caller owns (saves a copy where the text is a fresh result anyway).
-void UpperCaseCp932InPlace(std::string& text);
-
 } // namespace tobira

@@ -1,10 +1,13 @@
 #include "text/search.h"
 
 #include "text/cp932_convert.h"
+#include "text/full_width.h"
 #include "text/hex.h"
 #include "text/upper_case.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace tobira {
 namespace {
@@ -63,6 +66,24 @@ TEST(NormaliseForLooseSearch, HalfAndFullWidthSmallAndCapitalMeet) {
     }
     EXPECT_EQ(ToHex(NormaliseForLooseSearch(Utf8ToCp932("ｶﾞｲﾄﾞ"))),
               ToHex(NormaliseForLooseSearch(Utf8ToCp932("ガイド"))));
+}
+
+// The normalisation is one pass over the text; it must equal its two steps done one after the
+// other, on any bytes.
+TEST(NormaliseForLooseSearch, EqualsFullWidthThenUpperCase) {
+    std::mt19937 random(2024);
+    const unsigned char pool[] = {0x20, 0x40, 0x5C, 0x61, 0x7A, 0x80, 0x81, 0x82, 0x83, 0x84,
+                                  0x9A, 0xA2, 0xB3, 0xB6, 0xBF, 0xCA, 0xDE, 0xDF, 0xFC, 0xFD};
+    for (int round = 0; round < 3000; ++round) {
+        std::string text(random() % 14, '\0');
+        for (char& c : text)
+            c = static_cast<char>(pool[random() % sizeof pool]);
+        ASSERT_EQ(ToHex(NormaliseForLooseSearch(text)), ToHex(UpperCaseCp932(ToFullWidth(text))))
+            << ToHex(text);
+    }
+    const std::string longText(1000, 'a'); // past the short-text buffer
+    EXPECT_EQ(NormaliseForLooseSearch(longText), UpperCaseCp932(ToFullWidth(longText)));
+    EXPECT_EQ(NormaliseForLooseSearch(longText).size(), 2000u);
 }
 
 TEST(ContainsAt, MatchesOnlyAtCharacterBoundaries) {
