@@ -11,9 +11,8 @@ namespace tobira {
 namespace {
 
 enum class Kind : std::uint8_t {
-    Kana,       // a following sound mark is written as a full-width mark after it
-    Voiceable,  // as Kana, but ﾞ folds into the voiced kana (ｶﾞ -> ガ)
-    Hvoiceable, // as Voiceable, and ﾟ folds into the half-voiced kana (ﾊﾟ -> パ)
+    Kana,      // a following sound mark is written as a full-width mark after it
+    Voiceable, // a following mark folds in: code + 1 for ﾞ, + 2 for ﾟ (ｶﾞ -> ガ, ﾊﾟ -> パ)
 };
 
 constexpr unsigned char kVoicedMark = 0xDE;     // ﾞ
@@ -48,9 +47,9 @@ constexpr KanaEntry kKana[] = {
     {0xBF, 0x3D, Kind::Voiceable},  {0xC0, 0x3F, Kind::Voiceable},  {0xC1, 0x41, Kind::Voiceable},
     {0xC2, 0x44, Kind::Voiceable},  {0xC3, 0x46, Kind::Voiceable},  {0xC4, 0x48, Kind::Voiceable},
     {0xC5, 0x4A, Kind::Kana},       {0xC6, 0x4B, Kind::Kana},       {0xC7, 0x4C, Kind::Kana},
-    {0xC8, 0x4D, Kind::Kana},       {0xC9, 0x4E, Kind::Kana},       {0xCA, 0x4F, Kind::Hvoiceable},
-    {0xCB, 0x52, Kind::Hvoiceable}, {0xCC, 0x55, Kind::Hvoiceable}, {0xCD, 0x58, Kind::Hvoiceable},
-    {0xCE, 0x5B, Kind::Hvoiceable}, {0xCF, 0x5E, Kind::Kana},       {0xD0, 0x5F, Kind::Kana},
+    {0xC8, 0x4D, Kind::Kana},       {0xC9, 0x4E, Kind::Kana},       {0xCA, 0x4F, Kind::Voiceable},
+    {0xCB, 0x52, Kind::Voiceable}, {0xCC, 0x55, Kind::Voiceable}, {0xCD, 0x58, Kind::Voiceable},
+    {0xCE, 0x5B, Kind::Voiceable}, {0xCF, 0x5E, Kind::Kana},       {0xD0, 0x5F, Kind::Kana},
     {0xD1, 0x60, Kind::Kana},       {0xD2, 0x61, Kind::Kana},       {0xD3, 0x62, Kind::Kana},
     {0xD4, 0x64, Kind::Kana},       {0xD5, 0x66, Kind::Kana},       {0xD6, 0x68, Kind::Kana},
     {0xD7, 0x69, Kind::Kana},       {0xD8, 0x6A, Kind::Kana},       {0xD9, 0x6B, Kind::Kana},
@@ -137,11 +136,11 @@ constexpr std::array<Entry, 256> BuildTable(bool upper) {
         setJis(k.halfWidth, 0x25, k.jisColumn);
         for (unsigned v = 1; v < 3; ++v) {
             e.consumed[v] = 2;
-            const bool folds = v == 1 ? k.kind != Kind::Kana : k.kind == Kind::Hvoiceable;
-            if (folds) {
-                JisToSjis(0x25, k.jisColumn + v, e.out[v]); // ｶﾞ -> ガ, ﾊﾟ -> パ
+            if (k.kind == Kind::Voiceable) {
+                // Stored titles were normalised this way, so ｶﾟ (no such kana) gives キ.
+                JisToSjis(0x25, k.jisColumn + v, e.out[v]);
             } else {
-                // No combined form (ｳﾞ, ｶﾟ): the kana, then the full-width mark ゛ or ゜.
+                // No combined form (ｳﾞ, ﾅﾟ): the kana, then the full-width mark ゛ or ゜.
                 JisToSjis(0x21, v == 1 ? 0x2B : 0x2C, e.out[v] + 2);
                 e.length[v] = 4;
             }

