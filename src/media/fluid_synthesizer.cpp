@@ -1,9 +1,11 @@
 #include "media/fluid_synthesizer.h"
 
+#include "media/fluid_level_probe.h"
 #include "media/media_device.h"
 #include "text/cp932_convert.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <limits>
 #include <mutex>
@@ -47,7 +49,7 @@ std::string DisplayName(const std::filesystem::path& path) {
 
 } // namespace
 
-FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, double gain,
+FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, double probeRms,
                                    int sampleRate)
     : soundFont_(soundFont) {
     QuietFluidLog();
@@ -64,7 +66,7 @@ FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, doubl
         throw DeviceError(Utf8ToCp932("ＭＩＤＩシンセサイザーを用意できません"));
     fluid_settings_t* s = settings_.get();
     fluid_settings_setnum(s, "synth.sample-rate", sampleRate);
-    fluid_settings_setnum(s, "synth.gain", gain);
+    fluid_settings_setnum(s, "synth.gain", 1.0);
     // Before 2.4 FluidSynth obeys GS resets only for device id 16; the reset songs need them.
     fluid_settings_setint(s, "synth.device-id", 16);
     // Song time follows the frames we render, not the wall clock.
@@ -78,6 +80,11 @@ FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, doubl
         throw DeviceError(Utf8ToCp932("ＭＩＤＩシンセサイザーを用意できません"));
     if (fluid_synth_sfload(synth_.get(), soundFont.c_str(), 1) == FLUID_FAILED)
         Fail("サウンドフォント【", soundFont, "】を読めません");
+
+    // Measured at gain 1; the probe's level scales with the gain.
+    const double measured = MeasureProbeRms(synth_.get(), sampleRate);
+    gain_ = measured > 0.0 ? std::clamp(probeRms / measured, 0.1, 4.0) : 1.0;
+    fluid_synth_set_gain(synth_.get(), static_cast<float>(gain_));
 }
 
 FluidSynthesizer::~FluidSynthesizer() = default;

@@ -16,13 +16,15 @@ namespace tobira {
 
 class FluidSynthesizer final {
   public:
-    // Loads the SoundFont; throws DeviceError when it is missing or not a SoundFont.
-    FluidSynthesizer(const std::filesystem::path& soundFont, double gain, int sampleRate);
+    // Loads the SoundFont; throws DeviceError when it is missing or not a SoundFont. Sets the
+    // gain at which the level probe (fluid_level_probe.h) comes out at `probeRms`.
+    FluidSynthesizer(const std::filesystem::path& soundFont, double probeRms, int sampleRate);
     ~FluidSynthesizer();
     FluidSynthesizer(const FluidSynthesizer&) = delete;
     FluidSynthesizer& operator=(const FluidSynthesizer&) = delete;
 
     const std::filesystem::path& soundFont() const { return soundFont_; }
+    double gain() const { return gain_; }
 
     // The SMF to play from now on (a copy is kept); drops the player of the previous one.
     void setSong(std::span<const std::uint8_t> smf);
@@ -53,6 +55,7 @@ class FluidSynthesizer final {
     };
 
     std::filesystem::path soundFont_;
+    double gain_ = 1.0;
     std::vector<std::uint8_t> song_;
     // Members die in reverse order: the player before the synth before the settings.
     std::unique_ptr<fluid_settings_t, SettingsDeleter> settings_;

@@ -57,13 +57,19 @@ void MidiDevice::loadSynthesizer() {
             return;
     }
     // Loading takes a while for a large SoundFont: do it outside the lock.
-    auto fresh = std::make_unique<FluidSynthesizer>(wanted, kSynthGain, kRate);
+    auto fresh =
+        std::make_unique<FluidSynthesizer>(wanted, std::pow(10.0, kProbeLevelDbfs / 20.0), kRate);
     std::lock_guard lock(mutex_);
     std::swap(synth_, fresh);
     // The old synthesizer dies at the end of this function, outside the lock. Its song goes
     // with it; open() loads the new one at once.
     finishRequestLocked(NotifyValue::Superseded);
     state_ = State::Closed;
+}
+
+double MidiDevice::synthGain() const {
+    std::lock_guard lock(mutex_);
+    return synth_ ? synth_->gain() : 0.0;
 }
 
 void MidiDevice::open() {

@@ -30,10 +30,12 @@ class FluidSynthesizer;
 
 class MidiDevice final : public MediaDevice, public AudioSource {
   public:
-    // FluidSynth's own 0.2 is far quieter than a CD track at the same volume. At this gain a
-    // typical General MIDI song with the standard SoundFont has an RMS near that of a CD master
-    // and peaks clear of full scale.
-    static constexpr double kSynthGain = 0.6;
+    // Level of the gain probe (fluid_level_probe.h) after the SoundFont is loaded. FluidSynth's
+    // fixed 0.2 is far quieter than a CD track at the same volume, and SoundFonts differ by
+    // 6 dB and more. At this level a typical General MIDI song has an RMS near -16 dBFS, close
+    // to a CD master's, with its peaks about 2 dB below full scale, with FluidR3 and TimGM6mb
+    // alike.
+    static constexpr double kProbeLevelDbfs = -16.4;
 
     // Attaches itself to the engine's synthesizer line (silent until a song plays).
     MidiDevice(AudioEngine& engine, UiPostPort& uiPost);
@@ -45,6 +47,8 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     // (FindDefaultSoundFont). Loaded at the next open, once: later opens reuse it.
     void setSoundFont(std::string cp932Path) { soundFont_ = std::move(cp932Path); }
     const std::string& soundFont() const { return soundFont_; }
+    // The synthesizer gain chosen for the loaded SoundFont; 0 before the first open.
+    double synthGain() const;
 
     // Reads and checks fileName(), and loads the SoundFont when needed. DeviceError when the
     // SoundFont or the file is missing or unusable; the device is then as it was before.

@@ -5,5 +5,6 @@ target_sources(tobira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/smf_reader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/smf_song.cpp)
 target_sources(tobira_media PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/fluid_level_probe.cpp
   ${CMAKE_CURRENT_LIST_DIR}/fluid_synthesizer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/midi_device.cpp)

@@ -199,6 +199,20 @@ TEST_F(MidiDeviceTest, EveryPlayRequestEndsWithExactlyOneNotification) {
     }
 }
 
+TEST_F(MidiDeviceTest, SoundsLouderThanFluidSynthsDefaultWithoutClipping) {
+    open(TempoChangingSong());
+    EXPECT_GT(device.synthGain(), 0.2);
+    device.play();
+    float peak = 0.0f;
+    for (int i = 0; i < 300; ++i) {
+        device.renderAudio(block.data(), kBlock); // before the engine's clamp
+        for (float s : block)
+            peak = std::max(peak, std::fabs(s));
+    }
+    EXPECT_GT(peak, 0.1f);
+    EXPECT_LT(peak, 1.0f);
+}
+
 TEST_F(MidiDeviceTest, PositionAndLengthFollowTempoChanges) {
     open(TempoChangingSong());
     EXPECT_EQ(device.length(), 70u);
