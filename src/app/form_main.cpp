@@ -1,5 +1,8 @@
 #include "app/form_main.h"
 
+#include "settings/ini_file.h"
+#include "settings/settings_keys.h"
+
 namespace tobira {
 
 TFormMain::TFormMain(Ports ports, DataPaths paths, MediaDevices devices)
@@ -11,6 +14,8 @@ void TFormMain::FormCreate() {
     DiscInfoRead = false;
     ResetDone = false;
     CentreOn(ports_.screen.screenSize());
+    // Which drive or disc image to play; empty for the first drive found.
+    Devices.CD.setFileName(ReadSetting(IniFile(Paths.SettingsPath), keys::CDDEVICE));
     Devices.CD.open();
 }
 

@@ -7,6 +7,8 @@
 #include "media/midi_device.h"
 #include "media/sdl_audio_output.h"
 #include "media/wave_device.h"
+#include "settings/ini_file.h"
+#include "settings/settings_keys.h"
 
 #include <chrono>
 
@@ -23,8 +25,9 @@ Program::Program(const std::filesystem::path& folder)
     cd_ = std::make_unique<CdDevice>(engine_, qtPorts_);
     midi_ = std::make_unique<MidiDevice>(engine_, qtPorts_);
     wave_ = std::make_unique<WaveDevice>(engine_);
-    forms_ = std::make_unique<FormSet>(ports_, DataPaths::InFolder(folder),
-                                       MediaDevices{*cd_, *midi_, *wave_});
+    DataPaths paths = DataPaths::InFolder(folder);
+    midi_->setSoundFont(ReadSetting(IniFile(paths.SettingsPath), keys::SOUNDFONT));
+    forms_ = std::make_unique<FormSet>(ports_, std::move(paths), MediaDevices{*cd_, *midi_, *wave_});
 
     auto* mainView = new MainWindowWidget(forms_->FormMain, hub_);
     views_.emplace_back(mainView);

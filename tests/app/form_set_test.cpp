@@ -1,6 +1,9 @@
 #include "app/form_set.h"
 #include "support/fake_media_device.h"
 #include "support/fake_ports.h"
+#include "support/temp_dir.h"
+#include "settings/ini_file.h"
+#include "settings/settings_keys.h"
 #include "text/cp932_convert.h"
 
 #include <gtest/gtest.h>
@@ -9,9 +12,10 @@ namespace tobira {
 namespace {
 
 struct Fixture {
+    testing::TempDir dir;
     testing::FakePorts fakes;
     testing::FakeMediaDevice cd, midi, wave;
-    FormSet forms{fakes.ports(), DataPaths::InFolder("/tmp/tobira"), MediaDevices{cd, midi, wave}};
+    FormSet forms{fakes.ports(), DataPaths::InFolder(dir.path()), MediaDevices{cd, midi, wave}};
 };
 
 TEST(FormSet, CreatesTenHiddenWindowsWithTheirCaptions) {
@@ -38,6 +42,18 @@ TEST(FormSet, CreatesTenHiddenWindowsWithTheirCaptions) {
     EXPECT_EQ(f.forms.FormMain.Width, 282);
     EXPECT_EQ(f.forms.FormMain.Height, 68);
     EXPECT_EQ(f.cd.calls, std::vector<std::string>{"open"});
+}
+
+TEST(FormSet, TheCdDeviceIsTheDriveOrImageNamedInTheSettings) {
+    Fixture f;
+    f.forms.CreateAll();
+    EXPECT_EQ(f.cd.fileName(), "") << "no settings file: the first drive";
+
+    Fixture g;
+    IniFile ini(g.forms.FormMain.Paths.SettingsPath);
+    WriteSetting(ini, keys::CDDEVICE, "/home/me/discs/demo.cue");
+    g.forms.CreateAll();
+    EXPECT_EQ(g.cd.fileName(), "/home/me/discs/demo.cue");
 }
 
 TEST(FormSet, CdDeviceThatCannotBeOpenedFailsTheCreation) {
