@@ -185,8 +185,7 @@ TEST(SmfReader, RefusesDamagedFilesWithTheirReason) {
 }
 
 // Random cuts and bit flips of a valid file: every result is a song or an SmfError, never a
-// crash or a hang (the sanitizer-free build still catches out-of-range reads through the
-// bounds-checked paths and the test's time limit).
+// crash or a hang.
 TEST(SmfReader, SurvivesTruncationAndBitFlips) {
     SmfWriter w = TempoChangingSong();
     w.gsReset(1, 0);
