@@ -5,8 +5,9 @@
 
 namespace tobira {
 
-TFormMain::TFormMain(Ports ports, DataPaths paths, MediaDevices devices)
-    : FormModel("", 282, 68), Paths(std::move(paths)), Devices(devices), ports_(ports) {
+TFormMain::TFormMain(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixerCtrl& mixer)
+    : FormModel("", 282, 68), Paths(std::move(paths)), Devices(devices), MixerCtrl1(mixer),
+      ports_(ports) {
     Borderless = true;
 }
 

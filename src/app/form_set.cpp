@@ -2,8 +2,10 @@
 
 namespace tobira {
 
-FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices)
-    : FormMain(ports, std::move(paths), devices), ports_(ports) {}
+FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixerCtrl& mixer)
+    : FormMain(ports, std::move(paths), devices, mixer), ports_(ports) {
+    FormMain.SetForms(*this);
+}
 
 void FormSet::CreateAll() {
     FormMain.FormCreate();

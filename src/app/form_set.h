@@ -17,7 +17,7 @@ namespace tobira {
 // declaration order), and live until the program ends; later windows read the earlier ones.
 class FormSet final {
   public:
-    FormSet(Ports ports, DataPaths paths, MediaDevices devices);
+    FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixerCtrl& mixer);
 
     // Runs the creation handlers in window order. Throws what a window's creation throws
     // (the CD device that cannot be opened).

@@ -107,6 +107,20 @@ class UiPostPort {
     virtual void post(std::function<void()> task) = 0;
 };
 
+class FormModel;
+
+// What only the windowing system can do with the program's windows.
+class WindowPort {
+  public:
+    virtual ~WindowPort() = default;
+    // Iconifies the whole application; restoring it shows the main window again.
+    virtual void iconifyApplication() = 0;
+    // Closes the main window, which ends the program.
+    virtual void closeMainWindow() = 0;
+    // Shows the window modally: returns once it has been hidden again.
+    virtual void showModal(FormModel& form) = 0;
+};
+
 // Everything above, handed to the models at start-up.
 struct Ports {
     MessagePort& messages;
@@ -118,6 +132,7 @@ struct Ports {
     RandomPort& random;
     ProcessPort& processes;
     UiPostPort& uiPost;
+    WindowPort& windows;
 };
 
 } // namespace tobira

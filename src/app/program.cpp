@@ -16,7 +16,7 @@ namespace tobira {
 
 Program::Program(const std::filesystem::path& folder)
     : ports_{qtPorts_, qtPorts_, qtPorts_, qtPorts_, qtPorts_,
-             qtPorts_, random_,  qtPorts_, qtPorts_} {
+             qtPorts_, random_,  qtPorts_, qtPorts_, qtPorts_} {
     // The one random generator, seeded once from the clock.
     random_.seed(
         static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
@@ -27,7 +27,8 @@ Program::Program(const std::filesystem::path& folder)
     wave_ = std::make_unique<WaveDevice>(engine_);
     DataPaths paths = DataPaths::InFolder(folder);
     midi_->setSoundFont(ReadSetting(IniFile(paths.SettingsPath), keys::SOUNDFONT));
-    forms_ = std::make_unique<FormSet>(ports_, std::move(paths), MediaDevices{*cd_, *midi_, *wave_});
+    forms_ = std::make_unique<FormSet>(ports_, std::move(paths), MediaDevices{*cd_, *midi_, *wave_},
+                                       mixer_);
 
     auto* mainView = new MainWindowWidget(forms_->FormMain, hub_);
     views_.emplace_back(mainView);
@@ -61,6 +62,7 @@ Program::~Program() {
 }
 
 void Program::start() {
+    mixer_.CreateWnd();
     forms_->CreateAll();
     output_->start();
     forms_->FormMain.Show();

@@ -4,6 +4,7 @@
 #include "app/qt_ports.h"
 #include "app/seeded_random.h"
 #include "app/view_hub.h"
+#include "controls/mixer_ctrl.h"
 #include "media/audio_engine.h"
 
 #include <filesystem>
@@ -35,6 +36,7 @@ class Program final {
     SeededRandom random_;
     Ports ports_;
     AudioEngine engine_;
+    TMixerCtrl mixer_{&engine_};
     std::unique_ptr<SdlAudioOutput> output_;
     std::unique_ptr<CdDevice> cd_;
     std::unique_ptr<MidiDevice> midi_;

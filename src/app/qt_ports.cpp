@@ -102,6 +102,21 @@ bool QtPorts::startDetached(const std::string& program, const std::vector<std::s
     return QProcess::startDetached(FromCp932(program), args);
 }
 
+void QtPorts::iconifyApplication() {
+    if (windows_.iconify)
+        windows_.iconify();
+}
+
+void QtPorts::closeMainWindow() {
+    if (windows_.closeMain)
+        windows_.closeMain();
+}
+
+void QtPorts::showModal(FormModel& form) {
+    if (windows_.showModal)
+        windows_.showModal(form);
+}
+
 void QtPorts::post(std::function<void()> task) {
     QMetaObject::invokeMethod(
         this,

@@ -18,7 +18,8 @@ class QtPorts final : public QObject,
                       public RepaintPort,
                       public ClockPort,
                       public ProcessPort,
-                      public UiPostPort {
+                      public UiPostPort,
+                      public WindowPort {
     Q_OBJECT
   public:
     QtPorts();
@@ -47,12 +48,24 @@ class QtPorts final : public QObject,
     // Thread-safe: queues the task on the event loop, then runs `afterTask` (the views redraw).
     void post(std::function<void()> task) override;
 
+    void iconifyApplication() override;
+    void closeMainWindow() override;
+    void showModal(FormModel& form) override;
+
+    // The window operations need the views, which the program wires in after making them.
+    struct WindowHandlers {
+        std::function<void()> iconify;
+        std::function<void()> closeMain;
+        std::function<void(FormModel&)> showModal;
+    };
+    void setWindowHandlers(WindowHandlers handlers) { windows_ = std::move(handlers); }
     void setRepaintHandler(std::function<void()> handler) { repaint_ = std::move(handler); }
     void setAfterTask(std::function<void()> handler) { afterTask_ = std::move(handler); }
 
   private:
     std::function<void()> repaint_;
     std::function<void()> afterTask_;
+    WindowHandlers windows_;
 };
 
 } // namespace tobira

@@ -1,4 +1,5 @@
 #include "app/form_set.h"
+#include "controls/mixer_ctrl.h"
 #include "support/fake_media_device.h"
 #include "support/fake_ports.h"
 #include "support/temp_dir.h"
@@ -15,7 +16,9 @@ struct Fixture {
     testing::TempDir dir;
     testing::FakePorts fakes;
     testing::FakeMediaDevice cd, midi, wave;
-    FormSet forms{fakes.ports(), DataPaths::InFolder(dir.path()), MediaDevices{cd, midi, wave}};
+    TMixerCtrl mixer; // no mixer device
+    FormSet forms{fakes.ports(), DataPaths::InFolder(dir.path()), MediaDevices{cd, midi, wave},
+                  mixer};
 };
 
 TEST(FormSet, CreatesTenHiddenWindowsWithTheirCaptions) {

@@ -1,5 +1,6 @@
 #include "app/form_msg_widget.h"
 #include "app/form_set.h"
+#include "controls/mixer_ctrl.h"
 #include "app/main_window_widget.h"
 #include "app/view_hub.h"
 #include "support/fake_media_device.h"
@@ -18,8 +19,9 @@ class MainWindowViewTest : public QObject {
     struct World {
         testing::FakePorts fakes;
         testing::FakeMediaDevice cd, midi, wave;
+        TMixerCtrl mixer;
         FormSet forms{fakes.ports(), DataPaths::InFolder("/tmp/tobira"),
-                      MediaDevices{cd, midi, wave}};
+                      MediaDevices{cd, midi, wave}, mixer};
         ViewHub hub;
         MainWindowWidget main{forms.FormMain, hub};
         FormMsgWidget msg{forms.FormMsg, hub};

@@ -2,6 +2,7 @@
 // Recording fakes of the ports, for core tests: messages are recorded, questions answered from
 // a script, random numbers drawn from a script, posted tasks run when the test says so.
 
+#include "app/form_model.h"
 #include "app/ports.h"
 
 #include <deque>
@@ -12,7 +13,7 @@
 namespace tobira::testing {
 
 class FakeMessages final : public MessagePort {
-public:
+  public:
     void showMessage(const std::string& text) override { shown.push_back(text); }
     bool askYesNo(const std::string& text) override {
         asked.push_back(text);
@@ -22,13 +23,13 @@ public:
         answers.pop_front();
         return answer;
     }
-    std::vector<std::string> shown;  // code page 932, as the core passed them
+    std::vector<std::string> shown; // code page 932, as the core passed them
     std::vector<std::string> asked;
-    std::deque<bool> answers;  // scripted answers; "No" once they run out
+    std::deque<bool> answers; // scripted answers; "No" once they run out
 };
 
 class FakeChoosers final : public ChooserPort {
-public:
+  public:
     std::optional<std::string> chooseOpenFile(const std::string&, const std::string&,
                                               const std::string&) override {
         return take(files);
@@ -46,7 +47,7 @@ public:
     std::deque<std::optional<std::string>> files, folders;
     std::deque<std::optional<FontChoice>> fonts;
 
-private:
+  private:
     static std::optional<std::string> take(std::deque<std::optional<std::string>>& q) {
         if (q.empty())
             return std::nullopt;
@@ -57,7 +58,7 @@ private:
 };
 
 class FakeBusy final : public BusyCursorPort {
-public:
+  public:
     void beginBusy() override { ++depth, ++begun; }
     void endBusy() override { --depth; }
     int depth = 0;
@@ -65,7 +66,7 @@ public:
 };
 
 class FakeScreen final : public ScreenPort {
-public:
+  public:
     ScreenSize screenSize() override { return size; }
     ScreenPoint pointerPosition() override { return pointer; }
     ScreenSize size{1920, 1080};
@@ -73,20 +74,20 @@ public:
 };
 
 class FakeRepaint final : public RepaintPort {
-public:
+  public:
     void repaintNow() override { ++count; }
     int count = 0;
 };
 
 class FakeClock final : public ClockPort {
-public:
+  public:
     std::chrono::system_clock::time_point now() override { return time; }
     std::chrono::system_clock::time_point time{};
 };
 
 // Draws from `script` while it lasts (each value taken modulo k), then returns 0.
 class FakeRandom final : public RandomPort {
-public:
+  public:
     int random(int k) override {
         requests.push_back(k);
         if (k <= 0)
@@ -102,7 +103,7 @@ public:
 };
 
 class FakeProcesses final : public ProcessPort {
-public:
+  public:
     bool startDetached(const std::string& program,
                        const std::vector<std::string>& arguments) override {
         started.push_back({program, arguments});
@@ -118,7 +119,7 @@ public:
 
 // Collects posted tasks (from any thread); runPending() runs them on the test's thread.
 class FakeUiPost final : public UiPostPort {
-public:
+  public:
     void post(std::function<void()> task) override {
         std::lock_guard lock(mutex_);
         tasks_.push_back(std::move(task));
@@ -140,9 +141,22 @@ public:
         }
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::deque<std::function<void()>> tasks_;
+};
+
+// Records what was asked of the windowing system. A modal window is shown and, by default,
+// hidden again at once (as if the user closed it); `onModal` can act while it is up.
+class FakeWindows final : public WindowPort {
+  public:
+    void iconifyApplication() override { ++iconified; }
+    void closeMainWindow() override { ++closeRequests; }
+    void showModal(FormModel& form) override;
+    int iconified = 0;
+    int closeRequests = 0;
+    std::vector<FormModel*> modals;
+    std::function<void(FormModel&)> onModal;
 };
 
 // All fakes together, with a Ports view of them.
@@ -156,9 +170,19 @@ struct FakePorts {
     FakeRandom random;
     FakeProcesses processes;
     FakeUiPost uiPost;
+    FakeWindows windows;
     Ports ports() {
-        return Ports{messages, choosers, busy, screen, repaint, clock, random, processes, uiPost};
+        return Ports{messages, choosers, busy,      screen, repaint,
+                     clock,    random,   processes, uiPost, windows};
     }
 };
 
-}  // namespace tobira::testing
+inline void FakeWindows::showModal(FormModel& form) {
+    modals.push_back(&form);
+    form.Show();
+    if (onModal)
+        onModal(form);
+    form.Hide();
+}
+
+} // namespace tobira::testing
