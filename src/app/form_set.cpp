@@ -5,10 +5,12 @@ namespace tobira {
 FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixerCtrl& mixer)
     : FormMain(ports, std::move(paths), devices, mixer), ports_(ports) {
     FormMain.SetForms(*this);
+    FormSetUp.SetForms(*this);
 }
 
 void FormSet::CreateAll() {
     FormMain.FormCreate();
+    FormSetUp.FormCreate();
     // Windows without stored positions open centred on the screen.
     const ScreenSize screen = ports_.screen.screenSize();
     FormModel* sideWindows[] = {&FormSetUp, &FormList, &FormManage, &FormMsg,   &FormPattern,
