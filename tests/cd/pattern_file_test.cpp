@@ -115,14 +115,6 @@ TEST(PatternTable, AgreesWithSearchingEachKey) {
     }
 }
 
-TEST(PatternTable, RecordsBeyondLine256AreFound) {
-    std::vector<std::string> lines;
-    for (int i = 0; i < 299; ++i)
-        lines.push_back(std::to_string(1000000000 + i) + "0=01 .x");
-    lines.push_back(kDisc + "9=05 04 .last");
-    EXPECT_EQ(BuildPatternTable(views(lines), kDisc)[9], "05 04 .last");
-}
-
 TEST(PatternRecordBytes, Append) {
     const struct {
         const char* name;
@@ -176,13 +168,6 @@ TEST_F(PatternFileTest, SavingIntoANewFileWritesExactlyOneLine) {
     EXPECT_EQ(entries(), 1u); // no temporary file left behind
 }
 
-TEST_F(PatternFileTest, AppendKeepsWhatIsThere) {
-    spit(file(), "foreign line\r\n" + kDisc + "5=01 .old\r\n");
-    AppendPatternRecord(path(), PatternKey(kDisc, 5), "02 .new");
-    EXPECT_EQ(slurp(file()),
-              "foreign line\r\n" + kDisc + "5=01 .old\r\n" + kDisc + "5=02 .new\r\n");
-}
-
 TEST_F(PatternFileTest, RefusedAppendLeavesTheFileAlone) {
     const std::string before = kDisc + "1=01 .a\r\n";
     spit(file(), before);
@@ -234,15 +219,6 @@ TEST_F(PatternFileTest, WriteLinesReplacesTheFile) {
     EXPECT_THROW(WritePatternLines(path(), {"a\rb"}), std::invalid_argument);
     EXPECT_EQ(slurp(file()), "");
     EXPECT_EQ(entries(), 1u);
-}
-
-TEST_F(PatternFileTest, ReadLines) {
-    EXPECT_FALSE(ReadPatternLines(path()));
-    spit(file(), "a\r\nb");
-    EXPECT_EQ(ReadPatternLines(path()), (std::vector<std::string>{"a", "b"}));
-    fs::remove(file());
-    fs::create_directory(file());
-    EXPECT_THROW(ReadPatternLines(path()), std::system_error);
 }
 
 } // namespace

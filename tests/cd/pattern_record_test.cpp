@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <numeric>
-
 namespace tobira {
 namespace {
 
@@ -72,14 +70,6 @@ TEST(PatternRecord, FormatTrackOrder) {
     }
 }
 
-TEST(PatternRecord, FullProgramRoundTrips) {
-    std::vector<int> tracks(60);
-    std::iota(tracks.rbegin(), tracks.rend(), 1); // 60, 59, ..., 1
-    auto read = ReadTrackOrder(FormatTrackOrder(tracks));
-    EXPECT_TRUE(read.complete);
-    EXPECT_EQ(read.tracks, tracks);
-}
-
 TEST(PatternRecord, SplitPatternText) {
     const struct {
         const char* text;
@@ -89,10 +79,7 @@ TEST(PatternRecord, SplitPatternText) {
     } cases[] = {
         {"03 01 .Drive mix", "03 01 ", "Drive mix", true},
         {"03 .Vol.2. live ", "03 ", "Vol.2. live ", true},
-        {"03 01 .", "03 01 ", "", true},
-        {".only a title", "", "only a title", true},
         {"03 01 12 ", "03 01 12 ", "", false},
-        {"", "", "", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
