@@ -5,6 +5,8 @@
 #include "text/cp932_convert.h"
 
 #include <QCloseEvent>
+#include <QEventLoop>
+#include <QHideEvent>
 
 namespace tobira {
 
@@ -26,6 +28,31 @@ void FormWidget::render() {
     if (isVisible() != model_.Visible)
         setVisible(model_.Visible);
     rendering_ = false;
+}
+
+void FormWidget::runModal() {
+    if (modalLoop_)
+        return;
+    // Modality takes effect when a window is shown, so a window already open is shown anew.
+    if (isVisible())
+        hide();
+    setWindowModality(Qt::ApplicationModal);
+    model_.Show();
+    hub_.refreshAll();
+    if (isVisible()) {
+        QEventLoop loop;
+        modalLoop_ = &loop;
+        loop.exec(QEventLoop::DialogExec);
+        modalLoop_ = nullptr;
+    }
+    setWindowModality(Qt::NonModal);
+}
+
+void FormWidget::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // A minimised window is hidden by the system, not closed.
+    if (modalLoop_ && !event->spontaneous())
+        modalLoop_->quit();
 }
 
 void FormWidget::dispatch(const std::function<void()>& handler) {

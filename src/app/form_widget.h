@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class QEventLoop;
+
 namespace tobira {
 
 class ViewHub;
@@ -21,6 +23,12 @@ class FormWidget : public QWidget {
     // Draws the model. Derived views extend it and call the base first.
     virtual void render();
 
+    // Shows the window modally: returns once it has been hidden again (by its model or by the
+    // user closing it).
+    void runModal();
+
+    FormModel& model() const { return model_; }
+
   protected:
     // Runs a model handler, then lets every view draw the result.
     void dispatch(const std::function<void()>& handler);
@@ -28,12 +36,14 @@ class FormWidget : public QWidget {
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
     FormModel& model_;
     ViewHub& hub_;
 
   private:
     bool rendering_ = false;
+    QEventLoop* modalLoop_ = nullptr;
 };
 
 } // namespace tobira

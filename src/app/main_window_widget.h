@@ -2,37 +2,61 @@
 
 #include "app/form_main.h"
 #include "app/form_widget.h"
+#include "app/pictures.h"
+
+#include <QTimer>
+
+#include <array>
+#include <utility>
+#include <vector>
 
 namespace tobira {
 
-// The body of the main window: a press with the left button drags the whole window.
-class DragPanel final : public QWidget {
-    Q_OBJECT
-  public:
-    explicit DragPanel(QWidget* parent);
+class ClickLabel;
+class DragPanel;
+class PictureButton;
 
-  protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-  private:
-    bool manualDrag_ = false;
-    QPoint grabOffset_;
-};
-
-// The view of TFormMain: the borderless black 282 x 68 strip.
+// The view of TFormMain: the borderless black 282 x 68 strip of lamps, marks, time, volume bar
+// and buttons. It draws the model on every render() and turns clicks, right-button presses,
+// drags and the two timers into the model's handlers.
 class MainWindowWidget final : public FormWidget {
     Q_OBJECT
   public:
     MainWindowWidget(TFormMain& model, ViewHub& hub);
 
+    void render() override;
+
+    // Iconifies the window; when the user restores it, it is shown again.
+    void iconify();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
+    ClickLabel* makeLabel(const QString& name, QRect geometry,
+                          Qt::Alignment alignment = Qt::AlignLeft);
+    PictureButton* makeButton(const QString& name, ButtonFace face, QRect geometry,
+                              ButtonState TFormMain::*state);
+    void syncTimer(QTimer& timer, bool enabled);
+
     TFormMain& main_;
     DragPanel* PanelMainBtm;
+    ClickLabel *LabelBAK, *LabelNXT, *LabelPLAY, *LabelPAUSE, *LabelSTOP;
+    ClickLabel *LabelPlayMode, *LabelTotalMUSIC, *LabelTIME;
+    std::array<ClickLabel*, 10> LabelMarks{};
+    ClickLabel *LabelVolBak, *LabelVol;
+    ClickLabel *LabelMidiTitle, *LabelMidiMode;
+    ClickLabel *PanelPOW, *ImageLIVE, *ProgressBarWave, *ImageLogo;
+    PictureButton *SpeedButtonBAK, *SpeedButtonNXT, *SpeedButtonPLAY, *SpeedButtonPAUSE,
+        *SpeedButtonSTOP, *SpeedButtonPOW, *SpeedButtonVolDown, *SpeedButtonVolUp;
+    std::vector<std::pair<PictureButton*, ButtonState TFormMain::*>> buttons_;
+    QTimer Timer1, Timer3;
+    bool logoIsMidi_ = false;
+    int wavePosition_ = -1;
+    Color powColour_{1, 2, 3};
 };
 
 } // namespace tobira

@@ -42,6 +42,23 @@ Program::Program(const std::filesystem::path& folder)
     views_.emplace_back(new FormWidget(forms_->FormMidi, hub_));
     views_.emplace_back(new FormWidget(forms_->FormReader, hub_));
 
+    qtPorts_.setWindowHandlers({
+        .iconify =
+            [this, mainView] {
+                // The whole application goes to the icon; restoring it brings the main window.
+                for (const auto& view : views_)
+                    if (view.get() != mainView && view->isVisible())
+                        view->showMinimized();
+                mainView->iconify();
+            },
+        .closeMain = [mainView] { mainView->close(); },
+        .showModal =
+            [this](FormModel& form) {
+                for (const auto& view : views_)
+                    if (&view->model() == &form)
+                        view->runModal();
+            },
+    });
     qtPorts_.setAfterTask([this] { hub_.refreshAll(); });
     qtPorts_.setRepaintHandler([this, mainView] {
         hub_.refreshAll();
