@@ -164,6 +164,9 @@ class TFormMain final : public FormModel {
 
   private:
     FormSet& forms() const { return *forms_; }
+    // Sends a volume level (0..10) to the line of the current mode, when that mode's volume
+    // control is enabled in the settings.
+    void ApplyVolumeLevel(int level);
 
     Ports ports_;
     FormSet* forms_ = nullptr;
