@@ -1,0 +1,121 @@
+#include "media/cd_medium.h"
+
+#include <cdio/cdio.h>
+#include <cdio/logging.h>
+
+#include <cctype>
+#include <mutex>
+
+namespace tobira {
+
+namespace {
+void discardLog(cdio_log_level_t, const char[]) {}
+} // namespace
+
+void CdMedium::silenceLibraryLog() {
+    static std::once_flag once;
+    std::call_once(once, [] { cdio_log_set_handler(discardLog); });
+}
+
+std::vector<std::string> CdMedium::findDrives() {
+    std::vector<std::string> drives;
+    // NULL when there is no drive, and cdio_free_device_list(NULL) would crash.
+    char** list = cdio_get_devices(DRIVER_DEVICE);
+    if (!list)
+        return drives;
+    for (char** p = list; *p; ++p)
+        drives.emplace_back(*p);
+    cdio_free_device_list(list);
+    return drives;
+}
+
+std::optional<std::filesystem::path> CdMedium::binPathFor(const std::filesystem::path& cue) {
+    // libcdio's own rule, letter for letter with the case kept (a.CUE -> a.BIN). Worked out
+    // here rather than with cdio_is_cuefile, which reads the sheet: that is the worker's job.
+    std::string name = cue.string();
+    const std::size_t n = name.size();
+    if (n < 4 || name[n - 4] != '.')
+        return std::nullopt;
+    const char from[] = "cue";
+    const char to[] = "bin";
+    for (int i = 0; i < 3; ++i) {
+        char& c = name[n - 3 + static_cast<std::size_t>(i)];
+        const bool upper = std::isupper(static_cast<unsigned char>(c));
+        if (std::tolower(static_cast<unsigned char>(c)) != from[i])
+            return std::nullopt;
+        c = upper ? static_cast<char>(std::toupper(to[i])) : to[i];
+    }
+    return std::filesystem::path(name);
+}
+
+std::unique_ptr<CdMedium> CdMedium::openImage(const std::filesystem::path& cue) {
+    CdIo_t* handle = cdio_open_cue(cue.c_str());
+    if (!handle)
+        return nullptr;
+    return std::unique_ptr<CdMedium>(new CdMedium(handle, true));
+}
+
+std::unique_ptr<CdMedium> CdMedium::openDrive(const std::string& device) {
+    CdIo_t* handle = cdio_open(device.c_str(), DRIVER_LINUX);
+    if (!handle)
+        return nullptr;
+    return std::unique_ptr<CdMedium>(new CdMedium(handle, false));
+}
+
+bool CdMedium::closeTray(const std::string& device) {
+    driver_id_t driver = DRIVER_LINUX;
+    return cdio_close_tray(device.c_str(), &driver) == DRIVER_OP_SUCCESS;
+}
+
+CdMedium::CdMedium(_CdIo* handle, bool image) : handle_(handle), image_(image) {}
+
+CdMedium::~CdMedium() = default;
+
+void CdMedium::Closer::operator()(_CdIo* p) const {
+    cdio_destroy(p);
+}
+
+std::optional<CdToc> CdMedium::readToc() const {
+    CdIo_t* p = handle_.get();
+    if (!p)
+        return std::nullopt;
+    // Without a disc (or on a device that is no drive) both come back as CDIO_INVALID_TRACK.
+    const track_t first = cdio_get_first_track_num(p);
+    const track_t count = cdio_get_num_tracks(p);
+    if (first == CDIO_INVALID_TRACK || count == CDIO_INVALID_TRACK || count == 0 ||
+        count > CdToc::kMaxTracks)
+        return std::nullopt;
+    std::vector<CdTocEntry> entries;
+    for (int i = 0; i < count; ++i) {
+        const auto number = static_cast<track_t>(first + i);
+        const lsn_t start = cdio_get_track_lsn(p, number);
+        if (start == CDIO_INVALID_LSN)
+            return std::nullopt;
+        entries.push_back(
+            CdTocEntry{number, start, cdio_get_track_format(p, number) == TRACK_FORMAT_AUDIO});
+    }
+    const lsn_t leadout = cdio_get_track_lsn(p, CDIO_CDROM_LEADOUT_TRACK);
+    if (leadout == CDIO_INVALID_LSN)
+        return std::nullopt;
+    return CdToc::make(entries, leadout);
+}
+
+bool CdMedium::readAudio(std::int32_t lsn, std::int32_t sectors, unsigned char* out) const {
+    if (!handle_ || sectors <= 0)
+        return false;
+    return cdio_read_audio_sectors(handle_.get(), out, lsn, static_cast<std::uint32_t>(sectors)) ==
+           DRIVER_OP_SUCCESS;
+}
+
+bool CdMedium::ejectDrive() {
+    if (image_ || !handle_)
+        return false;
+    // On success libcdio frees the handle and clears the pointer; on failure it is still ours.
+    CdIo_t* p = handle_.release();
+    const driver_return_code_t rc = cdio_eject_media(&p);
+    if (p)
+        cdio_destroy(p);
+    return rc == DRIVER_OP_SUCCESS;
+}
+
+} // namespace tobira
