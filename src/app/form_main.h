@@ -4,6 +4,7 @@
 #include "app/data_paths.h"
 #include "app/form_model.h"
 #include "app/ports.h"
+#include "cd/pattern_record.h"
 #include "media/media_device.h"
 
 #include <array>
@@ -50,6 +51,9 @@ class TFormMain final : public FormModel {
     std::int32_t OrderPosition = 1;
     std::string TotalTimeText;
     std::string DiscId;
+    // Tracks of the disc read, as the drive reports them (also beyond the 60 that play).
+    int TrackCount = 0;
+    PatternTable Patterns; // the disc's stored patterns, slots 0..9
     bool ResetDone = false;
     DataPaths Paths;
 
@@ -167,6 +171,19 @@ class TFormMain final : public FormModel {
     // Sends a volume level (0..10) to the line of the current mode, when that mode's volume
     // control is enabled in the settings.
     void ApplyVolumeLevel(int level);
+
+    // CD side helpers (form_main_cd.cpp, form_main_transport.cpp, form_main_display.cpp).
+    bool PlayLampLit() const;      // aqua or yellow
+    int PlayableTracks() const;    // TrackCount, at most 60
+    void StartTrack(int track);    // repaint is the caller's
+    void ShowNoDisc();             // the no-disc display, or its blink
+    void ReadInsertedDisc();       // a stopped disc that has not been read
+    bool AdvanceOrder();           // the end-of-entry decision; false when it stopped the CD
+    void StopPausedCd();           // STOP while paused (or in any state but stopped and open)
+    void LoadDiscPatterns();
+    void ShowClock();
+    void ShowTrackTime(unsigned track, unsigned minutes, unsigned seconds);
+    void SetOrderHints();
 
     Ports ports_;
     FormSet* forms_ = nullptr;
