@@ -1,4 +1,3 @@
-#include "app/applause_sound.h"
 #include "volume_fixture.h"
 
 #include <gtest/gtest.h>
@@ -11,23 +10,22 @@ namespace tobira {
 namespace {
 
 using testing::MainWindowFixture;
-using testing::Sjis;
 
 struct LiveFixture : MainWindowFixture {
-    // A play order of n entries (tracks 1..n) in the track control window.
-    void setPlayOrder(int n) {
+    LiveFixture(int files, int entries, int ratio = 1) {
+        for (int i = 0; i < files; ++i)
+            touch("clap" + std::to_string(i) + ".wav");
+        main.FindApplauseFiles();
+        main.ImageLIVE = true;
         for (int i = 1; i <= TFormList::kEntries; ++i)
             forms.FormList.SpeedButton[static_cast<std::size_t>(i)].Caption =
-                i <= n ? std::to_string(i) : "";
+                i <= entries ? std::to_string(i) : "";
+        for (int i = 1; i <= TFormSetUp::kLiveButtons; ++i)
+            setup.SpeedButtonLive[static_cast<std::size_t>(i)].Down = i == ratio;
     }
-    void pressRatio(int n) {
-        for (auto& b : setup.SpeedButtonLive)
-            b.Down = false;
-        setup.SpeedButtonLive[static_cast<std::size_t>(n)].Down = true;
-    }
-    // The files handed to the wave player, one per applause.
-    std::vector<std::string> played;
-    void applause() {
+    std::vector<std::string> played; // the files handed to the wave player
+    void applause(int position) {
+        main.OrderPosition = position;
         const std::size_t before = wave.calls.size();
         main.PlayApplause();
         if (wave.calls.size() > before)
@@ -35,154 +33,90 @@ struct LiveFixture : MainWindowFixture {
     }
 };
 
-TEST(Live, FindsAtMostTenWavFilesOfAnyCaseSkippingFolders) {
-    LiveFixture f;
-    for (const char* name : {"a.wav", "B.WAV", "c.Wav", "notes.txt", "wav", "x.wave"})
+TEST(Live, ApplauseRotatesFromTheLastFileFoundAndWraps) {
+    LiveFixture f(0, 1);
+    for (const char* name : {"A.WAV", "b.wav", "C.Wav", "notes.txt"})
         f.touch(name);
     std::filesystem::create_directory(f.dir / "folder.wav");
     f.main.FindApplauseFiles();
-    std::vector<std::string> found(f.main.ApplauseFiles.begin(), f.main.ApplauseFiles.begin() + 3);
-    std::sort(found.begin(), found.end());
-    EXPECT_EQ(found, (std::vector<std::string>{"B.WAV", "a.wav", "c.Wav"}));
-    EXPECT_EQ(f.main.ApplauseFiles[3], "");
-    EXPECT_EQ(f.main.ApplauseIndex, 2);
-
-    LiveFixture many;
-    for (int i = 0; i < 13; ++i)
-        many.touch("clap" + std::to_string(i) + ".wav");
-    many.main.FindApplauseFiles();
-    EXPECT_EQ(many.main.ApplauseIndex, 9);
-    for (const std::string& name : many.main.ApplauseFiles)
-        EXPECT_FALSE(name.empty());
-
-    LiveFixture none;
-    none.main.FindApplauseFiles();
-    EXPECT_EQ(none.main.ApplauseIndex, -1);
-}
-
-TEST(Live, ApplauseRotatesFromTheLastFileFound) {
-    LiveFixture f;
-    for (const char* name : {"A.WAV", "B.WAV", "C.WAV"})
-        f.touch(name);
-    f.main.FindApplauseFiles();
+    ASSERT_EQ(f.main.ApplauseIndex, 2) << "three files; the folder and the text are no sounds";
     const auto& slot = f.main.ApplauseFiles;
-    f.setPlayOrder(1);
-    f.main.OrderPosition = 1;
-    f.main.ToggleLive();
     for (int i = 0; i < 5; ++i)
-        f.applause();
-    // In listing order A, B, C this reads C, A, B, C, A.
+        f.applause(1);
+    // Found in the order A, B, C, this is C, A, B, C, A.
     EXPECT_EQ(f.played, (std::vector<std::string>{slot[2], slot[0], slot[1], slot[2], slot[0]}));
-    EXPECT_EQ(f.wave.calls.size(), 10u);
     EXPECT_EQ(f.wave.calls[0], "open");
     EXPECT_EQ(f.wave.calls[1], "play");
-    EXPECT_TRUE(f.fakes.messages.shown.empty());
-}
 
-TEST(Live, TenFilesWrapAfterTheTenthSlot) {
-    LiveFixture f;
-    for (int i = 0; i < 10; ++i)
-        f.touch("clap" + std::to_string(i) + ".wav");
-    f.main.FindApplauseFiles();
-    f.setPlayOrder(1);
-    f.main.OrderPosition = 1;
-    f.main.ImageLIVE = true;
+    LiveFixture ten(12, 1);
+    ASSERT_EQ(ten.main.ApplauseIndex, 9) << "at most ten are used";
     for (int i = 0; i < 12; ++i)
-        f.applause();
-    std::vector<std::string> expected{f.main.ApplauseFiles[9]};
-    for (int i = 0; i < 10; ++i)
-        expected.push_back(f.main.ApplauseFiles[static_cast<std::size_t>(i)]);
-    expected.push_back(f.main.ApplauseFiles[0]);
-    EXPECT_EQ(f.played, expected);
+        ten.applause(1);
+    std::vector<std::string> expected{ten.main.ApplauseFiles[9]};
+    expected.insert(expected.end(), ten.main.ApplauseFiles.begin(), ten.main.ApplauseFiles.end());
+    expected.push_back(ten.main.ApplauseFiles[0]);
+    EXPECT_EQ(ten.played, expected);
 }
 
 // Ten middle entries drawing r = 0 .. 9 in turn.
-TEST(Live, ProbabilityDecidesOnlyBetweenTheFirstAndTheLastEntry) {
+TEST(Live, ProbabilityDecidesForTheMiddleEntries) {
     struct Case {
-        int ratio;
-        int expected;
+        int ratio, applauses;
         std::size_t draws;
     };
     for (const Case& c : {Case{1, 10, 0}, Case{2, 7, 10}, Case{3, 5, 10}}) {
-        LiveFixture f;
-        f.touch("a.wav");
-        f.main.FindApplauseFiles();
-        f.main.ImageLIVE = true;
-        f.pressRatio(c.ratio);
-        f.setPlayOrder(12);
+        LiveFixture f(1, 12, c.ratio);
         for (int r = 0; r < 10; ++r) {
             f.fakes.random.script.push_back(r);
-            f.main.OrderPosition = 2 + r;
-            f.applause();
+            f.applause(2 + r);
         }
-        EXPECT_EQ(static_cast<int>(f.played.size()), c.expected) << "ratio " << c.ratio;
-        EXPECT_EQ(f.fakes.random.requests.size(), c.draws);
-        for (int k : f.fakes.random.requests)
-            EXPECT_EQ(k, 10);
+        EXPECT_EQ(static_cast<int>(f.played.size()), c.applauses) << "ratio " << c.ratio;
+        EXPECT_EQ(f.fakes.random.requests, std::vector<int>(c.draws, 10));
     }
 }
 
 TEST(Live, FirstAndLastEntryAlwaysGetApplauseWithoutADraw) {
     struct Case {
-        int entries;
-        int position;
+        int entries, position;
     };
-    // One entry (first = last), the ends of a short order, entry 60 of a full order, and a
-    // MIDI play list position equal to an empty order's count.
+    // One entry, both ends of five, entry 60 of a full order, and a MIDI play list index equal
+    // to an empty order's count.
     for (const Case& c : {Case{1, 1}, Case{5, 1}, Case{5, 5}, Case{60, 60}, Case{0, 0}}) {
-        LiveFixture f;
-        f.touch("a.wav");
-        f.main.FindApplauseFiles();
-        f.main.ImageLIVE = true;
-        f.pressRatio(3);
-        f.setPlayOrder(c.entries);
-        f.fakes.random.script = {0, 0, 0}; // would say no
-        f.main.OrderPosition = c.position;
-        f.applause();
-        f.applause();
+        LiveFixture f(1, c.entries, 3);
+        f.fakes.random.script = {0, 0}; // draws that would say no
+        f.applause(c.position);
+        f.applause(c.position);
         EXPECT_EQ(f.played.size(), 2u) << c.entries << "/" << c.position;
         EXPECT_TRUE(f.fakes.random.requests.empty());
     }
 }
 
-TEST(Live, NoApplauseWhileLiveIsOffOrWithoutFiles) {
-    LiveFixture off;
-    off.touch("a.wav");
-    off.main.FindApplauseFiles();
-    off.setPlayOrder(1);
-    off.main.OrderPosition = 1;
-    off.applause();
-    EXPECT_TRUE(off.wave.calls.empty());
-
-    LiveFixture empty;
-    empty.main.FindApplauseFiles();
-    empty.setPlayOrder(1);
-    empty.main.OrderPosition = 1;
-    const std::string message = Sjis("ライブデータがないためライブ機能は無効です");
-    empty.main.ToggleLive();
-    EXPECT_TRUE(empty.main.ImageLIVE) << "the mark is shown all the same";
-    empty.applause();
-    empty.main.ToggleLive();
-    EXPECT_FALSE(empty.main.ImageLIVE);
-    empty.main.ToggleLive();
-    EXPECT_EQ(empty.fakes.messages.shown, (std::vector<std::string>{message, message}));
-    EXPECT_TRUE(empty.wave.calls.empty());
+TEST(Live, WithoutFilesLiveOnShowsTheMessageEachTimeAndPlaysNothing) {
+    LiveFixture f(0, 1);
+    f.main.ImageLIVE = false;
+    const std::string message = testing::Sjis("ライブデータがないためライブ機能は無効です");
+    f.main.ToggleLive();
+    EXPECT_TRUE(f.main.ImageLIVE) << "the mark is shown all the same";
+    f.applause(1);
+    f.main.ToggleLive();
+    EXPECT_FALSE(f.main.ImageLIVE);
+    f.main.ToggleLive();
+    EXPECT_EQ(f.fakes.messages.shown, (std::vector<std::string>{message, message}));
+    EXPECT_TRUE(f.wave.calls.empty());
 }
 
-TEST(Live, AFileThatDoesNotPlayIsSkippedSilently) {
-    LiveFixture f;
-    f.touch("a.wav");
-    f.touch("b.wav");
-    f.main.FindApplauseFiles();
+TEST(Live, NoApplauseWhileOffAndAFileThatFailsIsSkippedSilently) {
+    LiveFixture f(2, 1);
+    f.main.ImageLIVE = false;
+    f.applause(1);
+    EXPECT_TRUE(f.wave.calls.empty());
+
     f.main.ImageLIVE = true;
-    f.setPlayOrder(1);
-    f.main.OrderPosition = 1;
     f.wave.failing = {"open"};
-    EXPECT_NO_THROW(f.main.PlayApplause());
-    EXPECT_EQ(f.main.ApplauseIndex, 2) << "moved on past the bad file";
+    EXPECT_NO_THROW(f.applause(1));
     f.wave.failing.clear();
-    f.applause();
-    EXPECT_EQ(f.played.back(), f.main.ApplauseFiles[0]);
+    f.applause(1);
+    EXPECT_EQ(f.played.back(), f.main.ApplauseFiles[0]) << "the failed one's turn is over";
     EXPECT_TRUE(f.fakes.messages.shown.empty());
 }
 

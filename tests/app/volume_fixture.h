@@ -1,6 +1,6 @@
 #pragma once
-// The main window in a fresh program folder, with the real software mixer behind the mixer
-// control (so volumes are measured where the sound is scaled) and recording fake devices.
+// The window set in a fresh program folder, with the real software mixer behind the mixer
+// control (volumes are measured where the sound is scaled) and recording fake devices.
 
 #include "app/form_set.h"
 #include "controls/mixer_ctrl.h"
@@ -11,8 +11,6 @@
 #include "support/fake_ports.h"
 #include "support/temp_dir.h"
 #include "text/cp932_convert.h"
-
-#include <gtest/gtest.h>
 
 #include <fstream>
 #include <string>
@@ -33,22 +31,18 @@ struct MainWindowFixture {
     MainWindowFixture() { mixer.CreateWnd(); }
 
     IniFile settings() const { return IniFile(main.Paths.SettingsPath); }
-
-    // Both channels of a line, which every volume change sets alike.
-    std::uint16_t units(MixerLine line) const {
-        EXPECT_EQ(engine.volume(line, 0), engine.volume(line, 1));
-        return engine.volume(line, 0);
+    void write(const char* key, const std::string& value) {
+        settings().writeString("BASICDATA", key, value);
     }
-    // Puts a value on every line that no volume rule produces, to see whether anything is sent.
+    void touch(const std::string& name) const { std::ofstream(dir / name) << "x"; }
+
+    std::uint16_t units(MixerLine line) const { return engine.volume(line, 0); }
+    // A value no volume rule produces, to see whether anything was sent.
     static constexpr std::uint16_t kUntouched = 12345;
     void markLines() {
         for (MixerLine line : {MixerLine::CompactDisc, MixerLine::Synthesizer, MixerLine::WaveOut})
             engine.setLineVolume(line, kUntouched);
     }
-
-    void touch(const std::string& name) const { std::ofstream(dir / name) << "x"; }
-
-    static std::string marks(int n) { return std::string(static_cast<std::size_t>(n), 'I'); }
 };
 
 inline std::string Sjis(const char* utf8) {
