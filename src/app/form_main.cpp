@@ -131,6 +131,7 @@ void TFormMain::ImageLogoClick() {
         forms().FormView.Show();
         return;
     }
+    forms().FormList.ShowModeDisplay(PlayModeIndex());
     forms().FormList.Show();
 }
 

@@ -215,6 +215,21 @@ TEST(FormCreate, SettingsComeFirstTheUsersSoundsStandAndTheCdOpensLast) {
     EXPECT_TRUE(f.setup.CheckBoxTime.Down);
 }
 
+TEST(MainWindow, LogoOpensTheModesControlWindowAndRightClickTheSettings) {
+    MainWindowFixture f;
+    f.main.LabelPlayMode.Caption = "PG";
+    f.main.ImageLogoClick();
+    EXPECT_TRUE(f.forms.FormList.Visible);
+    EXPECT_EQ(f.forms.FormList.LabelORG.Caption, "Program Mode") << "mode display refreshed";
+    EXPECT_EQ(f.forms.FormList.Height, TFormList::kProgramHeight);
+
+    f.main.PlayerMode = PlayerModeKind::MIDI;
+    f.main.LabelMidiTitleClick();
+    EXPECT_TRUE(f.forms.FormView.Visible);
+    f.main.ImageLogoMouseDown(MouseButton::Right);
+    EXPECT_TRUE(f.forms.FormSetUp.Visible);
+}
+
 // Values no save writes: the built-in choice stays, or the value is pulled into its range.
 TEST(LoadSetupSettings, HandEditedValuesOutsideTheirRanges) {
     struct Case {
