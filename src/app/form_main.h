@@ -179,7 +179,8 @@ class TFormMain final : public FormModel {
     void ShowNoDisc();             // the no-disc display, or its blink
     void ReadInsertedDisc();       // a stopped disc that has not been read
     bool AdvanceOrder();           // the end-of-entry decision; false when it stopped the CD
-    void StopPausedCd();           // STOP while paused (or in any state but stopped and open)
+    void BeginStop();              // STOP's lamp and the track control window
+    void StopCd();                 // STOP on a playing or paused CD: stopped at track 1
     void LoadDiscPatterns();
     void ShowClock();
     void ShowTrackTime(unsigned track, unsigned minutes, unsigned seconds);

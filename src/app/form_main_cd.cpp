@@ -215,7 +215,9 @@ bool TFormMain::AdvanceOrder() {
         PlayEntry();
         return true;
     }
-    SpeedButtonSTOPClick();
+    // The end of a one-way order: as STOP on a playing CD, also when the device already
+    // stopped by itself (a STOP click would eject a stopped disc).
+    StopCd();
     return false;
 }
 
@@ -242,7 +244,7 @@ void TFormMain::CdTick() {
             try {
                 AdvanceOrder();
             } catch (...) {
-                SpeedButtonSTOPClick();
+                StopCd();
             }
             return;
         }
@@ -272,7 +274,7 @@ void TFormMain::CdTick() {
     } catch (...) {
         // An entry that is no track stops the CD. The display then stays as the stop left it
         // rather than showing a playing time on a stopped CD.
-        SpeedButtonSTOPClick();
+        StopCd();
         return;
     }
     CurrentTrack = static_cast<std::uint8_t>(track);

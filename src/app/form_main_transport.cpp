@@ -114,22 +114,14 @@ void TFormMain::SpeedButtonPAUSEClick() {
 void TFormMain::SpeedButtonSTOPClick() {
     if (PlayerMode != PlayerModeKind::CD)
         return;
-    LabelSTOP.Font = colors::Aqua;
-    ports_.repaint.repaintNow();
-
-    TFormList& list = forms().FormList;
-    list.ClearPatternSelection();
-    if (list.SpeedButtonMON.Down)
-        list.ClearHighlights();
-    else
-        list.Hide();
-
-    switch (Devices.CD.mode()) {
-    case DeviceMode::Stopped:
-        if (IsCdPaused()) {
-            StopPausedCd();
-            return;
-        }
+    const DeviceMode mode = Devices.CD.mode();
+    if (mode != DeviceMode::Open && (mode != DeviceMode::Stopped || IsCdPaused())) {
+        StopCd();
+        return;
+    }
+    // Stopped (and not paused), or no disc: eject.
+    BeginStop();
+    if (mode == DeviceMode::Stopped) {
         if (PlayModeIndex() == kProgramMode)
             ResetCD();
         Devices.CD.eject();
@@ -137,17 +129,24 @@ void TFormMain::SpeedButtonSTOPClick() {
         LabelSTOP.Caption = "EJECT";
         LabelTotalMUSIC.Hint = TotalTimeText;
         return;
-    case DeviceMode::Open:
-        Devices.CD.eject();
-        DiscInfoRead = false;
-        return;
-    default:
-        StopPausedCd();
-        return;
     }
+    Devices.CD.eject();
+    DiscInfoRead = false;
 }
 
-void TFormMain::StopPausedCd() {
+void TFormMain::BeginStop() {
+    LabelSTOP.Font = colors::Aqua;
+    ports_.repaint.repaintNow();
+    TFormList& list = forms().FormList;
+    list.ClearPatternSelection();
+    if (list.SpeedButtonMON.Down)
+        list.ClearHighlights();
+    else
+        list.Hide();
+}
+
+void TFormMain::StopCd() {
+    BeginStop();
     SetStopLamps();
     ResetCD();
     if (PlayModeIndex() == kProgramMode)
