@@ -6,6 +6,7 @@ FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixe
     : FormMain(ports, std::move(paths), devices, mixer), ports_(ports) {
     FormMain.SetForms(*this);
     FormSetUp.SetForms(*this);
+    FormList.SetForms(*this);
 }
 
 void FormSet::CreateAll() {

@@ -98,8 +98,8 @@ MainWindowWidget::MainWindowWidget(TFormMain& model, ViewHub& hub)
 
     // Marks (or the MIDI title), and the volume bar over its scale at the right.
     for (int i = 0; i < 10; ++i) {
-        ClickLabel* mark =
-            makeLabel("mark", {5 + i * 14, kMarkTop, 13, kRowHeight}, Qt::AlignCenter);
+        ClickLabel* mark = makeLabel(QStringLiteral("Label%1").arg(i),
+                                     {5 + i * 14, kMarkTop, 13, kRowHeight}, Qt::AlignCenter);
         mark->onPress = [this, i](MouseButton b) {
             dispatch([this, i, b] { main_.LabelMarkMouseDown(i, b); });
         };

@@ -3,6 +3,7 @@
 #include "app/form_msg_widget.h"
 #include "app/form_widget.h"
 #include "app/main_window_widget.h"
+#include "cd/form_list_widget.h"
 #include "media/cd_device.h"
 #include "media/midi_device.h"
 #include "media/sdl_audio_output.h"
@@ -22,7 +23,7 @@ Program::Program(const std::filesystem::path& folder)
         static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 
     output_ = std::make_unique<SdlAudioOutput>(engine_);
-    cd_ = std::make_unique<CdDevice>(engine_, qtPorts_);
+    cd_ = std::make_unique<CdDevice>(engine_);
     midi_ = std::make_unique<MidiDevice>(engine_, qtPorts_);
     wave_ = std::make_unique<WaveDevice>(engine_);
     DataPaths paths = DataPaths::InFolder(folder);
@@ -33,7 +34,7 @@ Program::Program(const std::filesystem::path& folder)
     auto* mainView = new MainWindowWidget(forms_->FormMain, hub_);
     views_.emplace_back(mainView);
     views_.emplace_back(new FormWidget(forms_->FormSetUp, hub_));
-    views_.emplace_back(new FormWidget(forms_->FormList, hub_));
+    views_.emplace_back(new FormListWidget(forms_->FormList, forms_->FormMain, hub_));
     views_.emplace_back(new FormWidget(forms_->FormManage, hub_));
     views_.emplace_back(new FormMsgWidget(forms_->FormMsg, hub_));
     views_.emplace_back(new FormWidget(forms_->FormPattern, hub_));

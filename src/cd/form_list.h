@@ -9,6 +9,8 @@
 
 namespace tobira {
 
+class FormSet;
+
 // The CD track control window: the play order's 60 entries and the ten stored programs.
 //
 // The play order lives in the captions of the entry buttons; the main window builds it, plays
@@ -67,6 +69,27 @@ class TFormList final : public FormModel {
     // name over the order and, in program mode only, SET/MON enabled with SET pressed, the
     // options and "<" ">" shown, the edit row named and the window tall enough for it.
     void ShowModeDisplay(int modeIndex);
+
+    // The main window, which plays the order. Set once by the window set.
+    void SetForms(FormSet& forms) { forms_ = &forms; }
+
+    // ---- Handlers of the entry row (form_list_entry_row.cpp) ----------------------------
+    // A click on entry k (1..60) of the play order: plays from it (in program mode only with
+    // MON chosen; with SET chosen the entry goes to the edit list, which comes later).
+    void SpeedButtonEntryClick(int k);
+    void SpeedButtonSETClick();
+    void SpeedButtonMONClick();
+    // The mouse released on a check box: it toggles, and the other one goes off.
+    void CheckBoxRandomClick();
+    void CheckBoxReverseClick();
+    // "<" and ">": the main window's BACK and NEXT.
+    void SpeedButtonBAKClick();
+    void SpeedButtonNXTClick();
+    // The window closes, by any means.
+    void FormClose();
+
+  private:
+    FormSet* forms_ = nullptr;
 };
 
 } // namespace tobira

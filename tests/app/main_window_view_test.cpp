@@ -136,6 +136,7 @@ class MainWindowViewTest : public QObject {
 
     void midiModeShowsTheTitleLineInsteadOfTheMarks() {
         World w;
+        const QImage cdLogo = w.label("ImageLogo")->grab().toImage();
         w.model.ImageLogoIsMidi = true;
         w.model.LabelMidiTitle = {Utf8ToCp932("★ MIDI mode (KANADE mode)"), colors::Aqua, "", true};
         w.model.LabelMidiMode = {"NOR0", colors::Aqua, "", true};
@@ -144,7 +145,6 @@ class MainWindowViewTest : public QObject {
             hidden->Visible = false;
         for (LabelState& mark : w.model.LabelMarks)
             mark.Visible = false;
-        const QImage cdLogo = w.label("ImageLogo")->grab().toImage();
         w.hub.refreshAll();
         QVERIFY(w.label("LabelMidiTitle")->isVisible());
         QCOMPARE(w.label("LabelMidiTitle")->text(), utf8("★ MIDI mode (KANADE mode)"));

@@ -1,0 +1,90 @@
+#include "cd/form_list.h"
+
+#include "app/form_set.h"
+#include "app/play_modes.h"
+
+#include <stdexcept>
+
+namespace tobira {
+namespace {
+
+void Press(TFormList& list, int k) {
+    list.ClearHighlights();
+    list.SpeedButton[static_cast<std::size_t>(k)].Down = true;
+}
+
+} // namespace
+
+void TFormList::SpeedButtonEntryClick(int k) {
+    if (k < 1 || k > kEntries)
+        return;
+    ButtonState& entry = SpeedButton[static_cast<std::size_t>(k)];
+    TFormMain& main = forms_->FormMain;
+    if (main.PlayModeIndex() == kProgramMode && SpeedButtonSET.Down) {
+        // SET puts the track into the edit list (still to come); the entry is not kept down.
+        entry.Down = false;
+        return;
+    }
+    if (EntryEmpty(k)) {
+        entry.Down = false;
+        return;
+    }
+    int track = 0;
+    try {
+        track = EntryTrack(k);
+    } catch (const std::invalid_argument&) {
+    }
+    // An entry that names no track of this disc stays pressed, and nothing plays.
+    Press(*this, k);
+    if (track < 1 || track > main.TrackCount)
+        return;
+    main.StartFromEntry();
+    entry.Down = false;
+}
+
+void TFormList::SpeedButtonSETClick() {
+    SpeedButtonSET.Down = true;
+    SpeedButtonMON.Down = false;
+    SpeedButtonMON.Font = colors::Black;
+}
+
+void TFormList::SpeedButtonMONClick() {
+    SpeedButtonMON.Down = true;
+    SpeedButtonSET.Down = false;
+    SpeedButtonMON.Font = colors::Red;
+}
+
+void TFormList::CheckBoxRandomClick() {
+    CheckBoxRandom.Down = !CheckBoxRandom.Down;
+    CheckBoxReverse.Down = false;
+}
+
+void TFormList::CheckBoxReverseClick() {
+    CheckBoxReverse.Down = !CheckBoxReverse.Down;
+    CheckBoxRandom.Down = false;
+}
+
+void TFormList::SpeedButtonBAKClick() {
+    forms_->FormMain.SpeedButtonBAKClick();
+}
+
+void TFormList::SpeedButtonNXTClick() {
+    forms_->FormMain.SpeedButtonNXTClick();
+}
+
+void TFormList::FormClose() {
+    TFormMain& main = forms_->FormMain;
+    if (!main.IsCdPlaying() && !main.IsCdPaused()) {
+        ClearPatternSelection();
+        ClearPlayOrder();
+        ClearHighlights();
+        if (main.LabelPLAY.Caption != "NO DISC")
+            main.LabelPLAY.Font = colors::Teal;
+    }
+    SpeedButtonMON.Font = colors::Black;
+    CheckBoxRandom.Down = false;
+    CheckBoxReverse.Down = false;
+    Hide();
+}
+
+} // namespace tobira
