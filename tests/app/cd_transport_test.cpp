@@ -284,3 +284,34 @@ TEST(CdTransport, PlayingTimeHintsAndRemainingTime) {
 
 } // namespace
 } // namespace tobira::testing
+
+namespace tobira::testing {
+namespace {
+
+TEST(CdTransport, MidiModeLeavesTheCdAlone) {
+    CdFixture f;
+    f.tick();
+    f.main.PlayerMode = PlayerModeKind::MIDI;
+    f.main.LabelMidiTitle.Visible = true;
+    f.main.SpeedButtonPLAYClick();
+    f.main.SpeedButtonSTOPClick();
+    EXPECT_EQ(f.cd.mode(), DeviceMode::Stopped);
+    EXPECT_EQ(f.list.PlayOrderLength(), 0);
+    EXPECT_EQ(f.main.LabelSTOP.Caption, "STOP");
+
+    // The idle MIDI title line blinks; the CD's clock does not.
+    const Color clock = f.main.LabelTIME.Font;
+    std::vector<Color> title;
+    std::vector<bool> modeShown;
+    for (int i = 0; i < 3; ++i) {
+        f.tick();
+        title.push_back(f.main.LabelMidiTitle.Font);
+        modeShown.push_back(f.main.LabelMidiMode.Visible);
+    }
+    EXPECT_EQ(title, (std::vector<Color>{colors::Aqua, colors::Black, colors::Aqua}));
+    EXPECT_EQ(modeShown, (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(f.main.LabelTIME.Font, clock);
+}
+
+} // namespace
+} // namespace tobira::testing
