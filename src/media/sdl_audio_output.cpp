@@ -17,6 +17,9 @@ constexpr Uint16 kBufferFrames = 1024;
 } // namespace
 
 SdlAudioOutput::SdlAudioOutput(AudioEngine& engine) : engine_(engine) {
+    // SDL would turn SIGINT and SIGTERM into quit events that nobody reads here, leaving the
+    // program deaf to them; Qt's default handling (end the process) is what a user expects.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     std::string reason;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
         subsystem_ = true;
