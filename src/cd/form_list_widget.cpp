@@ -32,10 +32,13 @@ void ShowButton(QAbstractButton* button, const ButtonState& state, bool hints) {
     if (button->text() != caption)
         button->setText(caption);
     const QColor colour(state.Font.r, state.Font.g, state.Font.b);
-    if (button->palette().color(QPalette::ButtonText) != colour) {
+    // A disabled button keeps the style's grey.
+    if (button->palette().color(QPalette::Active, QPalette::ButtonText) != colour) {
         QPalette p = button->palette();
-        p.setColor(QPalette::ButtonText, colour);
-        p.setColor(QPalette::WindowText, colour);
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            p.setColor(group, QPalette::ButtonText, colour);
+            p.setColor(group, QPalette::WindowText, colour);
+        }
         button->setPalette(p);
     }
     if (button->isCheckable() && button->isChecked() != state.Down)
