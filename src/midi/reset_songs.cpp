@@ -1,12 +1,9 @@
 #include "midi/reset_songs.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
+#include "settings/whole_file.h"
+
 #include <optional>
-#include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace tobira {
 namespace {
@@ -35,88 +32,13 @@ void append32(std::vector<std::uint8_t>& out, std::uint32_t v) {
         out.push_back(static_cast<std::uint8_t>(v >> shift));
 }
 
-class Fd final {
-  public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    int release() {
-        int rc = ::close(fd_);
-        fd_ = -1;
-        return rc;
-    }
-
-  private:
-    int fd_;
-};
-
-[[noreturn]] void fail(int error, const std::filesystem::path& path) {
-    throw std::system_error(error, std::generic_category(), path.string());
-}
-
-// Writes `bytes` to a temporary file beside `target` and moves it into place only if `target`
-// does not exist. False when it did.
+// Writes the song only where no file of that name exists: a user's own reset song stays.
 bool createIfMissing(const std::filesystem::path& target, const std::vector<std::uint8_t>& bytes) {
-    struct stat existing {};
-    if (::lstat(target.c_str(), &existing) == 0)
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::symlink_status(target, ec)))
         return false;
-    std::string temp =
-        (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-    Fd fd(::mkstemp(temp.data()));
-    if (fd.get() < 0)
-        fail(errno, target);
-    struct Unlink {
-        const std::string& path;
-        bool keep = false;
-        ~Unlink() {
-            if (!keep)
-                ::unlink(path.c_str());
-        }
-    } cleanup{temp};
-
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(errno, target);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    if (::fchmod(fd.get(), 0666 & ~mask) != 0 || ::fsync(fd.get()) != 0)
-        fail(errno, target);
-    if (fd.release() != 0)
-        fail(errno, target);
-
-    // Never over a file that exists, even one that has just appeared.
-    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
-        cleanup.keep = true;
-        return true;
-    }
-    if (errno == EEXIST)
-        return false;
-    if (errno != EINVAL && errno != ENOSYS)
-        fail(errno, target);
-    // The file system cannot refuse to replace: a hard link can (EEXIST), where links exist.
-    if (::link(temp.c_str(), target.c_str()) == 0)
-        return true; // the temporary name goes with cleanup
-    if (errno == EEXIST)
-        return false;
-    // No links either (FAT): check, then rename; only a race in between could replace a file.
-    struct stat st {};
-    if (::lstat(target.c_str(), &st) == 0)
-        return false;
-    if (::rename(temp.c_str(), target.c_str()) != 0)
-        fail(errno, target);
-    cleanup.keep = true;
+    WriteFileAtomically(target, std::string_view(reinterpret_cast<const char*>(bytes.data()),
+                                                 bytes.size()));
     return true;
 }
 
