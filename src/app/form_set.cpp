@@ -6,7 +6,7 @@ FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixe
     : FormMain(ports, std::move(paths), devices, mixer), ports_(ports) {
     FormMain.SetForms(*this);
     FormSetUp.SetForms(*this);
-    FormList.SetForms(*this);
+    FormList.SetForms(*this, ports_);
 }
 
 void FormSet::CreateAll() {
@@ -18,6 +18,7 @@ void FormSet::CreateAll() {
                                 &FormMode,  &FormView, &FormMidi,   &FormReader};
     for (FormModel* form : sideWindows)
         form->CentreOn(screen);
+    FormList.FormCreate();
 }
 
 } // namespace tobira

@@ -1,6 +1,10 @@
 #include "cd/form_list.h"
 
+#include "app/form_set.h"
 #include "app/play_modes.h"
+#include "settings/ini_file.h"
+#include "settings/position_check.h"
+#include "settings/settings_keys.h"
 #include "text/cp932_convert.h"
 
 #include <charconv>
@@ -37,7 +41,36 @@ TFormList::TFormList() : FormModel("ＣＤ トラックコントロール", 420,
     for (int slot = 0; slot < kPatternSlots; ++slot)
         SpeedButtonCD[static_cast<std::size_t>(slot)] =
             button(std::to_string(slot).c_str(), "パターン登録ボタン（赤は登録済み）");
+    EditPatternHint = Utf8ToCp932("パターンの名前入力欄");
+    SpeedButtonSAVE = button("SAVE", "再生パターンの保存");
+    SpeedButtonMANAG = button("CTRL", "パターンファイルの編集と削除");
+    Image1Hint = Utf8ToCp932("クリックで作者のメッセージ");
+    PanelBarCloseHint = Utf8ToCp932("オートクローズインジケータ（クリックで一時停止）");
     ShowModeDisplay(kNormalMode);
+}
+
+void TFormList::FormCreate() {
+    const IniFile file(forms_->FormMain.Paths.SettingsPath);
+    const ScreenPoint stored{ReadSetting(file, keys::HPOSITION),
+                             ReadSetting(file, keys::VPOSITION)};
+    const ScreenSize screen = ports().screen.screenSize();
+    if (TrackControlPositionUsable(stored, screen)) {
+        Left = stored.x;
+        Top = stored.y;
+    } else {
+        CentreOn(screen);
+    }
+}
+
+void TFormList::Show() {
+    if (Visible)
+        return;
+    FormModel::Show();
+    FormShow();
+}
+
+void TFormList::Image1Click() {
+    forms_->FormMsg.Show();
 }
 
 bool TFormList::EntryEmpty(int k) const {

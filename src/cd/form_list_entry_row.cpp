@@ -21,7 +21,10 @@ void TFormList::SpeedButtonEntryClick(int k) {
     ButtonState& entry = SpeedButton[static_cast<std::size_t>(k)];
     TFormMain& main = forms_->FormMain;
     if (main.PlayModeIndex() == kProgramMode && SpeedButtonSET.Down) {
-        // SET puts the track into the edit list (still to come); the entry is not kept down.
+        // SET copies the track to the edit list; a full list takes nothing more.
+        const int place = FirstFreeEditPlace();
+        if (place != 0 && !entry.Caption.empty())
+            SpeedButtonEdit[static_cast<std::size_t>(place)].Caption = entry.Caption;
         entry.Down = false;
         return;
     }
@@ -76,14 +79,15 @@ void TFormList::FormClose() {
     TFormMain& main = forms_->FormMain;
     if (!main.IsCdPlaying() && !main.IsCdPaused()) {
         ClearPatternSelection();
-        ClearPlayOrder();
-        ClearHighlights();
+        ClearTrackLists();
         if (main.LabelPLAY.Caption != "NO DISC")
             main.LabelPLAY.Font = colors::Teal;
     }
     SpeedButtonMON.Font = colors::Black;
     CheckBoxRandom.Down = false;
     CheckBoxReverse.Down = false;
+    PanelCloseAqua = false;
+    TimerCloseEnabled = false;
     Hide();
 }
 

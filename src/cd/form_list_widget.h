@@ -9,16 +9,19 @@
 class QAbstractButton;
 class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
+class QTimer;
 class QToolButton;
 
 namespace tobira {
 
 class ClickLabel;
 
-// The view of TFormList, the CD track control window: the logo, the play order's 60 entry
-// buttons under the mode's name, SET/MON, "+ Random"/"+ Reverse", "<" ">" and CLOSE. Hints
-// follow the main window's hint setting.
+// The view of TFormList, the CD track control window: the logo, the auto-close indicator, the
+// play order's 60 entry buttons under the mode's name, SET/MON, "+ Random"/"+ Reverse", "<" ">"
+// and CLOSE; in program mode below them the edit list, the pattern title and the slot panel
+// (the ten slots, SAVE and CTRL). Hints follow the main window's hint setting.
 class FormListWidget final : public FormWidget {
     Q_OBJECT
   public:
@@ -28,9 +31,12 @@ class FormListWidget final : public FormWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // The right button on a slot button releases the slot.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QToolButton* makeToggle(const QString& name, QRect geometry);
+    void makeProgramPanel();
 
     TFormList& list_;
     const TFormMain& main_;
@@ -39,6 +45,13 @@ class FormListWidget final : public FormWidget {
     QToolButton *SpeedButtonSET, *SpeedButtonMON, *SpeedButtonBAK, *SpeedButtonNXT;
     QCheckBox *CheckBoxRandom, *CheckBoxReverse;
     QPushButton* ButtonClose;
+    ClickLabel *PanelClose, *PanelBarClose;
+    QTimer* TimerClose;
+    std::array<QToolButton*, TFormList::kEntries + 1> SpeedButtonEdit{}; // SpeedButton61 .. 120
+    QLabel* LabelPattern;
+    QLineEdit* EditPattern;
+    std::array<QToolButton*, kPatternSlots> SpeedButtonCD{};
+    QToolButton *SpeedButtonSAVE, *SpeedButtonMANAG;
 };
 
 } // namespace tobira

@@ -1,0 +1,57 @@
+// The auto-close countdown of the track control window: it runs while the pointer is away and
+// closes the window when it runs out.
+#include "cd/form_list.h"
+
+#include "app/form_set.h"
+
+#include <cmath>
+
+namespace tobira {
+
+void TFormList::FormShow() {
+    const TFormSetUp& setup = forms_->FormSetUp;
+    if (!setup.CheckBoxClose.Down)
+        return;
+    CloseCountdown = setup.ScrollBarClose;
+    TimerCloseEnabled = true;
+    UpdateCloseBar();
+}
+
+void TFormList::TimerCloseTimer() {
+    if (!TimerCloseEnabled)
+        return;
+    // Hidden by the main window's STOP: nothing is left to close.
+    if (!Visible) {
+        TimerCloseEnabled = false;
+        return;
+    }
+    if (PanelCloseAqua)
+        return;
+    const ScreenPoint p = ports().screen.pointerPosition();
+    const bool inside = Left < p.x && p.x < Left + Width && Top < p.y && p.y < Top + Height;
+    if (inside)
+        CloseCountdown = forms_->FormSetUp.ScrollBarClose;
+    else
+        --CloseCountdown;
+    if (CloseCountdown < 1) {
+        TimerCloseEnabled = false;
+        FormClose();
+    }
+    UpdateCloseBar();
+}
+
+void TFormList::PanelCloseClick() {
+    PanelCloseAqua = !PanelCloseAqua;
+}
+
+void TFormList::UpdateCloseBar() {
+    const int full = forms_->FormSetUp.ScrollBarClose;
+    if (full <= 0)
+        return;
+    const int width = static_cast<int>(
+        std::lround(static_cast<double>(CloseCountdown) / full * (kCloseIndicatorWidth - 6)));
+    if (width >= 0)
+        PanelBarCloseWidth = width;
+}
+
+} // namespace tobira
