@@ -2,11 +2,13 @@
 
 #include "app/applause_sound.h"
 #include "app/form_set.h"
+#include "midi/reset_songs.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
 #include "text/cp932_convert.h"
 
 #include <cstdlib>
+#include <system_error>
 
 namespace tobira {
 namespace {
@@ -78,6 +80,12 @@ void TFormMain::FormCreate() {
     PlaceDefaultApplause(Paths.Folder);
     FindApplauseFiles();
     FindMixerLines();
+    try {
+        PlaceMissingResetSongs(PathFromCp932(Paths.Folder));
+    } catch (const std::system_error&) {
+        // A read-only folder: playing with a reset type then says which file is missing.
+    }
+    Devices.MIDI.setNotifyHandler([this](NotifyValue value) { MIDINotify(value); });
 
     std::string device = ReadSetting(settings, keys::CDDEVICE);
     if (const char* value = std::getenv(kCdDeviceVariable); value && *value) {

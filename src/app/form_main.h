@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tobira {
 
@@ -146,6 +147,22 @@ class TFormMain final : public FormModel {
     // ---- Display (form_main_display.cpp) -------------------------------------------------
     void MidiTick();
 
+    // ---- MIDI player (form_main_midi*.cpp) -----------------------------------------------
+    // Fills the control window's play list from the chosen source in the chosen order; true
+    // when it holds an entry.
+    bool LoadPlayList();
+    // Plays the play list another window has just filled, from its first entry.
+    void StartPlayList();
+    // Plays the entry at OrderPosition, after its reset song when a reset type is set.
+    void PlaySong();
+    // The sequencer's completion notice: one per play request, stops included.
+    void MIDINotify(NotifyValue value);
+    // Files dropped onto the main window: the .mid files among them become the play list.
+    void PlayDroppedFiles(const std::vector<std::string>& cp932Paths);
+    // Makes play-list entry `entry` (0-based) the next to play: the sequencer is stopped, and
+    // its completion notice plays the entry.
+    void MakeNextToPlay(int entry);
+
     // ---- Volume (form_main_volume.cpp) ---------------------------------------------------
     void FindMixerLines();
     void SetCdVolume(int value);
@@ -185,6 +202,22 @@ class TFormMain final : public FormModel {
     void ShowClock();
     void ShowTrackTime(unsigned track, unsigned minutes, unsigned seconds);
     void SetOrderHints();
+
+    // MIDI side (form_main_midi*.cpp).
+    void MidiPlayClick();
+    void MidiPauseClick();
+    void MidiStopClick();
+    void MidiBackClick();
+    void MidiNextClick();
+    // A song's or reset song's start failed: the play-error message, then STOP.
+    void MidiPlayFailed();
+    // Opens the sequencer on `path`, asks for the notice and plays; false when that failed.
+    bool StartSequencer(const std::string& path);
+    void ApplySongVolume(const std::string& vol);
+    void ShowSongDocuments(const std::string& path);
+    // The title line: the entry's text trimmed, with the stars when it leaves room for them.
+    std::string MidiEntryTitle() const;
+    void MidiTitleStep();
 
     Ports ports_;
     FormSet* forms_ = nullptr;

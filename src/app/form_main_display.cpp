@@ -101,7 +101,7 @@ void TFormMain::MidiTick() {
         LabelMidiTitle.Font = colors::Aqua;
         LabelMidiMode.Visible = true;
     }
-    // The title's scroll follows the play list and comes with the MIDI player.
+    MidiTitleStep();
     const int position = static_cast<int>(midi.position());
     const int length = static_cast<int>(midi.length());
     const int minutes = position / 600;

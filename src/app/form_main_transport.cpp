@@ -1,5 +1,5 @@
 // The transport buttons and their lamps. Each left click goes to the side of the current
-// player mode; the MIDI side's operations come with the MIDI player.
+// player mode; the MIDI side's are in form_main_midi_transport.cpp.
 #include "app/form_main.h"
 
 #include "app/form_set.h"
@@ -16,8 +16,10 @@ constexpr int kSelectorGap = 15;
 // ---- PLAY ------------------------------------------------------------------------------------
 
 void TFormMain::SpeedButtonPLAYClick() {
-    if (PlayerMode != PlayerModeKind::CD)
+    if (PlayerMode == PlayerModeKind::MIDI) {
+        MidiPlayClick();
         return;
+    }
     TFormList& list = forms().FormList;
     if (IsCdPlaying()) {
         list.Show();
@@ -88,8 +90,10 @@ void TFormMain::SpeedButtonPLAYMouseDown(MouseButton button) {
 // ---- PAUSE -----------------------------------------------------------------------------------
 
 void TFormMain::SpeedButtonPAUSEClick() {
-    if (PlayerMode != PlayerModeKind::CD)
+    if (PlayerMode == PlayerModeKind::MIDI) {
+        MidiPauseClick();
         return;
+    }
     const bool paused = IsCdPaused();
     if (!paused && !IsCdPlaying())
         return;
@@ -112,8 +116,10 @@ void TFormMain::SpeedButtonPAUSEClick() {
 // ---- STOP ------------------------------------------------------------------------------------
 
 void TFormMain::SpeedButtonSTOPClick() {
-    if (PlayerMode != PlayerModeKind::CD)
+    if (PlayerMode == PlayerModeKind::MIDI) {
+        MidiStopClick();
         return;
+    }
     const DeviceMode mode = Devices.CD.mode();
     if (mode != DeviceMode::Open && (mode != DeviceMode::Stopped || IsCdPaused())) {
         StopCd();
@@ -158,8 +164,10 @@ void TFormMain::StopCd() {
 // ---- BACK and NEXT ---------------------------------------------------------------------------
 
 void TFormMain::SpeedButtonBAKClick() {
-    if (PlayerMode != PlayerModeKind::CD)
+    if (PlayerMode == PlayerModeKind::MIDI) {
+        MidiBackClick();
         return;
+    }
     // Only while playing with repeat off.
     if (LabelPLAY.Font != colors::Aqua || IsCdPaused())
         return;
@@ -175,8 +183,10 @@ void TFormMain::SpeedButtonBAKClick() {
 }
 
 void TFormMain::SpeedButtonNXTClick() {
-    if (PlayerMode != PlayerModeKind::CD)
+    if (PlayerMode == PlayerModeKind::MIDI) {
+        MidiNextClick();
         return;
+    }
     if (LabelPLAY.Font != colors::Aqua || IsCdPaused())
         return;
     ports_.repaint.repaintNow();

@@ -6,12 +6,14 @@ FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixe
     : FormMain(ports, std::move(paths), devices, mixer), ports_(ports) {
     FormMain.SetForms(*this);
     FormSetUp.SetForms(*this);
+    FormView.SetForms(*this);
     FormList.SetForms(*this, ports_);
 }
 
 void FormSet::CreateAll() {
     FormMain.FormCreate();
     FormSetUp.FormCreate();
+    FormView.FormCreate();
     // Windows without stored positions open centred on the screen.
     const ScreenSize screen = ports_.screen.screenSize();
     FormModel* sideWindows[] = {&FormSetUp, &FormList, &FormManage, &FormMsg,   &FormPattern,

@@ -107,6 +107,14 @@ class UiPostPort {
     virtual void post(std::function<void()> task) = 0;
 };
 
+// Pixel widths of the main window's MIDI title line, in the font it is drawn with.
+class TextWidthPort {
+  public:
+    virtual ~TextWidthPort() = default;
+    virtual int titleTextWidth(const std::string& cp932) = 0;
+    virtual int titleLabelWidth() = 0;
+};
+
 class FormModel;
 
 // What only the windowing system can do with the program's windows.
@@ -133,6 +141,7 @@ struct Ports {
     ProcessPort& processes;
     UiPostPort& uiPost;
     WindowPort& windows;
+    TextWidthPort& textWidth;
 };
 
 } // namespace tobira

@@ -8,8 +8,11 @@
 #include "media/midi_device.h"
 #include "media/sdl_audio_output.h"
 #include "media/wave_device.h"
+#include "midi/form_view_widget.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
+
+#include <QLabel>
 
 #include <chrono>
 
@@ -17,7 +20,7 @@ namespace tobira {
 
 Program::Program(const std::filesystem::path& folder)
     : ports_{qtPorts_, qtPorts_, qtPorts_, qtPorts_, qtPorts_,
-             qtPorts_, random_,  qtPorts_, qtPorts_, qtPorts_} {
+             qtPorts_, random_,  qtPorts_, qtPorts_, qtPorts_, qtPorts_} {
     // The one random generator, seeded once from the clock.
     random_.seed(
         static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
@@ -39,7 +42,7 @@ Program::Program(const std::filesystem::path& folder)
     views_.emplace_back(new FormMsgWidget(forms_->FormMsg, hub_));
     views_.emplace_back(new FormWidget(forms_->FormPattern, hub_));
     views_.emplace_back(new FormWidget(forms_->FormMode, hub_));
-    views_.emplace_back(new FormWidget(forms_->FormView, hub_));
+    views_.emplace_back(new FormViewWidget(forms_->FormView, hub_));
     views_.emplace_back(new FormWidget(forms_->FormMidi, hub_));
     views_.emplace_back(new FormWidget(forms_->FormReader, hub_));
 
@@ -61,6 +64,13 @@ Program::Program(const std::filesystem::path& folder)
             },
     });
     qtPorts_.setAfterTask([this] { hub_.refreshAll(); });
+    if (auto* title = mainView->findChild<QLabel*>(QStringLiteral("LabelMidiTitle")))
+        qtPorts_.setTitleMetrics({
+            .textWidth = [title](const QString& text) {
+                return title->fontMetrics().horizontalAdvance(text);
+            },
+            .labelWidth = [title] { return title->width(); },
+        });
     qtPorts_.setRepaintHandler([this, mainView] {
         hub_.refreshAll();
         mainView->repaint();

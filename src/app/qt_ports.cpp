@@ -86,6 +86,14 @@ ScreenPoint QtPorts::pointerPosition() {
     return {p.x(), p.y()};
 }
 
+int QtPorts::titleTextWidth(const std::string& cp932) {
+    return titleMetrics_.textWidth ? titleMetrics_.textWidth(FromCp932(cp932)) : 0;
+}
+
+int QtPorts::titleLabelWidth() {
+    return titleMetrics_.labelWidth ? titleMetrics_.labelWidth() : 0;
+}
+
 void QtPorts::repaintNow() {
     if (repaint_)
         repaint_();

@@ -19,7 +19,8 @@ class QtPorts final : public QObject,
                       public ClockPort,
                       public ProcessPort,
                       public UiPostPort,
-                      public WindowPort {
+                      public WindowPort,
+                      public TextWidthPort {
     Q_OBJECT
   public:
     QtPorts();
@@ -52,6 +53,9 @@ class QtPorts final : public QObject,
     void closeMainWindow() override;
     void showModal(FormModel& form) override;
 
+    int titleTextWidth(const std::string& cp932) override;
+    int titleLabelWidth() override;
+
     // The window operations need the views, which the program wires in after making them.
     struct WindowHandlers {
         std::function<void()> iconify;
@@ -61,11 +65,18 @@ class QtPorts final : public QObject,
     void setWindowHandlers(WindowHandlers handlers) { windows_ = std::move(handlers); }
     void setRepaintHandler(std::function<void()> handler) { repaint_ = std::move(handler); }
     void setAfterTask(std::function<void()> handler) { afterTask_ = std::move(handler); }
+    // The title label's font and width live in the main window's view.
+    struct TitleMetrics {
+        std::function<int(const QString&)> textWidth;
+        std::function<int()> labelWidth;
+    };
+    void setTitleMetrics(TitleMetrics metrics) { titleMetrics_ = std::move(metrics); }
 
   private:
     std::function<void()> repaint_;
     std::function<void()> afterTask_;
     WindowHandlers windows_;
+    TitleMetrics titleMetrics_;
 };
 
 } // namespace tobira

@@ -308,8 +308,9 @@ TEST(CdTransport, MidiModeLeavesTheCdAlone) {
         title.push_back(f.main.LabelMidiTitle.Font);
         modeShown.push_back(f.main.LabelMidiMode.Visible);
     }
-    EXPECT_EQ(title, (std::vector<Color>{colors::Aqua, colors::Black, colors::Aqua}));
-    EXPECT_EQ(modeShown, (std::vector<bool>{true, false, true}));
+    // PLAY found no song list and stopped, leaving the title aqua.
+    EXPECT_EQ(title, (std::vector<Color>{colors::Black, colors::Aqua, colors::Black}));
+    EXPECT_EQ(modeShown, (std::vector<bool>{false, true, false}));
     EXPECT_EQ(f.main.LabelTIME.Font, clock);
 }
 

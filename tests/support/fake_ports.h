@@ -159,6 +159,16 @@ class FakeWindows final : public WindowPort {
     std::function<void(FormModel&)> onModal;
 };
 
+// Every byte 6 pixels wide, in a label of `labelWidth` pixels.
+class FakeTextWidth final : public TextWidthPort {
+  public:
+    int titleTextWidth(const std::string& cp932) override {
+        return 6 * static_cast<int>(cp932.size());
+    }
+    int titleLabelWidth() override { return labelWidth; }
+    int labelWidth = 196;
+};
+
 // All fakes together, with a Ports view of them.
 struct FakePorts {
     FakeMessages messages;
@@ -171,9 +181,10 @@ struct FakePorts {
     FakeProcesses processes;
     FakeUiPost uiPost;
     FakeWindows windows;
+    FakeTextWidth textWidth;
     Ports ports() {
-        return Ports{messages, choosers, busy,      screen, repaint,
-                     clock,    random,   processes, uiPost, windows};
+        return Ports{messages, choosers,  busy,   screen,  repaint,  clock,
+                     random,   processes, uiPost, windows, textWidth};
     }
 };
 
