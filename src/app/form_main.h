@@ -144,6 +144,12 @@ class TFormMain final : public FormModel {
     void RefreshTrackMarks();
     int PlayModeIndex() const;
 
+    // ---- Mode switch (form_main_mode.cpp) ------------------------------------------------
+    // CD to MIDI or back: stops the old player, closes its device, dresses the strip and
+    // shows the announcement. Opening the CD device may throw DeviceError; the player then
+    // stays in MIDI mode.
+    void SwitchPlayerMode();
+
     // ---- Display (form_main_display.cpp) -------------------------------------------------
     void MidiTick();
 

@@ -200,8 +200,9 @@ void TFormMain::SpeedButtonNXTClick() {
 }
 
 void TFormMain::SpeedButtonBAKMouseDown(MouseButton button) {
-    // The right button switches between CD and MIDI mode, which comes with the MIDI player.
-    if (button == MouseButton::Left && IsCdPlaying())
+    if (button == MouseButton::Right)
+        SwitchPlayerMode();
+    else if (button == MouseButton::Left && IsCdPlaying())
         LabelBAK.Font = colors::Aqua;
 }
 

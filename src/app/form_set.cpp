@@ -21,6 +21,9 @@ void FormSet::CreateAll() {
     for (FormModel* form : sideWindows)
         form->CentreOn(screen);
     FormList.FormCreate();
+    // The control window's creation ends with the start in MIDI mode; it comes after the
+    // placing above so that the announcement stays beside the main window.
+    FormView.StartInChosenMode();
 }
 
 } // namespace tobira

@@ -11,6 +11,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QUrl>
 
 namespace tobira {
 namespace {
@@ -278,14 +279,28 @@ void MainWindowWidget::closeEvent(QCloseEvent* event) {
     QApplication::quit();
 }
 
-// Dropped files are taken; what they do comes with the MIDI side.
+// Files from the desktop's file manager arrive as URLs; the model decides what they play.
 void MainWindowWidget::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls())
         event->acceptProposedAction();
 }
 
 void MainWindowWidget::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        // A name code page 932 cannot hold could be neither listed nor opened again: left out.
+        if (auto path = TryUtf8ToCp932(url.toLocalFile().toStdString()))
+            paths.push_back(std::move(*path));
+    }
     event->acceptProposedAction();
+    // In CD mode a drop is ignored altogether, the window's place in the stack included.
+    if (main_.PlayerMode == PlayerModeKind::MIDI) {
+        raise();
+        activateWindow();
+    }
+    dispatch([this, &paths] { main_.PlayDroppedFiles(paths); });
 }
 
 } // namespace tobira

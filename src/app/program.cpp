@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/form_mode_widget.h"
 #include "app/form_msg_widget.h"
 #include "app/form_widget.h"
 #include "app/main_window_widget.h"
@@ -41,7 +42,7 @@ Program::Program(const std::filesystem::path& folder)
     views_.emplace_back(new FormWidget(forms_->FormManage, hub_));
     views_.emplace_back(new FormMsgWidget(forms_->FormMsg, hub_));
     views_.emplace_back(new FormWidget(forms_->FormPattern, hub_));
-    views_.emplace_back(new FormWidget(forms_->FormMode, hub_));
+    views_.emplace_back(new FormModeWidget(forms_->FormMode, hub_));
     views_.emplace_back(new FormViewWidget(forms_->FormView, hub_));
     views_.emplace_back(new FormWidget(forms_->FormMidi, hub_));
     views_.emplace_back(new FormWidget(forms_->FormReader, hub_));

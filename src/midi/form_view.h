@@ -59,6 +59,11 @@ class TFormView final : public FormModel {
     // leaves List 0 and Nor down.
     void FormCreate();
 
+    // Last of the window's creation (form_view_create.cpp), once every window has its place:
+    // with the setup option MIDISTART on, the main window switches to MIDI mode and the
+    // announcement shows at start-up.
+    void StartInChosenMode();
+
     // Presses one button of a group (the others come up) and runs the group's click.
     void ChooseSource(MidiListSource source);
     void ChooseOrder(MidiOrder order);
