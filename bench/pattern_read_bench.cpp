@@ -23,6 +23,7 @@ class NoMessages final : public MessagePort {
   public:
     void showMessage(const std::string&) override {}
     bool askYesNo(const std::string&) override { return false; }
+    void beep() override {}
 };
 
 std::string discId(int disc) {

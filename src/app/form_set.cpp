@@ -3,8 +3,11 @@
 namespace tobira {
 
 FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixerCtrl& mixer)
-    : FormMain(ports, std::move(paths), devices, mixer), ports_(ports) {
+    : FormMain(ports, std::move(paths), devices, mixer), FormManage(ports), FormPattern(ports),
+      ports_(ports) {
     FormMain.SetForms(*this);
+    FormManage.SetForms(*this);
+    FormPattern.SetForms(*this);
     FormSetUp.SetForms(*this);
     FormView.SetForms(*this);
     FormList.SetForms(*this, ports_);

@@ -17,6 +17,8 @@ class MessagePort {
     virtual ~MessagePort() = default;
     virtual void showMessage(const std::string& text) = 0;
     virtual bool askYesNo(const std::string& text) = 0;
+    // The system's warning sound, where a search finds nothing.
+    virtual void beep() = 0;
 };
 
 struct FontChoice {

@@ -5,6 +5,8 @@
 #include "app/form_widget.h"
 #include "app/main_window_widget.h"
 #include "cd/form_list_widget.h"
+#include "cd/form_manage_widget.h"
+#include "cd/form_pattern_widget.h"
 #include "media/cd_device.h"
 #include "media/midi_device.h"
 #include "media/sdl_audio_output.h"
@@ -39,9 +41,9 @@ Program::Program(const std::filesystem::path& folder)
     views_.emplace_back(mainView);
     views_.emplace_back(new FormWidget(forms_->FormSetUp, hub_));
     views_.emplace_back(new FormListWidget(forms_->FormList, forms_->FormMain, hub_));
-    views_.emplace_back(new FormWidget(forms_->FormManage, hub_));
+    views_.emplace_back(new FormManageWidget(forms_->FormManage, hub_));
     views_.emplace_back(new FormMsgWidget(forms_->FormMsg, hub_));
-    views_.emplace_back(new FormWidget(forms_->FormPattern, hub_));
+    views_.emplace_back(new FormPatternWidget(forms_->FormPattern, forms_->FormMain, hub_));
     views_.emplace_back(new FormModeWidget(forms_->FormMode, hub_));
     views_.emplace_back(new FormViewWidget(forms_->FormView, hub_));
     views_.emplace_back(new FormWidget(forms_->FormMidi, hub_));

@@ -44,6 +44,10 @@ bool QtPorts::askYesNo(const std::string& text) {
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+void QtPorts::beep() {
+    QApplication::beep();
+}
+
 std::optional<std::string> QtPorts::chooseOpenFile(const std::string& caption,
                                                    const std::string& initialFolder,
                                                    const std::string& filter) {

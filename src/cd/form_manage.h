@@ -1,13 +1,71 @@
 #pragma once
 
+#include "app/controls_state.h"
 #include "app/form_model.h"
+#include "app/ports.h"
+
+#include <string>
+#include <vector>
 
 namespace tobira {
 
-// The management window of the stored CD programs (TOBIRA.DAT).
+class FormSet;
+
+// The management window of the stored CD programs (TOBIRA.DAT): every record as a raw line,
+// sorted; search by the disc in the drive or by title; free editing and deleting of a line.
+// Each change writes the whole list back to the file and reloads the disc's patterns.
 class TFormManage final : public FormModel {
   public:
-    TFormManage() : FormModel("ＰＡＴＴＥＲＮ ファイルの管理", 420, 300) {}
+    // A list box: its lines (code page 932) and the selected one (-1: none).
+    struct ListBox {
+        std::vector<std::string> Items;
+        int ItemIndex = -1;
+    };
+
+    explicit TFormManage(Ports ports);
+
+    ListBox ListBoxManage; // the file's lines, sorted case-insensitively
+    ListBox ListBoxTitle;  // the non-empty titles of those lines, sorted alike
+    std::string EditManage;
+    // Aqua: the loaded line is the drive's disc; yellow: another disc; white: nothing loaded.
+    Color EditManageColor = colors::White;
+    std::string PanelTITLE;
+    ButtonState SpeedButtonCDID; // caption = the DiscId of the disc in the drive
+    ButtonState SpeedButtonEDIT, SpeedButtonDEL;
+
+    // The track control window (its DiscId), the main window (file path, pattern table). Set
+    // once by the window set.
+    void SetForms(FormSet& forms) { forms_ = &forms; }
+
+    // Shows the window. When it was hidden, that is an opening (FormShow).
+    void Show();
+    // What every opening does: loads the file from scratch into the lists.
+    void FormShow();
+    // A click on line `index` of ListBoxManage: the line goes into the edit field.
+    void ListBoxManageClick(int index);
+    // Search by CD number: selects the first line of the drive's disc, or beeps.
+    void SpeedButtonCDIDClick();
+    // Search by title: selects the first line whose title is that of ListBoxTitle's line `index`.
+    void ListBoxTitleClick(int index);
+    // The user typed in the edit field.
+    void EditManageChange(std::string text);
+    void SpeedButtonEDITClick();
+    void SpeedButtonDELClick();
+    void ButtonCLOSEClick() { Hide(); }
+
+    // The title of a line: the text after its first full stop, cut to 999 bytes; empty when it
+    // has no full stop.
+    static std::string LineTitle(const std::string& line);
+
+  private:
+    const std::string& discId() const;
+    void fillTitleList();
+    void clearEditField();
+    // Writes the list to the file and reloads the disc's patterns; false when the write failed.
+    bool saveList();
+
+    Ports ports_;
+    FormSet* forms_ = nullptr;
 };
 
 } // namespace tobira

@@ -2,19 +2,44 @@
 
 #include "app/controls_state.h"
 #include "app/form_model.h"
+#include "app/ports.h"
 #include "cd/pattern_record.h"
 
 #include <array>
 
 namespace tobira {
 
-// The modal selector of a stored CD program, placed next to the main window.
+class FormSet;
+
+// The modal selector of a stored CD program, placed next to the main window. It keeps nothing
+// of its own: the rows are filled by ReadPatternFile, a choice goes through the track control
+// window's slot buttons, and the two options are that window's check boxes, mirrored here in red.
 class TFormPattern final : public FormModel {
   public:
-    TFormPattern() : FormModel("ＣＤプログラムセレクタ", 282, 200) {}
+    explicit TFormPattern(Ports ports);
 
     // One row per pattern slot, SpeedButton0 .. SpeedButton9: the pattern's title and order.
     std::array<ButtonState, kPatternSlots> SpeedButton;
+    // "＋Random " and "＋Reverse ": red = on; never both.
+    ButtonState SpeedButtonRandom, SpeedButtonReverse;
+    ButtonState SpeedButtonClose;
+
+    // The track control window, which applies the pattern. Set once by the window set.
+    void SetForms(FormSet& forms) { forms_ = &forms; }
+
+    // A click on row `slot` (0..9): in program mode a row with a caption applies that slot's
+    // pattern through the track control window and closes the dialog; otherwise nothing.
+    void SpeedButtonClick(int slot);
+    void SpeedButtonRandomClick();
+    void SpeedButtonReverseClick();
+    // "Close".
+    void SpeedButtonCloseClick();
+    // The dialog closes, by any means: both options off, here and in the track control window.
+    void FormClose();
+
+  private:
+    Ports ports_;
+    FormSet* forms_ = nullptr;
 };
 
 } // namespace tobira

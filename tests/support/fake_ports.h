@@ -23,9 +23,11 @@ class FakeMessages final : public MessagePort {
         answers.pop_front();
         return answer;
     }
+    void beep() override { ++beeps; }
     std::vector<std::string> shown; // code page 932, as the core passed them
     std::vector<std::string> asked;
     std::deque<bool> answers; // scripted answers; "No" once they run out
+    int beeps = 0;
 };
 
 class FakeChoosers final : public ChooserPort {
