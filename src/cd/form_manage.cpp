@@ -13,6 +13,8 @@ namespace tobira {
 namespace {
 
 constexpr std::size_t kDiscIdLength = 10;
+constexpr const char* kUnreadable =
+    "パターンファイル（ＴＯＢＩＲＡ．ＤＡＴ）がないか、または読み込みエラーです";
 
 bool BelongsToDisc(const std::string& line, const std::string& discId) {
     return std::string_view(line).substr(0, kDiscIdLength) == discId;
@@ -58,16 +60,14 @@ void TFormManage::FormShow() {
         std::optional<std::vector<std::string>> lines =
             ReadPatternLines(forms_->FormMain.Paths.PatternPath);
         if (!lines) {
-            ports_.messages.showMessage(Utf8ToCp932(
-                "パターンファイル（ＴＯＢＩＲＡ．ＤＡＴ）がないか、または読み込みエラーです"));
+            ports_.messages.showMessage(Utf8ToCp932(kUnreadable));
             return;
         }
         // The list keeps its lines sorted, in the program's one case-insensitive order.
         SortListLines(*lines);
         ListBoxManage.Items = std::move(*lines);
     } catch (const std::system_error&) {
-        ports_.messages.showMessage(Utf8ToCp932(
-            "パターンファイル（ＴＯＢＩＲＡ．ＤＡＴ）がないか、または読み込みエラーです"));
+        ports_.messages.showMessage(Utf8ToCp932(kUnreadable));
         return;
     }
     if (!ListBoxManage.Items.empty())
