@@ -10,8 +10,8 @@
 
 namespace {
 
-using tobira::testing::CdFixture;
 using tobira::CueTrack;
+using tobira::testing::CdFixture;
 
 // One long silent track in the middle of a 20-track disc, so that the ticks measured never
 // reach the end of an entry.

@@ -196,14 +196,14 @@ class TFormMain final : public FormModel {
     void ApplyVolumeLevel(int level);
 
     // CD side helpers (form_main_cd.cpp, form_main_transport.cpp, form_main_display.cpp).
-    bool PlayLampLit() const;      // aqua or yellow
-    int PlayableTracks() const;    // TrackCount, at most 60
-    void StartTrack(int track);    // repaint is the caller's
-    void ShowNoDisc();             // the no-disc display, or its blink
-    void ReadInsertedDisc();       // a stopped disc that has not been read
-    bool AdvanceOrder();           // the end-of-entry decision; false when it stopped the CD
-    void BeginStop();              // STOP's lamp and the track control window
-    void StopCd();                 // STOP on a playing or paused CD: stopped at track 1
+    bool PlayLampLit() const;   // aqua or yellow
+    int PlayableTracks() const; // TrackCount, at most 60
+    void StartTrack(int track); // repaint is the caller's
+    void ShowNoDisc();          // the no-disc display, or its blink
+    void ReadInsertedDisc();    // a stopped disc that has not been read
+    bool AdvanceOrder();        // the end-of-entry decision; false when it stopped the CD
+    void BeginStop();           // STOP's lamp and the track control window
+    void StopCd();              // STOP on a playing or paused CD: stopped at track 1
     void LoadDiscPatterns();
     void ShowClock();
     void ShowTrackTime(unsigned track, unsigned minutes, unsigned seconds);

@@ -22,8 +22,8 @@
 namespace tobira {
 
 Program::Program(const std::filesystem::path& folder)
-    : ports_{qtPorts_, qtPorts_, qtPorts_, qtPorts_, qtPorts_,
-             qtPorts_, random_,  qtPorts_, qtPorts_, qtPorts_, qtPorts_} {
+    : ports_{qtPorts_, qtPorts_, qtPorts_, qtPorts_, qtPorts_, qtPorts_,
+             random_,  qtPorts_, qtPorts_, qtPorts_, qtPorts_} {
     // The one random generator, seeded once from the clock.
     random_.seed(
         static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
@@ -69,9 +69,10 @@ Program::Program(const std::filesystem::path& folder)
     qtPorts_.setAfterTask([this] { hub_.refreshAll(); });
     if (auto* title = mainView->findChild<QLabel*>(QStringLiteral("LabelMidiTitle")))
         qtPorts_.setTitleMetrics({
-            .textWidth = [title](const QString& text) {
-                return title->fontMetrics().horizontalAdvance(text);
-            },
+            .textWidth =
+                [title](const QString& text) {
+                    return title->fontMetrics().horizontalAdvance(text);
+                },
             .labelWidth = [title] { return title->width(); },
         });
     qtPorts_.setRepaintHandler([this, mainView] {

@@ -10,9 +10,9 @@ namespace tobira {
 // engine). It must fill all `frames` stereo frames of `out` (interleaved L R floats, nominally
 // -1..1; silence as zeros) and must never block on a disk, a drive or the UI thread.
 class AudioSource {
-public:
+  public:
     virtual ~AudioSource() = default;
     virtual void renderAudio(float* out, std::size_t frames) = 0;
 };
 
-}  // namespace tobira
+} // namespace tobira

@@ -18,21 +18,21 @@ enum class DeviceMode : int {
     Recording = 3,
     Seeking = 4,
     Paused = 5,
-    Open = 6,  // CD: door open or no disc
+    Open = 6, // CD: door open or no disc
 };
 
 // Why a play request ended. Exactly one notification is delivered per play request.
 enum class NotifyValue {
-    Successful,  // reached its end
-    Superseded,  // replaced by a newer play request
-    Aborted,     // stopped, paused or sought away
+    Successful, // reached its end
+    Superseded, // replaced by a newer play request
+    Aborted,    // stopped, paused or sought away
     Failure,
 };
 
 // Raised by open when a device cannot be opened, and by the other operations only when the
 // device is not open. The text is what the user is shown (code page 932).
 class DeviceError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -42,21 +42,35 @@ constexpr std::uint32_t PackTmsf(unsigned track, unsigned minutes, unsigned seco
     return (track & 0xFF) | ((minutes & 0xFF) << 8) | ((seconds & 0xFF) << 16) |
            ((frames & 0xFF) << 24);
 }
-constexpr unsigned TmsfTrack(std::uint32_t v) { return v & 0xFF; }
-constexpr unsigned TmsfMinute(std::uint32_t v) { return (v >> 8) & 0xFF; }
-constexpr unsigned TmsfSecond(std::uint32_t v) { return (v >> 16) & 0xFF; }
-constexpr unsigned TmsfFrame(std::uint32_t v) { return (v >> 24) & 0xFF; }
+constexpr unsigned TmsfTrack(std::uint32_t v) {
+    return v & 0xFF;
+}
+constexpr unsigned TmsfMinute(std::uint32_t v) {
+    return (v >> 8) & 0xFF;
+}
+constexpr unsigned TmsfSecond(std::uint32_t v) {
+    return (v >> 16) & 0xFF;
+}
+constexpr unsigned TmsfFrame(std::uint32_t v) {
+    return (v >> 24) & 0xFF;
+}
 
 // CD track lengths: byte 0 minutes, byte 1 seconds, byte 2 frames.
 constexpr std::uint32_t PackMsf(unsigned minutes, unsigned seconds, unsigned frames) {
     return (minutes & 0xFF) | ((seconds & 0xFF) << 8) | ((frames & 0xFF) << 16);
 }
-constexpr unsigned MsfMinute(std::uint32_t v) { return v & 0xFF; }
-constexpr unsigned MsfSecond(std::uint32_t v) { return (v >> 8) & 0xFF; }
-constexpr unsigned MsfFrame(std::uint32_t v) { return (v >> 16) & 0xFF; }
+constexpr unsigned MsfMinute(std::uint32_t v) {
+    return v & 0xFF;
+}
+constexpr unsigned MsfSecond(std::uint32_t v) {
+    return (v >> 8) & 0xFF;
+}
+constexpr unsigned MsfFrame(std::uint32_t v) {
+    return (v >> 16) & 0xFF;
+}
 
 class MediaDevice {
-public:
+  public:
     using NotifyHandler = std::function<void(NotifyValue)>;
 
     virtual ~MediaDevice() = default;
@@ -89,16 +103,16 @@ public:
     virtual std::uint32_t position() const = 0;
     virtual std::uint32_t length() const = 0;
 
-protected:
+  protected:
     // Back ends call this on the UI thread (through the UI post port) once per play request.
     void notify(NotifyValue value) {
         if (notify_)
             notify_(value);
     }
 
-private:
+  private:
     std::string fileName_;
     NotifyHandler notify_;
 };
 
-}  // namespace tobira
+} // namespace tobira

@@ -37,8 +37,8 @@ bool createIfMissing(const std::filesystem::path& target, const std::vector<std:
     std::error_code ec;
     if (std::filesystem::exists(std::filesystem::symlink_status(target, ec)))
         return false;
-    WriteFileAtomically(target, std::string_view(reinterpret_cast<const char*>(bytes.data()),
-                                                 bytes.size()));
+    WriteFileAtomically(
+        target, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     return true;
 }
 

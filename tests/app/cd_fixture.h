@@ -54,9 +54,9 @@ struct CdFixture {
     }
 
     Ports ports() {
-        return Ports{fakes.messages, fakes.choosers, fakes.busy,      fakes.screen, repaint,
-                     fakes.clock,    fakes.random,   fakes.processes, fakes.uiPost, fakes.windows,
-                     fakes.textWidth};
+        return Ports{fakes.messages, fakes.choosers, fakes.busy,     fakes.screen,
+                     repaint,        fakes.clock,    fakes.random,   fakes.processes,
+                     fakes.uiPost,   fakes.windows,  fakes.textWidth};
     }
 
     // Ticks once without any sound passing (the first tick reads an inserted disc).

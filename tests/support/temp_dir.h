@@ -8,7 +8,7 @@ namespace tobira::testing {
 
 // A fresh folder under the system's temp folder, removed with everything in it at the end.
 class TempDir final {
-public:
+  public:
     TempDir() {
         std::random_device rd;
         auto base = std::filesystem::temp_directory_path();
@@ -28,8 +28,8 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
-}  // namespace tobira::testing
+} // namespace tobira::testing
