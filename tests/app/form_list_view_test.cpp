@@ -4,6 +4,7 @@
 #include "cd/form_list_widget.h"
 #include "controls/mixer_ctrl.h"
 #include "support/fake_media_device.h"
+#include "support/fake_form_set.h"
 #include "support/fake_ports.h"
 #include "support/temp_dir.h"
 
@@ -22,13 +23,7 @@ class FormListViewTest : public QObject {
     Q_OBJECT
 
     // A disc of five tracks, read and stopped, in normal order; the window open.
-    struct World {
-        testing::TempDir folder;
-        testing::FakePorts fakes;
-        testing::FakeMediaDevice cd, midi, wave;
-        TMixerCtrl mixer;
-        FormSet forms{fakes.ports(), DataPaths::InFolder(folder.path()),
-                      MediaDevices{cd, midi, wave}, mixer};
+    struct World : testing::FakeFormSet {
         TFormList& list = forms.FormList;
         ViewHub hub;
         FormListWidget view{forms.FormList, forms.FormMain, hub};

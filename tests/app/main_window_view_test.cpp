@@ -6,6 +6,7 @@
 #include "app/view_hub.h"
 #include "controls/mixer_ctrl.h"
 #include "support/fake_media_device.h"
+#include "support/fake_form_set.h"
 #include "support/fake_ports.h"
 #include "support/temp_dir.h"
 #include "text/cp932_convert.h"
@@ -21,13 +22,7 @@ using namespace tobira;
 class MainWindowViewTest : public QObject {
     Q_OBJECT
 
-    struct World {
-        testing::TempDir folder;
-        testing::FakePorts fakes;
-        testing::FakeMediaDevice cd, midi, wave;
-        TMixerCtrl mixer;
-        FormSet forms{fakes.ports(), DataPaths::InFolder(folder.path()),
-                      MediaDevices{cd, midi, wave}, mixer};
+    struct World : testing::FakeFormSet {
         TFormMain& model = forms.FormMain;
         ViewHub hub;
         MainWindowWidget main{forms.FormMain, hub};

@@ -3,6 +3,7 @@
 #include "controls/mixer_ctrl.h"
 #include "midi/form_view_widget.h"
 #include "support/fake_media_device.h"
+#include "support/fake_form_set.h"
 #include "support/fake_ports.h"
 #include "support/temp_dir.h"
 #include "text/cp932_convert.h"
@@ -17,13 +18,7 @@ using namespace tobira;
 class MidiViewTest : public QObject {
     Q_OBJECT
 
-    struct World {
-        testing::TempDir folder;
-        testing::FakePorts fakes;
-        testing::FakeMediaDevice cd, midi, wave;
-        TMixerCtrl mixer;
-        FormSet forms{fakes.ports(), DataPaths::InFolder(folder.path()),
-                      MediaDevices{cd, midi, wave}, mixer};
+    struct World : testing::FakeFormSet {
         TFormView& model = forms.FormView;
         ViewHub hub;
         FormViewWidget view{forms.FormView, hub};

@@ -5,6 +5,7 @@
 #include "cd/pattern_display.h"
 #include "controls/mixer_ctrl.h"
 #include "support/fake_media_device.h"
+#include "support/fake_form_set.h"
 #include "support/fake_ports.h"
 #include "support/temp_dir.h"
 #include "text/cp932_convert.h"
@@ -24,13 +25,7 @@ class PatternWindowsViewTest : public QObject {
     Q_OBJECT
 
     // A five-track disc read, with two stored patterns.
-    struct World {
-        testing::TempDir folder;
-        testing::FakePorts fakes;
-        testing::FakeMediaDevice cd, midi, wave;
-        TMixerCtrl mixer;
-        FormSet forms{fakes.ports(), DataPaths::InFolder(folder.path()),
-                      MediaDevices{cd, midi, wave}, mixer};
+    struct World : testing::FakeFormSet {
         ViewHub hub;
         FormPatternWidget selector{forms.FormPattern, forms.FormMain, hub};
         FormManageWidget manage{forms.FormManage, hub};

@@ -5,6 +5,7 @@
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
 #include "support/fake_media_device.h"
+#include "support/fake_form_set.h"
 #include "support/fake_ports.h"
 #include "support/temp_dir.h"
 
@@ -13,13 +14,7 @@
 namespace tobira::testing {
 namespace {
 
-struct World {
-    TempDir folder;
-    FakePorts fakes;
-    FakeMediaDevice cd, midi, wave;
-    TMixerCtrl mixer;
-    FormSet forms{fakes.ports(), DataPaths::InFolder(folder.path()), MediaDevices{cd, midi, wave},
-                  mixer};
+struct World : testing::FakeFormSet {
     TFormList& list = forms.FormList;
 
     explicit World(int h = -1, int v = -1) {
