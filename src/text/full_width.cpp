@@ -177,13 +177,10 @@ std::size_t Convert(const unsigned char* src, std::size_t n, unsigned char* dst)
     const auto& table = Upper ? kUpperTable : kTable;
     unsigned char* out = dst;
     std::size_t i = 0;
-    while (i < n) {
+    // Every character but the last has a byte after it, so the loop needs no end test inside.
+    while (i + 1 < n) {
         const unsigned char c = src[i];
         if (IsLeadByte(c)) {
-            if (i + 1 == n) {
-                *out++ = c; // a lone lead byte at the end is a character of its own
-                break;
-            }
             const unsigned char trail = src[i + 1];
             out[0] = c;
             out[1] = Upper ? kTrailCase[table[c].trailCase][trail] : trail;
@@ -192,13 +189,24 @@ std::size_t Convert(const unsigned char* src, std::size_t n, unsigned char* dst)
             continue;
         }
         const Entry& e = table[c];
-        const unsigned v = i + 1 < n ? kVariant[src[i + 1]] : 0;
+        const unsigned v = kVariant[src[i + 1]];
         std::memcpy(out, e.out[v], 4);
         out += e.length[v];
+        // A branch, not a looked-up step: the next character can start before this load lands.
         if (v == 0)
             ++i;
         else
             i += e.consumed[v];
+    }
+    if (i < n) {
+        // The last byte: a lone lead byte is a character of its own; no sound mark follows.
+        const unsigned char c = src[i];
+        if (IsLeadByte(c)) {
+            *out++ = c;
+        } else {
+            std::memcpy(out, table[c].out[0], 4);
+            out += table[c].length[0];
+        }
     }
     return static_cast<std::size_t>(out - dst);
 }
@@ -225,6 +233,12 @@ std::string ToFullWidth(std::string_view text) {
 
 std::string NormaliseForLooseSearch(std::string_view text) {
     return ConvertText<true>(text);
+}
+
+void NormaliseForLooseSearch(std::string_view text, std::string& out) {
+    out.resize(OutputRoom(text.size()));
+    out.resize(Convert<true>(reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                             reinterpret_cast<unsigned char*>(out.data())));
 }
 
 } // namespace tobira

@@ -16,5 +16,8 @@ std::string ToFullWidth(std::string_view text);
 // half-width/full-width form or in letter case normalise to the same bytes. The loose search
 // puts both the keyword and every candidate through it.
 std::string NormaliseForLooseSearch(std::string_view text);
+// The same into `out`, whose storage is reused: a search over many lines normalises each into
+// one buffer instead of allocating a string per line.
+void NormaliseForLooseSearch(std::string_view text, std::string& out);
 
 } // namespace tobira
