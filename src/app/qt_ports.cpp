@@ -1,6 +1,7 @@
 #include "app/qt_ports.h"
 
 #include "app/error_report.h"
+#include "app/view_state.h"
 #include "text/cp932_convert.h"
 
 #include <QApplication>
@@ -13,10 +14,6 @@
 
 namespace tobira {
 namespace {
-
-QString FromCp932(const std::string& text) {
-    return QString::fromStdString(Cp932ToUtf8(text));
-}
 
 // A chosen path that code page 932 cannot hold is refused here, never passed on damaged.
 std::optional<std::string> ToCorePath(const QString& path) {

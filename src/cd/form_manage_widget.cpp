@@ -1,5 +1,7 @@
 #include "cd/form_manage_widget.h"
 
+#include "app/view_state.h"
+
 #include "text/cp932_convert.h"
 
 #include <QEvent>
@@ -14,22 +16,10 @@
 namespace tobira {
 namespace {
 
-QString FromCp932(const std::string& text) {
-    return QString::fromStdString(Cp932ToUtf8(text));
-}
-
 QLabel* Caption(QWidget* parent, const char* utf8, QRect geometry) {
     auto* label = new QLabel(QString::fromUtf8(utf8), parent);
     label->setGeometry(geometry);
     return label;
-}
-
-void ShowButton(QToolButton* button, const ButtonState& state) {
-    const QString caption = FromCp932(state.Caption);
-    if (button->text() != caption)
-        button->setText(caption);
-    if (button->isEnabled() != state.Enabled)
-        button->setEnabled(state.Enabled);
 }
 
 // Items and selection of a list box; the items are replaced only when they changed.
@@ -143,9 +133,9 @@ void FormManageWidget::render() {
     const QString title = FromCp932(manage_.PanelTITLE);
     if (PanelTITLE->text() != title)
         PanelTITLE->setText(title);
-    ShowButton(SpeedButtonCDID, manage_.SpeedButtonCDID);
-    ShowButton(SpeedButtonEDIT, manage_.SpeedButtonEDIT);
-    ShowButton(SpeedButtonDEL, manage_.SpeedButtonDEL);
+    ShowButton(SpeedButtonCDID, manage_.SpeedButtonCDID, true);
+    ShowButton(SpeedButtonEDIT, manage_.SpeedButtonEDIT, true);
+    ShowButton(SpeedButtonDEL, manage_.SpeedButtonDEL, true);
 }
 
 } // namespace tobira

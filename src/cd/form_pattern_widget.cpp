@@ -1,5 +1,7 @@
 #include "cd/form_pattern_widget.h"
 
+#include "app/view_state.h"
+
 #include "text/cp932_convert.h"
 
 #include <QCloseEvent>
@@ -14,26 +16,6 @@ constexpr int kRowPitch = 15;
 constexpr int kNumberWidth = 18;
 constexpr int kRowLeft = 6 + kNumberWidth + 2;
 constexpr int kRowWidth = 282 - kRowLeft - 6;
-
-QString FromCp932(const std::string& text) {
-    return QString::fromStdString(Cp932ToUtf8(text));
-}
-
-void ShowButton(QToolButton* button, const ButtonState& state, bool hints) {
-    const QString caption = FromCp932(state.Caption);
-    if (button->text() != caption)
-        button->setText(caption);
-    const QColor colour(state.Font.r, state.Font.g, state.Font.b);
-    if (button->palette().color(QPalette::Active, QPalette::ButtonText) != colour) {
-        QPalette p = button->palette();
-        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
-            p.setColor(group, QPalette::ButtonText, colour);
-        button->setPalette(p);
-    }
-    const QString tip = hints ? FromCp932(state.Hint) : QString();
-    if (button->toolTip() != tip)
-        button->setToolTip(tip);
-}
 
 QToolButton* MakeButton(QWidget* parent, const QString& name, QRect geometry) {
     auto* button = new QToolButton(parent);

@@ -1,5 +1,7 @@
 #include "midi/form_view_widget.h"
 
+#include "app/view_state.h"
+
 #include "text/cp932_convert.h"
 
 #include <QLabel>
@@ -11,23 +13,6 @@ namespace tobira {
 namespace {
 
 constexpr int kRow = 22;
-
-QString FromCp932(const std::string& text) {
-    return QString::fromStdString(Cp932ToUtf8(text));
-}
-
-void ShowButton(QToolButton* button, const ButtonState& state) {
-    const QString caption = FromCp932(state.Caption);
-    if (button->text() != caption)
-        button->setText(caption);
-    if (button->isCheckable() && button->isChecked() != state.Down)
-        button->setChecked(state.Down);
-    if (button->isEnabled() != state.Enabled)
-        button->setEnabled(state.Enabled);
-    const QString tip = FromCp932(state.Hint);
-    if (button->toolTip() != tip)
-        button->setToolTip(tip);
-}
 
 void ShowPanel(QLabel* label, const LabelState& state) {
     const QString caption = FromCp932(state.Caption);
@@ -172,22 +157,22 @@ void FormViewWidget::render() {
     if (PageControl1->currentIndex() != view_.PageIndex)
         PageControl1->setCurrentIndex(view_.PageIndex);
     ListBoxTitle->setVisible(onPlayPage);
-    ShowButton(SpeedButtonTxt, view_.SpeedButtonTxt);
-    ShowButton(SpeedButtonDoc, view_.SpeedButtonDoc);
-    ShowButton(SpeedButtonHed, view_.SpeedButtonHed);
-    ShowButton(SpeedButtonJump, view_.SpeedButtonJump);
+    ShowButton(SpeedButtonTxt, view_.SpeedButtonTxt, true);
+    ShowButton(SpeedButtonDoc, view_.SpeedButtonDoc, true);
+    ShowButton(SpeedButtonHed, view_.SpeedButtonHed, true);
+    ShowButton(SpeedButtonJump, view_.SpeedButtonJump, true);
     for (QToolButton* b : {SpeedButtonTxt, SpeedButtonDoc, SpeedButtonHed, SpeedButtonJump})
         b->setVisible(onPlayPage);
-    ShowButton(SpeedButtonLst0, view_.SpeedButtonLst0);
-    ShowButton(SpeedButtonLst1, view_.SpeedButtonLst1);
-    ShowButton(SpeedButtonLst2, view_.SpeedButtonLst2);
-    ShowButton(SpeedButtonNor, view_.SpeedButtonNor);
-    ShowButton(SpeedButtonNew, view_.SpeedButtonNew);
-    ShowButton(SpeedButtonRnd, view_.SpeedButtonRnd);
-    ShowButton(SpeedButtonBak, view_.SpeedButtonBak);
-    ShowButton(SpeedButtonNxt, view_.SpeedButtonNxt);
-    ShowButton(SpeedButtonSelect, view_.SpeedButtonSelect);
-    ShowButton(SpeedButtonClose, view_.SpeedButtonClose);
+    ShowButton(SpeedButtonLst0, view_.SpeedButtonLst0, true);
+    ShowButton(SpeedButtonLst1, view_.SpeedButtonLst1, true);
+    ShowButton(SpeedButtonLst2, view_.SpeedButtonLst2, true);
+    ShowButton(SpeedButtonNor, view_.SpeedButtonNor, true);
+    ShowButton(SpeedButtonNew, view_.SpeedButtonNew, true);
+    ShowButton(SpeedButtonRnd, view_.SpeedButtonRnd, true);
+    ShowButton(SpeedButtonBak, view_.SpeedButtonBak, true);
+    ShowButton(SpeedButtonNxt, view_.SpeedButtonNxt, true);
+    ShowButton(SpeedButtonSelect, view_.SpeedButtonSelect, true);
+    ShowButton(SpeedButtonClose, view_.SpeedButtonClose, true);
     ShowPanel(PanelNumber, view_.PanelNumber);
     ShowPanel(PanelNumberAll, view_.PanelNumberAll);
 }
