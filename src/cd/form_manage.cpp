@@ -143,13 +143,9 @@ void TFormManage::SpeedButtonDELClick() {
     if (index < 0 || index >= static_cast<int>(ListBoxManage.Items.size()))
         return;
     ListBoxManage.Items.erase(ListBoxManage.Items.begin() + index);
-    ListBoxManage.ItemIndex = -1;
-    clearEditField();
-    PanelTITLE.clear();
-    ports_.messages.showMessage(Utf8ToCp932(saveList()
-                                                ? "パターンデータの削除結果を保存しました"
-                                                : "パターンデータの削除結果をパターンファイル（ＴＯ"
-                                                  "ＢＩＲＡ．ＤＡＴ）に保存できませんでした"));
+    saveChange(
+        "パターンデータの削除結果を保存しました",
+        "パターンデータの削除結果をパターンファイル（ＴＯＢＩＲＡ．ＤＡＴ）に保存できませんでした");
 }
 
 void TFormManage::SpeedButtonEDITClick() {
@@ -158,13 +154,16 @@ void TFormManage::SpeedButtonEDITClick() {
         return;
     // The line keeps its place even when its new text would sort elsewhere.
     ListBoxManage.Items[static_cast<std::size_t>(index)] = EditManage;
+    saveChange(
+        "パターンデータの修整結果を保存しました",
+        "パターンデータの修整結果をパターンファイル（ＴＯＢＩＲＡ．ＤＡＴ）に保存できませんでした");
+}
+
+void TFormManage::saveChange(const char* savedUtf8, const char* failedUtf8) {
     ListBoxManage.ItemIndex = -1;
     clearEditField();
     PanelTITLE.clear();
-    ports_.messages.showMessage(Utf8ToCp932(saveList()
-                                                ? "パターンデータの修整結果を保存しました"
-                                                : "パターンデータの修整結果をパターンファイル（ＴＯ"
-                                                  "ＢＩＲＡ．ＤＡＴ）に保存できませんでした"));
+    ports_.messages.showMessage(Utf8ToCp932(saveList() ? savedUtf8 : failedUtf8));
 }
 
 bool TFormManage::saveList() {

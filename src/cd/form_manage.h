@@ -63,6 +63,8 @@ class TFormManage final : public FormModel {
     void clearEditField();
     // Writes the list to the file and reloads the disc's patterns; false when the write failed.
     bool saveList();
+    // After a delete or a modify: clears the selection and the edit field, saves, and tells.
+    void saveChange(const char* savedUtf8, const char* failedUtf8);
 
     Ports ports_;
     FormSet* forms_ = nullptr;

@@ -157,12 +157,17 @@ void FormViewWidget::render() {
     if (PageControl1->currentIndex() != view_.PageIndex)
         PageControl1->setCurrentIndex(view_.PageIndex);
     ListBoxTitle->setVisible(onPlayPage);
-    ShowButton(SpeedButtonTxt, view_.SpeedButtonTxt, true);
-    ShowButton(SpeedButtonDoc, view_.SpeedButtonDoc, true);
-    ShowButton(SpeedButtonHed, view_.SpeedButtonHed, true);
-    ShowButton(SpeedButtonJump, view_.SpeedButtonJump, true);
-    for (QToolButton* b : {SpeedButtonTxt, SpeedButtonDoc, SpeedButtonHed, SpeedButtonJump})
-        b->setVisible(onPlayPage);
+    // The document buttons belong to the play page: shown only while it is up.
+    const std::pair<QToolButton*, const ButtonState*> documents[] = {
+        {SpeedButtonTxt, &view_.SpeedButtonTxt},
+        {SpeedButtonDoc, &view_.SpeedButtonDoc},
+        {SpeedButtonHed, &view_.SpeedButtonHed},
+        {SpeedButtonJump, &view_.SpeedButtonJump}};
+    for (auto [button, model] : documents) {
+        ButtonState state = *model;
+        state.Visible = state.Visible && onPlayPage;
+        ShowButton(button, state, true);
+    }
     ShowButton(SpeedButtonLst0, view_.SpeedButtonLst0, true);
     ShowButton(SpeedButtonLst1, view_.SpeedButtonLst1, true);
     ShowButton(SpeedButtonLst2, view_.SpeedButtonLst2, true);
