@@ -198,6 +198,11 @@ CliRun RunFluidsynth(const std::filesystem::path& midi, const std::filesystem::p
 // its last voice has died; both cancel in the difference between the two songs, which is what
 // rendering the 30 s in between costs.
 void BM_DenseSongOursVsFluidsynth(benchmark::State& state) {
+    if (std::system("command -v fluidsynth >/dev/null 2>&1") != 0) {
+        state.SkipWithError("the fluidsynth program is not installed (apt-get install fluidsynth): "
+                            "comparison skipped");
+        return;
+    }
     tobira::testing::TempDir dir;
     DenseSong(60).write(dir / "dense60.mid");
     DenseSong(30).write(dir / "dense30.mid");
