@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev
-  libfluidsynth-dev libcdio-dev libcdio-paranoia-dev libsdl2-dev
+  libfluidsynth-dev libcdio-dev libcdio-paranoia-dev libsdl2-dev libasound2-dev
   timgm6mb-soundfont
   fonts-ipafont-gothic
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -94,7 +94,15 @@ void TFormMain::FormCreate() {
             device = *name;
     }
     Devices.CD.setFileName(device);
+    OpenCdDevice();
+}
+
+void TFormMain::OpenCdDevice() {
     Devices.CD.open();
+    std::string problem = Devices.CD.openProblem();
+    if (!problem.empty() && problem != CdProblemShown)
+        ports_.messages.showMessage(problem);
+    CdProblemShown = std::move(problem);
 }
 
 void TFormMain::FormClose() {

@@ -68,6 +68,10 @@ class TFormMain final : public FormModel {
     int SynthLine = -1;
 
     bool ShowHints = true;
+    // PLAY shows its hint even when hints are off, once program play has started.
+    bool SpeedButtonPLAYShowHint = false;
+    // The last reason the CD device gave for having no usable medium, shown to the user once.
+    std::string CdProblemShown;
 
     // ---- The display strip ---------------------------------------------------------------
     LabelState LabelPLAY, LabelPAUSE, LabelSTOP, LabelBAK, LabelNXT;
@@ -97,6 +101,9 @@ class TFormMain final : public FormModel {
 
     // ---- Creation and closing (form_main.cpp) --------------------------------------------
     void FormCreate();
+    // Opens the CD device and tells the user, once, why a chosen image or drive cannot be used.
+    // Raises DeviceBusyError when another program holds the drive.
+    void OpenCdDevice();
     // Stops and closes CD, MIDI and WAVE in that order; each call on its own, errors ignored.
     void FormClose();
 

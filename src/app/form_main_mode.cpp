@@ -28,7 +28,7 @@ void TFormMain::SwitchPlayerMode() {
         closeIgnoringErrors(Devices.MIDI);
         // A drive held by another program throws here: the error goes to the event loop and the
         // player stays in MIDI mode.
-        Devices.CD.open();
+        OpenCdDevice();
         ImageLogoIsMidi = false;
         PlayerMode = PlayerModeKind::CD;
         // The drive may still be reading the table of contents; the disc read before the switch

@@ -1,6 +1,7 @@
 #include "app/instance_lock.h"
 #include "app/program.h"
 #include "app/program_folder.h"
+#include "app/start_failure.h"
 
 #include <QApplication>
 #include <QFont>
@@ -39,12 +40,10 @@ int main(int argc, char* argv[]) {
     try {
         program = std::make_unique<tobira::Program>(folder);
         program->start();
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
         program.reset();
         lock.release();
-        QMessageBox::critical(
-            nullptr, "TOBIRA",
-            QStringLiteral("ＣＤドライブが既に使用されているためＴＯＢＩＲＡを起動できません"));
+        QMessageBox::critical(nullptr, QStringLiteral("TOBIRA"), tobira::StartFailureText(error));
         return 1;
     }
     int result = app.exec();

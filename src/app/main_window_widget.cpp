@@ -242,7 +242,8 @@ void MainWindowWidget::render() {
         ImageLogo->update();
     }
     for (auto [button, state] : buttons_)
-        button->display(main_.*state, hints);
+        button->display(main_.*state, hints || (state == &TFormMain::SpeedButtonPLAY &&
+                                                main_.SpeedButtonPLAYShowHint));
 
     syncTimer(Timer1, main_.Timer1Enabled);
     syncTimer(Timer3, main_.Timer3Enabled);

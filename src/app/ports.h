@@ -67,11 +67,23 @@ struct ScreenSize {
     int height = 0;
 };
 
+// The part of the screen that windows may use (without panels and docks).
+struct ScreenArea {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
 class ScreenPort {
   public:
     virtual ~ScreenPort() = default;
     virtual ScreenSize screenSize() = 0;
     virtual ScreenPoint pointerPosition() = 0;
+    virtual ScreenArea workArea() {
+        const ScreenSize size = screenSize();
+        return {0, 0, size.width, size.height};
+    }
 };
 
 // Paints the main window now, before a device call that may take a while.

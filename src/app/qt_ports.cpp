@@ -82,6 +82,14 @@ ScreenSize QtPorts::screenSize() {
     return {screen->geometry().width(), screen->geometry().height()};
 }
 
+ScreenArea QtPorts::workArea() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    const QRect area = screen->availableGeometry();
+    return {area.x(), area.y(), area.width(), area.height()};
+}
+
 ScreenPoint QtPorts::pointerPosition() {
     QPoint p = QCursor::pos();
     return {p.x(), p.y()};

@@ -40,6 +40,7 @@ class QtPorts final : public QObject,
     void endBusy() override;
 
     ScreenSize screenSize() override;
+    ScreenArea workArea() override;
     ScreenPoint pointerPosition() override;
 
     void repaintNow() override;

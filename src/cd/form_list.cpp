@@ -7,6 +7,7 @@
 #include "settings/settings_keys.h"
 #include "text/cp932_convert.h"
 
+#include <algorithm>
 #include <charconv>
 #include <stdexcept>
 
@@ -149,6 +150,20 @@ void TFormList::ShowModeDisplay(int modeIndex) {
     SpeedButtonNXT.Visible = program;
     LabelDST.Caption = program ? "Edit Track" : "";
     Height = program ? kProgramHeight : kNormalHeight;
+    KeepOnScreen();
+}
+
+void TFormList::KeepOnScreen() {
+    // The program layout grows the window downwards: near the bottom edge it moves up so that
+    // the slot buttons, SAVE and CTRL stay reachable.
+    if (!ports_)
+        return;
+    const ScreenArea area = ports().screen.workArea();
+    if (area.height <= 0)
+        return;
+    const int bottom = area.top + area.height;
+    if (Top + Height > bottom)
+        Top = std::max(area.top, bottom - Height);
 }
 
 } // namespace tobira

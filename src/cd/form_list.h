@@ -119,6 +119,8 @@ class TFormList final : public FormModel {
     // name over the order and, in program mode only, SET/MON enabled with SET pressed, the
     // options and "<" ">" shown, the edit row named and the window tall enough for it.
     void ShowModeDisplay(int modeIndex);
+    // Moves the window up where its height would reach below the screen's work area.
+    void KeepOnScreen();
 
     // The other windows (the main window plays the order) and the ports. Set once by the
     // window set.

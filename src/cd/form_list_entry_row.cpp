@@ -37,12 +37,19 @@ void TFormList::SpeedButtonEntryClick(int k) {
         track = EntryTrack(k);
     } catch (const std::invalid_argument&) {
     }
-    // An entry that names no track of this disc stays pressed, and nothing plays.
+    // An entry that names no track of this disc stays pressed, and nothing plays; the entry
+    // that does play keeps its red caption.
     Press(*this, k);
-    if (track < 1 || track > main.TrackCount)
+    if (track < 1 || track > main.TrackCount) {
+        if ((main.IsCdPlaying() || main.IsCdPaused()) && main.OrderPosition >= 1 &&
+            main.OrderPosition <= kEntries)
+            SpeedButton[static_cast<std::size_t>(main.OrderPosition)].Font = colors::Red;
         return;
+    }
     main.StartFromEntry();
-    entry.Down = false;
+    // The playing entry is red at once, also when it is the one that already played (the
+    // track marks then see no change of track and leave the captions alone).
+    HighlightEntry(main.OrderPosition);
 }
 
 void TFormList::SpeedButtonSETClick() {

@@ -74,6 +74,7 @@ void TFormList::StartProgramPlay() {
     main.OrderPosition = 1;
     main.Devices.CD.playFrom(PackTmsf(static_cast<unsigned>(track), 0, 0, 0));
     main.LabelPLAY.Font = colors::Aqua;
+    main.SpeedButtonPLAYShowHint = true;
     // A pause lamp left lit would make the next PAUSE resume a CD that already plays.
     main.LabelPAUSE.Font = colors::Teal;
     main.LabelTIME.Visible = false;

@@ -20,21 +20,30 @@ std::string displayName(const std::filesystem::path& path, const std::string& fa
     return Cp932FromPath(path).value_or(fallback);
 }
 
-[[noreturn]] void refuseImage(const std::string& name, const char* whatUtf8) {
-    throw DeviceError(Utf8ToCp932("ディスクイメージ【") + name + Utf8ToCp932("】") +
-                      Utf8ToCp932(whatUtf8));
+std::string imageTrouble(const std::string& name, const char* whatUtf8) {
+    return Utf8ToCp932("ディスクイメージ【") + name + Utf8ToCp932("】") + Utf8ToCp932(whatUtf8);
 }
 
-// Checks what can be checked at once; reading the sheet itself is the worker's job.
-CdSource imageSource(const std::filesystem::path& cue, const std::filesystem::path& bin,
-                     const std::string& name) {
+// What keeps the image from playing, for the user; empty when it reads as an audio CD. The image
+// is a local file, so reading its sheet here does not keep the window waiting.
+std::string imageProblem(const std::filesystem::path& cue, const std::filesystem::path& bin,
+                         const std::string& name) {
     std::error_code error;
     if (!std::filesystem::exists(cue, error))
-        refuseImage(name, "が見つかりません");
+        return imageTrouble(name, "が見つかりません");
     if (std::filesystem::is_directory(cue, error))
-        refuseImage(name, "はＣＵＥファイルではありません");
+        return imageTrouble(name, "はＣＵＥファイルではありません");
     if (!std::filesystem::exists(bin, error))
-        refuseImage(displayName(bin, name), "が見つかりません");
+        return imageTrouble(displayName(bin, name), "が見つかりません");
+    const std::unique_ptr<CdMedium> medium = CdMedium::openImage(cue);
+    if (!medium)
+        return imageTrouble(name, "を読めません（ＣＵＥシートが壊れています）");
+    if (!medium->readToc())
+        return imageTrouble(name, "には再生できる音楽トラックがありません");
+    return {};
+}
+
+CdSource imageSource(const std::filesystem::path& cue, const std::filesystem::path& bin) {
     CdSource source;
     source.kind = CdSource::Kind::Image;
     source.path = cue;
@@ -42,15 +51,26 @@ CdSource imageSource(const std::filesystem::path& cue, const std::filesystem::pa
     return source;
 }
 
-CdSource driveSource(const std::filesystem::path& device, const std::string& name) {
-    std::error_code error;
-    if (std::filesystem::is_regular_file(device, error))
-        throw DeviceError(Utf8ToCp932("【") + name +
-                          Utf8ToCp932("】はＣＤドライブでもＣＵＥファイルでもありません"));
+// A drive that is held by another program raises DeviceBusyError; any other trouble leaves the
+// device without a disc and says why in `problem`.
+CdSource driveSource(const std::filesystem::path& device, const std::string& name,
+                     std::string& problem) {
     CdSource source;
     source.kind = CdSource::Kind::Drive;
     source.path = device;
-    source.lock = std::make_unique<CdDriveLock>(device.string(), name);
+    std::error_code error;
+    if (std::filesystem::is_regular_file(device, error)) {
+        problem = Utf8ToCp932("【") + name +
+                  Utf8ToCp932("】はＣＤドライブでもＣＵＥファイルでもありません");
+        return source;
+    }
+    try {
+        source.lock = std::make_unique<CdDriveLock>(device.string(), name);
+    } catch (const DeviceBusyError&) {
+        throw;
+    } catch (const DeviceError& trouble) {
+        problem = trouble.what();
+    }
     return source;
 }
 
@@ -71,6 +91,7 @@ void CdDevice::open() {
     close();
     const std::string& name = fileName();
     CdSource source;
+    std::string problem;
     if (name.empty()) {
         // The first drive, held like a named one. None at all is no error: the player starts
         // with "no disc", and the worker keeps looking.
@@ -78,15 +99,22 @@ void CdDevice::open() {
         if (!drives.empty())
             source.lock = std::make_unique<CdDriveLock>(drives.front(), drives.front());
     } else {
+        // An image or a drive that cannot be used is no disc, not a failure: the player runs on
+        // (MIDI mode stays reachable) and a later change of the image's files is a new disc.
         const std::filesystem::path path = PathFromCp932(name);
-        const std::optional<std::filesystem::path> bin = CdMedium::binPathFor(path);
-        source = bin ? imageSource(path, *bin, name) : driveSource(path, name);
+        if (const std::optional<std::filesystem::path> bin = CdMedium::binPathFor(path)) {
+            source = imageSource(path, *bin);
+            problem = imageProblem(path, *bin, name);
+        } else {
+            source = driveSource(path, name, problem);
+        }
     }
     {
         std::lock_guard lock(state_.mutex);
         state_.clear(CdDiscState::NotReady);
     }
     worker_ = std::make_unique<CdWorker>(std::move(source), state_, options_.pollInterval);
+    problem_ = std::move(problem);
 }
 
 void CdDevice::close() {
@@ -171,9 +199,16 @@ void CdDevice::eject() {
     requireOpen();
     {
         std::lock_guard lock(state_.mutex);
-        // Reported at once, so that the player never reads the disc that is on its way out.
-        state_.clear(CdDiscState::None);
-        state_.ejectRequested = true;
+        if (state_.disc == CdDiscState::None) {
+            // Nothing to take out: the tray goes back in (an image is put back), and the disc
+            // is read as any newly inserted one.
+            state_.clear(CdDiscState::NotReady);
+            state_.insertRequested = true;
+        } else {
+            // Reported at once, so that the player never reads the disc that is on its way out.
+            state_.clear(CdDiscState::None);
+            state_.ejectRequested = true;
+        }
     }
     state_.wake.notify_one();
 }

@@ -25,12 +25,14 @@
 // playing. No completion notification is sent: the player polls mode and position.
 //
 // Eject and insert: eject() on a drive opens the tray (the media check sees the next disc). On
-// an image it takes the disc out: the mode is Open until insertDisc() puts it back, or until
-// the image's files change on disk (size or modification time), which counts as a new disc.
-// insertDisc() on a drive closes the tray.
+// an image it takes the disc out: the mode is Open until insertDisc() or another eject() puts
+// it back, or until the image's files change on disk (size or modification time), which counts
+// as a new disc. insertDisc(), and eject() while there is no disc, close a drive's tray.
 //
 // Bad input: a TOC with 255 (invalid) tracks, more than 99 tracks, no audio track or other
-// nonsense is treated as no disc (mode Open), as is a CUE sheet libcdio cannot read.
+// nonsense is treated as no disc (mode Open), as is a CUE sheet libcdio cannot read. open()
+// raises DeviceBusyError only for a drive held by another program; an image or drive that
+// cannot be used opens with no disc, and openProblem() says why.
 
 #include "media/audio_source.h"
 #include "media/cd_play_state.h"
@@ -62,9 +64,10 @@ class CdDevice final : public MediaDevice, public AudioSource {
     CdDevice(const CdDevice&) = delete;
     CdDevice& operator=(const CdDevice&) = delete;
 
-    // DeviceError, naming the device, when a named drive or image is missing, is not a CD drive
-    // or CUE sheet, or the drive is held by another program. Opening while open reopens.
+    // DeviceBusyError, naming the drive, when another program holds it. Opening while open
+    // reopens.
     void open() override;
+    std::string openProblem() const override { return problem_; }
     void close() override;
     bool isOpen() const override { return worker_ != nullptr; }
 
@@ -105,6 +108,7 @@ class CdDevice final : public MediaDevice, public AudioSource {
     const CdDeviceOptions options_;
     mutable CdPlayState state_;
     std::unique_ptr<CdWorker> worker_;
+    std::string problem_;
 };
 
 } // namespace tobira

@@ -31,7 +31,8 @@ CdDriveLock::CdDriveLock(const std::string& device, const std::string& displayNa
     if (fd_ < 0) {
         const int error = errno;
         if (error == EBUSY)
-            refuse(displayName, "他のプログラムが使用中です");
+            throw DeviceBusyError(Utf8ToCp932("ＣＤドライブ【") + displayName +
+                                  Utf8ToCp932("】を開けません：他のプログラムが使用中です"));
         if (error == ENOENT || error == ENODEV || error == ENXIO)
             refuse(displayName, "ドライブが見つかりません");
         if (error == EACCES || error == EPERM)

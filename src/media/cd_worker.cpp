@@ -190,10 +190,10 @@ void CdWorker::insertDisc() {
         load();
         return;
     }
-    if (!source_.lock)
-        return;
     medium_.reset();
-    CdMedium::closeTray(source_.lock->device());
+    if (source_.lock)
+        CdMedium::closeTray(source_.lock->device());
+    // Without a drive this looks for one again, and says no disc otherwise.
     load();
 }
 

@@ -36,6 +36,12 @@ class DeviceError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Raised by open when another program holds the device (a CD drive in use elsewhere).
+class DeviceBusyError : public DeviceError {
+  public:
+    using DeviceError::DeviceError;
+};
+
 // CD positions: byte 0 track, byte 1 minutes, byte 2 seconds, byte 3 frames.
 constexpr std::uint32_t PackTmsf(unsigned track, unsigned minutes, unsigned seconds,
                                  unsigned frames) {
@@ -86,6 +92,9 @@ class MediaDevice {
     virtual void open() = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+    // Why the device opened without a usable medium (an unreadable disc image, a drive that is
+    // not there), for the user, code page 932; empty when nothing is wrong.
+    virtual std::string openProblem() const { return {}; }
 
     // Plays from the current position (resumes after pause or stop).
     virtual void play() = 0;
@@ -94,6 +103,8 @@ class MediaDevice {
     virtual void stop() = 0;
     virtual void pause() = 0;
     virtual void previous() = 0;
+    // CD: opens the tray, or closes it again when there is no disc (mode Open); a disc image is
+    // taken out and put back the same way.
     virtual void eject() = 0;
 
     virtual DeviceMode mode() const = 0;

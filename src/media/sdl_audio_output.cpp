@@ -5,6 +5,9 @@
 #include "text/cp932_convert.h"
 
 #include <SDL.h>
+#include <alsa/asoundlib.h>
+
+#include <cstdio>
 
 namespace tobira {
 
@@ -14,12 +17,17 @@ namespace {
 // that a busy synthesizer never runs dry.
 constexpr Uint16 kBufferFrames = 1024;
 
+// libasound reports every failed probe of a machine without a sound card on stderr; the one
+// line below says what matters instead.
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
 } // namespace
 
 SdlAudioOutput::SdlAudioOutput(AudioEngine& engine) : engine_(engine) {
     // SDL would turn SIGINT and SIGTERM into quit events that nobody reads here, leaving the
     // program deaf to them; Qt's default handling (end the process) is what a user expects.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    snd_lib_error_set_handler(&quietAlsa);
     std::string reason;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
         subsystem_ = true;
@@ -42,8 +50,11 @@ SdlAudioOutput::SdlAudioOutput(AudioEngine& engine) : engine_(engine) {
     if (up) {
         subsystem_ = true;
         fallback_ = true;
-        if (openDevice(fallbackReason))
+        if (openDevice(fallbackReason)) {
+            std::fprintf(stderr, "TOBIRA: no sound output found (%s); playing silently\n",
+                         reason.c_str());
             return;
+        }
     } else {
         fallbackReason = SDL_GetError();
     }

@@ -179,6 +179,35 @@ TEST(CdTransport, StopThenStopEjects) {
     f.tick();
     EXPECT_EQ(f.cd.mode(), DeviceMode::Open);
     EXPECT_EQ(f.main.LabelPLAY.Caption, "NO DISC");
+
+    // STOP at NO DISC closes the tray: the image goes back in and is read as a new disc.
+    f.main.SpeedButtonSTOPClick();
+    f.tick();
+    f.tick();
+    EXPECT_TRUE(f.main.DiscInfoRead);
+    EXPECT_EQ(f.cd.mode(), DeviceMode::Stopped);
+    EXPECT_EQ(f.main.LabelTotalMUSIC.Caption, "05");
+    f.main.SpeedButtonPLAYClick();
+    f.cd.waitIdle();
+    EXPECT_TRUE(f.main.IsCdPlaying());
+}
+
+TEST(CdTransport, EntryClickShowsThePlayingEntryRedAtOnce) {
+    CdFixture f;
+    f.startPlaying();
+    f.advance(1);
+    // Entry 1 is the one playing; 9 names no entry; 3 then 3 again.
+    for (const int click : {1, 3, 9, 3}) {
+        f.list.SpeedButton[static_cast<std::size_t>(click)].Down = true;
+        f.list.SpeedButtonEntryClick(click);
+        const int playing = f.main.OrderPosition;
+        EXPECT_EQ(playing, click == 9 ? 3 : click);
+        for (int k = 1; k <= 5; ++k) {
+            const ButtonState& entry = f.list.SpeedButton[static_cast<std::size_t>(k)];
+            EXPECT_EQ(entry.Font, k == playing ? colors::Red : colors::Black) << click << ":" << k;
+            EXPECT_FALSE(entry.Down) << click << ":" << k;
+        }
+    }
 }
 
 TEST(CdTransport, StopWhilePausedResetsAndStopsTheApplause) {

@@ -135,7 +135,7 @@ TEST(ModeSwitch, ErrorsClosingTheOldDeviceAreIgnored) {
     ExpectStripOf(f.main, PlayerModeKind::CD);
 }
 
-TEST(ModeSwitch, ACdDeviceThatCannotOpenKeepsMidiMode) {
+TEST(ModeSwitch, AnImageThatVanishedIsNoDiscAfterTheSwitch) {
     CdFixture f;
     f.tick();
     RightClickBAK(f);
@@ -143,14 +143,21 @@ TEST(ModeSwitch, ACdDeviceThatCannotOpenKeepsMidiMode) {
     std::filesystem::remove(f.image.cue);
     std::filesystem::remove(f.image.bin);
 
-    EXPECT_THROW(RightClickBAK(f), DeviceError);
-    ExpectStripOf(f.main, PlayerModeKind::MIDI);
-    EXPECT_EQ(f.forms.FormMode.Caption, "KANADE");
-    EXPECT_FALSE(f.forms.FormMode.Visible);
-    EXPECT_FALSE(f.cd.isOpen());
-    // The MIDI side's ticks go on.
+    // The switch completes: no disc, and the user is told once which image is missing.
+    RightClickBAK(f);
+    ExpectStripOf(f.main, PlayerModeKind::CD);
+    EXPECT_TRUE(f.cd.isOpen());
+    ASSERT_EQ(f.fakes.messages.shown.size(), 1u);
+    EXPECT_NE(f.fakes.messages.shown.back().find("disc.cue"), std::string::npos);
+    f.cd.waitIdle();
     f.main.Timer1Timer();
-    EXPECT_EQ(f.main.LabelMidiTitle.Font, colors::Black);
+    EXPECT_EQ(f.main.LabelPLAY.Caption, "NO DISC");
+
+    // Back and forth again: the same trouble is not told twice.
+    RightClickBAK(f);
+    f.forms.FormMode.Timer1Timer();
+    RightClickBAK(f);
+    EXPECT_EQ(f.fakes.messages.shown.size(), 1u);
 }
 
 TEST(ModeSwitch, TheAnnouncementGoesAboveTheWindowInTheLowerHalfOfTheScreen) {

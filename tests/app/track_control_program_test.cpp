@@ -129,8 +129,10 @@ TEST(TrackControlProgram, SaveAndReleaseWithEveryMessage) {
     EXPECT_EQ(EditList(f.list), "3 1 5") << "the edit list is kept";
 
     // The same slot again: already set; the choice and the title go.
+    EXPECT_FALSE(f.main.SpeedButtonPLAYShowHint);
     f.list.SpeedButtonCDClick(5); // applies it (it is registered) and plays
     EXPECT_TRUE(slot5.Down);
+    EXPECT_TRUE(f.main.SpeedButtonPLAYShowHint) << "program play switches PLAY's hint on";
     f.list.EditPattern = "x";
     f.list.SpeedButtonSAVEClick();
     EXPECT_EQ(shown.back(),

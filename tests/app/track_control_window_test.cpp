@@ -1,6 +1,7 @@
 // The track control window apart from its programs: where it opens, its auto-close countdown,
 // and the windows it opens.
 #include "app/form_set.h"
+#include "app/play_modes.h"
 #include "controls/mixer_ctrl.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
@@ -51,6 +52,25 @@ TEST(TrackControlWindow, StoredPositionIsUsedOnlyInsideTheScreen) {
         World w(c.h, c.v);
         EXPECT_EQ(w.list.Left, c.left) << c.h << "," << c.v;
         EXPECT_EQ(w.list.Top, c.top) << c.h << "," << c.v;
+    }
+}
+
+TEST(TrackControlWindow, ProgramLayoutStaysInsideTheWorkArea) {
+    struct Case {
+        int v;
+        std::optional<ScreenArea> area;
+        int top; // after the switch to the program layout (317 high)
+    };
+    for (const Case& c :
+         {Case{609, std::nullopt, 800 - 317}, Case{609, ScreenArea{0, 0, 1000, 770}, 770 - 317},
+          Case{100, std::nullopt, 100}, Case{700, ScreenArea{0, 40, 1000, 300}, 40}}) {
+        World w(10, c.v);
+        w.fakes.screen.area = c.area;
+        w.list.Top = c.v;
+        w.list.ShowModeDisplay(kProgramMode);
+        EXPECT_EQ(w.list.Top, c.top) << c.v;
+        w.list.ShowModeDisplay(kNormalMode);
+        EXPECT_EQ(w.list.Top, c.top) << "back to the entry row only, " << c.v;
     }
 }
 

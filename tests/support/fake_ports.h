@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,7 +72,9 @@ class FakeScreen final : public ScreenPort {
   public:
     ScreenSize screenSize() override { return size; }
     ScreenPoint pointerPosition() override { return pointer; }
+    ScreenArea workArea() override { return area ? *area : ScreenPort::workArea(); }
     ScreenSize size{1920, 1080};
+    std::optional<ScreenArea> area; // the whole screen unless set
     ScreenPoint pointer{};
 };
 

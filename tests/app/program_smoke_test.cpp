@@ -1,0 +1,170 @@
+// The whole program as it starts for a user: real back ends (libcdio on a disc image, FluidSynth,
+// SDL's disk driver writing what would reach the speakers), the real windows offscreen.
+#include "app/program.h"
+#include "app/start_failure.h"
+#include "media/cue_bin_writer.h"
+#include "media/media_device.h"
+#include "support/temp_dir.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
+#include <QtTest>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <vector>
+
+using tobira::testing::TempDir;
+
+namespace {
+
+// Answers every message box the program shows and keeps its text.
+class MessageCatcher final {
+  public:
+    MessageCatcher() {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts.push_back(box->text());
+                box->accept();
+            }
+        });
+        timer_.start();
+    }
+    QStringList texts;
+
+  private:
+    QTimer timer_;
+};
+
+QWidget* mainWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QStringLiteral("FormMain"))
+            return widget;
+    return nullptr;
+}
+
+// Three short tones: quick to write, and loud from their first sample.
+tobira::CueImage WriteDisc(const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder);
+    return tobira::WriteCueBin(folder, "disc",
+                               {{.seconds = 4, .frequency = 440, .level = 0.3},
+                                {.seconds = 4, .frequency = 550, .level = 0.3},
+                                {.seconds = 4, .frequency = 660, .level = 0.3}});
+}
+
+QString labelText(const char* name) {
+    QWidget* main = mainWindow();
+    auto* label = main ? main->findChild<QLabel*>(QString::fromLatin1(name)) : nullptr;
+    return label ? label->text() : QString();
+}
+
+// Peak of the float samples SDL's disk driver wrote.
+float peakOf(const std::filesystem::path& raw) {
+    std::ifstream in(raw, std::ios::binary);
+    std::vector<float> samples(44100 * 2);
+    float peak = 0.0f;
+    while (in.read(reinterpret_cast<char*>(samples.data()),
+                   static_cast<std::streamsize>(samples.size() * sizeof(float))) ||
+           in.gcount() > 0) {
+        const auto n = static_cast<std::size_t>(in.gcount()) / sizeof(float);
+        for (std::size_t i = 0; i < n; ++i)
+            peak = std::max(peak, std::fabs(samples[i]));
+        if (!in)
+            break;
+    }
+    return peak;
+}
+
+} // namespace
+
+class ProgramSmokeTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() { setenv("SDL_AUDIODRIVER", "disk", 1); }
+
+    void startPlayAndClose() {
+        TempDir folder;
+        const auto output = folder / "speakers.raw";
+        setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
+        const tobira::CueImage disc = WriteDisc(folder / "disc");
+        setenv("TOBIRA_CDDEVICE", disc.cue.c_str(), 1);
+
+        MessageCatcher messages;
+        auto program = std::make_unique<tobira::Program>(folder.path());
+        program->start();
+        QVERIFY(mainWindow() && mainWindow()->isVisible());
+        // The first ticks read the disc: the track count appears.
+        QTRY_VERIFY_WITH_TIMEOUT(!labelText("LabelTotalMUSIC").isEmpty(), 5000);
+
+        auto* play = mainWindow()->findChild<QAbstractButton*>(QStringLiteral("SpeedButtonPLAY"));
+        QVERIFY(play);
+        QTest::mouseClick(play, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(peakOf(output) > 0.01f, 5000);
+        QVERIFY(messages.texts.isEmpty());
+
+        // Closing the window ends the program with the devices let go.
+        mainWindow()->close();
+        program.reset();
+        QVERIFY(mainWindow() == nullptr || !mainWindow()->isVisible());
+    }
+
+    // An image that cannot be read is no disc: the program runs, says why once, and NO DISC
+    // shows.
+    void badImageIsNoDisc_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("missing bin") << "missing-bin"
+                                     << "が見つかりません";
+        QTest::newRow("garbage sheet") << "garbage"
+                                       << "を読めません";
+        QTest::newRow("no such path") << "nothing"
+                                      << "が見つかりません";
+    }
+    void badImageIsNoDisc() {
+        QFETCH(QString, kind);
+        QFETCH(QString, expected);
+        TempDir folder;
+        setenv("SDL_DISKAUDIOFILE", (folder / "speakers.raw").c_str(), 1);
+        const auto cue = folder / "bad.cue";
+        if (kind == QStringLiteral("missing-bin")) {
+            const tobira::CueImage disc = WriteDisc(folder / "disc");
+            std::filesystem::copy_file(disc.cue, cue);
+        } else if (kind == QStringLiteral("garbage")) {
+            std::ofstream(cue) << "\x01\x02 this is not a sheet\nTRACK banana\n";
+            std::ofstream(folder / "bad.bin") << "1234";
+        }
+        setenv("TOBIRA_CDDEVICE", cue.c_str(), 1);
+
+        MessageCatcher messages;
+        auto program = std::make_unique<tobira::Program>(folder.path());
+        program->start();
+        QVERIFY(mainWindow() && mainWindow()->isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(labelText("LabelPLAY"), QStringLiteral("NO DISC"), 4000);
+        QCOMPARE(messages.texts.size(), 1);
+        QVERIFY2(messages.texts.front().contains(expected), qPrintable(messages.texts.front()));
+        QVERIFY(messages.texts.front().contains(QStringLiteral("bad.")));
+        program.reset();
+    }
+
+    // Only a drive held by another program gives the busy-drive message; other failures say
+    // what they are.
+    void startFailureNamesItsCause() {
+        QCOMPARE(
+            tobira::StartFailureText(tobira::DeviceBusyError("busy")),
+            QStringLiteral("ＣＤドライブが既に使用されているためＴＯＢＩＲＡを起動できません"));
+        const QString other = tobira::StartFailureText(std::runtime_error("no audio output"));
+        QVERIFY(other.contains(QStringLiteral("no audio output")));
+        QVERIFY(!other.contains(QStringLiteral("ＣＤドライブ")));
+    }
+
+    void cleanup() { unsetenv("TOBIRA_CDDEVICE"); }
+};
+
+QTEST_MAIN(ProgramSmokeTest)
+#include "program_smoke_test.moc"
