@@ -16,29 +16,22 @@ namespace {
 
 constexpr std::int64_t kOneSecondFrames = std::int64_t{kCdSectorsPerSecond} * kCdFramesPerSector;
 
-std::string displayName(const std::filesystem::path& path, const std::string& fallback) {
-    return Cp932FromPath(path).value_or(fallback);
-}
-
 [[noreturn]] void refuseImage(const std::string& name, const char* whatUtf8) {
     throw DeviceError(Utf8ToCp932("ディスクイメージ【") + name + Utf8ToCp932("】") +
                       Utf8ToCp932(whatUtf8));
 }
 
 // Checks what can be checked at once; reading the sheet itself is the worker's job.
-CdSource imageSource(const std::filesystem::path& cue, const std::filesystem::path& bin,
-                     const std::string& name) {
+// The files the sheet names are the worker's: one that is missing is no disc, with a message.
+CdSource imageSource(const std::filesystem::path& cue, const std::string& name) {
     std::error_code error;
     if (!std::filesystem::exists(cue, error))
         refuseImage(name, "が見つかりません");
     if (std::filesystem::is_directory(cue, error))
         refuseImage(name, "はＣＵＥファイルではありません");
-    if (!std::filesystem::exists(bin, error))
-        refuseImage(displayName(bin, name), "が見つかりません");
     CdSource source;
     source.kind = CdSource::Kind::Image;
     source.path = cue;
-    source.bin = bin;
     return source;
 }
 
@@ -79,8 +72,7 @@ void CdDevice::open() {
             source.lock = std::make_unique<CdDriveLock>(drives.front(), drives.front());
     } else {
         const std::filesystem::path path = PathFromCp932(name);
-        const std::optional<std::filesystem::path> bin = CdMedium::binPathFor(path);
-        source = bin ? imageSource(path, *bin, name) : driveSource(path, name);
+        source = CdMedium::isCueSheet(path) ? imageSource(path, name) : driveSource(path, name);
     }
     {
         std::lock_guard lock(state_.mutex);
@@ -240,6 +232,23 @@ std::uint32_t CdDevice::length() const {
     requireOpen();
     std::lock_guard lock(state_.mutex);
     return state_.toc ? state_.toc->discLengthMsf() : 0;
+}
+
+DiscText CdDevice::discText() const {
+    if (!worker_)
+        return {};
+    std::lock_guard lock(state_.mutex);
+    return state_.text;
+}
+
+std::string CdDevice::takeProblem() {
+    if (!worker_)
+        return {};
+    std::lock_guard lock(state_.mutex);
+    if (state_.problems == problemsTaken_)
+        return {};
+    problemsTaken_ = state_.problems;
+    return state_.problem;
 }
 
 void CdDevice::waitIdle() {

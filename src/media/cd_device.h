@@ -1,9 +1,10 @@
 #pragma once
-// The CD audio device: a drive or a CUE/BIN disc image read through libcdio and played through
-// the audio engine's CD line.
+// The CD audio device: a drive read through libcdio, or a disc image read through its CUE sheet
+// (BIN, WAV or FLAC files, one for the disc or one per track), played through the audio
+// engine's CD line.
 //
-// fileName(): a drive ("/dev/sr0"), a CUE sheet ("disc.cue", whose data libcdio takes from
-// "disc.bin" beside it), or empty for the first drive found. Without any drive the device still
+// fileName(): a drive ("/dev/sr0"), a CUE sheet ("disc.cue"), or empty for the first drive
+// found. Without any drive the device still
 // opens and reports Open (no disc), and it keeps looking for a drive once a second.
 //
 // Threads: the MediaDevice methods run on the UI thread and never wait for the drive: opening
@@ -30,7 +31,9 @@
 // insertDisc() on a drive closes the tray.
 //
 // Bad input: a TOC with 255 (invalid) tracks, more than 99 tracks, no audio track or other
-// nonsense is treated as no disc (mode Open), as is a CUE sheet libcdio cannot read.
+// nonsense is treated as no disc (mode Open), as is a CUE sheet that cannot be used (malformed,
+// naming a missing or cut-off file, audio that is not 44.1 kHz stereo); takeProblem() then says
+// why, naming the sheet's line, once per attempt to read it.
 
 #include "media/audio_source.h"
 #include "media/cd_play_state.h"
@@ -87,6 +90,8 @@ class CdDevice final : public MediaDevice, public AudioSource {
     std::uint32_t trackLength(int track) const override;
     std::uint32_t position() const override;
     std::uint32_t length() const override;
+    DiscText discText() const override;
+    std::string takeProblem() override;
 
     // Returns once the worker has carried out every command given so far and, while playing,
     // has filled the read-ahead as far as it goes (kReadAheadFrames, or up to the end of the
@@ -104,6 +109,7 @@ class CdDevice final : public MediaDevice, public AudioSource {
     AudioEngine& engine_;
     const CdDeviceOptions options_;
     mutable CdPlayState state_;
+    std::uint64_t problemsTaken_ = 0;
     std::unique_ptr<CdWorker> worker_;
 };
 

@@ -4,6 +4,8 @@
 // on a drive or a disk for long: slow work runs on the back end's own worker thread, and the
 // device reports "not ready" meanwhile.
 
+#include "media/cd_text.h"
+
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -102,6 +104,12 @@ class MediaDevice {
     // CD: track-packed. MIDI: tenths of a second.
     virtual std::uint32_t position() const = 0;
     virtual std::uint32_t length() const = 0;
+
+    // CD: the disc's CD-Text (empty without a disc or text). Other devices have none.
+    virtual DiscText discText() const { return {}; }
+    // CD: why the disc given could not be used, once per new reason (code page 932); empty when
+    // there is nothing new to tell. Other devices report their faults by DeviceError.
+    virtual std::string takeProblem() { return {}; }
 
   protected:
     // Back ends call this on the UI thread (through the UI post port) once per play request.
