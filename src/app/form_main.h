@@ -55,6 +55,7 @@ class TFormMain final : public FormModel {
     // Tracks of the disc read, as the drive reports them (also beyond the 60 that play).
     int TrackCount = 0;
     PatternTable Patterns; // the disc's stored patterns, slots 0..9
+    DiscText DiscTexts;    // the disc's CD-Text
     bool ResetDone = false;
     DataPaths Paths;
 
