@@ -30,8 +30,8 @@ class CdMedium final {
     static bool isCueSheet(const std::filesystem::path& path);
 
     struct ImageOpen {
-        std::unique_ptr<CdMedium> medium; // null when the sheet cannot be used
-        std::string problem;              // why not (code page 932), naming the line
+        std::unique_ptr<CdMedium> medium;         // null when the sheet cannot be used
+        std::string problem;                      // why not (code page 932), naming the line
         std::vector<std::filesystem::path> files; // the sheet and the files it names
     };
     static ImageOpen openImage(const std::filesystem::path& cue);
@@ -52,7 +52,7 @@ class CdMedium final {
     DiscText readText() const;
 
     // Opens the drive's tray. The handle is spent afterwards, whatever happened: open a new one
-    // to see the next disc. Never for an image, where libcdio would free the handle twice.
+    // to see the next disc. False for an image, which has no tray.
     bool ejectDrive();
 
   private:

@@ -68,7 +68,7 @@ class CdWorker final {
     CdPlayState& state_;
     const std::chrono::milliseconds pollInterval_;
     std::unique_ptr<CdMedium> medium_;
-    bool ejected_ = false; // image: taken out until inserted again
+    bool ejected_ = false;                          // image: taken out until inserted again
     std::vector<std::filesystem::path> imageFiles_; // the sheet and the files it names
     std::vector<std::optional<FileStamp>> stamps_;
     CdDriveStatus lastStatus_ = CdDriveStatus::Unknown;

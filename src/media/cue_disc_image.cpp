@@ -121,9 +121,9 @@ CueOpenResult CueDiscImage::open(const std::filesystem::path& cue) {
             std::error_code error;
             const auto size = std::filesystem::file_size(path, error);
             if (!source->raw || error) {
-                problem = {file.line, quoted + (std::filesystem::exists(path, error)
-                                                    ? "が読めません"
-                                                    : "が見つかりません")};
+                problem = {file.line,
+                           quoted + (std::filesystem::exists(path, error) ? "が読めません"
+                                                                          : "が見つかりません")};
                 continue;
             }
             source->bytes = static_cast<std::int64_t>(size);
@@ -157,15 +157,15 @@ bool CueDiscImage::read(std::int32_t lsn, std::int32_t sectors, unsigned char* o
     std::int64_t at = lsn;
     const std::int64_t end = std::int64_t{lsn} + sectors;
     auto segment = std::upper_bound(layout_.segments.begin(), layout_.segments.end(), at,
-                                     [](std::int64_t v, const CueSegment& s) { return v < s.lsn; });
+                                    [](std::int64_t v, const CueSegment& s) { return v < s.lsn; });
     if (segment != layout_.segments.begin())
         --segment;
     bool ok = true;
     while (at < end) {
         unsigned char* to = out + (at - lsn) * kCdSectorBytes;
         if (segment == layout_.segments.end() || at < segment->lsn) {
-            const std::int64_t until = segment == layout_.segments.end() ? end
-                                                                          : std::min(end, segment->lsn);
+            const std::int64_t until =
+                segment == layout_.segments.end() ? end : std::min(end, segment->lsn);
             std::memset(to, 0, static_cast<std::size_t>(until - at) * kCdSectorBytes);
             at = until;
             continue;
@@ -206,7 +206,8 @@ bool CueDiscImage::readSegment(const CueSegment& segment, std::int64_t from, std
         if (source.frame == frame)
             read = sf_readf_short(source.decoded.get(), source.samples.data(), frames);
         source.frame = read > 0 ? frame + read : -1;
-        for (std::size_t i = 0; i < static_cast<std::size_t>(std::max<sf_count_t>(read, 0)) * 2; ++i) {
+        for (std::size_t i = 0; i < static_cast<std::size_t>(std::max<sf_count_t>(read, 0)) * 2;
+             ++i) {
             const auto v = static_cast<std::uint16_t>(source.samples[i]);
             out[2 * i] = static_cast<unsigned char>(v & 0xFF);
             out[2 * i + 1] = static_cast<unsigned char>(v >> 8);

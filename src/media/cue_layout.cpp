@@ -32,8 +32,9 @@ CueLayoutResult LayOutCueSheet(const CueSheet& sheet, const std::vector<std::int
     for (std::size_t f = 0; f < fileCount; ++f) {
         const std::int64_t bytes = f < fileBytes.size() ? fileBytes[f] : 0;
         if (bytes % sectorBytes[f] != 0)
-            return {std::nullopt, {sheet.files[f].line,
-                                   fileName(sheet, static_cast<int>(f)) + "が途中で切れています"}};
+            return {std::nullopt,
+                    {sheet.files[f].line,
+                     fileName(sheet, static_cast<int>(f)) + "が途中で切れています"}};
         base[f + 1] = base[f] + bytes / sectorBytes[f];
     }
     auto raw = [&](const CuePoint& p) { return base[static_cast<std::size_t>(p.file)] + p.sector; };
@@ -49,7 +50,8 @@ CueLayoutResult LayOutCueSheet(const CueSheet& sheet, const std::vector<std::int
         if (t.pregap > 0)
             silences.push_back({raw(t.index1), t.pregap});
         if (t.postgap > 0) {
-            const CueSheetTrack* next = i + 1 < sheet.tracks.size() ? &sheet.tracks[i + 1] : nullptr;
+            const CueSheetTrack* next =
+                i + 1 < sheet.tracks.size() ? &sheet.tracks[i + 1] : nullptr;
             const std::int64_t at =
                 next ? raw(next->index0 ? *next->index0 : next->index1) : base[fileCount];
             silences.push_back({at, t.postgap});

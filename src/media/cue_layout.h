@@ -14,7 +14,7 @@ namespace tobira {
 struct CueSegment {
     std::int64_t lsn = 0; // first sector of the stretch on the disc
     std::int64_t sectors = 0;
-    int file = -1;              // index into CueSheet::files; -1 for silence (PREGAP, POSTGAP)
+    int file = -1;               // index into CueSheet::files; -1 for silence (PREGAP, POSTGAP)
     std::int64_t fileSector = 0; // where the stretch starts in the file
 };
 

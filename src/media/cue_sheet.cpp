@@ -12,9 +12,11 @@ namespace {
 bool validUtf8(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
         const auto c = static_cast<unsigned char>(s[i]);
-        const std::size_t more = c < 0x80 ? 0 : c >= 0xC2 && c < 0xE0 ? 1 : (c & 0xF0) == 0xE0 ? 2
-                                 : c >= 0xF0 && c < 0xF5               ? 3
-                                                                       : 4;
+        const std::size_t more = c < 0x80                ? 0
+                                 : c >= 0xC2 && c < 0xE0 ? 1
+                                 : (c & 0xF0) == 0xE0    ? 2
+                                 : c >= 0xF0 && c < 0xF5 ? 3
+                                                         : 4;
         if (more == 4 || i + more >= s.size() + (more == 0))
             return false;
         for (std::size_t k = 1; k <= more; ++k)

@@ -54,8 +54,8 @@ struct CueSheet {
 };
 
 struct CueProblem {
-    int line = 0;      // 1-based; 0 when the fault is the sheet as a whole
-    std::string what;  // UTF-8
+    int line = 0;     // 1-based; 0 when the fault is the sheet as a whole
+    std::string what; // UTF-8
 };
 
 struct CueParseResult {

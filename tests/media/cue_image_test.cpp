@@ -89,11 +89,11 @@ struct Playable {
 
 TEST(CueImageTest, EveryLayoutPlaysAsTheSameDisc) {
     const auto part = [](const std::filesystem::path& file, CueFileKind kind, const Disc& d,
-                         std::int64_t from, std::int64_t to) {
-        WriteCueFile(file, kind, d.bin, from, to);
-    };
+                         std::int64_t from,
+                         std::int64_t to) { WriteCueFile(file, kind, d.bin, from, to); };
     const std::vector<Playable> cases = {
-        {"plain BIN", false, [](const std::filesystem::path& dir, const Disc& d) {
+        {"plain BIN", false,
+         [](const std::filesystem::path& dir, const Disc& d) {
              std::filesystem::copy_file(d.image.bin, dir / d.image.bin.filename());
              return sheetOf(d);
          }},
@@ -101,9 +101,9 @@ TEST(CueImageTest, EveryLayoutPlaysAsTheSameDisc) {
          [&](const std::filesystem::path& dir, const Disc& d) {
              part(dir / "MY ALBUM.BIN", CueFileKind::Bin, d, 0, d.from[3]);
              return "FILE \"My Album.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n"
-                    "TRACK 02 AUDIO\nINDEX 00 " + d.at(2, true) + "\nINDEX 01 " + d.at(2, false) +
-                    "\nTRACK 03 AUDIO\nINDEX 00 " + d.at(3, true) + "\nINDEX 01 " +
-                    d.at(3, false) + "\n";
+                    "TRACK 02 AUDIO\nINDEX 00 " +
+                    d.at(2, true) + "\nINDEX 01 " + d.at(2, false) + "\nTRACK 03 AUDIO\nINDEX 00 " +
+                    d.at(3, true) + "\nINDEX 01 " + d.at(3, false) + "\n";
          }},
         {"one BIN per track, pregaps as INDEX 00", false,
          [&](const std::filesystem::path& dir, const Disc& d) {
@@ -125,9 +125,11 @@ TEST(CueImageTest, EveryLayoutPlaysAsTheSameDisc) {
              part(dir / "02.wav", CueFileKind::Wav, d, d.start[1], d.start[2]);
              part(dir / "03.wav", CueFileKind::Wav, d, d.start[2], d.from[3]);
              return "FILE \"01.wav\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\n"
-                    "INDEX 00 " + d.at(2, true) + "\nFILE \"02.wav\" WAVE\nINDEX 01 00:00:00\n"
-                    "TRACK 03 AUDIO\nINDEX 00 " + CueTime(d.from[2] - d.start[1]) +
-                    "\nFILE \"03.wav\" WAVE\nINDEX 01 00:00:00\n";
+                    "INDEX 00 " +
+                    d.at(2, true) +
+                    "\nFILE \"02.wav\" WAVE\nINDEX 01 00:00:00\n"
+                    "TRACK 03 AUDIO\nINDEX 00 " +
+                    CueTime(d.from[2] - d.start[1]) + "\nFILE \"03.wav\" WAVE\nINDEX 01 00:00:00\n";
          }},
         {"one WAV per track, pregaps as PREGAP silence", false,
          [&](const std::filesystem::path& dir, const Disc& d) {
@@ -147,9 +149,9 @@ TEST(CueImageTest, EveryLayoutPlaysAsTheSameDisc) {
              part(dir / "disc.flac", CueFileKind::Flac, d, 0, d.from[3]);
              return cp932("PERFORMER \"演奏者\"\nTITLE \"扉の歌\"\nFILE \"disc.flac\" FLAC\n"
                           "TRACK 01 AUDIO\nTITLE \"序曲\"\nINDEX 01 00:00:00\nTRACK 02 AUDIO\n"
-                          "INDEX 00 ") + d.at(2, true) + "\nINDEX 01 " + d.at(2, false) +
-                    "\nTRACK 03 AUDIO\nINDEX 00 " + d.at(3, true) + "\nINDEX 01 " +
-                    d.at(3, false) + "\n";
+                          "INDEX 00 ") +
+                    d.at(2, true) + "\nINDEX 01 " + d.at(2, false) + "\nTRACK 03 AUDIO\nINDEX 00 " +
+                    d.at(3, true) + "\nINDEX 01 " + d.at(3, false) + "\n";
          },
          "扉の歌"},
         {"MOTOROLA byte order, UTF-8 with a byte-order mark", false,
@@ -161,7 +163,8 @@ TEST(CueImageTest, EveryLayoutPlaysAsTheSameDisc) {
                     d.at(3, true) + "\nINDEX 01 " + d.at(3, false) + "\n";
          },
          "ユーティーエフ・ハチ"},
-        {"plain BIN, data track first", true, [](const std::filesystem::path& dir, const Disc& d) {
+        {"plain BIN, data track first", true,
+         [](const std::filesystem::path& dir, const Disc& d) {
              std::filesystem::copy_file(d.image.bin, dir / d.image.bin.filename());
              return sheetOf(d);
          }},
@@ -197,8 +200,8 @@ TEST(CueImageTest, EveryLayoutPlaysAsTheSameDisc) {
 
         ASSERT_EQ(cd.tracks(), 3);
         for (int t = 1; t <= 3; ++t) {
-            const std::int64_t end = t < 3 ? disc.start[static_cast<std::size_t>(t)]
-                                           : disc.image.totalSectors;
+            const std::int64_t end =
+                t < 3 ? disc.start[static_cast<std::size_t>(t)] : disc.image.totalSectors;
             EXPECT_EQ(cd.trackLength(t),
                       SectorsToMsf(static_cast<std::int32_t>(end - disc.start[t - 1])))
                 << "track " << t;
@@ -265,8 +268,7 @@ TEST(CueImageTest, AnUnusableSheetIsNoDiscWithOneMessageNamingTheLine) {
              return std::string("FILE \"a.flac\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n");
          },
          "1 行目：ファイル【a.flac】は 44.1 kHz ステレオではありません"},
-        {"garbage",
-         [](auto&, const Disc&) { return std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR"); },
+        {"garbage", [](auto&, const Disc&) { return std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR"); },
          "1 行目：読めない行です"},
         {"a track out of order",
          [](auto&, const Disc&) { return std::string("FILE x.bin BINARY\nTRACK 02 AUDIO\n"); },

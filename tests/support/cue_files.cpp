@@ -8,8 +8,8 @@
 
 namespace tobira::testing {
 
-void WriteCueFile(const std::filesystem::path& file, CueFileKind kind,
-                  const std::vector<char>& bin, std::int64_t from, std::int64_t to, int rate) {
+void WriteCueFile(const std::filesystem::path& file, CueFileKind kind, const std::vector<char>& bin,
+                  std::int64_t from, std::int64_t to, int rate) {
     constexpr std::int64_t kSector = 2352;
     std::vector<char> part(bin.begin() + from * kSector, bin.begin() + to * kSector);
     if (kind == CueFileKind::Bin || kind == CueFileKind::Motorola) {

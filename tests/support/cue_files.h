@@ -14,9 +14,8 @@ enum class CueFileKind { Bin, Motorola, Wav, Flac };
 // Writes sectors [from, to) of `bin` (the bytes of a 2352-byte-sector image) to `file`.
 // `rate` other than 44100 writes the same samples marked with that rate. Throws
 // std::runtime_error when the file cannot be written.
-void WriteCueFile(const std::filesystem::path& file, CueFileKind kind,
-                  const std::vector<char>& bin, std::int64_t from, std::int64_t to,
-                  int rate = 44100);
+void WriteCueFile(const std::filesystem::path& file, CueFileKind kind, const std::vector<char>& bin,
+                  std::int64_t from, std::int64_t to, int rate = 44100);
 
 std::vector<char> ReadFileBytes(const std::filesystem::path& file);
 void WriteFileBytes(const std::filesystem::path& file, const std::string& bytes);
