@@ -81,9 +81,9 @@ TEST(CueLayoutTest, TracksLieWhereADriveWouldReportThem) {
 TEST(CueLayoutTest, TextIsUtf8OrShiftJisAndABadSheetNamesItsLine) {
     const std::string title = "春の扉";
     const std::string tail = "\r\nFILE a.bin BINARY\r\nTRACK 01 AUDIO\r\nINDEX 01 00:00:00\r\n";
-    for (const std::string& sheet : {"TITLE \"" + title + "\"" + tail,
-                                     "\xEF\xBB\xBFTITLE \"" + title + "\"" + tail,
-                                     "TITLE \"" + Utf8ToCp932(title) + "\"" + tail}) {
+    for (const std::string& sheet :
+         {"TITLE \"" + title + "\"" + tail, "\xEF\xBB\xBFTITLE \"" + title + "\"" + tail,
+          "TITLE \"" + Utf8ToCp932(title) + "\"" + tail}) {
         const CueParseResult parsed = ParseCueSheet(sheet);
         ASSERT_TRUE(parsed.sheet);
         EXPECT_EQ(parsed.sheet->disc.title, Utf8ToCp932(title));
