@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev
   libfluidsynth-dev libcdio-dev libcdio-paranoia-dev libsdl2-dev libasound2-dev
+  libsndfile1-dev
   timgm6mb-soundfont
   fonts-ipafont-gothic
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -99,10 +99,17 @@ void TFormMain::FormCreate() {
 
 void TFormMain::OpenCdDevice() {
     Devices.CD.open();
-    std::string problem = Devices.CD.openProblem();
-    if (!problem.empty() && problem != CdProblemShown)
-        ports_.messages.showMessage(problem);
+    TellCdProblem();
+}
+
+void TFormMain::TellCdProblem() {
+    // The device reports a reason once per attempt to read the disc; a reopen at every switch
+    // to CD mode would tell the same reason again.
+    std::string problem = Devices.CD.takeProblem();
+    if (problem.empty() || problem == CdProblemShown)
+        return;
     CdProblemShown = std::move(problem);
+    ports_.messages.showMessage(CdProblemShown);
 }
 
 void TFormMain::FormClose() {

@@ -55,6 +55,7 @@ class TFormMain final : public FormModel {
     // Tracks of the disc read, as the drive reports them (also beyond the 60 that play).
     int TrackCount = 0;
     PatternTable Patterns; // the disc's stored patterns, slots 0..9
+    DiscText DiscTexts;    // the disc's CD-Text
     bool ResetDone = false;
     DataPaths Paths;
 
@@ -104,6 +105,9 @@ class TFormMain final : public FormModel {
     // Opens the CD device and tells the user, once, why a chosen image or drive cannot be used.
     // Raises DeviceBusyError when another program holds the drive.
     void OpenCdDevice();
+    // Shows the CD device's newest reason for having no usable disc, unless it was the last one
+    // shown.
+    void TellCdProblem();
     // Stops and closes CD, MIDI and WAVE in that order; each call on its own, errors ignored.
     void FormClose();
 

@@ -99,6 +99,16 @@ void TFormMain::InitCD() {
     ShowPatternTable(Patterns, {forms().FormList.SpeedButtonCD, forms().FormPattern.SpeedButton,
                                 forms().FormList.LabelCDID});
     LoadDiscPatterns();
+
+    // CD-Text: the track marks' hints, and the disc's title in the pattern title box unless
+    // the user has stored a title for this disc.
+    DiscTexts = cd.discText();
+    const bool titled = std::any_of(Patterns.begin(), Patterns.end(), [](const std::string& p) {
+        return !SplitPatternText(p).title.empty();
+    });
+    if (!titled && !DiscTexts.disc.title.empty())
+        forms().FormList.EditPattern =
+            std::string(CutText(DiscTexts.disc.title, TFormList::kTitleLimit));
 }
 
 void TFormMain::LoadDiscPatterns() {
@@ -231,6 +241,8 @@ void TFormMain::CdTick() {
     case DeviceMode::Open:
         ShowNoDisc();
         ShowClock();
+        // An image that cannot be used says why, once; the player goes on without a disc.
+        TellCdProblem();
         return;
     case DeviceMode::Stopped:
         if (!DiscInfoRead) {

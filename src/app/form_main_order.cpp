@@ -90,8 +90,10 @@ void TFormMain::ShowModeMarks(bool full) {
         LabelPlayMode.Hint = Utf8ToCp932(kPlayModes[kNormalMode].hint);
     }
     LabelPlayMode.Font = colors::Aqua;
-    for (LabelState& mark : LabelMarks)
+    for (LabelState& mark : LabelMarks) {
         mark.Font = colors::Aqua;
+        mark.Hint.clear();
+    }
     for (std::size_t i = kModeMarks; i < LabelMarks.size(); ++i) {
         LabelMarks[i].Caption = kDot;
         LabelMarks[i].Font = colors::Teal;
@@ -129,6 +131,10 @@ void TFormMain::RefreshTrackMarks() {
         for (int i = 0; i < 10; ++i) {
             LabelState& mark = LabelMarks[static_cast<std::size_t>(i)];
             mark.Caption = TwoDigits(base + i + 1);
+            const CdText& text = DiscTexts.track(base + i + 1);
+            mark.Hint = text.performer.empty() || text.title.empty()
+                            ? text.title
+                            : text.title + Utf8ToCp932("／") + text.performer;
             mark.Font = fullBlock || i < n % 10 ? colors::Aqua : colors::Teal;
         }
         LabelMarks[static_cast<std::size_t>((current - 1) % 10)].Font = colors::Yellow;

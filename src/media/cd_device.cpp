@@ -16,38 +16,12 @@ namespace {
 
 constexpr std::int64_t kOneSecondFrames = std::int64_t{kCdSectorsPerSecond} * kCdFramesPerSector;
 
-std::string displayName(const std::filesystem::path& path, const std::string& fallback) {
-    return Cp932FromPath(path).value_or(fallback);
-}
-
-std::string imageTrouble(const std::string& name, const char* whatUtf8) {
-    return Utf8ToCp932("ディスクイメージ【") + name + Utf8ToCp932("】") + Utf8ToCp932(whatUtf8);
-}
-
-// What keeps the image from playing, for the user; empty when it reads as an audio CD. The image
-// is a local file, so reading its sheet here does not keep the window waiting.
-std::string imageProblem(const std::filesystem::path& cue, const std::filesystem::path& bin,
-                         const std::string& name) {
-    std::error_code error;
-    if (!std::filesystem::exists(cue, error))
-        return imageTrouble(name, "が見つかりません");
-    if (std::filesystem::is_directory(cue, error))
-        return imageTrouble(name, "はＣＵＥファイルではありません");
-    if (!std::filesystem::exists(bin, error))
-        return imageTrouble(displayName(bin, name), "が見つかりません");
-    const std::unique_ptr<CdMedium> medium = CdMedium::openImage(cue);
-    if (!medium)
-        return imageTrouble(name, "を読めません（ＣＵＥシートが壊れています）");
-    if (!medium->readToc())
-        return imageTrouble(name, "には再生できる音楽トラックがありません");
-    return {};
-}
-
-CdSource imageSource(const std::filesystem::path& cue, const std::filesystem::path& bin) {
+// The sheet and the files it names are read by the worker: one that is missing or unusable is
+// no disc, and the worker says why.
+CdSource imageSource(const std::filesystem::path& cue) {
     CdSource source;
     source.kind = CdSource::Kind::Image;
     source.path = cue;
-    source.bin = bin;
     return source;
 }
 
@@ -102,19 +76,17 @@ void CdDevice::open() {
         // An image or a drive that cannot be used is no disc, not a failure: the player runs on
         // (MIDI mode stays reachable) and a later change of the image's files is a new disc.
         const std::filesystem::path path = PathFromCp932(name);
-        if (const std::optional<std::filesystem::path> bin = CdMedium::binPathFor(path)) {
-            source = imageSource(path, *bin);
-            problem = imageProblem(path, *bin, name);
-        } else {
-            source = driveSource(path, name, problem);
-        }
+        source = CdMedium::isCueSheet(path) ? imageSource(path) : driveSource(path, name, problem);
     }
     {
         std::lock_guard lock(state_.mutex);
         state_.clear(CdDiscState::NotReady);
+        if (!problem.empty()) {
+            state_.problem = std::move(problem);
+            ++state_.problems;
+        }
     }
     worker_ = std::make_unique<CdWorker>(std::move(source), state_, options_.pollInterval);
-    problem_ = std::move(problem);
 }
 
 void CdDevice::close() {
@@ -275,6 +247,23 @@ std::uint32_t CdDevice::length() const {
     requireOpen();
     std::lock_guard lock(state_.mutex);
     return state_.toc ? state_.toc->discLengthMsf() : 0;
+}
+
+DiscText CdDevice::discText() const {
+    if (!worker_)
+        return {};
+    std::lock_guard lock(state_.mutex);
+    return state_.text;
+}
+
+std::string CdDevice::takeProblem() {
+    if (!worker_)
+        return {};
+    std::lock_guard lock(state_.mutex);
+    if (state_.problems == problemsTaken_)
+        return {};
+    problemsTaken_ = state_.problems;
+    return state_.problem;
 }
 
 void CdDevice::waitIdle() {

@@ -1,9 +1,10 @@
 #pragma once
-// The CD audio device: a drive or a CUE/BIN disc image read through libcdio and played through
-// the audio engine's CD line.
+// The CD audio device: a drive read through libcdio, or a disc image read through its CUE sheet
+// (BIN, WAV or FLAC files, one for the disc or one per track), played through the audio
+// engine's CD line.
 //
-// fileName(): a drive ("/dev/sr0"), a CUE sheet ("disc.cue", whose data libcdio takes from
-// "disc.bin" beside it), or empty for the first drive found. Without any drive the device still
+// fileName(): a drive ("/dev/sr0"), a CUE sheet ("disc.cue"), or empty for the first drive
+// found. Without any drive the device still
 // opens and reports Open (no disc), and it keeps looking for a drive once a second.
 //
 // Threads: the MediaDevice methods run on the UI thread and never wait for the drive: opening
@@ -30,9 +31,11 @@
 // as a new disc. insertDisc(), and eject() while there is no disc, close a drive's tray.
 //
 // Bad input: a TOC with 255 (invalid) tracks, more than 99 tracks, no audio track or other
-// nonsense is treated as no disc (mode Open), as is a CUE sheet libcdio cannot read. open()
-// raises DeviceBusyError only for a drive held by another program; an image or drive that
-// cannot be used opens with no disc, and openProblem() says why.
+// nonsense is treated as no disc (mode Open), as is a CUE sheet that cannot be used (missing,
+// malformed, naming a missing or cut-off file, audio that is not 44.1 kHz stereo) and a named
+// drive that cannot be opened; takeProblem() then says why (for a sheet, naming its line), once
+// per attempt to read it. open() raises DeviceBusyError only for a drive held by another
+// program.
 
 #include "media/audio_source.h"
 #include "media/cd_play_state.h"
@@ -67,7 +70,6 @@ class CdDevice final : public MediaDevice, public AudioSource {
     // DeviceBusyError, naming the drive, when another program holds it. Opening while open
     // reopens.
     void open() override;
-    std::string openProblem() const override { return problem_; }
     void close() override;
     bool isOpen() const override { return worker_ != nullptr; }
 
@@ -90,6 +92,8 @@ class CdDevice final : public MediaDevice, public AudioSource {
     std::uint32_t trackLength(int track) const override;
     std::uint32_t position() const override;
     std::uint32_t length() const override;
+    DiscText discText() const override;
+    std::string takeProblem() override;
 
     // Returns once the worker has carried out every command given so far and, while playing,
     // has filled the read-ahead as far as it goes (kReadAheadFrames, or up to the end of the
@@ -107,8 +111,8 @@ class CdDevice final : public MediaDevice, public AudioSource {
     AudioEngine& engine_;
     const CdDeviceOptions options_;
     mutable CdPlayState state_;
+    std::uint64_t problemsTaken_ = 0;
     std::unique_ptr<CdWorker> worker_;
-    std::string problem_;
 };
 
 } // namespace tobira

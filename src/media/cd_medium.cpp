@@ -1,6 +1,10 @@
 #include "media/cd_medium.h"
 
+#include "media/cue_disc_image.h"
+#include "text/cp932_convert.h"
+
 #include <cdio/cdio.h>
+#include <cdio/cdtext.h>
 #include <cdio/logging.h>
 
 #include <cctype>
@@ -29,37 +33,28 @@ std::vector<std::string> CdMedium::findDrives() {
     return drives;
 }
 
-std::optional<std::filesystem::path> CdMedium::binPathFor(const std::filesystem::path& cue) {
-    // libcdio's own rule, letter for letter with the case kept (a.CUE -> a.BIN). Worked out
-    // here rather than with cdio_is_cuefile, which reads the sheet: that is the worker's job.
-    std::string name = cue.string();
-    const std::size_t n = name.size();
-    if (n < 4 || name[n - 4] != '.')
-        return std::nullopt;
-    const char from[] = "cue";
-    const char to[] = "bin";
-    for (int i = 0; i < 3; ++i) {
-        char& c = name[n - 3 + static_cast<std::size_t>(i)];
-        const bool upper = std::isupper(static_cast<unsigned char>(c));
-        if (std::tolower(static_cast<unsigned char>(c)) != from[i])
-            return std::nullopt;
-        c = upper ? static_cast<char>(std::toupper(to[i])) : to[i];
-    }
-    return std::filesystem::path(name);
+bool CdMedium::isCueSheet(const std::filesystem::path& path) {
+    std::string extension = path.extension().string();
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".cue";
 }
 
-std::unique_ptr<CdMedium> CdMedium::openImage(const std::filesystem::path& cue) {
-    CdIo_t* handle = cdio_open_cue(cue.c_str());
-    if (!handle)
-        return nullptr;
-    return std::unique_ptr<CdMedium>(new CdMedium(handle, true));
+CdMedium::ImageOpen CdMedium::openImage(const std::filesystem::path& cue) {
+    CueOpenResult opened = CueDiscImage::open(cue);
+    ImageOpen result;
+    result.problem = std::move(opened.problem);
+    result.files = std::move(opened.files);
+    if (opened.image)
+        result.medium.reset(new CdMedium(std::move(opened.image)));
+    return result;
 }
 
 std::unique_ptr<CdMedium> CdMedium::openDrive(const std::string& device) {
     CdIo_t* handle = cdio_open(device.c_str(), DRIVER_LINUX);
     if (!handle)
         return nullptr;
-    return std::unique_ptr<CdMedium>(new CdMedium(handle, false));
+    return std::unique_ptr<CdMedium>(new CdMedium(handle));
 }
 
 bool CdMedium::closeTray(const std::string& device) {
@@ -67,7 +62,9 @@ bool CdMedium::closeTray(const std::string& device) {
     return cdio_close_tray(device.c_str(), &driver) == DRIVER_OP_SUCCESS;
 }
 
-CdMedium::CdMedium(_CdIo* handle, bool image) : handle_(handle), image_(image) {}
+CdMedium::CdMedium(_CdIo* handle) : handle_(handle) {}
+
+CdMedium::CdMedium(std::unique_ptr<CueDiscImage> image) : image_(std::move(image)) {}
 
 CdMedium::~CdMedium() = default;
 
@@ -76,6 +73,8 @@ void CdMedium::Closer::operator()(_CdIo* p) const {
 }
 
 std::optional<CdToc> CdMedium::readToc() const {
+    if (image_)
+        return image_->toc();
     CdIo_t* p = handle_.get();
     if (!p)
         return std::nullopt;
@@ -101,10 +100,36 @@ std::optional<CdToc> CdMedium::readToc() const {
 }
 
 bool CdMedium::readAudio(std::int32_t lsn, std::int32_t sectors, unsigned char* out) const {
+    if (image_ && sectors > 0)
+        return image_->read(lsn, sectors, out);
     if (!handle_ || sectors <= 0)
         return false;
     return cdio_read_audio_sectors(handle_.get(), out, lsn, static_cast<std::uint32_t>(sectors)) ==
            DRIVER_OP_SUCCESS;
+}
+
+DiscText CdMedium::readText() const {
+    if (image_)
+        return image_->text();
+    DiscText text;
+    cdtext_t* cdtext = handle_ ? cdio_get_cdtext(handle_.get()) : nullptr;
+    if (!cdtext)
+        return text;
+    // libcdio hands CD-Text over as UTF-8; track 0 is the disc.
+    auto field = [cdtext](cdtext_field_t f, track_t track) {
+        const char* value = cdtext_get_const(cdtext, f, track);
+        return value ? Utf8ToCp932(value) : std::string();
+    };
+    text.disc = {field(CDTEXT_FIELD_TITLE, 0), field(CDTEXT_FIELD_PERFORMER, 0)};
+    const track_t first = cdio_get_first_track_num(handle_.get());
+    const track_t count = cdio_get_num_tracks(handle_.get());
+    if (first != CDIO_INVALID_TRACK && count != CDIO_INVALID_TRACK && count <= CdToc::kMaxTracks)
+        for (int i = 0; i < count; ++i) {
+            const auto track = static_cast<track_t>(first + i);
+            text.tracks.push_back(
+                {field(CDTEXT_FIELD_TITLE, track), field(CDTEXT_FIELD_PERFORMER, track)});
+        }
+    return text;
 }
 
 bool CdMedium::ejectDrive() {

@@ -1,7 +1,8 @@
 #pragma once
-// One libcdio handle on a drive or a CUE/BIN image, owned. Used by the CD worker thread only:
-// every call here may block on the drive.
+// A drive through libcdio, or a CUE sheet image through our own reader, owned. Used by the CD
+// worker thread only: every call here may block on the drive.
 
+#include "media/cd_text.h"
 #include "media/cd_toc.h"
 
 #include <cstdint>
@@ -15,6 +16,8 @@ struct _CdIo;
 
 namespace tobira {
 
+class CueDiscImage;
+
 class CdMedium final {
   public:
     // Routes libcdio's log away from stderr. Needed before any libcdio call: the library's own
@@ -23,12 +26,16 @@ class CdMedium final {
 
     // Drives libcdio finds, in its order; empty when the machine has none.
     static std::vector<std::string> findDrives();
-    // The BIN file libcdio reads for `cue` (it ignores the FILE line); nullopt when the name does
-    // not end in ".cue" (any case). Touches no file.
-    static std::optional<std::filesystem::path> binPathFor(const std::filesystem::path& cue);
+    // Whether the name ends in ".cue" (any case). Touches no file.
+    static bool isCueSheet(const std::filesystem::path& path);
 
-    // Nullptr when libcdio cannot open it (unreadable or malformed sheet, missing BIN, no drive).
-    static std::unique_ptr<CdMedium> openImage(const std::filesystem::path& cue);
+    struct ImageOpen {
+        std::unique_ptr<CdMedium> medium;         // null when the sheet cannot be used
+        std::string problem;                      // why not (code page 932), naming the line
+        std::vector<std::filesystem::path> files; // the sheet and the files it names
+    };
+    static ImageOpen openImage(const std::filesystem::path& cue);
+    // Nullptr when libcdio cannot open it (no drive).
     static std::unique_ptr<CdMedium> openDrive(const std::string& device);
     // Pulls the tray of a drive in; false when the drive cannot.
     static bool closeTray(const std::string& device);
@@ -41,19 +48,22 @@ class CdMedium final {
     std::optional<CdToc> readToc() const;
     // Reads `sectors` raw audio sectors (kCdSectorBytes each: 16-bit little-endian stereo).
     bool readAudio(std::int32_t lsn, std::int32_t sectors, unsigned char* out) const;
+    // The disc's CD-Text; empty when it has none.
+    DiscText readText() const;
 
     // Opens the drive's tray. The handle is spent afterwards, whatever happened: open a new one
-    // to see the next disc. Never for an image, where libcdio would free the handle twice.
+    // to see the next disc. False for an image, which has no tray.
     bool ejectDrive();
 
   private:
     struct Closer {
         void operator()(_CdIo* p) const;
     };
-    CdMedium(_CdIo* handle, bool image);
+    explicit CdMedium(_CdIo* handle);
+    explicit CdMedium(std::unique_ptr<CueDiscImage> image);
 
     std::unique_ptr<_CdIo, Closer> handle_;
-    bool image_;
+    std::unique_ptr<CueDiscImage> image_;
 };
 
 } // namespace tobira

@@ -22,6 +22,7 @@ void CdPlayState::setDisc(std::optional<CdToc> newToc) {
         return;
     }
     toc = std::move(newToc);
+    text = {};
     disc = CdDiscState::Ready;
     playing = false;
     const CdTrack* first = toc->firstAudioFrom(1); // a valid TOC always has one
@@ -32,6 +33,7 @@ void CdPlayState::setDisc(std::optional<CdToc> newToc) {
 void CdPlayState::clear(CdDiscState state) {
     disc = state;
     toc.reset();
+    text = {};
     playing = false;
     seek(0, 0);
 }

@@ -4,6 +4,7 @@
 // `mutex`, which is only ever held for bookkeeping and plain copies, never across drive work.
 
 #include "media/cd_audio_ring.h"
+#include "media/cd_text.h"
 #include "media/cd_toc.h"
 
 #include <condition_variable>
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
+#include <string>
 
 namespace tobira {
 
@@ -31,6 +33,10 @@ struct CdPlayState {
 
     CdDiscState disc = CdDiscState::NotReady;
     std::optional<CdToc> toc;
+    DiscText text; // of the disc in `toc`
+    // Why the last image could not be used, and how many such reports there were.
+    std::string problem;
+    std::uint64_t problems = 0;
     bool playing = false;
     // Sample frames from LSN 0: the next frame to be heard, and where playing must stop.
     std::int64_t playFrame = 0;

@@ -100,13 +100,16 @@ void CdWorker::load() {
         publish(std::nullopt);
         return;
     }
-    medium_ = CdMedium::openImage(source_.path);
+    CdMedium::ImageOpen opened = CdMedium::openImage(source_.path);
+    medium_ = std::move(opened.medium);
+    imageFiles_ = std::move(opened.files);
     std::optional<CdToc> toc = medium_ ? medium_->readToc() : std::nullopt;
+    DiscText text = medium_ ? medium_->readText() : DiscText{};
     if (!toc)
         medium_.reset();
     // Taken after reading, so that the writing of the files we just read is not a change.
     stamps_ = imageStamps();
-    publish(std::move(toc));
+    publish(std::move(toc), std::move(text), std::move(opened.problem));
 }
 
 void CdWorker::loadDrive() {
@@ -125,8 +128,9 @@ void CdWorker::loadDrive() {
     }
     medium_ = CdMedium::openDrive(source_.lock->device());
     std::optional<CdToc> toc = medium_ ? medium_->readToc() : std::nullopt;
+    DiscText text = toc ? medium_->readText() : DiscText{};
     source_.lock->mediaChanged(); // this disc is the one we just read
-    publish(std::move(toc));
+    publish(std::move(toc), std::move(text));
 }
 
 bool CdWorker::findDrive() {
@@ -229,12 +233,21 @@ std::optional<CdWorker::FileStamp> CdWorker::stampOf(const std::filesystem::path
 }
 
 std::vector<std::optional<CdWorker::FileStamp>> CdWorker::imageStamps() const {
-    return {stampOf(source_.path), stampOf(source_.bin)};
+    std::vector<std::optional<FileStamp>> stamps;
+    for (const std::filesystem::path& file : imageFiles_)
+        stamps.push_back(stampOf(file));
+    return stamps;
 }
 
-void CdWorker::publish(std::optional<CdToc> toc) {
+void CdWorker::publish(std::optional<CdToc> toc, DiscText text, std::string problem) {
     std::lock_guard lock(state_.mutex);
     state_.setDisc(std::move(toc));
+    if (state_.toc)
+        state_.text = std::move(text);
+    if (!problem.empty()) {
+        state_.problem = std::move(problem);
+        ++state_.problems;
+    }
 }
 
 void CdWorker::publishNotReady() {

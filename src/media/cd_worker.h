@@ -19,13 +19,12 @@ namespace tobira {
 
 struct CdSource {
     enum class Kind {
-        Image,     // `path` is the CUE sheet, `bin` its data
+        Image,     // `path` is the CUE sheet
         Drive,     // `path` is the drive named by the user; `lock` holds it
         FirstDrive // the first drive found; `lock` is empty until one turns up
     };
     Kind kind = Kind::FirstDrive;
     std::filesystem::path path;
-    std::filesystem::path bin;
     std::unique_ptr<CdDriveLock> lock;
 };
 
@@ -62,14 +61,15 @@ class CdWorker final {
     bool findDrive();
     std::optional<FileStamp> stampOf(const std::filesystem::path& file) const;
     std::vector<std::optional<FileStamp>> imageStamps() const;
-    void publish(std::optional<CdToc> toc);
+    void publish(std::optional<CdToc> toc, DiscText text = {}, std::string problem = {});
     void publishNotReady();
 
     CdSource source_;
     CdPlayState& state_;
     const std::chrono::milliseconds pollInterval_;
     std::unique_ptr<CdMedium> medium_;
-    bool ejected_ = false; // image: taken out until inserted again
+    bool ejected_ = false;                          // image: taken out until inserted again
+    std::vector<std::filesystem::path> imageFiles_; // the sheet and the files it names
     std::vector<std::optional<FileStamp>> stamps_;
     CdDriveStatus lastStatus_ = CdDriveStatus::Unknown;
     bool filling_ = false;

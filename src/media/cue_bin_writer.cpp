@@ -77,12 +77,15 @@ void appendData(std::vector<char>& out, std::int64_t firstSector, std::int64_t s
 } // namespace
 
 CueImage WriteCueBin(const std::filesystem::path& folder, const std::string& name,
-                     const std::vector<CueTrack>& tracks, const std::string& discTitle) {
+                     const std::vector<CueTrack>& tracks, const std::string& discTitle,
+                     const std::string& discPerformer) {
     CueImage image;
     image.cue = folder / (name + ".cue");
     image.bin = folder / (name + ".bin");
 
     std::string cue;
+    if (!discPerformer.empty())
+        cue += "PERFORMER \"" + discPerformer + "\"\r\n";
     if (!discTitle.empty())
         cue += "TITLE \"" + discTitle + "\"\r\n";
     cue += "FILE \"" + name + ".bin\" BINARY\r\n";

@@ -1,6 +1,5 @@
 #pragma once
-// Writes a CD image as <name>.cue + <name>.bin (one BINARY file, 2352-byte sectors), the form
-// libcdio's image driver reads: it opens the .bin named after the .cue, whatever FILE says.
+// Writes a CD image as <name>.cue + <name>.bin (one BINARY file, 2352-byte sectors).
 // An audio track holds given samples, or a sine tone (the same on both channels) so that a test
 // can tell from the rendered sound which track is playing.
 
@@ -42,10 +41,12 @@ struct CueImage {
     std::int64_t totalSectors = 0;
 };
 
-// Writes the image into `folder`. `discTitle` adds a disc-level CD-Text TITLE when not empty.
-// Throws std::runtime_error when the files cannot be written.
+// Writes the image into `folder`. `discTitle` and `discPerformer` add disc-level CD-Text TITLE
+// and PERFORMER lines when not empty. Throws std::runtime_error when the files cannot be
+// written.
 CueImage WriteCueBin(const std::filesystem::path& folder, const std::string& name,
-                     const std::vector<CueTrack>& tracks, const std::string& discTitle = {});
+                     const std::vector<CueTrack>& tracks, const std::string& discTitle = {},
+                     const std::string& discPerformer = {});
 
 // "MM:SS:FF" for a sector count, as a CUE sheet writes times.
 std::string CueTime(std::int64_t sectors);

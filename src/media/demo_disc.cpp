@@ -296,7 +296,7 @@ std::vector<CueTrack> DemoDiscTracks() {
 CueImage WriteDemoDisc(const std::filesystem::path& folder) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    return WriteCueBin(folder, kDemoDiscName, DemoDiscTracks(), "TOBIRA Demo Disc");
+    return WriteCueBin(folder, kDemoDiscName, DemoDiscTracks(), "TOBIRA Demo Disc", "TOBIRA");
 }
 
 } // namespace tobira

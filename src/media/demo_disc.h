@@ -11,7 +11,8 @@ namespace tobira {
 
 inline constexpr const char* kDemoDiscName = "tobira-demo";
 
-// The six pieces, 20 to 40 seconds each, with CD-Text titles.
+// The six pieces, 20 to 40 seconds each, with CD-Text titles (the disc also has a title and a
+// performer).
 std::vector<CueTrack> DemoDiscTracks();
 
 // Writes kDemoDiscName.cue and .bin into `folder` (created when missing). Throws

@@ -4,6 +4,8 @@
 // on a drive or a disk for long: slow work runs on the back end's own worker thread, and the
 // device reports "not ready" meanwhile.
 
+#include "media/cd_text.h"
+
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -92,9 +94,6 @@ class MediaDevice {
     virtual void open() = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
-    // Why the device opened without a usable medium (an unreadable disc image, a drive that is
-    // not there), for the user, code page 932; empty when nothing is wrong.
-    virtual std::string openProblem() const { return {}; }
 
     // Plays from the current position (resumes after pause or stop).
     virtual void play() = 0;
@@ -113,6 +112,13 @@ class MediaDevice {
     // CD: track-packed. MIDI: tenths of a second.
     virtual std::uint32_t position() const = 0;
     virtual std::uint32_t length() const = 0;
+
+    // CD: the disc's CD-Text (empty without a disc or text). Other devices have none.
+    virtual DiscText discText() const { return {}; }
+    // CD: why the disc or drive given could not be used (an unusable image, a drive that is not
+    // there), once per new reason (code page 932); empty when there is nothing new to tell.
+    // Other devices report their faults by DeviceError.
+    virtual std::string takeProblem() { return {}; }
 
   protected:
     // Back ends call this on the UI thread (through the UI post port) once per play request.

@@ -72,6 +72,14 @@ TEST(DemoDiscTest, SixTitledPiecesOfTwentyToFortySecondsThatPlayAsADisc) {
     cd.waitIdle();
     ASSERT_EQ(cd.mode(), DeviceMode::Stopped);
     ASSERT_EQ(cd.tracks(), 6);
+    // The same titles reach the player as the disc's CD-Text.
+    const DiscText text = cd.discText();
+    EXPECT_EQ(text.disc, (CdText{"TOBIRA Demo Disc", "TOBIRA"}));
+    std::set<std::string> trackTitles;
+    for (const CdText& track : text.tracks)
+        trackTitles.insert(track.title);
+    EXPECT_EQ(trackTitles.size(), 6u);
+    EXPECT_EQ(trackTitles.count(""), 0u);
     for (int track = 1; track <= 6; ++track) {
         const std::uint32_t length = cd.trackLength(track);
         const int seconds = static_cast<int>(MsfMinute(length) * 60 + MsfSecond(length));

@@ -147,16 +147,18 @@ TEST(ModeSwitch, AnImageThatVanishedIsNoDiscAfterTheSwitch) {
     RightClickBAK(f);
     ExpectStripOf(f.main, PlayerModeKind::CD);
     EXPECT_TRUE(f.cd.isOpen());
-    ASSERT_EQ(f.fakes.messages.shown.size(), 1u);
-    EXPECT_NE(f.fakes.messages.shown.back().find("disc.cue"), std::string::npos);
     f.cd.waitIdle();
     f.main.Timer1Timer();
     EXPECT_EQ(f.main.LabelPLAY.Caption, "NO DISC");
+    ASSERT_EQ(f.fakes.messages.shown.size(), 1u);
+    EXPECT_NE(f.fakes.messages.shown.back().find("disc.cue"), std::string::npos);
 
     // Back and forth again: the same trouble is not told twice.
     RightClickBAK(f);
     f.forms.FormMode.Timer1Timer();
     RightClickBAK(f);
+    f.cd.waitIdle();
+    f.main.Timer1Timer();
     EXPECT_EQ(f.fakes.messages.shown.size(), 1u);
 }
 
