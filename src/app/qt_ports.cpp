@@ -1,7 +1,7 @@
 #include "app/qt_ports.h"
 
-#include "app/error_report.h"
-#include "app/view_state.h"
+#include "forms/error_report.h"
+#include "forms/view_state.h"
 #include "text/cp932_convert.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "cd/form_list.h"
 
 #include "app/form_set.h"
-#include "app/play_modes.h"
+#include "player/play_modes.h"
 
 #include <stdexcept>
 

@@ -2,7 +2,7 @@
 #include "cd/form_list.h"
 
 #include "app/form_set.h"
-#include "app/play_modes.h"
+#include "player/play_modes.h"
 #include "media/media_device.h"
 #include "text/cp932_convert.h"
 

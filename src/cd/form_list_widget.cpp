@@ -1,9 +1,9 @@
 #include "cd/form_list_widget.h"
 
-#include "app/view_state.h"
+#include "forms/view_state.h"
 
-#include "app/click_label.h"
-#include "app/pictures.h"
+#include "forms/click_label.h"
+#include "forms/pictures.h"
 #include "text/cp932_convert.h"
 
 #include <QCheckBox>

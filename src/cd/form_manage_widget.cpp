@@ -1,6 +1,6 @@
 #include "cd/form_manage_widget.h"
 
-#include "app/view_state.h"
+#include "forms/view_state.h"
 
 #include "text/cp932_convert.h"
 

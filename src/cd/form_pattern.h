@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/controls_state.h"
-#include "app/form_model.h"
-#include "app/ports.h"
+#include "forms/controls_state.h"
+#include "forms/form_model.h"
+#include "forms/ports.h"
 #include "cd/pattern_record.h"
 
 #include <array>

@@ -3,8 +3,8 @@
 // table and everything that follows it: the track control window's slot buttons and LabelCDID,
 // and the pattern selector's rows.
 
-#include "app/controls_state.h"
-#include "app/ports.h"
+#include "forms/controls_state.h"
+#include "forms/ports.h"
 #include "cd/pattern_record.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "media/midi_device.h"
 
-#include "app/ports.h"
+#include "forms/ports.h"
 #include "media/audio_engine.h"
 #include "media/fluid_synthesizer.h"
 #include "media/midi_soundfont.h"

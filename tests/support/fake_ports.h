@@ -2,8 +2,8 @@
 // Recording fakes of the ports, for core tests: messages are recorded, questions answered from
 // a script, random numbers drawn from a script, posted tasks run when the test says so.
 
-#include "app/form_model.h"
-#include "app/ports.h"
+#include "forms/form_model.h"
+#include "forms/ports.h"
 
 #include <deque>
 #include <mutex>

@@ -1,0 +1,232 @@
+#pragma once
+
+#include "forms/controls_state.h"
+#include "app/data_paths.h"
+#include "forms/form_model.h"
+#include "forms/ports.h"
+#include "cd/pattern_record.h"
+#include "media/media_device.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tobira {
+
+class FormSet;
+class TCustomMixerCtrl;
+
+enum class PlayerModeKind { CD, MIDI };
+enum class MouseButton { Left, Right, Middle };
+
+// The three media devices the main window owns.
+struct MediaDevices {
+    MediaDevice& CD;
+    MediaDevice& MIDI;
+    MediaDevice& WAVE;
+};
+
+// The borderless 282 x 68 main window and the player state every other window reads.
+//
+// Its handlers are split by concern over several files: form_main.cpp (creation, closing,
+// dispatch), form_main_cd.cpp (disc and transport), form_main_order.cpp (play order and marks),
+// form_main_display.cpp (the ticks), form_main_volume.cpp, form_main_live.cpp and
+// form_main_settings.cpp.
+class TFormMain final : public FormModel {
+  public:
+    static constexpr int kMaxTracks = 60;
+    static constexpr int kApplauseSlots = 10;
+
+    TFormMain(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixerCtrl& mixer);
+
+    // The other windows, read and written directly as the player needs them. Set once by the
+    // window set before any handler runs.
+    void SetForms(FormSet& forms) { forms_ = &forms; }
+
+    // ---- Player state ------------------------------------------------------------------
+    PlayerModeKind PlayerMode = PlayerModeKind::CD;
+    bool DiscInfoRead = false;
+    std::array<std::uint32_t, kMaxTracks + 1> TrackLengths{}; // 1..60, minute/second/frame
+    std::uint8_t CurrentTrack = 1;
+    std::int32_t OrderPosition = 1;
+    std::string TotalTimeText;
+    std::string DiscId;
+    // Tracks of the disc read, as the drive reports them (also beyond the 60 that play).
+    int TrackCount = 0;
+    PatternTable Patterns; // the disc's stored patterns, slots 0..9
+    bool ResetDone = false;
+    DataPaths Paths;
+
+    std::array<std::string, kApplauseSlots> ApplauseFiles; // names only
+    int ApplauseIndex = -1;
+
+    // Mixer line identifiers found at start-up.
+    int SpeakersLine = -1;
+    int CdLine = 0;
+    int WaveLine = -1;
+    int SynthLine = -1;
+
+    bool ShowHints = true;
+
+    // ---- The display strip ---------------------------------------------------------------
+    LabelState LabelPLAY, LabelPAUSE, LabelSTOP, LabelBAK, LabelNXT;
+    LabelState LabelPlayMode, LabelTotalMUSIC, LabelTIME;
+    std::array<LabelState, 10> LabelMarks; // Label0 .. Label9
+    LabelState LabelVol, LabelVolBak;
+    LabelState LabelMidiTitle, LabelMidiMode;
+    LabelState PanelPOW;          // colour lime = one-way, yellow = endless
+    bool ImageLIVE = false;       // the live mark (and the applause level with it)
+    int ProgressBarWave = 3;      // applause level 0..9
+    bool ImageLogoIsMidi = false; // the logo shows ImageMID instead of ImageCD
+
+    ButtonState SpeedButtonBAK, SpeedButtonNXT, SpeedButtonPLAY, SpeedButtonPAUSE, SpeedButtonSTOP,
+        SpeedButtonPOW, SpeedButtonVolDown, SpeedButtonVolUp;
+    std::string ImageLogoHint;
+
+    bool Timer1Enabled = true;
+    bool Timer3Enabled = false;
+
+    // ---- Predicates ----------------------------------------------------------------------
+    bool IsCdPlaying() const;
+    bool IsCdPaused() const;
+    bool IsRepeatOn() const;
+    bool IsMidiPlaying() const;
+    bool IsMidiPaused() const;
+    bool EndlessPlay() const;
+
+    // ---- Creation and closing (form_main.cpp) --------------------------------------------
+    void FormCreate();
+    // Stops and closes CD, MIDI and WAVE in that order; each call on its own, errors ignored.
+    void FormClose();
+
+    // ---- Handlers of the controls --------------------------------------------------------
+    void SpeedButtonBAKClick();
+    void SpeedButtonBAKMouseDown(MouseButton button);
+    void SpeedButtonBAKMouseUp(MouseButton button);
+    void SpeedButtonNXTClick();
+    void SpeedButtonNXTMouseDown(MouseButton button);
+    void SpeedButtonNXTMouseUp(MouseButton button);
+    void SpeedButtonPLAYClick();
+    void SpeedButtonPLAYMouseDown(MouseButton button);
+    void SpeedButtonPAUSEClick();
+    void SpeedButtonPAUSEMouseDown(MouseButton button);
+    void SpeedButtonSTOPClick();
+    void SpeedButtonSTOPMouseDown(MouseButton button);
+    void SpeedButtonPOWClick();
+    void SpeedButtonPOWMouseDown(MouseButton button);
+    void SpeedButtonVolDownClick();
+    void SpeedButtonVolDownMouseDown(MouseButton button);
+    void SpeedButtonVolUpClick();
+    void SpeedButtonVolUpMouseDown(MouseButton button);
+    void ImageLogoClick();
+    void ImageLogoMouseDown(MouseButton button);
+    void LabelMidiTitleClick();
+    void PanelPOWClick();
+    // Label0 .. Label9: press, release and click of a mark.
+    void LabelMarkMouseDown(int index, MouseButton button);
+    void LabelMarkMouseUp(int index, MouseButton button);
+    void LabelMarkClick(int index);
+    void Timer1Timer();
+    void Timer3Timer();
+
+    // ---- CD side (form_main_cd.cpp) ------------------------------------------------------
+    void InitCD();
+    void ResetCD();
+    void SetStopLamps();
+    void PlayEntry();
+    void StartFromEntry();
+    void CdTick();
+
+    // ---- Play order (form_main_order.cpp) ------------------------------------------------
+    void BuildPlayOrder();
+    void ShowModeMarks(bool full);
+    void RefreshTrackMarks();
+    int PlayModeIndex() const;
+
+    // ---- Mode switch (form_main_mode.cpp) ------------------------------------------------
+    // CD to MIDI or back: stops the old player, closes its device, dresses the strip and
+    // shows the announcement. Opening the CD device may throw DeviceError; the player then
+    // stays in MIDI mode.
+    void SwitchPlayerMode();
+
+    // ---- Display (form_main_display.cpp) -------------------------------------------------
+    void MidiTick();
+
+    // ---- MIDI player (form_main_midi*.cpp) -----------------------------------------------
+    // Fills the control window's play list from the chosen source in the chosen order; true
+    // when it holds an entry.
+    bool LoadPlayList();
+    // Plays the play list another window has just filled, from its first entry.
+    void StartPlayList();
+    // Plays the entry at OrderPosition, after its reset song when a reset type is set.
+    void PlaySong();
+    // The sequencer's completion notice: one per play request, stops included.
+    void MIDINotify(NotifyValue value);
+    // Files dropped onto the main window: the .mid files among them become the play list.
+    void PlayDroppedFiles(const std::vector<std::string>& cp932Paths);
+    // Makes play-list entry `entry` (0-based) the next to play: the sequencer is stopped, and
+    // its completion notice plays the entry.
+    void MakeNextToPlay(int entry);
+
+    // ---- Volume (form_main_volume.cpp) ---------------------------------------------------
+    void FindMixerLines();
+    void SetCdVolume(int value);
+    void SetMidiVolume(int value);
+    void SetWaveVolume(int value);
+    int VolumeLevel() const; // marks in LabelVol
+
+    // ---- Live mode (form_main_live.cpp) --------------------------------------------------
+    void FindApplauseFiles();
+    void ToggleLive();
+    void PlayApplause();
+
+    // ---- Settings (form_main_settings.cpp) -----------------------------------------------
+    void LoadMainSettings();
+    // Throws when a key cannot be written.
+    void SaveWindowState();
+
+    MediaDevices Devices;
+    TCustomMixerCtrl& MixerCtrl1;
+
+  private:
+    FormSet& forms() const { return *forms_; }
+    // Sends a volume level (0..10) to the line of the current mode, when that mode's volume
+    // control is enabled in the settings.
+    void ApplyVolumeLevel(int level);
+
+    // CD side helpers (form_main_cd.cpp, form_main_transport.cpp, form_main_display.cpp).
+    bool PlayLampLit() const;   // aqua or yellow
+    int PlayableTracks() const; // TrackCount, at most 60
+    void StartTrack(int track); // repaint is the caller's
+    void ShowNoDisc();          // the no-disc display, or its blink
+    void ReadInsertedDisc();    // a stopped disc that has not been read
+    bool AdvanceOrder();        // the end-of-entry decision; false when it stopped the CD
+    void BeginStop();           // STOP's lamp and the track control window
+    void StopCd();              // STOP on a playing or paused CD: stopped at track 1
+    void LoadDiscPatterns();
+    void ShowClock();
+    void ShowTrackTime(unsigned track, unsigned minutes, unsigned seconds);
+    void SetOrderHints();
+
+    // MIDI side (form_main_midi*.cpp).
+    void MidiPlayClick();
+    void MidiPauseClick();
+    void MidiStopClick();
+    void MidiBackClick();
+    void MidiNextClick();
+    // A song's or reset song's start failed: the play-error message, then STOP.
+    void MidiPlayFailed();
+    // Opens the sequencer on `path`, asks for the notice and plays; false when that failed.
+    bool StartSequencer(const std::string& path);
+    void ApplySongVolume(const std::string& vol);
+    void ShowSongDocuments(const std::string& path);
+    // The title line: the entry's text trimmed, with the stars when it leaves room for them.
+    std::string MidiEntryTitle() const;
+    void MidiTitleStep();
+
+    Ports ports_;
+    FormSet* forms_ = nullptr;
+};
+
+} // namespace tobira
