@@ -1,6 +1,6 @@
 #include "cd/form_list.h"
 
-#include "app/form_set.h"
+#include "player/form_main.h"
 #include "player/play_modes.h"
 #include "settings/ini_file.h"
 #include "settings/position_check.h"
@@ -50,7 +50,7 @@ TFormList::TFormList() : FormModel("ＣＤ トラックコントロール", 420,
 }
 
 void TFormList::FormCreate() {
-    const IniFile file(forms_->FormMain.Paths.SettingsPath);
+    const IniFile file(peers().Main.Paths.SettingsPath);
     const ScreenPoint stored{ReadSetting(file, keys::HPOSITION),
                              ReadSetting(file, keys::VPOSITION)};
     const ScreenSize screen = ports().screen.screenSize();
@@ -70,7 +70,7 @@ void TFormList::Show() {
 }
 
 void TFormList::Image1Click() {
-    forms_->FormMsg.Show();
+    peers().Msg.Show();
 }
 
 bool TFormList::EntryEmpty(int k) const {
@@ -122,6 +122,10 @@ void TFormList::HighlightEntry(int k) {
     ClearHighlights();
     if (inRange(k))
         SpeedButton[static_cast<std::size_t>(k)].Font = colors::Red;
+}
+
+bool TFormList::IsEntryHighlighted(int k) const {
+    return inRange(k) && SpeedButton[static_cast<std::size_t>(k)].Font == colors::Red;
 }
 
 void TFormList::ClearPatternSelection() {

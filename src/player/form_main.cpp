@@ -1,7 +1,8 @@
 #include "player/form_main.h"
 
 #include "player/applause_sound.h"
-#include "app/form_set.h"
+#include "cd/form_list.h"
+#include "midi/form_view.h"
 #include "midi/reset_songs.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
@@ -49,9 +50,9 @@ TFormMain::TFormMain(Ports ports, DataPaths paths, MediaDevices devices, TCustom
     LabelTotalMUSIC = lamp("");
     LabelTIME = lamp("");
     LabelVol.Caption = "III";
-    LabelVol.Font = colors::Aqua;
+    SetMuted(false);
     LabelVolBak = lamp("IIIIIIIIII");
-    PanelPOW.Font = colors::Lime;
+    SetEndless(false);
     PanelPOW.Hint = Utf8ToCp932("ワンウェイプレイ");
     LabelMidiTitle.Visible = false;
     LabelMidiMode.Visible = false;
@@ -136,16 +137,16 @@ void TFormMain::SpeedButtonPAUSEMouseDown(MouseButton button) {
 
 void TFormMain::ImageLogoClick() {
     if (PlayerMode == PlayerModeKind::MIDI) {
-        forms().FormView.Show();
+        peers().View.Show();
         return;
     }
-    forms().FormList.ShowModeDisplay(PlayModeIndex());
-    forms().FormList.Show();
+    peers().List.ShowModeDisplay(PlayModeIndex());
+    peers().List.Show();
 }
 
 void TFormMain::ImageLogoMouseDown(MouseButton button) {
     if (button == MouseButton::Right)
-        forms().FormSetUp.Show();
+        peers().SetUp.Show();
 }
 
 void TFormMain::LabelMidiTitleClick() {

@@ -6,16 +6,21 @@
 #include "forms/ports.h"
 #include "cd/pattern_record.h"
 #include "media/media_device.h"
+#include "windows/setup_options.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace tobira {
 
-class FormSet;
 class TCustomMixerCtrl;
+class TFormList;
+class TFormMode;
+class TFormPattern;
+class TFormView;
 
 enum class PlayerModeKind { CD, MIDI };
 enum class MouseButton { Left, Right, Middle };
@@ -25,6 +30,18 @@ struct MediaDevices {
     MediaDevice& CD;
     MediaDevice& MIDI;
     MediaDevice& WAVE;
+};
+
+// The windows the main window works with.
+struct MainWindowPeers {
+    TFormList& List;
+    TFormPattern& Pattern;
+    TFormMode& Mode;
+    TFormView& View;
+    FormModel& Midi;   // the MIDI selector, shown modal
+    FormModel& Reader; // its place is saved with the others
+    FormModel& SetUp;  // shown on the logo's right click
+    const SetupOptionsSource& Options;
 };
 
 // The borderless 282 x 68 main window and the player state every other window reads.
@@ -42,7 +59,7 @@ class TFormMain final : public FormModel {
 
     // The other windows, read and written directly as the player needs them. Set once by the
     // window set before any handler runs.
-    void SetForms(FormSet& forms) { forms_ = &forms; }
+    void SetPeers(const MainWindowPeers& peers) { peers_.emplace(peers); }
 
     // ---- Player state ------------------------------------------------------------------
     PlayerModeKind PlayerMode = PlayerModeKind::CD;
@@ -87,13 +104,28 @@ class TFormMain final : public FormModel {
     bool Timer1Enabled = true;
     bool Timer3Enabled = false;
 
-    // ---- Predicates ----------------------------------------------------------------------
+    // ---- Player state kept in the lamps (form_main_lamps.cpp) ----------------------------
+    // The strip's colours are the player's state, and only these read or write them: PLAY dim
+    // (idle), aqua (playing) or yellow (playing with repeat); PAUSE yellow (paused by the
+    // user); the volume marks aqua (active) or yellow (muted); POW lime (one-way) or yellow
+    // (endless).
     bool IsCdPlaying() const;
     bool IsCdPaused() const;
     bool IsRepeatOn() const;
     bool IsMidiPlaying() const;
     bool IsMidiPaused() const;
     bool EndlessPlay() const;
+    bool IsPlayIdle() const;    // PLAY dim
+    bool IsPlayingOnce() const; // PLAY aqua: playing with repeat off
+    bool IsPauseLampOn() const;
+    bool IsVolumeActive() const;
+    bool IsMuted() const;
+    void SetPlayIdle();
+    void SetPlaying(); // repeat off
+    void ToggleRepeat();
+    void SetPauseLamp(bool on);
+    void SetMuted(bool muted); // false: active
+    void SetEndless(bool endless);
 
     // ---- Creation and closing (form_main.cpp) --------------------------------------------
     void FormCreate();
@@ -190,13 +222,23 @@ class TFormMain final : public FormModel {
     TCustomMixerCtrl& MixerCtrl1;
 
   private:
-    FormSet& forms() const { return *forms_; }
+    const MainWindowPeers& peers() const { return *peers_; }
+    SetupOptions options() const { return peers_->Options.CurrentOptions(); }
     // Sends a volume level (0..10) to the line of the current mode, when that mode's volume
     // control is enabled in the settings.
     void ApplyVolumeLevel(int level);
 
     // CD side helpers (form_main_cd.cpp, form_main_transport.cpp, form_main_display.cpp).
-    bool PlayLampLit() const;   // aqua or yellow
+    bool PlayLampLit() const;             // aqua or yellow
+    void ShowReadingLamp();               // PLAY yellow while the disc is read
+    void ShowNoDiscLamps();               // PLAY and STOP lime
+    void BlinkNoDiscLamps();              // PLAY and STOP between lime and dim
+    static void Blink(LabelState& label); // between aqua and dim
+    static bool IsCurrentMark(const LabelState& mark);
+    static void SetCurrentMark(LabelState& mark);
+    bool IsMidiTitleLit() const;
+    bool IsMidiTitleBlanked() const; // the dark half of the idle blink
+    void SetMidiTitleLit(bool lit);
     int PlayableTracks() const; // TrackCount, at most 60
     void StartTrack(int track); // repaint is the caller's
     void ShowNoDisc();          // the no-disc display, or its blink
@@ -226,7 +268,7 @@ class TFormMain final : public FormModel {
     void MidiTitleStep();
 
     Ports ports_;
-    FormSet* forms_ = nullptr;
+    std::optional<MainWindowPeers> peers_;
 };
 
 } // namespace tobira

@@ -2,7 +2,8 @@
 // check that moves through the play order.
 #include "player/form_main.h"
 
-#include "app/form_set.h"
+#include "cd/form_list.h"
+#include "cd/form_pattern.h"
 #include "player/play_modes.h"
 #include "forms/two_digits.h"
 #include "cd/pattern_display.h"
@@ -23,38 +24,7 @@ unsigned wholeSeconds(std::uint32_t msf) {
 
 } // namespace
 
-// ---- Predicates ------------------------------------------------------------------------------
-
-bool TFormMain::IsCdPlaying() const {
-    return DiscInfoRead && Devices.CD.mode() == DeviceMode::Playing &&
-           LabelPLAY.Font != colors::Teal;
-}
-
-bool TFormMain::IsCdPaused() const {
-    // A paused CD reports stopped: only the pause lamp tells it from a stopped one.
-    return DiscInfoRead && Devices.CD.mode() == DeviceMode::Stopped &&
-           LabelPAUSE.Font == colors::Yellow;
-}
-
-bool TFormMain::IsRepeatOn() const {
-    return LabelPLAY.Font == colors::Yellow;
-}
-
-bool TFormMain::IsMidiPlaying() const {
-    return Devices.MIDI.mode() == DeviceMode::Playing && LabelPLAY.Font != colors::Teal;
-}
-
-bool TFormMain::IsMidiPaused() const {
-    return Devices.MIDI.mode() == DeviceMode::Paused && LabelPAUSE.Font == colors::Yellow;
-}
-
-bool TFormMain::EndlessPlay() const {
-    return PanelPOW.Font == colors::Yellow;
-}
-
-bool TFormMain::PlayLampLit() const {
-    return LabelPLAY.Font == colors::Aqua || LabelPLAY.Font == colors::Yellow;
-}
+// ---- Helpers -------------------------------------------------------------------------------
 
 int TFormMain::PlayableTracks() const {
     return std::clamp(TrackCount, 0, kMaxTracks);
@@ -65,7 +35,7 @@ int TFormMain::PlayableTracks() const {
 void TFormMain::InitCD() {
     if (DiscInfoRead)
         return;
-    LabelPLAY.Font = colors::Yellow;
+    ShowReadingLamp();
     LabelPLAY.Caption = "READ INFO";
     ports_.repaint.repaintNow();
 
@@ -92,20 +62,20 @@ void TFormMain::InitCD() {
     LabelTotalMUSIC.Hint = TotalTimeText;
     DiscId = TwoDigits(TrackCount) + TwoDigits(seconds / 60) + TwoDigits(seconds % 60) +
              TwoDigits(MsfMinute(last)) + TwoDigits(MsfSecond(last));
-    forms().FormList.LabelCDID.Caption = DiscId;
+    peers().List.LabelCDID.Caption = DiscId;
 
     // A missing pattern file changes nothing, so the previous disc's slots go first.
     Patterns = {};
-    ShowPatternTable(Patterns, {forms().FormList.SpeedButtonCD, forms().FormPattern.SpeedButton,
-                                forms().FormList.LabelCDID});
+    ShowPatternTable(Patterns, {peers().List.SpeedButtonCD, peers().Pattern.SpeedButton,
+                                peers().List.LabelCDID});
     LoadDiscPatterns();
 }
 
 void TFormMain::LoadDiscPatterns() {
-    ReadPatternFile(Paths.PatternPath, Patterns,
-                    {forms().FormList.SpeedButtonCD, forms().FormPattern.SpeedButton,
-                     forms().FormList.LabelCDID},
-                    ports_.messages);
+    ReadPatternFile(
+        Paths.PatternPath, Patterns,
+        {peers().List.SpeedButtonCD, peers().Pattern.SpeedButton, peers().List.LabelCDID},
+        ports_.messages);
 }
 
 void TFormMain::ResetCD() {
@@ -116,7 +86,7 @@ void TFormMain::ResetCD() {
     // The device is not armed at track 1 here: the only play without a start position is the
     // resume from pause, and every reset comes with the pause lamp put out.
     LabelTIME.Visible = true;
-    SpeedButtonPLAY.Hint = forms().FormSetUp.CheckBoxHint.Down
+    SpeedButtonPLAY.Hint = options().ShowHints
                                ? Utf8ToCp932("プレイ（右クリックでリピート再生のＯＮ／ＯＦＦ）")
                                : std::string();
     LabelPLAY.Caption = kIdle;
@@ -125,8 +95,10 @@ void TFormMain::ResetCD() {
 }
 
 void TFormMain::SetStopLamps() {
-    for (LabelState* lamp : {&LabelBAK, &LabelNXT, &LabelPLAY, &LabelPAUSE})
+    for (LabelState* lamp : {&LabelBAK, &LabelNXT})
         lamp->Font = colors::Teal;
+    SetPlayIdle();
+    SetPauseLamp(false);
     LabelSTOP.Font = colors::Aqua;
     LabelPLAY.Caption = kIdle;
     LabelSTOP.Caption = "STOP";
@@ -136,9 +108,8 @@ void TFormMain::ShowNoDisc() {
     if (LabelPLAY.Caption != kNoDisc) {
         DiscInfoRead = false;
         ResetCD();
-        LabelPLAY.Font = colors::Lime;
+        ShowNoDiscLamps();
         LabelPLAY.Caption = kNoDisc;
-        LabelSTOP.Font = colors::Lime;
         LabelTotalMUSIC.Caption.clear();
         LabelPlayMode.Caption.clear();
         for (LabelState& mark : LabelMarks) {
@@ -147,9 +118,7 @@ void TFormMain::ShowNoDisc() {
         }
         return;
     }
-    const Color blink = LabelPLAY.Font == colors::Teal ? colors::Lime : colors::Teal;
-    LabelPLAY.Font = blink;
-    LabelSTOP.Font = blink;
+    BlinkNoDiscLamps();
 }
 
 void TFormMain::ReadInsertedDisc() {
@@ -163,7 +132,7 @@ void TFormMain::ReadInsertedDisc() {
     InitCD();
     LabelTotalMUSIC.Caption = TwoDigits(TrackCount);
     SetStopLamps();
-    if (forms().FormSetUp.CheckBoxAutoPlay.Down)
+    if (options().AutoPlay)
         SpeedButtonPLAYClick();
 }
 
@@ -174,21 +143,21 @@ void TFormMain::StartTrack(int track) {
 }
 
 void TFormMain::PlayEntry() {
-    StartTrack(forms().FormList.EntryTrack(OrderPosition));
+    StartTrack(peers().List.EntryTrack(OrderPosition));
     PlayApplause();
 }
 
 void TFormMain::StartFromEntry() {
-    TFormList& list = forms().FormList;
+    TFormList& list = peers().List;
     const int entry = list.FirstDownEntry();
     if (entry == 0)
         return;
     const int track = list.EntryTrack(entry);
     OrderPosition = entry;
     Devices.CD.stop();
-    LabelPLAY.Font = colors::Aqua;
+    SetPlaying();
     LabelPLAY.Caption = kIdle;
-    LabelPAUSE.Font = colors::Teal;
+    SetPauseLamp(false);
     LabelSTOP.Font = colors::Teal;
     LabelSTOP.Caption = "STOP";
     LabelTIME.Visible = false;
@@ -206,7 +175,7 @@ bool TFormMain::AdvanceOrder() {
         return true;
     }
     ++OrderPosition;
-    if (!forms().FormList.EntryEmpty(OrderPosition)) {
+    if (!peers().List.EntryEmpty(OrderPosition)) {
         PlayEntry();
         return true;
     }
@@ -225,7 +194,7 @@ bool TFormMain::AdvanceOrder() {
 
 void TFormMain::CdTick() {
     if (LabelTIME.Visible)
-        LabelTIME.Font = LabelTIME.Font == colors::Aqua ? colors::Teal : colors::Aqua;
+        Blink(LabelTIME);
 
     switch (Devices.CD.mode()) {
     case DeviceMode::Open:
@@ -237,7 +206,7 @@ void TFormMain::CdTick() {
             ReadInsertedDisc();
             return;
         }
-        if (PlayLampLit() && LabelPAUSE.Font != colors::Yellow) {
+        if (PlayLampLit() && !IsPauseLampOn()) {
             // The device ran to the end of the disc while the lamp says playing: the check
             // missed the entry's last two seconds (or the entry's track does not exist). Go on
             // with the order as the check would have.
@@ -256,7 +225,7 @@ void TFormMain::CdTick() {
         return;
     }
 
-    LabelPlayMode.Font = LabelPlayMode.Font == colors::Aqua ? colors::Teal : colors::Aqua;
+    Blink(LabelPlayMode);
     const std::uint32_t position = Devices.CD.position();
     const unsigned track = TmsfTrack(position);
     const unsigned minutes = TmsfMinute(position);
@@ -268,7 +237,7 @@ void TFormMain::CdTick() {
         static_cast<int>(wholeSeconds(length)) - static_cast<int>(60 * minutes + seconds);
     try {
         const bool inEntry =
-            left >= 2 && forms().FormList.EntryTrack(OrderPosition) == static_cast<int>(track);
+            left >= 2 && peers().List.EntryTrack(OrderPosition) == static_cast<int>(track);
         if (!inEntry && !AdvanceOrder())
             return;
     } catch (...) {

@@ -2,7 +2,7 @@
 // and the hints that follow the order.
 #include "player/form_main.h"
 
-#include "app/form_set.h"
+#include "cd/form_list.h"
 #include "forms/two_digits.h"
 #include "text/cp932_convert.h"
 
@@ -49,7 +49,7 @@ void TFormMain::ShowTrackTime(unsigned track, unsigned minutes, unsigned seconds
     const int lm = static_cast<int>(MsfMinute(length));
     const int ls = static_cast<int>(MsfSecond(length));
     SpeedButtonPLAY.Hint = "Track Time " + TwoDigits(lm) + ":" + TwoDigits(ls);
-    if (forms().FormSetUp.CheckBoxTime.Down) {
+    if (options().RemainingTime) {
         const int left = remainingSeconds(60 * lm + ls, static_cast<int>(60 * minutes + seconds));
         LabelPLAY.Caption = playTime(left / 60, left % 60);
     } else {
@@ -58,7 +58,7 @@ void TFormMain::ShowTrackTime(unsigned track, unsigned minutes, unsigned seconds
 }
 
 void TFormMain::SetOrderHints() {
-    const TFormList& list = forms().FormList;
+    const TFormList& list = peers().List;
     unsigned selected = 0;
     int last = 0;
     for (int k = 1; k <= TFormList::kEntries; ++k) {
@@ -87,18 +87,18 @@ void TFormMain::MidiTick() {
     MediaDevice& midi = Devices.MIDI;
     if (midi.mode() != DeviceMode::Playing) {
         // Idle: the title line blinks (black is invisible on the strip).
-        if (LabelMidiTitle.Font != colors::Aqua) {
-            LabelMidiTitle.Font = colors::Aqua;
+        if (!IsMidiTitleLit()) {
+            SetMidiTitleLit(true);
             LabelMidiMode.Visible = true;
         } else {
-            LabelMidiTitle.Font = colors::Black;
+            SetMidiTitleLit(false);
             LabelMidiMode.Visible = false;
         }
         return;
     }
-    if (!LabelMidiTitle.Visible || LabelMidiTitle.Font == colors::Black) {
+    if (!LabelMidiTitle.Visible || IsMidiTitleBlanked()) {
         LabelMidiTitle.Visible = true;
-        LabelMidiTitle.Font = colors::Aqua;
+        SetMidiTitleLit(true);
         LabelMidiMode.Visible = true;
     }
     MidiTitleStep();
@@ -109,7 +109,7 @@ void TFormMain::MidiTick() {
     const int totalMinutes = length / 600;
     const int totalSeconds = length / 10 % 60;
     SpeedButtonPLAY.Hint = "Play Time " + TwoDigits(totalMinutes) + ":" + TwoDigits(totalSeconds);
-    if (forms().FormSetUp.CheckBoxTime.Down) {
+    if (options().RemainingTime) {
         const int left = remainingSeconds(60 * totalMinutes + totalSeconds, 60 * minutes + seconds);
         LabelPLAY.Caption = playTime(left / 60, left % 60);
     } else {

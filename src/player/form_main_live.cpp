@@ -2,7 +2,7 @@
 #include "player/form_main.h"
 
 #include "player/applause_sound.h"
-#include "app/form_set.h"
+#include "cd/form_list.h"
 #include "text/cp932_convert.h"
 
 #include <algorithm>
@@ -48,9 +48,9 @@ void TFormMain::PlayApplause() {
     if (!ImageLIVE || ApplauseFiles[0].empty())
         return;
     // The first and the last entry of the order always get their applause.
-    const int last = forms().FormList.PlayOrderLength();
+    const int last = peers().List.PlayOrderLength();
     if (OrderPosition != 1 && OrderPosition != last &&
-        !drawSaysApplause(forms().FormSetUp.LiveRatio(), ports_.random))
+        !drawSaysApplause(options().LiveRatio, ports_.random))
         return;
 
     if (ApplauseIndex < 0 || ApplauseIndex >= kApplauseSlots ||

@@ -6,7 +6,7 @@
 // then plays the entry at OrderPosition + 1.
 #include "player/form_main.h"
 
-#include "app/form_set.h"
+#include "midi/form_view.h"
 #include "midi/midi_title.h"
 #include "midi/midi_volume.h"
 #include "midi/song_documents.h"
@@ -40,7 +40,7 @@ bool IsMidiFile(const std::string& cp932Path) {
 // ---- Building and starting a play list -------------------------------------------------------
 
 bool TFormMain::LoadPlayList() {
-    TFormView& view = forms().FormView;
+    TFormView& view = peers().View;
     const bool filled =
         tobira::LoadPlayList(view.Source(), view.Order(), Paths.List0Path, Paths.List1Path,
                              ports_.random, ports_.messages, view.ListBoxTitle);
@@ -50,20 +50,20 @@ bool TFormMain::LoadPlayList() {
 }
 
 void TFormMain::StartPlayList() {
-    TFormView& view = forms().FormView;
+    TFormView& view = peers().View;
     view.ListBoxTitleWindowColor = true;
     view.PageIndex = TFormView::kPlayPage;
     LabelTIME.Visible = false;
     LabelPLAY.Caption = "00:00 PLAY";
-    LabelPLAY.Font = colors::Aqua;
-    LabelPAUSE.Font = colors::Teal;
+    SetPlaying();
+    SetPauseLamp(false);
     LabelSTOP.Font = colors::Teal;
     OrderPosition = 0;
     // A reset song of the list this one replaces must not count for its first entry.
     ResetDone = false;
     LabelMidiTitle.Visible = true;
     PlaySong();
-    if (LabelPLAY.Font == colors::Aqua && forms().FormSetUp.CheckBoxWithOpen.Down)
+    if (IsPlayingOnce() && options().OpenWithPlay)
         view.Show();
 }
 
@@ -79,7 +79,7 @@ void TFormMain::PlayDroppedFiles(const std::vector<std::string>& cp932Paths) {
             Utf8ToCp932("ドラッグ＆ドロップされたファイルはＫＡＮＡＤＥの再生対象外です"));
         return;
     }
-    TFormView& view = forms().FormView;
+    TFormView& view = peers().View;
     {
         BusyCursor busy(ports_.busy);
         view.ClearPlayList();
@@ -104,14 +104,14 @@ void TFormMain::PlayDroppedFiles(const std::vector<std::string>& cp932Paths) {
 // ---- Playing one entry -----------------------------------------------------------------------
 
 void TFormMain::PlaySong() {
-    TFormView& view = forms().FormView;
+    TFormView& view = peers().View;
     const PlayList& list = view.ListBoxTitle;
     if (OrderPosition < 0 || OrderPosition >= static_cast<int>(list.size())) {
         MidiStopClick();
         return;
     }
     const auto entry = static_cast<std::size_t>(OrderPosition);
-    const int resetType = forms().FormSetUp.RadioGroupReset;
+    const int resetType = options().ResetType;
     const std::string* resetSongs[] = {nullptr, &Paths.ResetGmPath, &Paths.ResetGsPath,
                                        &Paths.Reset88Path};
 
@@ -137,10 +137,10 @@ void TFormMain::PlaySong() {
     ResetDone = false;
     LabelMidiMode.Visible = true;
     LabelMidiTitle.Visible = true;
-    LabelMidiTitle.Font = colors::Aqua;
+    SetMidiTitleLit(true);
     LabelMidiTitle.Caption = MidiEntryTitle();
     Timer3Enabled = true;
-    if (forms().FormSetUp.CheckBoxMidiVolCont.Down)
+    if (options().MidiVolumeControl)
         ApplySongVolume(list.vol(entry));
     SetWaveVolume(ProgressBarWave * 10);
 
@@ -175,7 +175,7 @@ bool TFormMain::StartSequencer(const std::string& path) {
 }
 
 void TFormMain::MidiPlayFailed() {
-    const PlayList& list = forms().FormView.ListBoxTitle;
+    const PlayList& list = peers().View.ListBoxTitle;
     const auto entry = static_cast<std::size_t>(OrderPosition);
     ports_.messages.showMessage(
         Utf8ToCp932("【ＭＩＤＩタイトル】 ") + list.entryText(entry) + "\n" +
@@ -186,7 +186,7 @@ void TFormMain::MidiPlayFailed() {
 }
 
 void TFormMain::ApplySongVolume(const std::string& vol) {
-    if (LabelVol.Font == colors::Yellow) {
+    if (IsMuted()) {
         SetMidiVolume(0);
         return;
     }
@@ -194,7 +194,7 @@ void TFormMain::ApplySongVolume(const std::string& vol) {
 }
 
 void TFormMain::ShowSongDocuments(const std::string& path) {
-    TFormView& view = forms().FormView;
+    TFormView& view = peers().View;
     const SongDocuments documents = FindSongDocuments(path);
     view.SpeedButtonTxt.Enabled = documents.Txt.has_value();
     view.SpeedButtonDoc.Enabled = documents.Doc.has_value();
@@ -203,7 +203,7 @@ void TFormMain::ShowSongDocuments(const std::string& path) {
 }
 
 std::string TFormMain::MidiEntryTitle() const {
-    const PlayList& list = forms().FormView.ListBoxTitle;
+    const PlayList& list = peers().View.ListBoxTitle;
     if (OrderPosition < 0 || OrderPosition >= static_cast<int>(list.size()))
         return {};
     std::string title = TrimSpaces(list.entryText(static_cast<std::size_t>(OrderPosition)));
@@ -231,14 +231,14 @@ void TFormMain::MidiTitleStep() {
 
 void TFormMain::MIDINotify(NotifyValue) {
     // Idle: the notice of a stop that ended the play.
-    if (LabelPLAY.Font == colors::Teal)
+    if (IsPlayIdle())
         return;
     const DeviceMode mode = Devices.MIDI.mode();
-    const bool userPaused = LabelPAUSE.Font == colors::Yellow;
+    const bool userPaused = IsPauseLampOn();
     if (mode != DeviceMode::Stopped && (mode != DeviceMode::Paused || userPaused))
         return;
     if (!ResetDone) {
-        const int entries = static_cast<int>(forms().FormView.ListBoxTitle.size());
+        const int entries = static_cast<int>(peers().View.ListBoxTitle.size());
         if (OrderPosition < entries - 1) {
             ++OrderPosition;
         } else if (!EndlessPlay()) {

@@ -1,32 +1,32 @@
 // The transport buttons in MIDI mode, and jumps within the playing list.
 #include "player/form_main.h"
 
-#include "app/form_set.h"
+#include "midi/form_view.h"
 #include "text/cp932_convert.h"
 
 namespace tobira {
 
 void TFormMain::MidiPlayClick() {
     if (IsMidiPaused()) {
-        LabelPAUSE.Font = colors::Teal;
+        SetPauseLamp(false);
         ports_.repaint.repaintNow();
         Devices.MIDI.play();
         return;
     }
-    TFormView& view = forms().FormView;
+    TFormView& view = peers().View;
     if (IsMidiPlaying()) {
         view.Show();
         return;
     }
     LabelTIME.Visible = false;
     LabelPLAY.Caption = "00:00 PLAY";
-    LabelPLAY.Font = colors::Aqua;
+    SetPlaying();
     LabelSTOP.Font = colors::Teal;
     OrderPosition = 0;
     // A reset song cut short by the last STOP must not count for this list's first entry.
     ResetDone = false;
     LabelMidiTitle.Caption = Utf8ToCp932("．． Ｍａｋｉｎｇ Ｍｕｓｉｃ Ｌｉｓｔ");
-    LabelMidiTitle.Font = colors::Aqua;
+    SetMidiTitleLit(true);
     LabelMidiTitle.Visible = true;
     ports_.repaint.repaintNow();
     if (!LoadPlayList()) {
@@ -35,7 +35,7 @@ void TFormMain::MidiPlayClick() {
     }
     view.PageIndex = TFormView::kPlayPage;
     PlaySong();
-    if (LabelPLAY.Font == colors::Aqua && forms().FormSetUp.CheckBoxWithOpen.Down)
+    if (IsPlayingOnce() && options().OpenWithPlay)
         view.Show();
 }
 
@@ -45,15 +45,15 @@ void TFormMain::MidiPauseClick() {
         return;
     MediaDevice& wave = Devices.WAVE;
     if (paused) {
-        LabelPAUSE.Font = colors::Teal;
+        SetPauseLamp(false);
         ports_.repaint.repaintNow();
         Devices.MIDI.play();
         if (wave.mode() == DeviceMode::Paused)
             wave.play();
         return;
     }
-    // Yellow first: the pause's own completion notice must find the user's pause.
-    LabelPAUSE.Font = colors::Yellow;
+    // Lit first: the pause's own completion notice must find the user's pause.
+    SetPauseLamp(true);
     ports_.repaint.repaintNow();
     Devices.MIDI.pause();
     if (wave.mode() == DeviceMode::Playing)
@@ -63,7 +63,7 @@ void TFormMain::MidiPauseClick() {
 void TFormMain::MidiStopClick() {
     LabelSTOP.Font = colors::Aqua;
     ports_.repaint.repaintNow();
-    TFormView& view = forms().FormView;
+    TFormView& view = peers().View;
     view.Hide();
     view.ClearPlayList();
     view.ListBoxTitleWindowColor = false;
@@ -84,8 +84,8 @@ void TFormMain::MidiStopClick() {
         }
     }
     LabelMidiTitle.Caption = Utf8ToCp932("★ MIDI mode (KANADE mode)");
-    LabelPAUSE.Font = colors::Teal;
-    LabelPLAY.Font = colors::Teal;
+    SetPauseLamp(false);
+    SetPlayIdle();
     LabelPLAY.Caption = "00:00 PLAY";
     SpeedButtonPLAY.Hint.clear();
     if (Devices.WAVE.mode() == DeviceMode::Playing)
@@ -95,7 +95,7 @@ void TFormMain::MidiStopClick() {
 void TFormMain::MidiNextClick() {
     if (!IsMidiPlaying())
         return;
-    if (OrderPosition < static_cast<int>(forms().FormView.ListBoxTitle.size()) - 1)
+    if (OrderPosition < static_cast<int>(peers().View.ListBoxTitle.size()) - 1)
         MakeNextToPlay(OrderPosition + 1);
 }
 
@@ -107,7 +107,7 @@ void TFormMain::MidiBackClick() {
 }
 
 void TFormMain::MakeNextToPlay(int entry) {
-    if (LabelPLAY.Font == colors::Teal)
+    if (IsPlayIdle())
         return;
     OrderPosition = entry - 1;
     ResetDone = false;
@@ -120,7 +120,7 @@ void TFormMain::MakeNextToPlay(int entry) {
     } catch (const DeviceError&) {
     }
     if (pausedByUser) {
-        LabelPAUSE.Font = colors::Teal;
+        SetPauseLamp(false);
         MIDINotify(NotifyValue::Aborted);
     }
 }

@@ -2,7 +2,9 @@
 // go, the strip is dressed for the new one, and the announcement shows beside the window.
 #include "player/form_main.h"
 
-#include "app/form_set.h"
+#include "cd/form_list.h"
+#include "player/form_mode.h"
+#include "midi/form_view.h"
 #include "forms/two_digits.h"
 #include "text/cp932_convert.h"
 
@@ -19,7 +21,7 @@ void closeIgnoringErrors(MediaDevice& device) {
 } // namespace
 
 void TFormMain::SwitchPlayerMode() {
-    TFormMode& announcement = forms().FormMode;
+    TFormMode& announcement = peers().Mode;
     std::string text;
     Color colour;
     if (PlayerMode == PlayerModeKind::MIDI) {
@@ -45,7 +47,7 @@ void TFormMain::SwitchPlayerMode() {
         LabelSTOP.Font = colors::Aqua;
         LabelMidiMode.Visible = false;
         LabelMidiTitle.Visible = false;
-        forms().FormView.Hide();
+        peers().View.Hide();
         text = "MIDI >> CD";
         colour = colors::Aqua;
     } else {
@@ -54,13 +56,13 @@ void TFormMain::SwitchPlayerMode() {
         closeIgnoringErrors(Devices.CD);
         // The CD is not watched in MIDI mode: a "NO DISC" lamp would stay lit there for good.
         LabelPLAY.Caption = "00:00 PLAY";
-        LabelPLAY.Font = colors::Teal;
-        LabelPAUSE.Font = colors::Teal;
+        SetPlayIdle();
+        SetPauseLamp(false);
         ImageLogoIsMidi = true;
         PlayerMode = PlayerModeKind::MIDI;
         for (LabelState* label : {&LabelPlayMode, &LabelTotalMUSIC, &LabelTIME})
             label->Visible = false;
-        forms().FormList.Hide();
+        peers().List.Hide();
         for (LabelState& mark : LabelMarks)
             mark.Visible = false;
         LabelSTOP.Caption = "STOP";
@@ -70,8 +72,8 @@ void TFormMain::SwitchPlayerMode() {
             LabelMidiTitle.Caption = Utf8ToCp932("★ MIDI mode (KANADE mode)");
         LabelMidiMode.Visible = true;
         LabelMidiTitle.Visible = true;
-        LabelMidiTitle.Font = colors::Aqua;
-        forms().FormView.ShowModeLabel();
+        SetMidiTitleLit(true);
+        peers().View.ShowModeLabel();
         text = "CD >> MIDI";
         colour = colors::Yellow;
     }

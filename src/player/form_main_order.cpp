@@ -2,7 +2,7 @@
 // track, and choosing a mode or a track with the marks.
 #include "player/form_main.h"
 
-#include "app/form_set.h"
+#include "cd/form_list.h"
 #include "player/play_modes.h"
 #include "forms/two_digits.h"
 #include "text/cp932_convert.h"
@@ -74,7 +74,7 @@ int TFormMain::PlayModeIndex() const {
 }
 
 void TFormMain::BuildPlayOrder() {
-    TFormList& list = forms().FormList;
+    TFormList& list = peers().List;
     list.ClearPlayOrder();
     const std::vector<int> order = orderFor(PlayModeIndex(), PlayableTracks(), ports_.random);
     for (std::size_t i = 0; i < order.size(); ++i)
@@ -97,14 +97,14 @@ void TFormMain::ShowModeMarks(bool full) {
         LabelMarks[i].Font = colors::Teal;
     }
     LabelTIME.Visible = true;
-    forms().FormList.ShowModeDisplay(PlayModeIndex());
+    peers().List.ShowModeDisplay(PlayModeIndex());
 }
 
 void TFormMain::RefreshTrackMarks() {
-    TFormList& list = forms().FormList;
+    TFormList& list = peers().List;
     int shown = 0;
     for (const LabelState& mark : LabelMarks) {
-        if (mark.Font == colors::Yellow) {
+        if (IsCurrentMark(mark)) {
             shown = numberOn(mark).value_or(0);
             break;
         }
@@ -112,7 +112,7 @@ void TFormMain::RefreshTrackMarks() {
     if (CurrentTrack == shown) {
         // A program may hold the same track in successive entries: follow the entry anyway.
         if (PlayModeIndex() == kProgramMode && !list.EntryEmpty(OrderPosition) &&
-            list.SpeedButton[static_cast<std::size_t>(OrderPosition)].Font == colors::Black)
+            !list.IsEntryHighlighted(OrderPosition))
             list.HighlightEntry(OrderPosition);
         return;
     }
@@ -131,7 +131,7 @@ void TFormMain::RefreshTrackMarks() {
             mark.Caption = TwoDigits(base + i + 1);
             mark.Font = fullBlock || i < n % 10 ? colors::Aqua : colors::Teal;
         }
-        LabelMarks[static_cast<std::size_t>((current - 1) % 10)].Font = colors::Yellow;
+        SetCurrentMark(LabelMarks[static_cast<std::size_t>((current - 1) % 10)]);
     }
     list.HighlightEntry(OrderPosition);
 }
@@ -168,7 +168,7 @@ void TFormMain::LabelMarkClick(int index) {
     const std::optional<int> track = numberOn(LabelMarks[static_cast<std::size_t>(index)]);
     if (!track || *track < 1 || *track > TrackCount)
         return;
-    TFormList& list = forms().FormList;
+    TFormList& list = peers().List;
     const int entry = list.FindEntryOfTrack(*track);
     if (entry == 0)
         return;

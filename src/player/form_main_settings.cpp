@@ -2,7 +2,8 @@
 #include "player/form_main.h"
 
 #include "forms/color_names.h"
-#include "app/form_set.h"
+#include "cd/form_list.h"
+#include "midi/form_view.h"
 #include "settings/ini_file.h"
 #include "settings/position_check.h"
 #include "settings/settings_keys.h"
@@ -66,24 +67,24 @@ void TFormMain::LoadMainSettings() {
 
 void TFormMain::SaveWindowState() {
     IniFile file(Paths.SettingsPath);
-    const FormSet& windows = forms();
+    const MainWindowPeers& windows = peers();
     WriteSetting(file, keys::XPOSITION, Left);
     WriteSetting(file, keys::YPOSITION, Top);
-    WriteSetting(file, keys::HPOSITION, windows.FormList.Left);
-    WriteSetting(file, keys::VPOSITION, windows.FormList.Top);
-    WriteSetting(file, keys::LPOSITION, windows.FormView.Left);
-    WriteSetting(file, keys::TPOSITION, windows.FormView.Top);
-    WriteSetting(file, keys::VIEWWIDTH, windows.FormView.Width);
-    WriteSetting(file, keys::VIEWHEIGH, windows.FormView.Height);
-    WriteSetting(file, keys::SPOSITION, windows.FormReader.Left);
-    WriteSetting(file, keys::UPOSITION, windows.FormReader.Top);
-    WriteSetting(file, keys::READWIDTH, windows.FormReader.Width);
-    WriteSetting(file, keys::READHEIGH, windows.FormReader.Height);
+    WriteSetting(file, keys::HPOSITION, windows.List.Left);
+    WriteSetting(file, keys::VPOSITION, windows.List.Top);
+    WriteSetting(file, keys::LPOSITION, windows.View.Left);
+    WriteSetting(file, keys::TPOSITION, windows.View.Top);
+    WriteSetting(file, keys::VIEWWIDTH, windows.View.Width);
+    WriteSetting(file, keys::VIEWHEIGH, windows.View.Height);
+    WriteSetting(file, keys::SPOSITION, windows.Reader.Left);
+    WriteSetting(file, keys::UPOSITION, windows.Reader.Top);
+    WriteSetting(file, keys::READWIDTH, windows.Reader.Width);
+    WriteSetting(file, keys::READHEIGH, windows.Reader.Height);
     WriteSetting(file, keys::VOLUMEPOS, VolumeLevel());
     WriteSetting(file, keys::VOLUMEWAV, ProgressBarWave);
     WriteSetting(file, keys::LIVESTATS, ImageLIVE);
     WriteSetting(file, keys::POWERCOLR, ColorToIdent(PanelPOW.Font));
-    const TFormView& view = windows.FormView;
+    const TFormView& view = windows.View;
     if (auto source = pressedOf(view.SpeedButtonLst0, view.SpeedButtonLst1, view.SpeedButtonLst2))
         WriteSetting(file, keys::LISTSELEC, *source);
     if (auto order = pressedOf(view.SpeedButtonNor, view.SpeedButtonNew, view.SpeedButtonRnd))

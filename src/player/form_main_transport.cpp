@@ -2,7 +2,8 @@
 // player mode; the MIDI side's are in form_main_midi_transport.cpp.
 #include "player/form_main.h"
 
-#include "app/form_set.h"
+#include "cd/form_list.h"
+#include "cd/form_pattern.h"
 #include "player/play_modes.h"
 #include "text/cp932_convert.h"
 
@@ -20,13 +21,13 @@ void TFormMain::SpeedButtonPLAYClick() {
         MidiPlayClick();
         return;
     }
-    TFormList& list = forms().FormList;
+    TFormList& list = peers().List;
     if (IsCdPlaying()) {
         list.Show();
         return;
     }
     if (IsCdPaused()) {
-        LabelPAUSE.Font = colors::Teal;
+        SetPauseLamp(false);
         ports_.repaint.repaintNow();
         Devices.CD.play();
         return;
@@ -46,16 +47,16 @@ void TFormMain::SpeedButtonPLAYClick() {
         LabelTIME.Visible = false;
         LabelSTOP.Caption = "STOP";
         LabelSTOP.Font = colors::Teal;
-        LabelPLAY.Font = colors::Aqua;
+        SetPlaying();
         ports_.repaint.repaintNow();
         OrderPosition = 1;
         StartTrack(list.EntryTrack(1));
-        if (forms().FormSetUp.CheckBoxWithOpen.Down)
+        if (options().OpenWithPlay)
             list.Show();
     }
 
-    if (forms().FormSetUp.CheckBoxVolCont.Down)
-        SetCdVolume(LabelVol.Font == colors::Yellow ? 0 : VolumeLevel() * 10);
+    if (options().CdVolumeControl)
+        SetCdVolume(IsMuted() ? 0 : VolumeLevel() * 10);
     SetWaveVolume(ProgressBarWave * 10);
 }
 
@@ -64,11 +65,11 @@ void TFormMain::SpeedButtonPLAYMouseDown(MouseButton button) {
         return;
     if (PlayerMode == PlayerModeKind::MIDI) {
         if (!IsMidiPlaying() && !IsMidiPaused())
-            ports_.windows.showModal(forms().FormMidi);
+            ports_.windows.showModal(peers().Midi);
         return;
     }
     if (IsCdPlaying()) {
-        LabelPLAY.Font = LabelPLAY.Font == colors::Aqua ? colors::Yellow : colors::Aqua;
+        ToggleRepeat();
         return;
     }
     if (IsCdPaused() || !DiscInfoRead)
@@ -79,7 +80,7 @@ void TFormMain::SpeedButtonPLAYMouseDown(MouseButton button) {
     LabelPlayMode.Hint = Utf8ToCp932(program.hint);
 
     // Next to the main window: above it in the lower half of the screen, else below it.
-    TFormPattern& selector = forms().FormPattern;
+    TFormPattern& selector = peers().Pattern;
     const ScreenSize screen = ports_.screen.screenSize();
     selector.Top = 2 * Top >= screen.height ? Top - selector.Height - kSelectorGap
                                             : Top + Height + kSelectorGap;
@@ -99,14 +100,14 @@ void TFormMain::SpeedButtonPAUSEClick() {
         return;
     MediaDevice& wave = Devices.WAVE;
     if (paused) {
-        LabelPAUSE.Font = colors::Teal;
+        SetPauseLamp(false);
         ports_.repaint.repaintNow();
         Devices.CD.play();
         if (wave.mode() == DeviceMode::Paused)
             wave.play();
         return;
     }
-    LabelPAUSE.Font = colors::Yellow;
+    SetPauseLamp(true);
     ports_.repaint.repaintNow();
     Devices.CD.pause();
     if (wave.mode() == DeviceMode::Playing)
@@ -143,7 +144,7 @@ void TFormMain::SpeedButtonSTOPClick() {
 void TFormMain::BeginStop() {
     LabelSTOP.Font = colors::Aqua;
     ports_.repaint.repaintNow();
-    TFormList& list = forms().FormList;
+    TFormList& list = peers().List;
     list.ClearPatternSelection();
     if (list.SpeedButtonMON.Down)
         list.ClearHighlights();
@@ -156,7 +157,7 @@ void TFormMain::StopCd() {
     SetStopLamps();
     ResetCD();
     if (PlayModeIndex() == kProgramMode)
-        forms().FormList.SpeedButtonMON.Font = colors::Black;
+        peers().List.SpeedButtonMON.Font = colors::Black;
     if (Devices.WAVE.mode() == DeviceMode::Playing)
         Devices.WAVE.stop();
 }
@@ -169,14 +170,14 @@ void TFormMain::SpeedButtonBAKClick() {
         return;
     }
     // Only while playing with repeat off.
-    if (LabelPLAY.Font != colors::Aqua || IsCdPaused())
+    if (!IsPlayingOnce() || IsCdPaused())
         return;
     ports_.repaint.repaintNow();
     if (OrderPosition < 2) {
         Devices.CD.previous();
     } else {
         --OrderPosition;
-        StartTrack(forms().FormList.EntryTrack(OrderPosition));
+        StartTrack(peers().List.EntryTrack(OrderPosition));
         RefreshTrackMarks();
     }
     PlayApplause();
@@ -187,10 +188,10 @@ void TFormMain::SpeedButtonNXTClick() {
         MidiNextClick();
         return;
     }
-    if (LabelPLAY.Font != colors::Aqua || IsCdPaused())
+    if (!IsPlayingOnce() || IsCdPaused())
         return;
     ports_.repaint.repaintNow();
-    TFormList& list = forms().FormList;
+    TFormList& list = peers().List;
     if (list.EntryEmpty(OrderPosition + 1))
         return;
     ++OrderPosition;
@@ -225,10 +226,10 @@ void TFormMain::SpeedButtonNXTMouseUp(MouseButton) {
 
 void TFormMain::PanelPOWClick() {
     if (EndlessPlay()) {
-        PanelPOW.Font = colors::Lime;
+        SetEndless(false);
         PanelPOW.Hint = Utf8ToCp932("ワンウェイプレイ");
     } else {
-        PanelPOW.Font = colors::Yellow;
+        SetEndless(true);
         PanelPOW.Hint = Utf8ToCp932("エンドレスプレイ");
     }
 }

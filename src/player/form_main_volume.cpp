@@ -1,7 +1,6 @@
 // The volume bar, mute and the applause level, turned into mixer line volumes.
 #include "player/form_main.h"
 
-#include "app/form_set.h"
 #include "controls/custom_mixer_ctrl.h"
 #include "text/cp932_convert.h"
 
@@ -45,12 +44,12 @@ void TFormMain::FindMixerLines() {
 
 void TFormMain::SetCdVolume(int value) {
     if (CdLine >= 0)
-        MixerCtrl1.SetSourceVolume(CdLine, units(value, forms().FormSetUp.CdVolumeRange()));
+        MixerCtrl1.SetSourceVolume(CdLine, units(value, options().CdVolumeRange));
 }
 
 void TFormMain::SetMidiVolume(int value) {
     if (SynthLine >= 0)
-        MixerCtrl1.SetSourceVolume(SynthLine, units(value, forms().FormSetUp.MidiVolumeRange()));
+        MixerCtrl1.SetSourceVolume(SynthLine, units(value, options().MidiVolumeRange));
     const std::string hint =
         Utf8ToCp932("実際の音量値は " + std::to_string(std::clamp(value, 0, 100) / 10) + " です");
     LabelVol.Hint = hint;
@@ -67,17 +66,17 @@ int TFormMain::VolumeLevel() const {
 }
 
 void TFormMain::ApplyVolumeLevel(int level) {
-    const TFormSetUp& setup = forms().FormSetUp;
+    const SetupOptions setup = options();
     if (PlayerMode == PlayerModeKind::CD) {
-        if (setup.CheckBoxVolCont.Down)
+        if (setup.CdVolumeControl)
             SetCdVolume(level * 10);
-    } else if (setup.CheckBoxMidiVolCont.Down) {
+    } else if (setup.MidiVolumeControl) {
         SetMidiVolume(level * 10);
     }
 }
 
 void TFormMain::SpeedButtonVolDownClick() {
-    if (LabelVol.Font != colors::Aqua)
+    if (!IsVolumeActive())
         return;
     int level = VolumeLevel();
     if (level == 0)
@@ -90,7 +89,7 @@ void TFormMain::SpeedButtonVolDownClick() {
 }
 
 void TFormMain::SpeedButtonVolUpClick() {
-    if (LabelVol.Font != colors::Aqua)
+    if (!IsVolumeActive())
         return;
     int level = VolumeLevel();
     if (level == 0)
@@ -121,16 +120,16 @@ void TFormMain::SpeedButtonVolUpMouseDown(MouseButton button) {
 void TFormMain::SpeedButtonSTOPMouseDown(MouseButton button) {
     if (button != MouseButton::Right)
         return;
-    if (LabelVol.Font == colors::Aqua) {
+    if (IsVolumeActive()) {
         ApplyVolumeLevel(0);
-        LabelVol.Font = colors::Yellow;
+        SetMuted(true);
         return;
     }
     // Muted, or switched off in the settings: back to active, but only with marks to apply.
     const int level = VolumeLevel();
     if (level < 1)
         return;
-    LabelVol.Font = colors::Aqua;
+    SetMuted(false);
     ApplyVolumeLevel(level);
 }
 

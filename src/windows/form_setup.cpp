@@ -1,12 +1,12 @@
 #include "windows/form_setup.h"
 
-#include "app/form_set.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
 #include "text/cp932_convert.h"
 
 #include <algorithm>
 #include <charconv>
+#include <utility>
 
 namespace tobira {
 namespace {
@@ -43,7 +43,8 @@ bool isWholeNumber(const std::string& text) {
 
 } // namespace
 
-TFormSetUp::TFormSetUp() : FormModel("TOBIRAの設定", 400, 330) {
+TFormSetUp::TFormSetUp(std::string settingsPath)
+    : FormModel("TOBIRAの設定", 400, 330), settingsPath_(std::move(settingsPath)) {
     CheckBoxHint = checkBox("チップヘルプでヒントを表示します", true);
     CheckBoxTime = checkBox("再生時間を残り時間方式で表示します", false);
     CheckBoxWithOpen = checkBox("再生開始でコントロールウィンドウを開く", true);
@@ -81,12 +82,33 @@ int TFormSetUp::LiveRatio() const {
     return groupValue(SpeedButtonLive, 1);
 }
 
+SetupOptions TFormSetUp::CurrentOptions() const {
+    SetupOptions options;
+    options.ShowHints = CheckBoxHint.Down;
+    options.RemainingTime = CheckBoxTime.Down;
+    options.OpenWithPlay = CheckBoxWithOpen.Down;
+    options.AutoPlay = CheckBoxAutoPlay.Down;
+    options.CdVolumeControl = CheckBoxVolCont.Down;
+    options.CdVolumeRange = CdVolumeRange();
+    options.MidiVolumeControl = CheckBoxMidiVolCont.Down;
+    options.MidiVolumeRange = MidiVolumeRange();
+    options.AutoClose = CheckBoxClose.Down;
+    options.CloseSeconds = ScrollBarClose;
+    options.LiveRatio = LiveRatio();
+    options.ResetType = RadioGroupReset;
+    options.MidiStart = CheckBoxMidi.Down;
+    options.ViewerTool = EditTool;
+    options.ListFontName = PanelFontName;
+    options.ListFontSize = PanelFontSize;
+    return options;
+}
+
 void TFormSetUp::FormCreate() {
     LoadSetupSettings();
 }
 
 void TFormSetUp::LoadSetupSettings() {
-    const IniFile file(forms().FormMain.Paths.SettingsPath);
+    const IniFile file(settingsPath_);
     CheckBoxHint.Down = ReadSetting(file, keys::SHOWHINTS);
     CheckBoxTime.Down = ReadSetting(file, keys::REMAINTIM);
     CheckBoxWithOpen.Down = ReadSetting(file, keys::WITHPLAYS);

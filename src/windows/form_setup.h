@@ -2,19 +2,18 @@
 
 #include "forms/controls_state.h"
 #include "forms/form_model.h"
+#include "windows/setup_options.h"
 
 #include <array>
 #include <string>
 
 namespace tobira {
 
-class FormSet;
-
 // The settings window: options, volume ranges, applause, reset songs, list font and viewer.
 //
-// Its controls are the program's live options: the other windows read them here, never the
-// file. Check boxes and the button groups are ButtonStates (Down = checked or pressed).
-class TFormSetUp final : public FormModel {
+// Its controls are the program's live options: the other windows read them as SetupOptions,
+// never the file. Check boxes and the button groups are ButtonStates (Down = checked or pressed).
+class TFormSetUp final : public FormModel, public SetupOptionsSource {
   public:
     static constexpr int kRangeButtons = 5; // "1" (大, widest) .. "5" (小, narrowest)
     static constexpr int kLiveButtons = 3;  // "100%", "70%", "50%"
@@ -23,11 +22,8 @@ class TFormSetUp final : public FormModel {
     static constexpr int kCloseTimeLargeStep = 10;
     static constexpr int kResetItems = 4; // "Non", "GM", "GS", "88_1"
 
-    TFormSetUp();
-
-    // The other windows (the settings file's path is the main window's). Set once by the window
-    // set before any handler runs.
-    void SetForms(FormSet& forms) { forms_ = &forms; }
+    // The options are read from, and saved to, the settings file at `settingsPath`.
+    explicit TFormSetUp(std::string settingsPath);
 
     ButtonState CheckBoxHint;     // SHOWHINTS
     ButtonState CheckBoxTime;     // REMAINTIM
@@ -57,14 +53,15 @@ class TFormSetUp final : public FormModel {
     int MidiVolumeRange() const;
     int LiveRatio() const;
 
+    // The options as the controls show them now.
+    SetupOptions CurrentOptions() const override;
+
     // Reads the options from the settings file (a missing file gives every default).
     void FormCreate();
     void LoadSetupSettings();
 
   private:
-    FormSet& forms() const { return *forms_; }
-
-    FormSet* forms_ = nullptr;
+    std::string settingsPath_;
 };
 
 } // namespace tobira

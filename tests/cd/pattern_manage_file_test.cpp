@@ -1,10 +1,6 @@
 // The pattern management window on a real TOBIRA.DAT: the sorted list and the titles, the two
 // searches, and what delete and modify leave in the file and in the disc's slots.
-#include "app/form_set.h"
-#include "controls/mixer_ctrl.h"
-#include "support/fake_media_device.h"
-#include "support/fake_ports.h"
-#include "support/temp_dir.h"
+#include "support/cd_windows.h"
 #include "text/cp932_convert.h"
 
 #include <gtest/gtest.h>
@@ -23,15 +19,14 @@ std::string Sjis(const char* utf8) {
     return Utf8ToCp932(utf8);
 }
 
-struct ManageFixture {
+struct ManageFixture : CdWindows {
     explicit ManageFixture(const std::string& file) {
-        forms.CreateAll();
-        forms.FormList.LabelCDID.Caption = kDisc;
+        list.LabelCDID.Caption = kDisc;
         if (!file.empty())
             std::ofstream(path(), std::ios::binary) << file;
         manage.Show();
     }
-    std::filesystem::path path() const { return dir.path() / "TOBIRA.DAT"; }
+    std::filesystem::path path() const { return folder.path() / "TOBIRA.DAT"; }
     std::string fileText() const {
         std::ifstream in(path(), std::ios::binary);
         std::stringstream s;
@@ -51,15 +46,6 @@ struct ManageFixture {
             shown.push_back(Cp932ToUtf8(m));
         return shown;
     }
-
-    TempDir dir;
-    FakePorts fakes;
-    FakeMediaDevice cd, midi, wave;
-    TMixerCtrl mixer;
-    FormSet forms{fakes.ports(), DataPaths::InFolder(dir.path()), MediaDevices{cd, midi, wave},
-                  mixer};
-    TFormManage& manage = forms.FormManage;
-    TFormList& list = forms.FormList;
 };
 
 // Appended over time, out of order; one foreign line without a full stop.
@@ -139,7 +125,7 @@ TEST(PatternManage, SearchesMoveOnlyTheSelection) {
 
 TEST(PatternManage, DeleteWritesTheSortedListAndReloadsTheDisc) {
     ManageFixture f(kFile);
-    f.forms.FormMain.Patterns = {};
+    f.main.Patterns = {};
     f.select("11111111113=03 01 12 .Drive mix");
     f.manage.SpeedButtonDELClick();
     EXPECT_EQ(f.fileText(), Sjis("11111111110=05 .Night\r\n"
@@ -150,8 +136,8 @@ TEST(PatternManage, DeleteWritesTheSortedListAndReloadsTheDisc) {
     EXPECT_EQ(f.messages(), std::vector<std::string>{"パターンデータの削除結果を保存しました"});
     EXPECT_EQ(f.list.SpeedButtonCD[0].Font, colors::Red);
     EXPECT_EQ(f.list.SpeedButtonCD[3].Font, colors::Black);
-    EXPECT_EQ(f.forms.FormMain.Patterns[0], "05 .Night");
-    EXPECT_EQ(Cp932ToUtf8(f.forms.FormPattern.SpeedButton[0].Caption), "Night");
+    EXPECT_EQ(f.main.Patterns[0], "05 .Night");
+    EXPECT_EQ(Cp932ToUtf8(f.selector.SpeedButton[0].Caption), "Night");
     EXPECT_EQ(f.manage.ListBoxTitle.Items, (std::vector<std::string>{"a", "Night", "Night"}));
     EXPECT_TRUE(f.manage.EditManage.empty() && f.manage.PanelTITLE.empty());
     EXPECT_FALSE(f.manage.SpeedButtonEDIT.Enabled || f.manage.SpeedButtonDEL.Enabled);

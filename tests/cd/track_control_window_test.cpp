@@ -1,33 +1,26 @@
 // The track control window apart from its programs: where it opens, its auto-close countdown,
 // and the windows it opens.
-#include "app/form_set.h"
-#include "controls/mixer_ctrl.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
-#include "support/fake_media_device.h"
-#include "support/fake_form_set.h"
-#include "support/fake_ports.h"
-#include "support/temp_dir.h"
+#include "support/cd_windows.h"
 
 #include <gtest/gtest.h>
 
 namespace tobira::testing {
 namespace {
 
-struct World : testing::FakeFormSet {
-    TFormList& list = forms.FormList;
-
+struct World : CdWindows {
     explicit World(int h = -1, int v = -1) {
-        IniFile file(forms.FormMain.Paths.SettingsPath);
+        IniFile file(main.Paths.SettingsPath);
         WriteSetting(file, keys::HPOSITION, h);
         WriteSetting(file, keys::VPOSITION, v);
         fakes.screen.size = {1000, 800};
-        forms.CreateAll();
+        list.FormCreate();
     }
     // Auto-close on with `seconds`, the window at (100, 100) and shown, the pointer away.
     void showWithAutoClose(int seconds) {
-        forms.FormSetUp.CheckBoxClose.Down = true;
-        forms.FormSetUp.ScrollBarClose = seconds;
+        setup.options.AutoClose = true;
+        setup.options.CloseSeconds = seconds;
         list.Left = 100;
         list.Top = 100;
         fakes.screen.pointer = {10, 10};
@@ -104,7 +97,7 @@ TEST(TrackControlWindow, CloseEndsThePauseAndTheTickAndWithoutAutoCloseNothingCo
     EXPECT_FALSE(w.list.PanelCloseAqua);
     EXPECT_FALSE(w.list.TimerCloseEnabled);
 
-    w.forms.FormSetUp.CheckBoxClose.Down = false;
+    w.setup.options.AutoClose = false;
     w.list.Show();
     EXPECT_FALSE(w.list.TimerCloseEnabled);
     w.ticks(10);
@@ -115,10 +108,10 @@ TEST(TrackControlWindow, LogoAndCtrlOpenTheirWindows) {
     World w;
     w.list.Show();
     w.list.Image1Click();
-    EXPECT_TRUE(w.forms.FormMsg.Visible);
+    EXPECT_TRUE(w.msg.Visible);
     const int repaints = w.fakes.repaint.count;
     w.list.SpeedButtonMANAGClick();
-    EXPECT_TRUE(w.forms.FormManage.Visible);
+    EXPECT_TRUE(w.manage.Visible);
     EXPECT_GT(w.fakes.repaint.count, repaints);
     EXPECT_TRUE(w.list.Visible) << "neither is modal";
 }

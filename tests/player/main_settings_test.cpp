@@ -12,6 +12,7 @@ namespace {
 
 using testing::MainWindowFixture;
 using testing::Sjis;
+using testing::TempDir;
 
 std::vector<std::string> fileLines(const MainWindowFixture& f) {
     std::istringstream in(ReadWholeFile(PathFromCp932(f.main.Paths.SettingsPath)).value_or(""));
@@ -242,11 +243,14 @@ TEST(LoadSetupSettings, HandEditedValuesOutsideTheirRanges) {
         {"FONTSIZE", "big", 30, 3, 1, 1},
     };
     for (const Case& c : cases) {
-        MainWindowFixture f;
-        f.write(c.key, c.value);
-        f.setup.LoadSetupSettings();
-        EXPECT_EQ(std::tuple(f.setup.ScrollBarClose, f.setup.CdVolumeRange(), f.setup.LiveRatio(),
-                             f.setup.RadioGroupReset, f.setup.PanelFontSize),
+        // The setup window alone, on a settings file of its own.
+        TempDir dir;
+        const std::string settings = DataPaths::InFolder(dir.path()).SettingsPath;
+        IniFile(settings).writeString("BASICDATA", c.key, c.value);
+        TFormSetUp setup(settings);
+        setup.LoadSetupSettings();
+        EXPECT_EQ(std::tuple(setup.ScrollBarClose, setup.CdVolumeRange(), setup.LiveRatio(),
+                             setup.RadioGroupReset, setup.PanelFontSize),
                   std::tuple(c.closeTime, c.cdRange, c.liveRatio, c.reset, std::string("10")))
             << c.key << "=" << c.value;
     }
