@@ -129,9 +129,7 @@ FormListWidget::FormListWidget(TFormList& model, const TFormMain& main, ViewHub&
     PanelBarClose->setObjectName("PanelBarClose");
     PanelBarClose->setGeometry(3, 3, TFormList::kCloseIndicatorWidth - 6, 8);
     SetBackground(PanelBarClose, QColor(0, 0, 128));
-    TimerClose->setInterval(1000);
-    connect(TimerClose, &QTimer::timeout, this,
-            [this] { dispatch([this] { list_.TimerCloseTimer(); }); });
+    setUpTimer(*TimerClose, "TimerClose", 1000, [this] { list_.TimerCloseTimer(); });
 
     makeProgramPanel();
 }
@@ -225,12 +223,7 @@ void FormListWidget::render() {
     PanelClose->setHint(list_.PanelBarCloseHint, hints);
     if (PanelBarClose->width() != list_.PanelBarCloseWidth)
         PanelBarClose->resize(list_.PanelBarCloseWidth, PanelBarClose->height());
-    if (TimerClose->isActive() != list_.TimerCloseEnabled) {
-        if (list_.TimerCloseEnabled)
-            TimerClose->start();
-        else
-            TimerClose->stop();
-    }
+    keepInStep(*TimerClose, list_.TimerCloseEnabled);
 
     // The program panel lies below the entry row: the shorter window of the other modes cuts
     // it off.

@@ -7,6 +7,9 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QHideEvent>
+#include <QTimer>
+
+#include <utility>
 
 namespace tobira {
 
@@ -66,6 +69,21 @@ void FormWidget::dispatch(const std::function<void()>& handler) {
         ReportUncaughtError();
     }
     hub_.refreshAll();
+}
+
+void FormWidget::setUpTimer(QTimer& timer, const char* name, int intervalMs,
+                            std::function<void()> onTick) {
+    timer.setObjectName(QLatin1StringView(name));
+    timer.setInterval(intervalMs);
+    connect(&timer, &QTimer::timeout, this,
+            [this, onTick = std::move(onTick)] { dispatch(onTick); });
+}
+
+void FormWidget::keepInStep(QTimer& timer, bool enabled) {
+    if (enabled && !timer.isActive())
+        timer.start();
+    else if (!enabled && timer.isActive())
+        timer.stop();
 }
 
 void FormWidget::moveEvent(QMoveEvent* event) {

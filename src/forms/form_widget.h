@@ -7,6 +7,7 @@
 #include <functional>
 
 class QEventLoop;
+class QTimer;
 
 namespace tobira {
 
@@ -32,6 +33,12 @@ class FormWidget : public QWidget {
   protected:
     // Runs a model handler, then lets every view draw the result.
     void dispatch(const std::function<void()>& handler);
+
+    // A timer of this view: each timeout runs the model's handler `onTick`.
+    void setUpTimer(QTimer& timer, const char* name, int intervalMs, std::function<void()> onTick);
+    // Runs `timer` while the model's flag says so. Starting a running timer again would move
+    // its phase, so it is only switched.
+    static void keepInStep(QTimer& timer, bool enabled);
 
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

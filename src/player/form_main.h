@@ -251,6 +251,10 @@ class TFormMain final : public FormModel {
     void ShowTrackTime(unsigned track, unsigned minutes, unsigned seconds);
     void SetOrderHints();
 
+    // PAUSE on the player of the current mode: resumes it when `paused`, else pauses it; the
+    // applause follows.
+    void TogglePause(MediaDevice& player, bool paused);
+
     // MIDI side (form_main_midi*.cpp).
     void MidiPlayClick();
     void MidiPauseClick();

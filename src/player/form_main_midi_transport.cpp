@@ -43,21 +43,7 @@ void TFormMain::MidiPauseClick() {
     const bool paused = IsMidiPaused();
     if (!paused && !IsMidiPlaying())
         return;
-    MediaDevice& wave = Devices.WAVE;
-    if (paused) {
-        SetPauseLamp(false);
-        ports_.repaint.repaintNow();
-        Devices.MIDI.play();
-        if (wave.mode() == DeviceMode::Paused)
-            wave.play();
-        return;
-    }
-    // Lit first: the pause's own completion notice must find the user's pause.
-    SetPauseLamp(true);
-    ports_.repaint.repaintNow();
-    Devices.MIDI.pause();
-    if (wave.mode() == DeviceMode::Playing)
-        wave.pause();
+    TogglePause(Devices.MIDI, paused);
 }
 
 void TFormMain::MidiStopClick() {

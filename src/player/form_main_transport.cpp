@@ -98,20 +98,23 @@ void TFormMain::SpeedButtonPAUSEClick() {
     const bool paused = IsCdPaused();
     if (!paused && !IsCdPlaying())
         return;
+    TogglePause(Devices.CD, paused);
+}
+
+void TFormMain::TogglePause(MediaDevice& player, bool paused) {
+    // The lamp first: a MIDI pause's own completion notice must find the user's pause.
+    SetPauseLamp(!paused);
+    ports_.repaint.repaintNow();
     MediaDevice& wave = Devices.WAVE;
     if (paused) {
-        SetPauseLamp(false);
-        ports_.repaint.repaintNow();
-        Devices.CD.play();
+        player.play();
         if (wave.mode() == DeviceMode::Paused)
             wave.play();
-        return;
+    } else {
+        player.pause();
+        if (wave.mode() == DeviceMode::Playing)
+            wave.pause();
     }
-    SetPauseLamp(true);
-    ports_.repaint.repaintNow();
-    Devices.CD.pause();
-    if (wave.mode() == DeviceMode::Playing)
-        wave.pause();
 }
 
 // ---- STOP ------------------------------------------------------------------------------------

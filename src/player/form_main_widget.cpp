@@ -177,16 +177,12 @@ FormMainWidget::FormMainWidget(TFormMain& model, ViewHub& hub)
     };
     LabelMidiTitle->onClick = [this] { dispatch([this] { main_.LabelMidiTitleClick(); }); };
 
-    Timer1.setObjectName("Timer1");
-    Timer3.setObjectName("Timer3");
-    Timer1.setInterval(1000);
-    Timer3.setInterval(8000);
-    connect(&Timer1, &QTimer::timeout, this, [this] { dispatch([this] { main_.Timer1Timer(); }); });
-    connect(&Timer3, &QTimer::timeout, this, [this] { dispatch([this] { main_.Timer3Timer(); }); });
+    setUpTimer(Timer1, "Timer1", 1000, [this] { main_.Timer1Timer(); });
+    setUpTimer(Timer3, "Timer3", 8000, [this] { main_.Timer3Timer(); });
 }
 
 ClickLabel* FormMainWidget::makeLabel(const QString& name, QRect geometry,
-                                        Qt::Alignment alignment) {
+                                      Qt::Alignment alignment) {
     auto* label = new ClickLabel(PanelMainBtm);
     label->setObjectName(name);
     label->setGeometry(geometry);
@@ -196,7 +192,7 @@ ClickLabel* FormMainWidget::makeLabel(const QString& name, QRect geometry,
 }
 
 PictureButton* FormMainWidget::makeButton(const QString& name, ButtonFace face, QRect geometry,
-                                            ButtonState TFormMain::*state) {
+                                          ButtonState TFormMain::*state) {
     auto* button = new PictureButton(face, PanelMainBtm);
     button->setObjectName(name);
     button->setGeometry(geometry);
@@ -244,16 +240,8 @@ void FormMainWidget::render() {
     for (auto [button, state] : buttons_)
         button->display(main_.*state, hints);
 
-    syncTimer(Timer1, main_.Timer1Enabled);
-    syncTimer(Timer3, main_.Timer3Enabled);
-}
-
-void FormMainWidget::syncTimer(QTimer& timer, bool enabled) {
-    // Starting a running timer again would move its phase, so only switch it.
-    if (enabled && !timer.isActive())
-        timer.start();
-    else if (!enabled && timer.isActive())
-        timer.stop();
+    keepInStep(Timer1, main_.Timer1Enabled);
+    keepInStep(Timer3, main_.Timer3Enabled);
 }
 
 void FormMainWidget::iconify() {

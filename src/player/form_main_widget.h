@@ -40,7 +40,6 @@ class FormMainWidget final : public FormWidget {
                           Qt::Alignment alignment = Qt::AlignLeft);
     PictureButton* makeButton(const QString& name, ButtonFace face, QRect geometry,
                               ButtonState TFormMain::*state);
-    void syncTimer(QTimer& timer, bool enabled);
 
     TFormMain& main_;
     DragPanel* PanelMainBtm;

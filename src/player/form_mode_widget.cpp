@@ -36,9 +36,7 @@ FormModeWidget::FormModeWidget(TFormMode& model, ViewHub& hub)
     // The bevel's light and dark edges are derived from the navy face.
     PanelANN->setPalette(QPalette(QColor(0, 0, 128)));
 
-    Timer1.setObjectName("Timer1");
-    Timer1.setInterval(TFormMode::kTimer1Interval);
-    connect(&Timer1, &QTimer::timeout, this, [this] { dispatch([this] { mode_.Timer1Timer(); }); });
+    setUpTimer(Timer1, "Timer1", TFormMode::kTimer1Interval, [this] { mode_.Timer1Timer(); });
 }
 
 void FormModeWidget::render() {
@@ -54,11 +52,7 @@ void FormModeWidget::render() {
         palette.setColor(QPalette::WindowText, QColor(textColour_.r, textColour_.g, textColour_.b));
         PanelANN->setPalette(palette);
     }
-    // Starting a running timer again would move its phase, so only switch it.
-    if (mode_.Timer1Enabled && !Timer1.isActive())
-        Timer1.start();
-    else if (!mode_.Timer1Enabled && Timer1.isActive())
-        Timer1.stop();
+    keepInStep(Timer1, mode_.Timer1Enabled);
 }
 
 } // namespace tobira
