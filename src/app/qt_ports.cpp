@@ -11,9 +11,60 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
+#include <QSocketNotifier>
+
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <system_error>
 
 namespace tobira {
 namespace {
+
+// An owned file descriptor.
+class FileDescriptor final {
+  public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() { ::close(fd_); }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+int NewEventFd() {
+    const int fd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (fd < 0)
+        throw std::system_error(errno, std::generic_category(), "eventfd");
+    return fd;
+}
+
+class EventFdWake final : public UiWake {
+  public:
+    explicit EventFdWake(std::function<void()> run)
+        : fd_(NewEventFd()), notifier_(fd_.get(), QSocketNotifier::Read), run_(std::move(run)) {
+        QObject::connect(&notifier_, &QSocketNotifier::activated, [this] {
+            std::uint64_t raises = 0;
+            // Reading resets the counter: every raise so far is answered by this one run.
+            if (::read(fd_.get(), &raises, sizeof raises) == sizeof raises)
+                run_();
+        });
+    }
+    void raise() override {
+        const std::uint64_t one = 1;
+        // Fails only when the counter is full, and then a run is due anyway.
+        [[maybe_unused]] const auto written = ::write(fd_.get(), &one, sizeof one);
+    }
+
+  private:
+    FileDescriptor fd_; // closed after the notifier is gone
+    QSocketNotifier notifier_;
+    std::function<void()> run_;
+};
 
 // A chosen path that code page 932 cannot hold is refused here, never passed on damaged.
 std::optional<std::string> ToCorePath(const QString& path) {
@@ -128,19 +179,23 @@ void QtPorts::showModal(FormModel& form) {
 
 void QtPorts::post(std::function<void()> task) {
     QMetaObject::invokeMethod(
-        this,
-        [this, task = std::move(task)] {
-            try {
-                task();
-            } catch (const std::exception& error) {
-                ReportUncaughtError(error);
-            } catch (...) {
-                ReportUncaughtError();
-            }
-            if (afterTask_)
-                afterTask_();
-        },
-        Qt::QueuedConnection);
+        this, [this, task = std::move(task)] { runTask(task); }, Qt::QueuedConnection);
+}
+
+std::unique_ptr<UiWake> QtPorts::makeWake(std::function<void()> task) {
+    return std::make_unique<EventFdWake>([this, task = std::move(task)] { runTask(task); });
+}
+
+void QtPorts::runTask(const std::function<void()>& task) {
+    try {
+        task();
+    } catch (const std::exception& error) {
+        ReportUncaughtError(error);
+    } catch (...) {
+        ReportUncaughtError();
+    }
+    if (afterTask_)
+        afterTask_();
 }
 
 } // namespace tobira

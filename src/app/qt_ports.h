@@ -49,6 +49,8 @@ class QtPorts final : public QObject,
 
     // Thread-safe: queues the task on the event loop, then runs `afterTask` (the views redraw).
     void post(std::function<void()> task) override;
+    // An eventfd read by a socket notifier on the event loop: a raise is one write(2).
+    std::unique_ptr<UiWake> makeWake(std::function<void()> task) override;
 
     void iconifyApplication() override;
     void closeMainWindow() override;
@@ -74,6 +76,8 @@ class QtPorts final : public QObject,
     void setTitleMetrics(TitleMetrics metrics) { titleMetrics_ = std::move(metrics); }
 
   private:
+    void runTask(const std::function<void()>& task);
+
     std::function<void()> repaint_;
     std::function<void()> afterTask_;
     WindowHandlers windows_;

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -102,11 +103,22 @@ class ProcessPort {
                                const std::vector<std::string>& arguments) = 0;
 };
 
+// A task made once that any thread may ask the UI thread to run. Raising neither allocates nor
+// blocks, so the audio thread may raise it under its locks; raises before the task runs run it
+// once.
+class UiWake {
+  public:
+    virtual ~UiWake() = default;
+    virtual void raise() = 0;
+};
+
 // Runs a task on the UI thread. Safe to call from any thread; tasks run in posting order.
 class UiPostPort {
   public:
     virtual ~UiPostPort() = default;
     virtual void post(std::function<void()> task) = 0;
+    // Made on the UI thread. The task never runs after the wake is destroyed.
+    virtual std::unique_ptr<UiWake> makeWake(std::function<void()> task) = 0;
 };
 
 // Pixel widths of the main window's MIDI title line, in the font it is drawn with.
