@@ -59,6 +59,11 @@ Program::Program(const std::filesystem::path& folder)
                 mainView->iconify();
             },
         .closeMain = [mainView] { mainView->close(); },
+        .raiseMain =
+            [mainView] {
+                mainView->raise();
+                mainView->activateWindow();
+            },
         .showModal =
             [this](FormModel& form) {
                 for (const auto& view : views_)

@@ -172,6 +172,11 @@ void QtPorts::closeMainWindow() {
         windows_.closeMain();
 }
 
+void QtPorts::raiseMainWindow() {
+    if (windows_.raiseMain)
+        windows_.raiseMain();
+}
+
 void QtPorts::showModal(FormModel& form) {
     if (windows_.showModal)
         windows_.showModal(form);

@@ -54,6 +54,7 @@ class QtPorts final : public QObject,
 
     void iconifyApplication() override;
     void closeMainWindow() override;
+    void raiseMainWindow() override;
     void showModal(FormModel& form) override;
 
     int titleTextWidth(const std::string& cp932) override;
@@ -63,6 +64,7 @@ class QtPorts final : public QObject,
     struct WindowHandlers {
         std::function<void()> iconify;
         std::function<void()> closeMain;
+        std::function<void()> raiseMain;
         std::function<void(FormModel&)> showModal;
     };
     void setWindowHandlers(WindowHandlers handlers) { windows_ = std::move(handlers); }

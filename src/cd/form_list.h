@@ -3,6 +3,7 @@
 #include "forms/controls_state.h"
 #include "forms/form_model.h"
 #include "forms/ports.h"
+#include "forms/typed_text.h"
 #include "cd/pattern_record.h"
 #include "windows/setup_options.h"
 
@@ -161,6 +162,8 @@ class TFormList final : public FormModel {
     void SpeedButtonCDClick(int slot);
     // The right button releases a registered slot: its record leaves TOBIRA.DAT.
     void SpeedButtonCDMouseDown(int slot, MouseButton button);
+    // The user typed in the title field.
+    void EditPatternChange(const TypedText& text);
     // Stores the edit list with EditPattern's title in the slot that is down.
     void SpeedButtonSAVEClick();
     // Opens the pattern management window.

@@ -19,6 +19,10 @@ bool validSlot(int slot) {
 
 } // namespace
 
+void TFormList::EditPatternChange(const TypedText& text) {
+    TakeTypedText(EditPattern, text, ports().messages);
+}
+
 void TFormList::SpeedButtonCDClick(int slot) {
     if (!validSlot(slot))
         return;

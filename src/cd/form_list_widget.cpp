@@ -152,12 +152,8 @@ void FormListWidget::makeProgramPanel() {
     EditPattern->setObjectName("EditPattern");
     EditPattern->setGeometry(250, 187, 162, 21);
     connect(EditPattern, &QLineEdit::textEdited, this, [this](const QString& text) {
-        // A character without a code page 932 form is refused: the field shows the model again.
-        const auto title = TryUtf8ToCp932(text.toStdString());
-        dispatch([this, &title] {
-            if (title)
-                list_.EditPattern = *title;
-        });
+        const TypedText title = TryUtf8ToCp932(text.toStdString());
+        dispatch([this, &title] { list_.EditPatternChange(title); });
     });
 
     for (int slot = 0; slot < kPatternSlots; ++slot) {

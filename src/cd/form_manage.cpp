@@ -135,8 +135,8 @@ void TFormManage::ListBoxTitleClick(int index) {
     }
 }
 
-void TFormManage::EditManageChange(std::string text) {
-    EditManage = std::move(text);
+void TFormManage::EditManageChange(const TypedText& text) {
+    TakeTypedText(EditManage, text, ports_.messages);
 }
 
 void TFormManage::SpeedButtonDELClick() {

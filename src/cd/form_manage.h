@@ -3,6 +3,7 @@
 #include "forms/controls_state.h"
 #include "forms/form_model.h"
 #include "forms/ports.h"
+#include "forms/typed_text.h"
 
 #include <string>
 #include <vector>
@@ -54,7 +55,7 @@ class TFormManage final : public FormModel {
     // Search by title: selects the first line whose title is that of ListBoxTitle's line `index`.
     void ListBoxTitleClick(int index);
     // The user typed in the edit field.
-    void EditManageChange(std::string text);
+    void EditManageChange(const TypedText& text);
     void SpeedButtonEDITClick();
     void SpeedButtonDELClick();
     void ButtonCLOSEClick() { Hide(); }

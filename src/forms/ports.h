@@ -139,6 +139,8 @@ class WindowPort {
     virtual void iconifyApplication() = 0;
     // Closes the main window, which ends the program.
     virtual void closeMainWindow() = 0;
+    // Brings the main window to the front, with the keyboard focus.
+    virtual void raiseMainWindow() = 0;
     // Shows the window modally: returns once it has been hidden again.
     virtual void showModal(FormModel& form) = 0;
 };

@@ -195,7 +195,8 @@ class TFormMain final : public FormModel {
     void PlaySong();
     // The sequencer's completion notice: one per play request, stops included.
     void MIDINotify(NotifyValue value);
-    // Files dropped onto the main window: the .mid files among them become the play list.
+    // Files dropped onto the main window: in MIDI mode the window comes to the front and the
+    // .mid files among them become the play list; in CD mode nothing happens.
     void PlayDroppedFiles(const std::vector<std::string>& cp932Paths);
     // Makes play-list entry `entry` (0-based) the next to play: the sequencer is stopped, and
     // its completion notice plays the entry.

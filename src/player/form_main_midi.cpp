@@ -68,8 +68,10 @@ void TFormMain::StartPlayList() {
 }
 
 void TFormMain::PlayDroppedFiles(const std::vector<std::string>& cp932Paths) {
+    // In CD mode a drop is ignored altogether, the window's place in the stack included.
     if (PlayerMode != PlayerModeKind::MIDI)
         return;
+    ports_.windows.raiseMainWindow();
     std::vector<std::string> songs;
     for (const std::string& path : cp932Paths)
         if (IsMidiFile(path))

@@ -283,11 +283,6 @@ void FormMainWidget::dropEvent(QDropEvent* event) {
             paths.push_back(std::move(*path));
     }
     event->acceptProposedAction();
-    // In CD mode a drop is ignored altogether, the window's place in the stack included.
-    if (main_.PlayerMode == PlayerModeKind::MIDI) {
-        raise();
-        activateWindow();
-    }
     dispatch([this, &paths] { main_.PlayDroppedFiles(paths); });
 }
 

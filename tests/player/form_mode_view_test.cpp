@@ -109,12 +109,14 @@ class FormModeViewTest : public QObject {
         // CD mode ignores a drop.
         w.drop({text});
         QVERIFY(w.fakes.messages.shown.empty());
+        QCOMPARE(w.fakes.windows.raises, 0);
 
         w.rightPressBAK();
         // A name that code page 932 cannot hold is left out, so no MIDI file remains.
         w.drop({text, unnamable});
         QCOMPARE(w.fakes.messages.shown.size(), std::size_t{1});
         QVERIFY(w.fakes.messages.shown.back() == notPlayable);
+        QCOMPARE(w.fakes.windows.raises, 1);
 
         // A Japanese name arrives in code page 932 and becomes the play list.
         const auto song = w.folder.path() / "\xe6\x9b\xb2.mid"; // 曲

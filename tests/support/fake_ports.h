@@ -187,9 +187,11 @@ class FakeWindows final : public WindowPort {
   public:
     void iconifyApplication() override { ++iconified; }
     void closeMainWindow() override { ++closeRequests; }
+    void raiseMainWindow() override { ++raises; }
     void showModal(FormModel& form) override;
     int iconified = 0;
     int closeRequests = 0;
+    int raises = 0;
     std::vector<FormModel*> modals;
     std::function<void(FormModel&)> onModal;
 };
