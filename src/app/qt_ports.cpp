@@ -73,7 +73,7 @@ std::optional<std::string> ToCorePath(const QString& path) {
     auto converted = TryUtf8ToCp932(path.toStdString());
     if (!converted)
         QMessageBox::warning(
-            QApplication::activeWindow(), "TOBIRA",
+            QApplication::activeWindow(), QStringLiteral("TOBIRA"),
             QStringLiteral("このファイル名は使えません（Shift-JIS にない文字を含みます）:\n") +
                 path);
     return converted;
@@ -84,11 +84,13 @@ std::optional<std::string> ToCorePath(const QString& path) {
 QtPorts::QtPorts() = default;
 
 void QtPorts::showMessage(const std::string& text) {
-    QMessageBox::information(QApplication::activeWindow(), "TOBIRA", FromCp932(text));
+    QMessageBox::information(QApplication::activeWindow(), QStringLiteral("TOBIRA"),
+                             FromCp932(text));
 }
 
 bool QtPorts::askYesNo(const std::string& text) {
-    return QMessageBox::question(QApplication::activeWindow(), "TOBIRA", FromCp932(text),
+    return QMessageBox::question(QApplication::activeWindow(), QStringLiteral("TOBIRA"),
+                                 FromCp932(text),
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 

@@ -48,9 +48,10 @@ FormListWidget::FormListWidget(TFormList& model, const TFormMain& main, ViewHub&
     : FormWidget(model, hub), list_(model), main_(main), Image1(new ClickLabel(this)),
       LabelORG(new ClickLabel(this)), LabelDST(new ClickLabel(this)),
       LabelCDID(new ClickLabel(this)), CheckBoxRandom(new QCheckBox(this)),
-      CheckBoxReverse(new QCheckBox(this)), ButtonClose(new QPushButton("CLOSE", this)),
-      PanelClose(new ClickLabel(this)), PanelBarClose(new ClickLabel(PanelClose)),
-      TimerClose(new QTimer(this)), LabelPattern(new QLabel("Pattern Title", this)),
+      CheckBoxReverse(new QCheckBox(this)),
+      ButtonClose(new QPushButton(QStringLiteral("CLOSE"), this)), PanelClose(new ClickLabel(this)),
+      PanelBarClose(new ClickLabel(PanelClose)), TimerClose(new QTimer(this)),
+      LabelPattern(new QLabel(QStringLiteral("Pattern Title"), this)),
       EditPattern(new QLineEdit(this)) {
     setObjectName("FormList");
     Image1->setObjectName("Image1");
@@ -187,7 +188,7 @@ bool FormListWidget::eventFilter(QObject* watched, QEvent* event) {
     return FormWidget::eventFilter(watched, event);
 }
 
-QToolButton* FormListWidget::makeToggle(const QString& name, QRect geometry) {
+QToolButton* FormListWidget::makeToggle(QAnyStringView name, QRect geometry) {
     auto* button = new QToolButton(this);
     button->setObjectName(name);
     button->setGeometry(geometry);

@@ -35,7 +35,7 @@ class FormListWidget final : public FormWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QToolButton* makeToggle(const QString& name, QRect geometry);
+    QToolButton* makeToggle(QAnyStringView name, QRect geometry);
     void makeProgramPanel();
 
     TFormList& list_;

@@ -8,12 +8,12 @@
 namespace tobira {
 
 void ReportUncaughtError(const std::exception& error) {
-    QMessageBox::critical(QApplication::activeWindow(), "TOBIRA",
+    QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("TOBIRA"),
                           QString::fromStdString(Cp932ToUtf8(error.what())));
 }
 
 void ReportUncaughtError() {
-    QMessageBox::critical(QApplication::activeWindow(), "TOBIRA",
+    QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("TOBIRA"),
                           QStringLiteral("不明なエラーです"));
 }
 

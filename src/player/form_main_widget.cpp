@@ -60,7 +60,7 @@ FormMainWidget::FormMainWidget(TFormMain& model, ViewHub& hub)
       Timer3(this) {
     setObjectName("FormMain");
     setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet("#FormMain { background: black; }");
+    setStyleSheet(QStringLiteral("#FormMain { background: black; }"));
     setAcceptDrops(true);
     PanelMainBtm->setObjectName("PanelMainBtm");
     PanelMainBtm->setGeometry(0, 0, model.Width, model.Height);
@@ -181,7 +181,7 @@ FormMainWidget::FormMainWidget(TFormMain& model, ViewHub& hub)
     setUpTimer(Timer3, "Timer3", 8000, [this] { main_.Timer3Timer(); });
 }
 
-ClickLabel* FormMainWidget::makeLabel(const QString& name, QRect geometry,
+ClickLabel* FormMainWidget::makeLabel(QAnyStringView name, QRect geometry,
                                       Qt::Alignment alignment) {
     auto* label = new ClickLabel(PanelMainBtm);
     label->setObjectName(name);
@@ -191,7 +191,7 @@ ClickLabel* FormMainWidget::makeLabel(const QString& name, QRect geometry,
     return label;
 }
 
-PictureButton* FormMainWidget::makeButton(const QString& name, ButtonFace face, QRect geometry,
+PictureButton* FormMainWidget::makeButton(QAnyStringView name, ButtonFace face, QRect geometry,
                                           ButtonState TFormMain::*state) {
     auto* button = new PictureButton(face, PanelMainBtm);
     button->setObjectName(name);

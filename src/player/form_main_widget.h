@@ -36,9 +36,9 @@ class FormMainWidget final : public FormWidget {
     void dropEvent(QDropEvent* event) override;
 
   private:
-    ClickLabel* makeLabel(const QString& name, QRect geometry,
+    ClickLabel* makeLabel(QAnyStringView name, QRect geometry,
                           Qt::Alignment alignment = Qt::AlignLeft);
-    PictureButton* makeButton(const QString& name, ButtonFace face, QRect geometry,
+    PictureButton* makeButton(QAnyStringView name, ButtonFace face, QRect geometry,
                               ButtonState TFormMain::*state);
 
     TFormMain& main_;
