@@ -1,7 +1,7 @@
 // Goals: a 100,000-line list loads and sorts in under 150 ms; an RND play list builds from it in
 // under 100 ms; ReadMidiTitle over 10,000 files takes under 1 s with the files in the cache.
 
-#include "app/ports.h"
+#include "forms/ports.h"
 #include "midi/list_file.h"
 #include "midi/midi_title.h"
 #include "midi/play_list_builder.h"

@@ -3,14 +3,14 @@
 namespace tobira {
 
 FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixerCtrl& mixer)
-    : FormMain(ports, std::move(paths), devices, mixer), FormManage(ports), FormPattern(ports),
-      ports_(ports) {
-    FormMain.SetForms(*this);
-    FormManage.SetForms(*this);
-    FormPattern.SetForms(*this);
-    FormSetUp.SetForms(*this);
+    : FormMain(ports, std::move(paths), devices, mixer), FormSetUp(FormMain.Paths.SettingsPath),
+      FormManage(ports), FormPattern(ports), ports_(ports) {
+    FormMain.SetPeers(
+        {FormList, FormPattern, FormMode, FormView, FormMidi, FormReader, FormSetUp, FormSetUp});
+    FormManage.SetPeers(FormMain, FormList, FormPattern);
+    FormPattern.SetPeers(FormMain, FormList);
     FormView.SetForms(*this);
-    FormList.SetForms(*this, ports_);
+    FormList.SetPeers({FormMain, FormMsg, FormManage, FormSetUp}, ports_);
 }
 
 void FormSet::CreateAll() {

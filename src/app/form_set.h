@@ -1,13 +1,13 @@
 #pragma once
 
-#include "app/form_main.h"
-#include "app/form_mode.h"
-#include "app/form_msg.h"
+#include "player/form_main.h"
+#include "player/form_mode.h"
+#include "windows/form_msg.h"
 #include "cd/form_list.h"
 #include "cd/form_manage.h"
 #include "cd/form_pattern.h"
 #include "midi/form_view.h"
-#include "settings/form_setup.h"
+#include "windows/form_setup.h"
 #include "windows/form_midi.h"
 #include "windows/form_reader.h"
 

@@ -1,9 +1,9 @@
 #include "app/program.h"
 
-#include "app/form_mode_widget.h"
-#include "app/form_msg_widget.h"
-#include "app/form_widget.h"
-#include "app/main_window_widget.h"
+#include "player/form_mode_widget.h"
+#include "windows/form_msg_widget.h"
+#include "forms/form_widget.h"
+#include "player/form_main_widget.h"
 #include "cd/form_list_widget.h"
 #include "cd/form_manage_widget.h"
 #include "cd/form_pattern_widget.h"
@@ -37,7 +37,7 @@ Program::Program(const std::filesystem::path& folder)
     forms_ = std::make_unique<FormSet>(ports_, std::move(paths), MediaDevices{*cd_, *midi_, *wave_},
                                        mixer_);
 
-    auto* mainView = new MainWindowWidget(forms_->FormMain, hub_);
+    auto* mainView = new FormMainWidget(forms_->FormMain, hub_);
     views_.emplace_back(mainView);
     views_.emplace_back(new FormWidget(forms_->FormSetUp, hub_));
     views_.emplace_back(new FormListWidget(forms_->FormList, forms_->FormMain, hub_));
@@ -59,6 +59,11 @@ Program::Program(const std::filesystem::path& folder)
                 mainView->iconify();
             },
         .closeMain = [mainView] { mainView->close(); },
+        .raiseMain =
+            [mainView] {
+                mainView->raise();
+                mainView->activateWindow();
+            },
         .showModal =
             [this](FormModel& form) {
                 for (const auto& view : views_)

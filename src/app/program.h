@@ -3,7 +3,7 @@
 #include "app/form_set.h"
 #include "app/qt_ports.h"
 #include "app/seeded_random.h"
-#include "app/view_hub.h"
+#include "forms/view_hub.h"
 #include "controls/mixer_ctrl.h"
 #include "media/audio_engine.h"
 

@@ -1,7 +1,7 @@
 #include "app/qt_ports.h"
 
-#include "app/error_report.h"
-#include "app/view_state.h"
+#include "forms/error_report.h"
+#include "forms/view_state.h"
 #include "text/cp932_convert.h"
 
 #include <QApplication>
@@ -11,9 +11,60 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
+#include <QSocketNotifier>
+
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <system_error>
 
 namespace tobira {
 namespace {
+
+// An owned file descriptor.
+class FileDescriptor final {
+  public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() { ::close(fd_); }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+int NewEventFd() {
+    const int fd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (fd < 0)
+        throw std::system_error(errno, std::generic_category(), "eventfd");
+    return fd;
+}
+
+class EventFdWake final : public UiWake {
+  public:
+    explicit EventFdWake(std::function<void()> run)
+        : fd_(NewEventFd()), notifier_(fd_.get(), QSocketNotifier::Read), run_(std::move(run)) {
+        QObject::connect(&notifier_, &QSocketNotifier::activated, [this] {
+            std::uint64_t raises = 0;
+            // Reading resets the counter: every raise so far is answered by this one run.
+            if (::read(fd_.get(), &raises, sizeof raises) == sizeof raises)
+                run_();
+        });
+    }
+    void raise() override {
+        const std::uint64_t one = 1;
+        // Fails only when the counter is full, and then a run is due anyway.
+        [[maybe_unused]] const auto written = ::write(fd_.get(), &one, sizeof one);
+    }
+
+  private:
+    FileDescriptor fd_; // closed after the notifier is gone
+    QSocketNotifier notifier_;
+    std::function<void()> run_;
+};
 
 // A chosen path that code page 932 cannot hold is refused here, never passed on damaged.
 std::optional<std::string> ToCorePath(const QString& path) {
@@ -22,7 +73,7 @@ std::optional<std::string> ToCorePath(const QString& path) {
     auto converted = TryUtf8ToCp932(path.toStdString());
     if (!converted)
         QMessageBox::warning(
-            QApplication::activeWindow(), "TOBIRA",
+            QApplication::activeWindow(), QStringLiteral("TOBIRA"),
             QStringLiteral("このファイル名は使えません（Shift-JIS にない文字を含みます）:\n") +
                 path);
     return converted;
@@ -33,11 +84,13 @@ std::optional<std::string> ToCorePath(const QString& path) {
 QtPorts::QtPorts() = default;
 
 void QtPorts::showMessage(const std::string& text) {
-    QMessageBox::information(QApplication::activeWindow(), "TOBIRA", FromCp932(text));
+    QMessageBox::information(QApplication::activeWindow(), QStringLiteral("TOBIRA"),
+                             FromCp932(text));
 }
 
 bool QtPorts::askYesNo(const std::string& text) {
-    return QMessageBox::question(QApplication::activeWindow(), "TOBIRA", FromCp932(text),
+    return QMessageBox::question(QApplication::activeWindow(), QStringLiteral("TOBIRA"),
+                                 FromCp932(text),
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
@@ -129,6 +182,11 @@ void QtPorts::closeMainWindow() {
         windows_.closeMain();
 }
 
+void QtPorts::raiseMainWindow() {
+    if (windows_.raiseMain)
+        windows_.raiseMain();
+}
+
 void QtPorts::showModal(FormModel& form) {
     if (windows_.showModal)
         windows_.showModal(form);
@@ -136,19 +194,23 @@ void QtPorts::showModal(FormModel& form) {
 
 void QtPorts::post(std::function<void()> task) {
     QMetaObject::invokeMethod(
-        this,
-        [this, task = std::move(task)] {
-            try {
-                task();
-            } catch (const std::exception& error) {
-                ReportUncaughtError(error);
-            } catch (...) {
-                ReportUncaughtError();
-            }
-            if (afterTask_)
-                afterTask_();
-        },
-        Qt::QueuedConnection);
+        this, [this, task = std::move(task)] { runTask(task); }, Qt::QueuedConnection);
+}
+
+std::unique_ptr<UiWake> QtPorts::makeWake(std::function<void()> task) {
+    return std::make_unique<EventFdWake>([this, task = std::move(task)] { runTask(task); });
+}
+
+void QtPorts::runTask(const std::function<void()>& task) {
+    try {
+        task();
+    } catch (const std::exception& error) {
+        ReportUncaughtError(error);
+    } catch (...) {
+        ReportUncaughtError();
+    }
+    if (afterTask_)
+        afterTask_();
 }
 
 } // namespace tobira

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ports.h"
+#include "forms/ports.h"
 
 #include <QObject>
 
@@ -50,9 +50,12 @@ class QtPorts final : public QObject,
 
     // Thread-safe: queues the task on the event loop, then runs `afterTask` (the views redraw).
     void post(std::function<void()> task) override;
+    // An eventfd read by a socket notifier on the event loop: a raise is one write(2).
+    std::unique_ptr<UiWake> makeWake(std::function<void()> task) override;
 
     void iconifyApplication() override;
     void closeMainWindow() override;
+    void raiseMainWindow() override;
     void showModal(FormModel& form) override;
 
     int titleTextWidth(const std::string& cp932) override;
@@ -62,6 +65,7 @@ class QtPorts final : public QObject,
     struct WindowHandlers {
         std::function<void()> iconify;
         std::function<void()> closeMain;
+        std::function<void()> raiseMain;
         std::function<void(FormModel&)> showModal;
     };
     void setWindowHandlers(WindowHandlers handlers) { windows_ = std::move(handlers); }
@@ -75,6 +79,8 @@ class QtPorts final : public QObject,
     void setTitleMetrics(TitleMetrics metrics) { titleMetrics_ = std::move(metrics); }
 
   private:
+    void runTask(const std::function<void()>& task);
+
     std::function<void()> repaint_;
     std::function<void()> afterTask_;
     WindowHandlers windows_;

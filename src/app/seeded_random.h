@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ports.h"
+#include "forms/ports.h"
 
 #include <cstdint>
 #include <random>

@@ -1,7 +1,7 @@
 #include "cd/form_list.h"
 
-#include "app/form_set.h"
-#include "app/play_modes.h"
+#include "player/form_main.h"
+#include "player/play_modes.h"
 #include "settings/ini_file.h"
 #include "settings/position_check.h"
 #include "settings/settings_keys.h"
@@ -51,7 +51,7 @@ TFormList::TFormList() : FormModel("ＣＤ トラックコントロール", 420,
 }
 
 void TFormList::FormCreate() {
-    const IniFile file(forms_->FormMain.Paths.SettingsPath);
+    const IniFile file(peers().Main.Paths.SettingsPath);
     const ScreenPoint stored{ReadSetting(file, keys::HPOSITION),
                              ReadSetting(file, keys::VPOSITION)};
     const ScreenSize screen = ports().screen.screenSize();
@@ -71,7 +71,7 @@ void TFormList::Show() {
 }
 
 void TFormList::Image1Click() {
-    forms_->FormMsg.Show();
+    peers().Msg.Show();
 }
 
 bool TFormList::EntryEmpty(int k) const {
@@ -123,6 +123,10 @@ void TFormList::HighlightEntry(int k) {
     ClearHighlights();
     if (inRange(k))
         SpeedButton[static_cast<std::size_t>(k)].Font = colors::Red;
+}
+
+bool TFormList::IsEntryHighlighted(int k) const {
+    return inRange(k) && SpeedButton[static_cast<std::size_t>(k)].Font == colors::Red;
 }
 
 void TFormList::ClearPatternSelection() {

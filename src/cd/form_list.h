@@ -1,9 +1,11 @@
 #pragma once
 
-#include "app/controls_state.h"
-#include "app/form_model.h"
-#include "app/ports.h"
+#include "forms/controls_state.h"
+#include "forms/form_model.h"
+#include "forms/ports.h"
+#include "forms/typed_text.h"
 #include "cd/pattern_record.h"
+#include "windows/setup_options.h"
 
 #include <array>
 #include <optional>
@@ -11,8 +13,17 @@
 
 namespace tobira {
 
-class FormSet;
+class TFormMain;
+class TFormManage;
 enum class MouseButton;
+
+// The windows the track control window works with.
+struct TrackControlPeers {
+    TFormMain& Main;     // plays the order
+    FormModel& Msg;      // the author message, opened from the logo
+    TFormManage& Manage; // opened by MANAG
+    const SetupOptionsSource& Options;
+};
 
 // The CD track control window: the play order's 60 entries and the ten stored programs.
 //
@@ -82,6 +93,8 @@ class TFormList final : public FormModel {
     void ClearHighlights();
     // Clears the highlights and makes entry k's caption red (nothing is red for k out of range).
     void HighlightEntry(int k);
+    // Whether entry k's caption is red.
+    bool IsEntryHighlighted(int k) const;
 
     // All slot buttons released, the pattern title emptied.
     void ClearPatternSelection();
@@ -122,10 +135,9 @@ class TFormList final : public FormModel {
     // Moves the window up where its height would reach below the screen's work area.
     void KeepOnScreen();
 
-    // The other windows (the main window plays the order) and the ports. Set once by the
-    // window set.
-    void SetForms(FormSet& forms, Ports ports) {
-        forms_ = &forms;
+    // The other windows and the ports. Set once by the window set.
+    void SetPeers(const TrackControlPeers& peers, Ports ports) {
+        peers_.emplace(peers);
         ports_.emplace(ports);
     }
 
@@ -152,6 +164,8 @@ class TFormList final : public FormModel {
     void SpeedButtonCDClick(int slot);
     // The right button releases a registered slot: its record leaves TOBIRA.DAT.
     void SpeedButtonCDMouseDown(int slot, MouseButton button);
+    // The user typed in the title field.
+    void EditPatternChange(const TypedText& text);
     // Stores the edit list with EditPattern's title in the slot that is down.
     void SpeedButtonSAVEClick();
     // Opens the pattern management window.
@@ -166,7 +180,9 @@ class TFormList final : public FormModel {
     void UpdateCloseBar();
     Ports& ports() { return *ports_; }
 
-    FormSet* forms_ = nullptr;
+    const TrackControlPeers& peers() const { return *peers_; }
+
+    std::optional<TrackControlPeers> peers_;
     std::optional<Ports> ports_;
 };
 

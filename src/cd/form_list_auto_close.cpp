@@ -2,17 +2,15 @@
 // closes the window when it runs out.
 #include "cd/form_list.h"
 
-#include "app/form_set.h"
-
 #include <cmath>
 
 namespace tobira {
 
 void TFormList::FormShow() {
-    const TFormSetUp& setup = forms_->FormSetUp;
-    if (!setup.CheckBoxClose.Down)
+    const SetupOptions setup = peers().Options.CurrentOptions();
+    if (!setup.AutoClose)
         return;
-    CloseCountdown = setup.ScrollBarClose;
+    CloseCountdown = setup.CloseSeconds;
     TimerCloseEnabled = true;
     UpdateCloseBar();
 }
@@ -30,7 +28,7 @@ void TFormList::TimerCloseTimer() {
     const ScreenPoint p = ports().screen.pointerPosition();
     const bool inside = Left < p.x && p.x < Left + Width && Top < p.y && p.y < Top + Height;
     if (inside)
-        CloseCountdown = forms_->FormSetUp.ScrollBarClose;
+        CloseCountdown = peers().Options.CurrentOptions().CloseSeconds;
     else
         --CloseCountdown;
     if (CloseCountdown < 1) {
@@ -45,7 +43,7 @@ void TFormList::PanelCloseClick() {
 }
 
 void TFormList::UpdateCloseBar() {
-    const int full = forms_->FormSetUp.ScrollBarClose;
+    const int full = peers().Options.CurrentOptions().CloseSeconds;
     if (full <= 0)
         return;
     const int width = static_cast<int>(

@@ -1,7 +1,7 @@
 #include "cd/form_list.h"
 
-#include "app/form_set.h"
-#include "app/play_modes.h"
+#include "player/form_main.h"
+#include "player/play_modes.h"
 
 #include <stdexcept>
 
@@ -19,7 +19,7 @@ void TFormList::SpeedButtonEntryClick(int k) {
     if (k < 1 || k > kEntries)
         return;
     ButtonState& entry = SpeedButton[static_cast<std::size_t>(k)];
-    TFormMain& main = forms_->FormMain;
+    TFormMain& main = peers().Main;
     if (main.PlayModeIndex() == kProgramMode && SpeedButtonSET.Down) {
         // SET copies the track to the edit list; a full list takes nothing more.
         const int place = FirstFreeEditPlace();
@@ -75,20 +75,20 @@ void TFormList::CheckBoxReverseClick() {
 }
 
 void TFormList::SpeedButtonBAKClick() {
-    forms_->FormMain.SpeedButtonBAKClick();
+    peers().Main.SpeedButtonBAKClick();
 }
 
 void TFormList::SpeedButtonNXTClick() {
-    forms_->FormMain.SpeedButtonNXTClick();
+    peers().Main.SpeedButtonNXTClick();
 }
 
 void TFormList::FormClose() {
-    TFormMain& main = forms_->FormMain;
+    TFormMain& main = peers().Main;
     if (!main.IsCdPlaying() && !main.IsCdPaused()) {
         ClearPatternSelection();
         ClearTrackLists();
         if (main.LabelPLAY.Caption != "NO DISC")
-            main.LabelPLAY.Font = colors::Teal;
+            main.SetPlayIdle();
     }
     SpeedButtonMON.Font = colors::Black;
     CheckBoxRandom.Down = false;

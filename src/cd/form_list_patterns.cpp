@@ -1,8 +1,8 @@
 // Applying a stored pattern to the play order, and playing the program that results.
 #include "cd/form_list.h"
 
-#include "app/form_set.h"
-#include "app/play_modes.h"
+#include "player/form_main.h"
+#include "player/play_modes.h"
 #include "media/media_device.h"
 #include "text/cp932_convert.h"
 
@@ -36,7 +36,7 @@ void putOrder(std::array<ButtonState, TFormList::kEntries + 1>& entries,
 bool TFormList::ApplyPattern(int slot) {
     if (slot < 0 || slot >= kPatternSlots)
         return false;
-    TFormMain& main = forms_->FormMain;
+    TFormMain& main = peers().Main;
     ClearTrackLists();
     const std::string text = main.Patterns[static_cast<std::size_t>(slot)];
     const PatternTextParts parts = SplitPatternText(text);
@@ -69,14 +69,14 @@ void TFormList::StartProgramPlay() {
     // A pattern whose first track is not on this disc leaves nothing to start with.
     if (EntryEmpty(1))
         return;
-    TFormMain& main = forms_->FormMain;
+    TFormMain& main = peers().Main;
     const int track = EntryTrack(1);
     main.OrderPosition = 1;
     main.Devices.CD.playFrom(PackTmsf(static_cast<unsigned>(track), 0, 0, 0));
-    main.LabelPLAY.Font = colors::Aqua;
+    main.SetPlaying();
     main.SpeedButtonPLAYShowHint = true;
     // A pause lamp left lit would make the next PAUSE resume a CD that already plays.
-    main.LabelPAUSE.Font = colors::Teal;
+    main.SetPauseLamp(false);
     main.LabelTIME.Visible = false;
     main.LabelSTOP.Font = colors::Teal;
     main.LabelSTOP.Caption = "STOP";

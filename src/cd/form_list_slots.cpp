@@ -1,7 +1,8 @@
 // The ten pattern slots of the track control window: choosing, applying, SAVE and release.
 #include "cd/form_list.h"
 
-#include "app/form_set.h"
+#include "cd/form_manage.h"
+#include "player/form_main.h"
 #include "cd/pattern_display.h"
 #include "cd/pattern_file.h"
 #include "text/cp932_convert.h"
@@ -16,11 +17,11 @@ bool validSlot(int slot) {
     return slot >= 0 && slot < kPatternSlots;
 }
 
-bool registered(const ButtonState& slotButton) {
-    return slotButton.Font == colors::Red;
-}
-
 } // namespace
+
+void TFormList::EditPatternChange(const TypedText& text) {
+    TakeTypedText(EditPattern, text, ports().messages);
+}
 
 void TFormList::SpeedButtonCDClick(int slot) {
     if (!validSlot(slot))
@@ -31,7 +32,7 @@ void TFormList::SpeedButtonCDClick(int slot) {
         other.Down = false;
     SpeedButtonCD[static_cast<std::size_t>(slot)].Down = down;
     // A free slot pressed down is only chosen for the next SAVE.
-    if (!down || !registered(SpeedButtonCD[static_cast<std::size_t>(slot)]))
+    if (!down || !SlotHoldsPattern(SpeedButtonCD[static_cast<std::size_t>(slot)]))
         return;
     if (!ApplyPattern(slot))
         return;
@@ -44,9 +45,9 @@ void TFormList::SpeedButtonCDMouseDown(int slot, MouseButton button) {
     if (button != MouseButton::Right || !validSlot(slot))
         return;
     ButtonState& slotButton = SpeedButtonCD[static_cast<std::size_t>(slot)];
-    if (!registered(slotButton))
+    if (!SlotHoldsPattern(slotButton))
         return;
-    TFormMain& main = forms_->FormMain;
+    TFormMain& main = peers().Main;
     bool removed = false;
     try {
         removed = DeletePatternRecord(main.Paths.PatternPath, PatternKey(LabelCDID.Caption, slot));
@@ -73,7 +74,7 @@ void TFormList::SpeedButtonSAVEClick() {
         return;
     }
     ButtonState& slotButton = SpeedButtonCD[static_cast<std::size_t>(slot)];
-    if (registered(slotButton)) {
+    if (SlotHoldsPattern(slotButton)) {
         messages.showMessage(
             Utf8ToCp932("このボタンは既に設定澄みです．パターン選択ボタンの右クリッ"
                         "クで［設定解除］してください．"));
@@ -85,7 +86,7 @@ void TFormList::SpeedButtonSAVEClick() {
         messages.showMessage(Utf8ToCp932("再生パターンが設定されていません"));
         return;
     }
-    TFormMain& main = forms_->FormMain;
+    TFormMain& main = peers().Main;
     const std::string text = order + "." + EditPattern;
     try {
         AppendPatternRecord(main.Paths.PatternPath, PatternKey(LabelCDID.Caption, slot), text);
@@ -103,7 +104,7 @@ void TFormList::SpeedButtonSAVEClick() {
 
 void TFormList::SpeedButtonMANAGClick() {
     ports().repaint.repaintNow();
-    forms_->FormManage.Show();
+    peers().Manage.Show();
 }
 
 } // namespace tobira

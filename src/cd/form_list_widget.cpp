@@ -1,9 +1,9 @@
 #include "cd/form_list_widget.h"
 
-#include "app/view_state.h"
+#include "forms/view_state.h"
 
-#include "app/click_label.h"
-#include "app/pictures.h"
+#include "forms/click_label.h"
+#include "forms/pictures.h"
 #include "text/cp932_convert.h"
 
 #include <QCheckBox>
@@ -48,9 +48,10 @@ FormListWidget::FormListWidget(TFormList& model, const TFormMain& main, ViewHub&
     : FormWidget(model, hub), list_(model), main_(main), Image1(new ClickLabel(this)),
       LabelORG(new ClickLabel(this)), LabelDST(new ClickLabel(this)),
       LabelCDID(new ClickLabel(this)), CheckBoxRandom(new QCheckBox(this)),
-      CheckBoxReverse(new QCheckBox(this)), ButtonClose(new QPushButton("CLOSE", this)),
-      PanelClose(new ClickLabel(this)), PanelBarClose(new ClickLabel(PanelClose)),
-      TimerClose(new QTimer(this)), LabelPattern(new QLabel("Pattern Title", this)),
+      CheckBoxReverse(new QCheckBox(this)),
+      ButtonClose(new QPushButton(QStringLiteral("CLOSE"), this)), PanelClose(new ClickLabel(this)),
+      PanelBarClose(new ClickLabel(PanelClose)), TimerClose(new QTimer(this)),
+      LabelPattern(new QLabel(QStringLiteral("Pattern Title"), this)),
       EditPattern(new QLineEdit(this)) {
     setObjectName("FormList");
     Image1->setObjectName("Image1");
@@ -129,9 +130,7 @@ FormListWidget::FormListWidget(TFormList& model, const TFormMain& main, ViewHub&
     PanelBarClose->setObjectName("PanelBarClose");
     PanelBarClose->setGeometry(3, 3, TFormList::kCloseIndicatorWidth - 6, 8);
     SetBackground(PanelBarClose, QColor(0, 0, 128));
-    TimerClose->setInterval(1000);
-    connect(TimerClose, &QTimer::timeout, this,
-            [this] { dispatch([this] { list_.TimerCloseTimer(); }); });
+    setUpTimer(*TimerClose, "TimerClose", 1000, [this] { list_.TimerCloseTimer(); });
 
     makeProgramPanel();
 }
@@ -154,12 +153,8 @@ void FormListWidget::makeProgramPanel() {
     EditPattern->setObjectName("EditPattern");
     EditPattern->setGeometry(250, 187, 162, 21);
     connect(EditPattern, &QLineEdit::textEdited, this, [this](const QString& text) {
-        // A character without a code page 932 form is refused: the field shows the model again.
-        const auto title = TryUtf8ToCp932(text.toStdString());
-        dispatch([this, &title] {
-            if (title)
-                list_.EditPattern = *title;
-        });
+        const TypedText title = TryUtf8ToCp932(text.toStdString());
+        dispatch([this, &title] { list_.EditPatternChange(title); });
     });
 
     for (int slot = 0; slot < kPatternSlots; ++slot) {
@@ -193,7 +188,7 @@ bool FormListWidget::eventFilter(QObject* watched, QEvent* event) {
     return FormWidget::eventFilter(watched, event);
 }
 
-QToolButton* FormListWidget::makeToggle(const QString& name, QRect geometry) {
+QToolButton* FormListWidget::makeToggle(QAnyStringView name, QRect geometry) {
     auto* button = new QToolButton(this);
     button->setObjectName(name);
     button->setGeometry(geometry);
@@ -225,12 +220,7 @@ void FormListWidget::render() {
     PanelClose->setHint(list_.PanelBarCloseHint, hints);
     if (PanelBarClose->width() != list_.PanelBarCloseWidth)
         PanelBarClose->resize(list_.PanelBarCloseWidth, PanelBarClose->height());
-    if (TimerClose->isActive() != list_.TimerCloseEnabled) {
-        if (list_.TimerCloseEnabled)
-            TimerClose->start();
-        else
-            TimerClose->stop();
-    }
+    keepInStep(*TimerClose, list_.TimerCloseEnabled);
 
     // The program panel lies below the entry row: the shorter window of the other modes cuts
     // it off.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/form_main.h"
-#include "app/form_widget.h"
+#include "player/form_main.h"
+#include "forms/form_widget.h"
 #include "cd/form_list.h"
 
 #include <array>
@@ -35,7 +35,7 @@ class FormListWidget final : public FormWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QToolButton* makeToggle(const QString& name, QRect geometry);
+    QToolButton* makeToggle(QAnyStringView name, QRect geometry);
     void makeProgramPanel();
 
     TFormList& list_;

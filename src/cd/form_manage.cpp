@@ -1,6 +1,8 @@
 #include "cd/form_manage.h"
 
-#include "app/form_set.h"
+#include "cd/form_list.h"
+#include "cd/form_pattern.h"
+#include "player/form_main.h"
 #include "cd/pattern_display.h"
 #include "cd/pattern_file.h"
 #include "midi/list_collation.h"
@@ -38,7 +40,7 @@ std::string TFormManage::LineTitle(const std::string& line) {
 }
 
 const std::string& TFormManage::discId() const {
-    return forms_->FormList.LabelCDID.Caption;
+    return list_->LabelCDID.Caption;
 }
 
 void TFormManage::Show() {
@@ -57,8 +59,7 @@ void TFormManage::FormShow() {
     clearEditField();
     ListBoxManage = {};
     try {
-        std::optional<std::vector<std::string>> lines =
-            ReadPatternLines(forms_->FormMain.Paths.PatternPath);
+        std::optional<std::vector<std::string>> lines = ReadPatternLines(main_->Paths.PatternPath);
         if (!lines) {
             ports_.messages.showMessage(Utf8ToCp932(kUnreadable));
             return;
@@ -134,8 +135,8 @@ void TFormManage::ListBoxTitleClick(int index) {
     }
 }
 
-void TFormManage::EditManageChange(std::string text) {
-    EditManage = std::move(text);
+void TFormManage::EditManageChange(const TypedText& text) {
+    TakeTypedText(EditManage, text, ports_.messages);
 }
 
 void TFormManage::SpeedButtonDELClick() {
@@ -167,7 +168,7 @@ void TFormManage::saveChange(const char* savedUtf8, const char* failedUtf8) {
 }
 
 bool TFormManage::saveList() {
-    TFormMain& main = forms_->FormMain;
+    TFormMain& main = *main_;
     try {
         WritePatternLines(main.Paths.PatternPath, ListBoxManage.Items);
     } catch (const std::system_error&) {
@@ -176,10 +177,9 @@ bool TFormManage::saveList() {
         // A line break in the edited text would split the record in two.
         return false;
     }
-    TFormList& list = forms_->FormList;
+    TFormList& list = *list_;
     ReadPatternFile(main.Paths.PatternPath, main.Patterns,
-                    {list.SpeedButtonCD, forms_->FormPattern.SpeedButton, list.LabelCDID},
-                    ports_.messages);
+                    {list.SpeedButtonCD, selector_->SpeedButton, list.LabelCDID}, ports_.messages);
     fillTitleList();
     SpeedButtonEDIT.Enabled = false;
     SpeedButtonDEL.Enabled = false;

@@ -1,15 +1,18 @@
 #pragma once
 
-#include "app/controls_state.h"
-#include "app/form_model.h"
-#include "app/ports.h"
+#include "forms/controls_state.h"
+#include "forms/form_model.h"
+#include "forms/ports.h"
+#include "forms/typed_text.h"
 
 #include <string>
 #include <vector>
 
 namespace tobira {
 
-class FormSet;
+class TFormList;
+class TFormMain;
+class TFormPattern;
 
 // The management window of the stored CD programs (TOBIRA.DAT): every record as a raw line,
 // sorted; search by the disc in the drive or by title; free editing and deleting of a line.
@@ -33,9 +36,13 @@ class TFormManage final : public FormModel {
     ButtonState SpeedButtonCDID; // caption = the DiscId of the disc in the drive
     ButtonState SpeedButtonEDIT, SpeedButtonDEL;
 
-    // The track control window (its DiscId), the main window (file path, pattern table). Set
-    // once by the window set.
-    void SetForms(FormSet& forms) { forms_ = &forms; }
+    // The main window (file path, pattern table), the track control window (its DiscId) and the
+    // selector, whose rows show the patterns. Set once by the window set.
+    void SetPeers(TFormMain& main, TFormList& list, TFormPattern& selector) {
+        main_ = &main;
+        list_ = &list;
+        selector_ = &selector;
+    }
 
     // Shows the window. When it was hidden, that is an opening (FormShow).
     void Show();
@@ -48,7 +55,7 @@ class TFormManage final : public FormModel {
     // Search by title: selects the first line whose title is that of ListBoxTitle's line `index`.
     void ListBoxTitleClick(int index);
     // The user typed in the edit field.
-    void EditManageChange(std::string text);
+    void EditManageChange(const TypedText& text);
     void SpeedButtonEDITClick();
     void SpeedButtonDELClick();
     void ButtonCLOSEClick() { Hide(); }
@@ -67,7 +74,9 @@ class TFormManage final : public FormModel {
     void saveChange(const char* savedUtf8, const char* failedUtf8);
 
     Ports ports_;
-    FormSet* forms_ = nullptr;
+    TFormMain* main_ = nullptr;
+    TFormList* list_ = nullptr;
+    TFormPattern* selector_ = nullptr;
 };
 
 } // namespace tobira

@@ -1,6 +1,6 @@
 #include "cd/form_manage_widget.h"
 
-#include "app/view_state.h"
+#include "forms/view_state.h"
 
 #include "text/cp932_convert.h"
 
@@ -93,7 +93,8 @@ FormManageWidget::FormManageWidget(TFormManage& model, ViewHub& hub)
         dispatch([this, row] { manage_.ListBoxTitleClick(row); });
     });
     connect(EditManage, &QLineEdit::textEdited, this, [this](const QString& text) {
-        dispatch([this, text] { manage_.EditManageChange(Utf8ToCp932(text.toStdString())); });
+        const TypedText typed = TryUtf8ToCp932(text.toStdString());
+        dispatch([this, &typed] { manage_.EditManageChange(typed); });
     });
     connect(SpeedButtonCDID, &QToolButton::clicked, this,
             [this] { dispatch([this] { manage_.SpeedButtonCDIDClick(); }); });
@@ -118,8 +119,8 @@ void FormManageWidget::render() {
     ShowList(ListBoxTitle, manage_.ListBoxTitle, shownTitles_);
 
     const QString edit = FromCp932(manage_.EditManage);
-    // Typing keeps the field's own text (a character code page 932 lacks stays on screen).
-    if (Utf8ToCp932(EditManage->text().toStdString()) != manage_.EditManage)
+    // Typing keeps the field's own text; text the model refused is replaced by the model's.
+    if (TryUtf8ToCp932(EditManage->text().toStdString()) != manage_.EditManage)
         EditManage->setText(edit);
     const Color c = manage_.EditManageColor;
     const QColor background(c.r, c.g, c.b);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/form_widget.h"
+#include "forms/form_widget.h"
 #include "cd/form_manage.h"
 
 #include <string>

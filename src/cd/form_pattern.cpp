@@ -1,7 +1,8 @@
 #include "cd/form_pattern.h"
 
-#include "app/form_set.h"
-#include "app/play_modes.h"
+#include "cd/form_list.h"
+#include "player/form_main.h"
+#include "player/play_modes.h"
 #include "text/cp932_convert.h"
 
 namespace tobira {
@@ -23,12 +24,12 @@ void TFormPattern::SpeedButtonClick(int slot) {
     ports_.repaint.repaintNow();
     if (slot < 0 || slot >= kPatternSlots)
         return;
-    if (forms_->FormMain.PlayModeIndex() != kProgramMode ||
+    if (main_->PlayModeIndex() != kProgramMode ||
         SpeedButton[static_cast<std::size_t>(slot)].Caption.empty())
         return;
     // The slot button goes down and its click runs, as if the user had pressed it there: the
     // click toggles, so it starts from up.
-    TFormList& list = forms_->FormList;
+    TFormList& list = *list_;
     list.SpeedButtonCD[static_cast<std::size_t>(slot)].Down = false;
     list.SpeedButtonCDClick(slot);
     Hide();
@@ -36,29 +37,27 @@ void TFormPattern::SpeedButtonClick(int slot) {
 }
 
 void TFormPattern::SpeedButtonRandomClick() {
-    TFormList& list = forms_->FormList;
-    if (SpeedButtonRandom.Font == colors::Red) {
+    TFormList& list = *list_;
+    if (IsRandomOn()) {
         list.CheckBoxRandom.Down = false;
-        SpeedButtonRandom.Font = colors::Black;
+        ShowOrderOptions(false, IsReverseOn());
         return;
     }
     list.CheckBoxRandom.Down = true;
     list.CheckBoxReverse.Down = false;
-    SpeedButtonRandom.Font = colors::Red;
-    SpeedButtonReverse.Font = colors::Black;
+    ShowOrderOptions(true, false);
 }
 
 void TFormPattern::SpeedButtonReverseClick() {
-    TFormList& list = forms_->FormList;
-    if (SpeedButtonReverse.Font == colors::Red) {
+    TFormList& list = *list_;
+    if (IsReverseOn()) {
         list.CheckBoxReverse.Down = false;
-        SpeedButtonReverse.Font = colors::Black;
+        ShowOrderOptions(IsRandomOn(), false);
         return;
     }
     list.CheckBoxReverse.Down = true;
     list.CheckBoxRandom.Down = false;
-    SpeedButtonReverse.Font = colors::Red;
-    SpeedButtonRandom.Font = colors::Black;
+    ShowOrderOptions(false, true);
 }
 
 void TFormPattern::SpeedButtonCloseClick() {
@@ -67,10 +66,22 @@ void TFormPattern::SpeedButtonCloseClick() {
 }
 
 void TFormPattern::FormClose() {
-    SpeedButtonRandom.Font = colors::Black;
-    SpeedButtonReverse.Font = colors::Black;
-    forms_->FormList.CheckBoxRandom.Down = false;
-    forms_->FormList.CheckBoxReverse.Down = false;
+    ShowOrderOptions(false, false);
+    list_->CheckBoxRandom.Down = false;
+    list_->CheckBoxReverse.Down = false;
+}
+
+bool TFormPattern::IsRandomOn() const {
+    return SpeedButtonRandom.Font == colors::Red;
+}
+
+bool TFormPattern::IsReverseOn() const {
+    return SpeedButtonReverse.Font == colors::Red;
+}
+
+void TFormPattern::ShowOrderOptions(bool random, bool reverse) {
+    SpeedButtonRandom.Font = random ? colors::Red : colors::Black;
+    SpeedButtonReverse.Font = reverse ? colors::Red : colors::Black;
 }
 
 } // namespace tobira

@@ -1,15 +1,16 @@
 #pragma once
 
-#include "app/controls_state.h"
-#include "app/form_model.h"
-#include "app/ports.h"
+#include "forms/controls_state.h"
+#include "forms/form_model.h"
+#include "forms/ports.h"
 #include "cd/pattern_record.h"
 
 #include <array>
 
 namespace tobira {
 
-class FormSet;
+class TFormList;
+class TFormMain;
 
 // The modal selector of a stored CD program, placed next to the main window. It keeps nothing
 // of its own: the rows are filled by ReadPatternFile, a choice goes through the track control
@@ -24,8 +25,12 @@ class TFormPattern final : public FormModel {
     ButtonState SpeedButtonRandom, SpeedButtonReverse;
     ButtonState SpeedButtonClose;
 
-    // The track control window, which applies the pattern. Set once by the window set.
-    void SetForms(FormSet& forms) { forms_ = &forms; }
+    // The main window (its play mode) and the track control window, which applies the pattern.
+    // Set once by the window set.
+    void SetPeers(const TFormMain& main, TFormList& list) {
+        main_ = &main;
+        list_ = &list;
+    }
 
     // A click on row `slot` (0..9): in program mode a row with a caption applies that slot's
     // pattern through the track control window and closes the dialog; otherwise nothing.
@@ -37,9 +42,16 @@ class TFormPattern final : public FormModel {
     // The dialog closes, by any means: both options off, here and in the track control window.
     void FormClose();
 
+    bool IsRandomOn() const;
+    bool IsReverseOn() const;
+
   private:
+    // Which of the two options is lit; at most one is.
+    void ShowOrderOptions(bool random, bool reverse);
+
     Ports ports_;
-    FormSet* forms_ = nullptr;
+    const TFormMain* main_ = nullptr;
+    TFormList* list_ = nullptr;
 };
 
 } // namespace tobira

@@ -1,6 +1,6 @@
 #include "cd/form_pattern_widget.h"
 
-#include "app/view_state.h"
+#include "forms/view_state.h"
 
 #include "text/cp932_convert.h"
 
@@ -51,9 +51,10 @@ FormPatternWidget::FormPatternWidget(TFormPattern& model, const TFormMain& main,
         SpeedButton[static_cast<std::size_t>(slot)] = row;
     }
     const int bottom = kRowTop + kPatternSlots * kRowPitch + 8;
-    SpeedButtonRandom = MakeButton(this, "SpeedButtonRandom", {6, bottom, 90, 24});
-    SpeedButtonReverse = MakeButton(this, "SpeedButtonReverse", {100, bottom, 90, 24});
-    SpeedButtonClose = MakeButton(this, "SpeedButtonClose", {206, bottom, 70, 24});
+    SpeedButtonRandom = MakeButton(this, QStringLiteral("SpeedButtonRandom"), {6, bottom, 90, 24});
+    SpeedButtonReverse =
+        MakeButton(this, QStringLiteral("SpeedButtonReverse"), {100, bottom, 90, 24});
+    SpeedButtonClose = MakeButton(this, QStringLiteral("SpeedButtonClose"), {206, bottom, 70, 24});
     for (QToolButton* button : {SpeedButtonRandom, SpeedButtonReverse, SpeedButtonClose})
         button->setAutoRaise(false);
     connect(SpeedButtonRandom, &QToolButton::clicked, this,

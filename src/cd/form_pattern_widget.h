@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/form_main.h"
-#include "app/form_widget.h"
+#include "player/form_main.h"
+#include "forms/form_widget.h"
 #include "cd/form_pattern.h"
 
 #include <array>

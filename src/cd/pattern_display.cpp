@@ -48,6 +48,10 @@ void ShowSlotButton(ButtonState& button, const std::string& patternText) {
     button.Hint = readHintPrefix() + patternText;
 }
 
+bool SlotHoldsPattern(const ButtonState& button) {
+    return button.Font == colors::Red;
+}
+
 void ShowSavedSlotButton(ButtonState& button, const std::string& patternText) {
     button.Font = colors::Red;
     button.Hint = savedHintPrefix() + patternText;

@@ -3,8 +3,8 @@
 // table and everything that follows it: the track control window's slot buttons and LabelCDID,
 // and the pattern selector's rows.
 
-#include "app/controls_state.h"
-#include "app/ports.h"
+#include "forms/controls_state.h"
+#include "forms/ports.h"
 #include "cd/pattern_record.h"
 
 #include <array>
@@ -22,6 +22,8 @@ struct PatternControls {
 // Slot button after a read of the file: registered = red font and hint "トラック順＝" + text;
 // free (empty text) = black font, no hint.
 void ShowSlotButton(ButtonState& button, const std::string& patternText);
+// Whether a slot button shows a registered pattern (its caption red).
+bool SlotHoldsPattern(const ButtonState& button);
 
 // Slot button after a successful SAVE: red font, hint "トラック順= " + text (the SAVE's own
 // wording).

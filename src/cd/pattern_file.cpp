@@ -2,6 +2,7 @@
 
 #include "settings/whole_file.h"
 #include "text/cp932_convert.h"
+#include "text/crlf_lines.h"
 
 #include <stdexcept>
 
@@ -19,31 +20,11 @@ void appendLine(std::string& out, std::string_view line) {
 } // namespace
 
 std::vector<std::string_view> SplitPatternLines(std::string_view bytes) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.push_back(bytes.substr(start));
-            break;
-        }
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 1;
-        if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n')
-            ++start;
-    }
-    return lines;
+    return SplitLines(bytes);
 }
 
 std::string JoinPatternLines(const std::vector<std::string>& lines) {
-    std::size_t size = 0;
-    for (const auto& line : lines)
-        size += line.size() + 2;
-    std::string bytes;
-    bytes.reserve(size);
-    for (const auto& line : lines)
-        appendLine(bytes, line);
-    return bytes;
+    return JoinCrLfLines(lines);
 }
 
 std::optional<std::size_t> FindPatternLine(const std::vector<std::string_view>& lines,

@@ -74,7 +74,9 @@ class AudioEngine final {
     void changed(MixerLine line, MixerChange what);
 
     std::array<Line, kMixerLineCount> lines_;
-    std::mutex sourcesMutex_; // held only for the pointer table, never across slow work
+    // Held while the audio thread renders the sources, FluidSynth's synthesis among them, so
+    // that attach() returns only once a detached source is no longer being rendered.
+    std::mutex sourcesMutex_;
     std::array<AudioSource*, kMixerLineCount> sources_{};
     std::vector<float> scratch_; // audio thread only
     std::vector<std::pair<int, std::function<void(MixerLine, MixerChange)>>> listeners_;

@@ -2,15 +2,13 @@
 // The table of contents of an audio CD, checked for sense once when it is read, so that the
 // rest of the CD device can trust it.
 
+#include "media/cd_sector.h"
+
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace tobira {
-
-constexpr int kCdFramesPerSector = 588; // stereo sample frames in one CD sector
-constexpr int kCdSectorsPerSecond = 75;
-constexpr int kCdSectorBytes = 2352;
 
 struct CdTocEntry {
     int number = 0;

@@ -12,19 +12,19 @@ namespace tobira {
 std::int64_t CueTrack::lengthSectors() const {
     if (!samples.empty()) {
         const auto frames = static_cast<std::int64_t>(samples.size() / 2);
-        return (frames + kCueSectorFrames - 1) / kCueSectorFrames;
+        return (frames + kCdFramesPerSector - 1) / kCdFramesPerSector;
     }
     if (sectors > 0)
         return sectors;
-    return static_cast<std::int64_t>(std::llround(seconds * kCueSectorsPerSecond));
+    return static_cast<std::int64_t>(std::llround(seconds * kCdSectorsPerSecond));
 }
 
 std::string CueTime(std::int64_t sectors) {
     char text[16];
     std::snprintf(text, sizeof text, "%02d:%02d:%02d",
-                  static_cast<int>(sectors / (60 * kCueSectorsPerSecond)),
-                  static_cast<int>(sectors / kCueSectorsPerSecond % 60),
-                  static_cast<int>(sectors % kCueSectorsPerSecond));
+                  static_cast<int>(sectors / (60 * kCdSectorsPerSecond)),
+                  static_cast<int>(sectors / kCdSectorsPerSecond % 60),
+                  static_cast<int>(sectors % kCdSectorsPerSecond));
     return text;
 }
 
@@ -37,7 +37,7 @@ void putSample(std::vector<char>& out, std::int16_t value) {
 
 // The tone restarts at phase 0 on every track, so a track's first samples are predictable.
 void appendTone(std::vector<char>& out, std::int64_t sectors, double frequency, double level) {
-    const std::int64_t frames = sectors * kCueSectorFrames;
+    const std::int64_t frames = sectors * kCdFramesPerSector;
     for (std::int64_t i = 0; i < frames; ++i) {
         double v = frequency > 0 ? level * std::sin(2 * std::numbers::pi * frequency *
                                                     static_cast<double>(i) / 44100.0)
@@ -50,7 +50,7 @@ void appendTone(std::vector<char>& out, std::int64_t sectors, double frequency, 
 
 void appendSamples(std::vector<char>& out, const std::vector<std::int16_t>& samples,
                    std::int64_t sectors) {
-    const std::size_t values = static_cast<std::size_t>(sectors) * kCueSectorFrames * 2;
+    const std::size_t values = static_cast<std::size_t>(sectors) * kCdFramesPerSector * 2;
     for (std::size_t i = 0; i < values; ++i)
         putSample(out, i < samples.size() ? samples[i] : std::int16_t{0});
 }
@@ -62,13 +62,13 @@ unsigned char bcd(int v) {
 // Mode 1 sectors with a proper sync pattern and header, zero user data.
 void appendData(std::vector<char>& out, std::int64_t firstSector, std::int64_t sectors) {
     for (std::int64_t s = 0; s < sectors; ++s) {
-        std::vector<char> sector(kCueSectorBytes, 0);
+        std::vector<char> sector(kCdSectorBytes, 0);
         for (int i = 1; i <= 10; ++i)
             sector[i] = static_cast<char>(0xFF);
         const std::int64_t address = firstSector + s + 150;
         sector[12] = static_cast<char>(bcd(static_cast<int>(address / 4500)));
-        sector[13] = static_cast<char>(bcd(static_cast<int>(address / 75 % 60)));
-        sector[14] = static_cast<char>(bcd(static_cast<int>(address % 75)));
+        sector[13] = static_cast<char>(bcd(static_cast<int>(address / kCdSectorsPerSecond % 60)));
+        sector[14] = static_cast<char>(bcd(static_cast<int>(address % kCdSectorsPerSecond)));
         sector[15] = 1;
         out.insert(out.end(), sector.begin(), sector.end());
     }

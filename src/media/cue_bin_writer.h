@@ -3,16 +3,14 @@
 // An audio track holds given samples, or a sine tone (the same on both channels) so that a test
 // can tell from the rendered sound which track is playing.
 
+#include "media/cd_sector.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace tobira {
-
-constexpr int kCueSectorFrames = 588; // stereo frames in one CD sector
-constexpr int kCueSectorBytes = 2352;
-constexpr int kCueSectorsPerSecond = 75;
 
 struct CueTrack {
     // Length after INDEX 01: `sectors` when positive, else `seconds` rounded to whole sectors;

@@ -1,6 +1,6 @@
 #include "media/midi_device.h"
 
-#include "app/ports.h"
+#include "forms/ports.h"
 #include "media/audio_engine.h"
 #include "media/fluid_synthesizer.h"
 #include "media/midi_soundfont.h"
@@ -25,7 +25,9 @@ std::uint64_t FramesAt(double seconds) {
 
 } // namespace
 
-MidiDevice::MidiDevice(AudioEngine& engine, UiPostPort& uiPost) : engine_(engine), uiPost_(uiPost) {
+MidiDevice::MidiDevice(AudioEngine& engine, UiPostPort& uiPost)
+    : engine_(engine), wake_(uiPost.makeWake([this] { deliverNotices(); })) {
+    notices_.reserve(4);
     engine_.attach(MixerLine::Synthesizer, this);
 }
 
@@ -131,7 +133,7 @@ void MidiDevice::playFrom(std::uint32_t position) {
 void MidiDevice::startLocked(std::optional<std::uint64_t> tick) {
     finishRequestLocked(NotifyValue::Superseded);
     if (!tick && state_ == State::Playing) {
-        requestPending_ = true;
+        beginRequestLocked();
         return;
     }
     if (!tick)
@@ -144,8 +146,15 @@ void MidiDevice::startLocked(std::optional<std::uint64_t> tick) {
         synth_->resume();
     }
     state_ = State::Playing;
-    requestPending_ = true;
+    beginRequestLocked();
     quietFrames_ = 0;
+}
+
+void MidiDevice::beginRequestLocked() {
+    // Room for the notice the audio thread may queue: it must not allocate.
+    if (notices_.size() == notices_.capacity())
+        notices_.reserve(2 * notices_.capacity());
+    requestPending_ = true;
 }
 
 void MidiDevice::haltLocked(State next) {
@@ -251,13 +260,21 @@ void MidiDevice::finishRequestLocked(NotifyValue value) {
     if (!requestPending_)
         return;
     requestPending_ = false;
-    // Posted under the lock, so that notifications reach the UI thread in the order the
+    // Queued under the lock, so that notifications reach the UI thread in the order the
     // requests ended, whichever thread ended them.
-    std::weak_ptr<char> alive = alive_;
-    uiPost_.post([this, alive, value] {
-        if (alive.lock())
-            notify(value);
-    });
+    notices_.push_back(value);
+    wake_->raise();
+}
+
+void MidiDevice::deliverNotices() {
+    std::vector<NotifyValue> due;
+    {
+        std::lock_guard lock(mutex_);
+        due.assign(notices_.begin(), notices_.end());
+        notices_.clear();
+    }
+    for (NotifyValue value : due)
+        notify(value);
 }
 
 } // namespace tobira

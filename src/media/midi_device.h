@@ -2,10 +2,11 @@
 // The MIDI sequencer device: plays one Standard MIDI File at a time through FluidSynth into the
 // audio engine's synthesizer line.
 //
-// Completion: every play request ends with exactly one notification, posted through the UI post
-// port and delivered on the UI thread: Successful when the song's last event has played (at
-// the length the device reports, not when the last notes have died away), Aborted for stop,
-// pause, previous and close, Superseded for a new play or open while one is running.
+// Completion: every play request ends with exactly one notification, queued in the order the
+// requests ended and delivered on the UI thread through a wake-up of the UI post port (the audio
+// thread neither allocates nor waits to hand one over): Successful when the song's last event has
+// played (at the length the device reports, not when the last notes have died away), Aborted for
+// stop, pause, previous and close, Superseded for a new play or open while one is running.
 //
 // Threads: the control methods run on the UI thread; renderAudio runs on the audio thread. Both
 // share one short lock; files are read and checked before it is taken.
@@ -21,11 +22,13 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tobira {
 
 class AudioEngine;
 class UiPostPort;
+class UiWake;
 class FluidSynthesizer;
 
 class MidiDevice final : public MediaDevice, public AudioSource {
@@ -92,13 +95,13 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     // The following expect mutex_ to be held.
     void startLocked(std::optional<std::uint64_t> tick);
     void haltLocked(State next);
+    void beginRequestLocked();
     void finishRequestLocked(NotifyValue value);
+    // UI thread: hands the queued notifications to the handler.
+    void deliverNotices();
 
     AudioEngine& engine_;
-    UiPostPort& uiPost_;
     std::string soundFont_;
-    // Posted notifications check it, so that none reaches a destroyed device.
-    std::shared_ptr<char> alive_ = std::make_shared<char>();
 
     mutable std::mutex mutex_;
     std::unique_ptr<FluidSynthesizer> synth_;
@@ -110,6 +113,11 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     std::uint64_t positionFrames_ = 0;
     std::uint64_t lengthFrames_ = 0;
     std::size_t quietFrames_ = 0;
+    // Ended requests not yet delivered. While a request is pending there is room for one more,
+    // so that the audio thread's push never allocates.
+    std::vector<NotifyValue> notices_;
+    // Destroyed first: no delivery runs once the device starts to go.
+    std::unique_ptr<UiWake> wake_;
 };
 
 } // namespace tobira

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/controls_state.h"
-#include "app/form_model.h"
+#include "forms/controls_state.h"
+#include "forms/form_model.h"
 #include "midi/list_messages.h"
 #include "midi/play_list.h"
 #include "midi/play_list_builder.h"

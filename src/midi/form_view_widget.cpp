@@ -1,6 +1,6 @@
 #include "midi/form_view_widget.h"
 
-#include "app/view_state.h"
+#include "forms/view_state.h"
 
 #include "text/cp932_convert.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/form_widget.h"
+#include "forms/form_widget.h"
 #include "midi/form_view.h"
 
 class QLabel;

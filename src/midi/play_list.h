@@ -3,7 +3,7 @@
 // page of the control window shows EntryText; Path and Vol are read while playing; Feel is
 // carried along.
 
-#include "app/ports.h"
+#include "forms/ports.h"
 
 #include <cstddef>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 // Turns song list lines into a play list in name order, new songs first, or weighted random.
 
-#include "app/ports.h"
+#include "forms/ports.h"
 #include "midi/list_messages.h"
 #include "midi/play_list.h"
 

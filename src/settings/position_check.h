@@ -3,7 +3,7 @@
 // A window whose stored position fails its check is centred instead; the default -1 always
 // fails, so a first start centres every window.
 
-#include "app/ports.h"
+#include "forms/ports.h"
 
 namespace tobira {
 

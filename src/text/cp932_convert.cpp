@@ -14,8 +14,9 @@ struct IconvCloser {
     void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
 };
 
-// One conversion direction. iconv_t keeps shift state, so each call opens its own descriptor;
-// opening is cheap next to a message box or a file operation, the only callers.
+// One conversion direction. iconv_t keeps shift state, so each call opens its own descriptor.
+// Calls are frequent: the views convert each text they draw, and the models turn their UTF-8
+// literals into code page 932 in their handlers.
 class Iconv final {
   public:
     Iconv(const char* to, const char* from) {

@@ -1,6 +1,7 @@
 #pragma once
 // Conversion between code page 932 (the core's text) and UTF-8 (Qt and the file system),
-// through glibc iconv. Used at the borders only.
+// through glibc iconv: where texts cross into Qt or the file system, and where the core makes
+// its code page 932 texts from UTF-8 literals.
 
 #include <filesystem>
 #include <optional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/form_model.h"
+#include "forms/form_model.h"
 
 namespace tobira {
 

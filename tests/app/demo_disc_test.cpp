@@ -35,7 +35,7 @@ TEST(CueBinWriterTest, GivenSamplesAreStoredAsTheyAreAndTheLastSectorIsFilledWit
         const CueImage image = WriteCueBin(dir.path(), "disc", {track, {.sectors = 1}});
         EXPECT_EQ(image.trackStarts, (std::vector<std::int64_t>{0, c.sectors}));
         const std::vector<char> bin = ReadBytes(image.bin);
-        ASSERT_EQ(bin.size(), static_cast<std::size_t>((c.sectors + 1) * kCueSectorBytes));
+        ASSERT_EQ(bin.size(), static_cast<std::size_t>((c.sectors + 1) * kCdSectorBytes));
         for (std::size_t i = 0; i < static_cast<std::size_t>(c.sectors) * 588 * 2; ++i) {
             const auto stored =
                 static_cast<std::int16_t>(static_cast<unsigned char>(bin[2 * i]) |

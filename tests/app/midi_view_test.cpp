@@ -1,5 +1,5 @@
 #include "app/form_set.h"
-#include "app/view_hub.h"
+#include "forms/view_hub.h"
 #include "controls/mixer_ctrl.h"
 #include "midi/form_view_widget.h"
 #include "support/fake_media_device.h"

@@ -8,9 +8,9 @@ namespace tobira::testing {
 using tobira::CueImage;
 using tobira::CueTime;
 using tobira::CueTrack;
-using tobira::kCueSectorBytes;
-using tobira::kCueSectorFrames;
-using tobira::kCueSectorsPerSecond;
+using tobira::kCdFramesPerSector;
+using tobira::kCdSectorBytes;
+using tobira::kCdSectorsPerSecond;
 using tobira::WriteCueBin;
 
 } // namespace tobira::testing

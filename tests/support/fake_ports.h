@@ -2,10 +2,12 @@
 // Recording fakes of the ports, for core tests: messages are recorded, questions answered from
 // a script, random numbers drawn from a script, posted tasks run when the test says so.
 
-#include "app/form_model.h"
-#include "app/ports.h"
+#include "forms/form_model.h"
+#include "forms/ports.h"
 
+#include <atomic>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -129,6 +131,10 @@ class FakeUiPost final : public UiPostPort {
         std::lock_guard lock(mutex_);
         tasks_.push_back(std::move(task));
     }
+    // A raise posts one task, unless one is already waiting.
+    std::unique_ptr<UiWake> makeWake(std::function<void()> task) override {
+        return std::make_unique<Wake>(*this, std::move(task));
+    }
     // Runs every task posted so far, and those they post in turn. Returns how many ran.
     int runPending() {
         int ran = 0;
@@ -147,6 +153,33 @@ class FakeUiPost final : public UiPostPort {
     }
 
   private:
+    class Wake final : public UiWake {
+      public:
+        Wake(FakeUiPost& owner, std::function<void()> task)
+            : owner_(owner), state_(std::make_shared<State>()) {
+            state_->task = std::move(task);
+        }
+        ~Wake() override { state_->alive = false; }
+        void raise() override {
+            if (state_->raised.exchange(true))
+                return;
+            owner_.post([state = state_] {
+                state->raised = false;
+                if (state->alive)
+                    state->task();
+            });
+        }
+
+      private:
+        struct State {
+            std::function<void()> task;
+            std::atomic<bool> raised{false};
+            std::atomic<bool> alive{true};
+        };
+        FakeUiPost& owner_;
+        std::shared_ptr<State> state_;
+    };
+
     std::mutex mutex_;
     std::deque<std::function<void()>> tasks_;
 };
@@ -157,9 +190,11 @@ class FakeWindows final : public WindowPort {
   public:
     void iconifyApplication() override { ++iconified; }
     void closeMainWindow() override { ++closeRequests; }
+    void raiseMainWindow() override { ++raises; }
     void showModal(FormModel& form) override;
     int iconified = 0;
     int closeRequests = 0;
+    int raises = 0;
     std::vector<FormModel*> modals;
     std::function<void(FormModel&)> onModal;
 };

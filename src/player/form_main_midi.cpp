@@ -1,0 +1,256 @@
+// The MIDI player: play lists from the song lists or from dropped files, one song after
+// another on the sequencer, each after its sound module's reset song when one is chosen.
+//
+// Advancing relies on the sequencer's one completion notice per play request: a song that ends
+// by itself and one stopped by Select, BAK or NXT both arrive in MIDINotify exactly once, which
+// then plays the entry at OrderPosition + 1.
+#include "player/form_main.h"
+
+#include "midi/form_view.h"
+#include "midi/midi_title.h"
+#include "midi/midi_volume.h"
+#include "midi/song_documents.h"
+#include "text/cp932_convert.h"
+#include "text/cp932_chars.h"
+#include "text/trim.h"
+#include "text/upper_case.h"
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+namespace tobira {
+namespace {
+
+constexpr const char* kTitleStars = "　　　　　☆　☆　☆ ";
+
+bool FileExists(const std::string& cp932Path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(PathFromCp932(cp932Path), error);
+}
+
+bool IsMidiFile(const std::string& cp932Path) {
+    const std::string_view name = FileNameOfPath(cp932Path);
+    const std::size_t dot = name.rfind('.');
+    return dot != std::string_view::npos && UpperCaseCp932(name.substr(dot)) == ".MID";
+}
+
+} // namespace
+
+// ---- Building and starting a play list -------------------------------------------------------
+
+bool TFormMain::LoadPlayList() {
+    TFormView& view = peers().View;
+    const bool filled =
+        tobira::LoadPlayList(view.Source(), view.Order(), Paths.List0Path, Paths.List1Path,
+                             ports_.random, ports_.messages, view.ListBoxTitle);
+    view.ListBoxTitleItemIndex = -1;
+    view.ListBoxTitleWindowColor = filled;
+    return filled;
+}
+
+void TFormMain::StartPlayList() {
+    TFormView& view = peers().View;
+    view.ListBoxTitleWindowColor = true;
+    view.PageIndex = TFormView::kPlayPage;
+    LabelTIME.Visible = false;
+    LabelPLAY.Caption = "00:00 PLAY";
+    SetPlaying();
+    SetPauseLamp(false);
+    LabelSTOP.Font = colors::Teal;
+    OrderPosition = 0;
+    // A reset song of the list this one replaces must not count for its first entry.
+    ResetDone = false;
+    LabelMidiTitle.Visible = true;
+    PlaySong();
+    if (IsPlayingOnce() && options().OpenWithPlay)
+        view.Show();
+}
+
+void TFormMain::PlayDroppedFiles(const std::vector<std::string>& cp932Paths) {
+    // In CD mode a drop is ignored altogether, the window's place in the stack included.
+    if (PlayerMode != PlayerModeKind::MIDI)
+        return;
+    ports_.windows.raiseMainWindow();
+    std::vector<std::string> songs;
+    for (const std::string& path : cp932Paths)
+        if (IsMidiFile(path))
+            songs.push_back(path);
+    if (songs.empty()) {
+        ports_.messages.showMessage(
+            Utf8ToCp932("ドラッグ＆ドロップされたファイルはＫＡＮＡＤＥの再生対象外です"));
+        return;
+    }
+    TFormView& view = peers().View;
+    {
+        BusyCursor busy(ports_.busy);
+        view.ClearPlayList();
+        view.ListBoxTitleWindowColor = true;
+        for (const std::string& path : songs) {
+            const std::string name(FileNameOfPath(path));
+            std::string title;
+            try {
+                title = ReadMidiTitle(path);
+            } catch (const std::system_error&) {
+                // Playing it reports the file; the list still shows what was dropped.
+                title = name;
+            }
+            view.ListBoxTitle.append("+0 " + name + ": " + title, path, "+0", "1");
+        }
+    }
+    if (view.Order() == MidiOrder::Rnd)
+        ShufflePlayList(view.ListBoxTitle, ports_.random);
+    StartPlayList();
+}
+
+// ---- Playing one entry -----------------------------------------------------------------------
+
+void TFormMain::PlaySong() {
+    TFormView& view = peers().View;
+    const PlayList& list = view.ListBoxTitle;
+    if (OrderPosition < 0 || OrderPosition >= static_cast<int>(list.size())) {
+        MidiStopClick();
+        return;
+    }
+    const auto entry = static_cast<std::size_t>(OrderPosition);
+    const int resetType = options().ResetType;
+    const std::string* resetSongs[] = {nullptr, &Paths.ResetGmPath, &Paths.ResetGsPath,
+                                       &Paths.Reset88Path};
+
+    if (!ResetDone && resetType >= 1 && resetType <= 3) {
+        const std::string& resetSong = *resetSongs[resetType];
+        if (!FileExists(resetSong)) {
+            ports_.messages.showMessage(
+                Utf8ToCp932("指定されたＭＩＤＩ音源初期化ファイル（GAKUFU_GM.MID または "
+                            "GAKUFU_GS.MID または GAKUFU_88.MID）がありません"));
+            MidiStopClick();
+            return;
+        }
+        LabelMidiTitle.Caption = "... No." + std::to_string(OrderPosition + 1);
+        LabelMidiTitle.Visible = true;
+        if (!StartSequencer(resetSong)) {
+            MidiPlayFailed();
+            return;
+        }
+        ResetDone = true;
+        return;
+    }
+
+    ResetDone = false;
+    LabelMidiMode.Visible = true;
+    LabelMidiTitle.Visible = true;
+    SetMidiTitleLit(true);
+    LabelMidiTitle.Caption = MidiEntryTitle();
+    Timer3Enabled = true;
+    if (options().MidiVolumeControl)
+        ApplySongVolume(list.vol(entry));
+    SetWaveVolume(ProgressBarWave * 10);
+
+    const std::string& path = list.path(entry);
+    if (!FileExists(path)) {
+        ports_.messages.showMessage(Utf8ToCp932("ＭＩＤＩファイル 【 ") + list.entryText(entry) +
+                                    Utf8ToCp932(" 】 がありません"));
+        MidiStopClick();
+        return;
+    }
+    if (!StartSequencer(path)) {
+        MidiPlayFailed();
+        return;
+    }
+    view.ListBoxTitleItemIndex = OrderPosition;
+    view.PanelNumber.Caption = std::to_string(OrderPosition + 1);
+    view.PanelNumberAll.Caption = std::to_string(list.size());
+    ShowSongDocuments(path);
+    PlayApplause();
+}
+
+bool TFormMain::StartSequencer(const std::string& path) {
+    MediaDevice& midi = Devices.MIDI;
+    try {
+        midi.setFileName(path);
+        midi.open();
+        midi.play();
+    } catch (const DeviceError&) {
+        return false;
+    }
+    return true;
+}
+
+void TFormMain::MidiPlayFailed() {
+    const PlayList& list = peers().View.ListBoxTitle;
+    const auto entry = static_cast<std::size_t>(OrderPosition);
+    ports_.messages.showMessage(
+        Utf8ToCp932("【ＭＩＤＩタイトル】 ") + list.entryText(entry) + "\n" +
+        Utf8ToCp932("【ＭＩＤＩファイル】 ") + list.path(entry) + "\n" +
+        Utf8ToCp932(
+            " ＭＩＤＩシステムが他で使用されているか、またはＭＩＤＩファイルの再生エラーです"));
+    MidiStopClick();
+}
+
+void TFormMain::ApplySongVolume(const std::string& vol) {
+    if (IsMuted()) {
+        SetMidiVolume(0);
+        return;
+    }
+    SetMidiVolume(MidiVolumeLevel(VolumeLevel(), vol) * 10);
+}
+
+void TFormMain::ShowSongDocuments(const std::string& path) {
+    TFormView& view = peers().View;
+    const SongDocuments documents = FindSongDocuments(path);
+    view.SpeedButtonTxt.Enabled = documents.Txt.has_value();
+    view.SpeedButtonDoc.Enabled = documents.Doc.has_value();
+    view.SpeedButtonHed.Enabled = documents.Hed.has_value();
+    view.SpeedButtonJump.Enabled = false;
+}
+
+std::string TFormMain::MidiEntryTitle() const {
+    const PlayList& list = peers().View.ListBoxTitle;
+    if (OrderPosition < 0 || OrderPosition >= static_cast<int>(list.size()))
+        return {};
+    std::string title = TrimSpaces(list.entryText(static_cast<std::size_t>(OrderPosition)));
+    if (ports_.textWidth.titleTextWidth(title) < ports_.textWidth.titleLabelWidth())
+        title += Utf8ToCp932(kTitleStars);
+    return title;
+}
+
+void TFormMain::MidiTitleStep() {
+    if (Timer3Enabled)
+        return;
+    static const std::string kPlayLine = "      -- Play the MIDI --";
+    if (LabelMidiTitle.Caption == kPlayLine) {
+        LabelMidiTitle.Caption = MidiEntryTitle();
+        return;
+    }
+    // A long title scrolls left a character a second until about 50 pixels remain.
+    if (ports_.textWidth.titleTextWidth(LabelMidiTitle.Caption) > 50)
+        LabelMidiTitle.Caption = CopyChars(LabelMidiTitle.Caption, 2, 1LL << 40);
+    else
+        LabelMidiTitle.Caption = kPlayLine;
+}
+
+// ---- The completion notice -------------------------------------------------------------------
+
+void TFormMain::MIDINotify(NotifyValue) {
+    // Idle: the notice of a stop that ended the play.
+    if (IsPlayIdle())
+        return;
+    const DeviceMode mode = Devices.MIDI.mode();
+    const bool userPaused = IsPauseLampOn();
+    if (mode != DeviceMode::Stopped && (mode != DeviceMode::Paused || userPaused))
+        return;
+    if (!ResetDone) {
+        const int entries = static_cast<int>(peers().View.ListBoxTitle.size());
+        if (OrderPosition < entries - 1) {
+            ++OrderPosition;
+        } else if (!EndlessPlay()) {
+            MidiStopClick();
+            return;
+        } else {
+            OrderPosition = 0;
+        }
+    }
+    PlaySong();
+}
+
+} // namespace tobira

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "windows/setup_options.h"
+
+namespace tobira::testing {
+
+// Setup options as a plain value, for windows tested without the setup window.
+struct FixedSetupOptions final : SetupOptionsSource {
+    SetupOptions options;
+    SetupOptions CurrentOptions() const override { return options; }
+};
+
+} // namespace tobira::testing
