@@ -136,7 +136,7 @@ void TFormMain::SpeedButtonPAUSEMouseDown(MouseButton button) {
 
 void TFormMain::ImageLogoClick() {
     if (PlayerMode == PlayerModeKind::MIDI) {
-        forms().FormView.Show();
+        forms().FormView.FormShow();
         return;
     }
     forms().FormList.ShowModeDisplay(PlayModeIndex());

@@ -15,7 +15,7 @@ void TFormMain::MidiPlayClick() {
     }
     TFormView& view = forms().FormView;
     if (IsMidiPlaying()) {
-        view.Show();
+        view.FormShow();
         return;
     }
     LabelTIME.Visible = false;
@@ -36,7 +36,7 @@ void TFormMain::MidiPlayClick() {
     view.PageIndex = TFormView::kPlayPage;
     PlaySong();
     if (LabelPLAY.Font == colors::Aqua && forms().FormSetUp.CheckBoxWithOpen.Down)
-        view.Show();
+        view.FormShow();
 }
 
 void TFormMain::MidiPauseClick() {
