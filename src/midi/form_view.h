@@ -12,7 +12,9 @@
 #include "midi/search_page.h"
 #include "text/cp932_convert.h"
 
+#include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -159,7 +161,7 @@ class TFormView final : public FormModel, public MidiPagesHost {
 
     FormSet* forms_ = nullptr;
     Ports ports_;
-    std::chrono::system_clock::time_point lastProgressPaint_{};
+    std::optional<std::chrono::system_clock::time_point> lastProgressPaint_;
 };
 
 } // namespace tobira

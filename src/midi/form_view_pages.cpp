@@ -126,7 +126,7 @@ void TFormView::ShowProgressCaption(const std::string& caption) {
     Caption = caption;
     // A long scan paints its progress a few times a second, not once a file.
     const auto now = ports_.clock.now();
-    if (now - lastProgressPaint_ >= std::chrono::milliseconds(100)) {
+    if (!lastProgressPaint_ || now - *lastProgressPaint_ >= std::chrono::milliseconds(100)) {
         lastProgressPaint_ = now;
         ports_.repaint.repaintNow();
     }
