@@ -103,6 +103,8 @@ void TFormView::FormCreate() {
     ListFont.size = ReadFontSize(ReadSetting(settings, keys::FONTSIZE));
     Width = ReadSetting(settings, keys::VIEWWIDTH);
     Height = ReadSetting(settings, keys::VIEWHEIGH);
+    // The size rule applies as the size is set, before the window is placed.
+    FormResize();
     const int left = ReadSetting(settings, keys::LPOSITION);
     const int top = ReadSetting(settings, keys::TPOSITION);
     const ScreenSize screen = ports_.screen.screenSize();
@@ -112,7 +114,6 @@ void TFormView::FormCreate() {
     } else {
         CentreOn(screen);
     }
-    FormResize();
 }
 
 void TFormView::ChooseSource(MidiListSource source) {
