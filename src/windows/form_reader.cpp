@@ -57,6 +57,7 @@ void TFormReader::LoadDocument(const std::string& path) {
         return;
     }
     loadedPath_ = path;
+    ++Loads;
     Caption = std::string(FileNameOfPath(path));
 }
 

@@ -19,6 +19,8 @@ class TFormReader final : public FormModel {
     // The text area's content, code page 932, lines as in the file.
     std::string MemoReader;
     FontChoice MemoReaderFont;
+    // Counts the loads, so that the view replaces its text on each, typed changes included.
+    int Loads = 0;
 
     // Font, size and position from the settings file; a stored position off the screen centres
     // the window.
