@@ -169,7 +169,7 @@ void BM_AddFolder(benchmark::State& state) {
     int added = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        std::filesystem::remove(PathFromCp932(list0));
+        WriteFileAtomically(PathFromCp932(list0), ""); // an empty list each time
         scanned.LoadListPage();
         choosers.folders = {folder};
         state.ResumeTiming();

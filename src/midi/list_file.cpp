@@ -9,18 +9,21 @@ namespace tobira {
 std::vector<std::string> SplitListText(std::string_view bytes) {
     bytes = bytes.substr(0, bytes.find('\0'));
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(bytes.substr(start));
-            break;
-        }
-        lines.emplace_back(bytes.substr(start, end - start));
-        start = end + 1;
-        if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n')
-            ++start;
+    const char* const begin = bytes.data();
+    const char* const end = begin + bytes.size();
+    // One pass over the bytes; a search for "either of CR and LF" per line would scan the set
+    // for every byte.
+    const char* start = begin;
+    for (const char* p = begin; p < end; ++p) {
+        if (*p != '\r' && *p != '\n')
+            continue;
+        lines.emplace_back(start, p);
+        if (*p == '\r' && p + 1 < end && p[1] == '\n')
+            ++p;
+        start = p + 1;
     }
+    if (start < end)
+        lines.emplace_back(start, end);
     return lines;
 }
 
