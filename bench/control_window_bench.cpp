@@ -28,12 +28,21 @@ using testing::FakeMessages;
 
 // Titles of mixed Japanese and Latin text, paths below a few folders, as a grown list holds.
 std::vector<std::string> MakeLines(std::size_t count, unsigned seed) {
-    const std::vector<std::string> words = {
-        Utf8ToCp932("さくら"), Utf8ToCp932("夜明け"), Utf8ToCp932("カノン"),
-        Utf8ToCp932("ｶﾞｲﾄﾞ"),  Utf8ToCp932("交響曲"), Utf8ToCp932("第九"),
-        Utf8ToCp932("ｿﾅﾀ"),    "Prelude",             "in",
-        "C",                   "minor",               "Op.",
-        "Blue",                "moon",                Utf8ToCp932("ＭＩＤＩ")};
+    const std::vector<std::string> words = {Utf8ToCp932("さくら"),
+                                            Utf8ToCp932("夜明け"),
+                                            Utf8ToCp932("カノン"),
+                                            Utf8ToCp932("ｶﾞｲﾄﾞ"),
+                                            Utf8ToCp932("交響曲"),
+                                            Utf8ToCp932("第九"),
+                                            Utf8ToCp932("ｿﾅﾀ"),
+                                            "Prelude",
+                                            "in",
+                                            "C",
+                                            "minor",
+                                            "Op.",
+                                            "Blue",
+                                            "moon",
+                                            Utf8ToCp932("ＭＩＤＩ")};
     std::mt19937 rng(seed);
     auto pick = [&](std::size_t n) {
         return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);

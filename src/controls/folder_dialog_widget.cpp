@@ -65,6 +65,10 @@ bool QtFolderDialog::runFolderDialog(TSHBrowseForFolderEx& chooser) {
                      });
 
     const QString initial = FromCp932(chooser.Dialog.SelectedPath);
+    // The model reads folders in the background: bring the selection into view once its
+    // folder has been read.
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, &dialog,
+                     [tree] { tree->scrollTo(tree->currentIndex()); });
     QTimer::singleShot(0, &dialog, [&] {
         const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
         const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);

@@ -135,9 +135,8 @@ bool TSHBrowseForFolderEx::Execute() {
         return false;
     FolderName = Dialog.SelectedPath;
     const std::size_t slash = FolderName.find_last_of('/');
-    DisplayName = FolderName.size() > 1 && slash != std::string::npos
-                      ? FolderName.substr(slash + 1)
-                      : FolderName;
+    DisplayName = FolderName.size() > 1 && slash != std::string::npos ? FolderName.substr(slash + 1)
+                                                                      : FolderName;
     return true;
 }
 

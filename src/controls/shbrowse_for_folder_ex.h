@@ -19,12 +19,30 @@ namespace tobira {
 // start menu: $XDG_DATA_HOME/applications; start-up: $XDG_CONFIG_HOME/autostart; templates: the
 // XDG templates folder. A place whose folder does not exist falls back to the home folder.
 enum class TSelectFolder {
-    sfDesktop, sfManual, sfDrives, sfDesktopDir, sfFavorites, sfPrograms,
-    sfRecent, sfSendTo, sfStartMenu, sfStartup, sfTemplates
+    sfDesktop,
+    sfManual,
+    sfDrives,
+    sfDesktopDir,
+    sfFavorites,
+    sfPrograms,
+    sfRecent,
+    sfSendTo,
+    sfStartMenu,
+    sfStartup,
+    sfTemplates
 };
 enum class TRootFolder {
-    rfDesktop, rfManual, rfDrives, rfDesktopDir, rfFavorites, rfPrograms,
-    rfRecent, rfSendTo, rfStartMenu, rfStartup, rfTemplates
+    rfDesktop,
+    rfManual,
+    rfDrives,
+    rfDesktopDir,
+    rfFavorites,
+    rfPrograms,
+    rfRecent,
+    rfSendTo,
+    rfStartMenu,
+    rfStartup,
+    rfTemplates
 };
 
 // Options, as bits.

@@ -119,7 +119,8 @@ void AlbumPage::SpeedButtonATitleLoadClick() {
         return;
     }
     try {
-        auto bytes = ReadWholeFile(PathFromCp932(ListBoxATitles[static_cast<std::size_t>(ATitlesIndex)]));
+        auto bytes =
+            ReadWholeFile(PathFromCp932(ListBoxATitles[static_cast<std::size_t>(ATitlesIndex)]));
         if (!bytes) {
             messages_.showMessage(unreadable);
             return;
@@ -157,9 +158,8 @@ void AlbumPage::SpeedButtonATitleEditClick() {
         if (::renameat2(AT_FDCWD, PathFromCp932(entry).c_str(), AT_FDCWD,
                         PathFromCp932(target).c_str(), RENAME_NOREPLACE) != 0) {
             messages_.showMessage(
-                errno == EEXIST
-                    ? Formatted("「%s」というアルバムはすでにあります", EditATitles)
-                    : Formatted("%s の名前を変更できません", entry));
+                errno == EEXIST ? Formatted("「%s」というアルバムはすでにあります", EditATitles)
+                                : Formatted("%s の名前を変更できません", entry));
             return;
         }
         entry = target;

@@ -83,7 +83,8 @@ void TFormView::SpeedButtonJumpClick() {
         return;
     SpeedButtonJump.Enabled = false;
     ports_.repaint.repaintNow();
-    const std::string& text = ListBoxTitle.entryText(static_cast<std::size_t>(ListBoxTitleItemIndex));
+    const std::string& text =
+        ListBoxTitle.entryText(static_cast<std::size_t>(ListBoxTitleItemIndex));
     const std::string title = text.size() > 3 ? text.substr(3) : std::string();
     {
         BusyCursor busy(ports_.busy);

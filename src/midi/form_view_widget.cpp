@@ -35,6 +35,10 @@ FormViewWidget::FormViewWidget(TFormView& model, ViewHub& hub)
     for (const char* page : {"  Play  ", " List 0", " List 1", " Search ", "Album"})
         PageControl1->addTab(QString::fromLatin1(page));
     PageControl1->setShape(QTabBar::RoundedSouth);
+    // All five tabs in the window's narrowest width, without scroll arrows.
+    PageControl1->setUsesScrollButtons(false);
+    PageControl1->setExpanding(false);
+    PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 4px; }"));
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     connect(PageControl1, &QTabBar::tabBarClicked, this, [this](int page) {
         if (page != view_.PageIndex)
@@ -64,9 +68,9 @@ FormViewWidget::FormViewWidget(TFormView& model, ViewHub& hub)
     listPage1_ = new ListPageWidget(model.Page1, pageDispatch, nullptr);
     searchPage_ = new SearchPageWidget(model.Search, pageDispatch, nullptr);
     albumPage_ = new AlbumPageWidget(model.Album, pageDispatch, nullptr);
-    for (QWidget* page : {playPage_, static_cast<QWidget*>(listPage0_),
-                          static_cast<QWidget*>(listPage1_), static_cast<QWidget*>(searchPage_),
-                          static_cast<QWidget*>(albumPage_)})
+    for (QWidget* page :
+         {playPage_, static_cast<QWidget*>(listPage0_), static_cast<QWidget*>(listPage1_),
+          static_cast<QWidget*>(searchPage_), static_cast<QWidget*>(albumPage_)})
         pages_->addWidget(page);
 
     PanelNumber->setObjectName(QStringLiteral("PanelNumber"));

@@ -121,7 +121,8 @@ int CompareListLines(std::string_view a, std::string_view b) {
     // Lines of one list often begin alike: skip their common bytes at once, back to the start
     // of the character in which they first differ, and weigh only from there.
     const std::size_t common = static_cast<std::size_t>(
-        std::mismatch(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(std::min(a.size(), b.size())),
+        std::mismatch(a.begin(),
+                      a.begin() + static_cast<std::ptrdiff_t>(std::min(a.size(), b.size())),
                       b.begin())
             .first -
         a.begin());

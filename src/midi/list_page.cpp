@@ -135,8 +135,8 @@ void ListPage::ShowListEntry(int index) {
         messages_.showMessage(where + Utf8ToCp932("行目の音量値または好感度が数値ではありません") +
                               "\n" + ListBoxTmp[i]);
         SpeedButtonDel.Enabled = true;
-        for (ButtonState* b : {&SpeedButtonEdit, &SpeedButtonMon, &SpeedButtonTxt,
-                               &SpeedButtonDoc, &SpeedButtonHed})
+        for (ButtonState* b :
+             {&SpeedButtonEdit, &SpeedButtonMon, &SpeedButtonTxt, &SpeedButtonDoc, &SpeedButtonHed})
             b->Enabled = false;
         return;
     }
@@ -171,10 +171,9 @@ void ListPage::ScrollBarVolChange(int position) {
 }
 
 void ListPage::InsertSorted(std::string line) {
-    auto at = std::upper_bound(ListBoxTmp.begin(), ListBoxTmp.end(), line,
-                               [](const std::string& a, const std::string& b) {
-                                   return CompareListLines(a, b) < 0;
-                               });
+    auto at = std::upper_bound(
+        ListBoxTmp.begin(), ListBoxTmp.end(), line,
+        [](const std::string& a, const std::string& b) { return CompareListLines(a, b) < 0; });
     ListBoxTmp.insert(at, std::move(line));
 }
 
@@ -241,9 +240,9 @@ void ListPage::SpeedButtonManualClick() {
 }
 
 void ListPage::AddSongManually() {
-    const auto file = choosers_.chooseOpenFile(
-        Utf8ToCp932("追加するＭＩＤファイルを選択してください"), host_.StartFolder(list_),
-        "MIDI File(*.MID)|*.MID");
+    const auto file =
+        choosers_.chooseOpenFile(Utf8ToCp932("追加するＭＩＤファイルを選択してください"),
+                                 host_.StartFolder(list_), "MIDI File(*.MID)|*.MID");
     if (!file)
         return;
     BusyCursor busy(busy_);

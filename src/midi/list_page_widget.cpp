@@ -44,8 +44,7 @@ ListPageWidget::ListPageWidget(ListPage& page, PageDispatch dispatch, QWidget* p
     }
     // Named as the window names them: SpeedButtonDel0 on page 0, SpeedButtonDel1 on page 1.
     auto button = [this, digit](const char* name, void (ListPage::*click)()) {
-        QToolButton* b =
-            MakePageButton(this, name, dispatch_, [this, click] { (page_.*click)(); });
+        QToolButton* b = MakePageButton(this, name, dispatch_, [this, click] { (page_.*click)(); });
         b->setObjectName(b->objectName() + digit);
         return b;
     };
@@ -107,14 +106,14 @@ void ListPageWidget::layOut() {
     }
     y += row + 2;
     x = 2;
-    const int bw = (w - 4) / 6;
-    for (QToolButton* b : {SpeedButtonAuto, SpeedButtonManual, SpeedButtonDel, SpeedButtonEdit,
-                           SpeedButtonMon}) {
+    const int bw = (w - 4) / 4;
+    for (QToolButton* b : {SpeedButtonAuto, SpeedButtonManual, SpeedButtonDel, SpeedButtonEdit}) {
         b->setGeometry(x, y, bw - 1, row);
         x += bw;
     }
     y += row + 2;
-    x = 2;
+    SpeedButtonMon->setGeometry(2, y, bw - 1, row);
+    x = 2 + bw;
     for (QToolButton* b : {SpeedButtonTxt, SpeedButtonDoc, SpeedButtonHed}) {
         b->setGeometry(x, y, 24, row);
         x += 25;

@@ -56,8 +56,8 @@ SearchPage::SearchPage(std::string list0Path, std::string list1Path, std::string
                        MessagePort& messages, ChooserPort& choosers, BusyCursorPort& busy,
                        MidiPagesHost& host)
     : listPaths_{std::move(list0Path), std::move(list1Path)},
-      settingsPath_(std::move(settingsPath)), messages_(messages), choosers_(choosers),
-      busy_(busy), host_(host) {
+      settingsPath_(std::move(settingsPath)), messages_(messages), choosers_(choosers), busy_(busy),
+      host_(host) {
     SetMode(PanelMode, false);
     ButtonSearch = button("検索", "リストを連続検索できます");
     ButtonClear = button("クリア", "結果リストをクリアします");
@@ -256,9 +256,9 @@ void SearchPage::EditList1Click() {
 }
 
 void SearchPage::ButtonRefClick() {
-    const auto folder = choosers_.chooseFolder(
-        Utf8ToCp932("「自動追加」時、最初に開くフォルダを選択してください"),
-        LabelFocus == "1" ? EditList1 : EditList0);
+    const auto folder =
+        choosers_.chooseFolder(Utf8ToCp932("「自動追加」時、最初に開くフォルダを選択してください"),
+                               LabelFocus == "1" ? EditList1 : EditList0);
     if (!folder || LabelFocus.empty())
         return;
     (LabelFocus == "1" ? EditList1 : EditList0) = *folder;

@@ -24,7 +24,7 @@ class SearchPage final {
                MessagePort& messages, ChooserPort& choosers, BusyCursorPort& busy,
                MidiPagesHost& host);
 
-    std::string ComboBoxKeyWord;                 // the keyword, code page 932
+    std::string ComboBoxKeyWord;                   // the keyword, code page 932
     std::vector<std::string> ComboBoxKeyWordItems; // composer keywords
     // Each result is the list digit, ": " and the raw list line.
     std::vector<std::string> ListBoxSearch;

@@ -107,7 +107,8 @@ void SearchPageWidget::layOut() {
 
 void SearchPageWidget::render(const FontChoice& font, bool hints) {
     const QFont listFont = ListQFont(font);
-    for (QWidget* w : {static_cast<QWidget*>(ListBoxSearch), static_cast<QWidget*>(ComboBoxKeyWord)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(ListBoxSearch), static_cast<QWidget*>(ComboBoxKeyWord)})
         if (w->font() != listFont)
             w->setFont(listFont);
     if (ComboBoxKeyWord->currentText() != FromCp932(page_.ComboBoxKeyWord)) {
@@ -138,12 +139,12 @@ void SearchPageWidget::render(const FontChoice& font, bool hints) {
                 ListBoxSearch->item(i)->setSelected(selected);
         }
     }
-    const QColor base = page_.ListBoxSearchColor == SearchPage::ResultColor::Yellow
-                            ? QColor(Qt::yellow)
-                            : palette().color(page_.ListBoxSearchColor ==
-                                                      SearchPage::ResultColor::Window
-                                                  ? QPalette::Base
-                                                  : QPalette::Button);
+    const QColor base =
+        page_.ListBoxSearchColor == SearchPage::ResultColor::Yellow
+            ? QColor(Qt::yellow)
+            : palette().color(page_.ListBoxSearchColor == SearchPage::ResultColor::Window
+                                  ? QPalette::Base
+                                  : QPalette::Button);
     ShowBase(ListBoxSearch, base);
     PanelMode->setText(FromCp932(page_.PanelMode.Caption));
     PanelMode->setToolTip(hints ? FromCp932(page_.PanelMode.Hint) : QString());

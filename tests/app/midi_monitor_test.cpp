@@ -23,7 +23,9 @@ TEST(MidiMonitorTest, SelectedSearchResultsPlayExactlyInResultOrder) {
     };
     for (const Case& c : cases) {
         MidiFixture f;
-        f.writeList({{"!1 A song", "a.mid"}, {"B song", "b.mid"}, {"C song", "c.mid", "+2", "3"},
+        f.writeList({{"!1 A song", "a.mid"},
+                     {"B song", "b.mid"},
+                     {"C song", "c.mid", "+2", "3"},
                      {"D song", "d.mid"}});
         f.view.ChooseOrder(c.order);
         SearchPage& search = f.view.Search;

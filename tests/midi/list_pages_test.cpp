@@ -37,9 +37,9 @@ TEST_F(ListPagesTest, FolderScanAddsEachMidiFileOnceSortedAndCaseSensitive) {
     fakes.choosers.folders = {music, music};
     view.Page0.SpeedButtonAutoClick();
     // SONG.MID and song.mid are two files on Linux; the empty title falls back to the name.
-    EXPECT_EQ(listLines(0), (std::vector<std::string>{line("!1 Alpha", a),
-                                                      line("!1 song.mid", lower),
-                                                      line("!1 Upper", upper)}));
+    EXPECT_EQ(listLines(0),
+              (std::vector<std::string>{line("!1 Alpha", a), line("!1 song.mid", lower),
+                                        line("!1 Upper", upper)}));
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
     EXPECT_EQ(fakes.messages.shown[0], Sjis("ＭＩＤＩデータの自動追加を完了し 3 曲を追加しました"));
     EXPECT_EQ(view.Caption, Sjis("ＭＩＤＩ コントロール"));
@@ -67,9 +67,9 @@ TEST_F(ListPagesTest, EditingAMarkedTitleMovesItAmongTheUnmarked) {
     page.ScrollBarVolChange(-3);
     page.RadioGroupFeel = 0;
     page.SpeedButtonEditClick();
-    EXPECT_EQ(listLines(0), (std::vector<std::string>{line("Alpha", "/a.mid"),
-                                                      line("Beta", "/b.mid"),
-                                                      line("Zed", "/z.mid", "-3", "0")}));
+    EXPECT_EQ(listLines(0),
+              (std::vector<std::string>{line("Alpha", "/a.mid"), line("Beta", "/b.mid"),
+                                        line("Zed", "/z.mid", "-3", "0")}));
     EXPECT_EQ(page.ListBoxTitle, (std::vector<std::string>{"Alpha", "Beta", "Zed"}));
     EXPECT_FALSE(page.SpeedButtonEdit.Enabled);
 }

@@ -26,9 +26,9 @@ TEST_F(SearchPageTest, LooseModeIgnoresWidthAndCaseStrictModeDoesNot) {
     writeList(1, {line(Sjis("ＭＩＤＩ 全角"), "/4"), line(Sjis("ｍｉｄｉ 小文字"), "/5")});
     search.ComboBoxKeyWord = Sjis("ｍｉｄｉ");
     search.ButtonSearchClick();
-    EXPECT_EQ(titlesFound(), (std::vector<std::string>{"0: MIDI song", "0: midi tune",
-                                                       Sjis("1: ｍｉｄｉ 小文字"),
-                                                       Sjis("1: ＭＩＤＩ 全角")}));
+    EXPECT_EQ(titlesFound(),
+              (std::vector<std::string>{"0: MIDI song", "0: midi tune", Sjis("1: ｍｉｄｉ 小文字"),
+                                        Sjis("1: ＭＩＤＩ 全角")}));
     EXPECT_EQ(search.ListBoxSearchColor, SearchPage::ResultColor::Window);
     EXPECT_TRUE(search.ButtonAll.Enabled);
 
