@@ -117,6 +117,8 @@ int compareBytes(std::string_view a, std::string_view b) {
 } // namespace
 
 int CompareListLines(std::string_view a, std::string_view b) {
+    if (a == b)
+        return 0; // a song listed twice
     const auto& weights = singleWeights();
     // Lines of one list often begin alike: skip their common bytes at once, back to the start
     // of the character in which they first differ, and weigh only from there.
@@ -168,7 +170,7 @@ void SortListLines(std::vector<std::string>& lines) {
     // full. The entries are small and trivially movable, so the sort moves no strings.
     constexpr std::size_t kKeyChars = 24;
     struct Entry {
-        std::uint64_t head; // the first four weights, for the common quick decision
+        std::uint64_t head[2]; // the first eight weights: most comparisons end there
         std::uint32_t offset, index;
         std::uint16_t length;
     };
@@ -180,21 +182,25 @@ void SortListLines(std::vector<std::string>& lines) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
         const std::size_t offset = keys.size();
-        std::uint64_t head = 0;
+        std::uint64_t head[2] = {0, 0};
         std::size_t pos = 0;
         for (std::size_t c = 0; c < kKeyChars && pos < line.size(); ++c) {
             const std::uint16_t w = nextWeight(line, pos, weights);
-            if (c < 4)
-                head |= static_cast<std::uint64_t>(w) << (48 - 16 * c);
+            if (c < 8)
+                head[c / 4] |= static_cast<std::uint64_t>(w) << (48 - 16 * (c % 4));
             keys.push_back(static_cast<char>(w >> 8));
             keys.push_back(static_cast<char>(w & 0xFF));
         }
-        entries.push_back({head, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(i),
+        entries.push_back({{head[0], head[1]},
+                           static_cast<std::uint32_t>(offset),
+                           static_cast<std::uint32_t>(i),
                            static_cast<std::uint16_t>(keys.size() - offset)});
     }
     std::sort(entries.begin(), entries.end(), [&](const Entry& x, const Entry& y) {
-        if (x.head != y.head)
-            return x.head < y.head;
+        if (x.head[0] != y.head[0])
+            return x.head[0] < y.head[0];
+        if (x.head[1] != y.head[1])
+            return x.head[1] < y.head[1];
         const int r = std::string_view(keys.data() + x.offset, x.length)
                           .compare(std::string_view(keys.data() + y.offset, y.length));
         if (r != 0)
