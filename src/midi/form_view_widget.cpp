@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolButton>
 
 namespace tobira {
@@ -31,7 +32,11 @@ void ShowPanel(QLabel* label, const LabelState& state, bool hints) {
 FormViewWidget::FormViewWidget(TFormView& model, ViewHub& hub)
     : FormWidget(model, hub), view_(model), PageControl1(new QTabBar(this)),
       pages_(new QStackedWidget(this)), playPage_(new QWidget), ListBoxTitle(nullptr),
-      PanelNumber(new QLabel(this)), PanelNumberAll(new QLabel(this)) {
+      TimerClose(new QTimer(this)), PanelNumber(new QLabel(this)),
+      PanelNumberAll(new QLabel(this)) {
+    TimerClose->setInterval(1000);
+    connect(TimerClose, &QTimer::timeout, this,
+            [this] { dispatch([this] { view_.TimerCloseTimer(); }); });
     for (const char* page : {"  Play  ", " List 0", " List 1", " Search ", "Album"})
         PageControl1->addTab(QString::fromLatin1(page));
     PageControl1->setShape(QTabBar::RoundedSouth);
@@ -224,6 +229,12 @@ void FormViewWidget::render() {
         ShowButton(button, *state, hints);
     ShowPanel(PanelNumber, view_.PanelNumber, hints);
     ShowPanel(PanelNumberAll, view_.PanelNumberAll, hints);
+    if (TimerClose->isActive() != view_.TimerCloseEnabled) {
+        if (view_.TimerCloseEnabled)
+            TimerClose->start();
+        else
+            TimerClose->stop();
+    }
     listPage0_->render(view_.ListFont, hints);
     listPage1_->render(view_.ListFont, hints);
     searchPage_->render(view_.ListFont, hints);

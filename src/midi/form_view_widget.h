@@ -7,6 +7,7 @@ class QLabel;
 class QListWidget;
 class QStackedWidget;
 class QTabBar;
+class QTimer;
 class QToolButton;
 
 namespace tobira {
@@ -44,6 +45,7 @@ class FormViewWidget final : public FormWidget {
     AlbumPageWidget* albumPage_;
     QListWidget* ListBoxTitle;
     QLabel *PanelClose, *PanelBarClose;
+    QTimer* TimerClose;
     QToolButton *SpeedButtonTxt, *SpeedButtonDoc, *SpeedButtonHed, *SpeedButtonJump;
     QToolButton *SpeedButtonLst0, *SpeedButtonLst1, *SpeedButtonLst2;
     QToolButton *SpeedButtonNor, *SpeedButtonNew, *SpeedButtonRnd;
