@@ -1,4 +1,5 @@
-// Goals: a 100,000-line list loads and sorts in under 150 ms; an RND play list builds from it in
+// Goals: a 100,000-line list loads and sorts in under 50 ms (every list page change saves and
+// reloads it), 1,000,000 lines in under 600 ms; an RND play list builds from it in
 // under 100 ms; ReadMidiTitle over 10,000 files takes under 1 s with the files in the cache.
 
 #include "forms/ports.h"
@@ -78,6 +79,18 @@ void BM_LoadAndSort100k(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoadAndSort100k)->Unit(benchmark::kMillisecond);
+
+void BM_LoadAndSort1M(benchmark::State& state) {
+    testing::TempDir dir;
+    auto file = dir / "GAKUFU.DT0";
+    WriteFileAtomically(file, JoinListText(makeLines(1000000)));
+    const std::string path = *Cp932FromPath(file);
+    for (auto _ : state) {
+        auto lines = ReadListFile(path);
+        benchmark::DoNotOptimize(lines);
+    }
+}
+BENCHMARK(BM_LoadAndSort1M)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_BuildRnd100k(benchmark::State& state) {
     testing::TempDir dir;

@@ -4,7 +4,8 @@ namespace tobira {
 
 FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixerCtrl& mixer)
     : FormMain(ports, std::move(paths), devices, mixer), FormSetUp(FormMain.Paths.SettingsPath),
-      FormManage(ports), FormPattern(ports), ports_(ports) {
+      FormManage(ports), FormPattern(ports), FormView(ports, FormMain.Paths),
+      FormReader(ports.messages, ports.screen, FormMain.Paths.SettingsPath), ports_(ports) {
     FormMain.SetPeers(
         {FormList, FormPattern, FormMode, FormView, FormMidi, FormReader, FormSetUp, FormSetUp});
     FormManage.SetPeers(FormMain, FormList, FormPattern);
@@ -19,14 +20,16 @@ void FormSet::CreateAll() {
     FormView.FormCreate();
     // Windows without stored positions open centred on the screen.
     const ScreenSize screen = ports_.screen.screenSize();
-    FormModel* sideWindows[] = {&FormSetUp, &FormList, &FormManage, &FormMsg,   &FormPattern,
-                                &FormMode,  &FormView, &FormMidi,   &FormReader};
+    // The control window and the reader place themselves.
+    FormModel* sideWindows[] = {&FormSetUp,   &FormList, &FormManage, &FormMsg,
+                                &FormPattern, &FormMode, &FormMidi};
     for (FormModel* form : sideWindows)
         form->CentreOn(screen);
     FormList.FormCreate();
     // The control window's creation ends with the start in MIDI mode; it comes after the
     // placing above so that the announcement stays beside the main window.
     FormView.StartInChosenMode();
+    FormReader.FormCreate();
 }
 
 } // namespace tobira

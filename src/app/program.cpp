@@ -14,6 +14,7 @@
 #include "midi/form_view_widget.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
+#include "windows/form_reader_widget.h"
 
 #include <QLabel>
 
@@ -47,7 +48,7 @@ Program::Program(const std::filesystem::path& folder)
     views_.emplace_back(new FormModeWidget(forms_->FormMode, hub_));
     views_.emplace_back(new FormViewWidget(forms_->FormView, hub_));
     views_.emplace_back(new FormWidget(forms_->FormMidi, hub_));
-    views_.emplace_back(new FormWidget(forms_->FormReader, hub_));
+    views_.emplace_back(new FormReaderWidget(forms_->FormReader, hub_));
 
     qtPorts_.setWindowHandlers({
         .iconify =

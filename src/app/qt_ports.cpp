@@ -2,6 +2,7 @@
 
 #include "forms/error_report.h"
 #include "forms/view_state.h"
+#include "controls/folder_dialog_widget.h"
 #include "text/cp932_convert.h"
 
 #include <QApplication>
@@ -101,14 +102,31 @@ void QtPorts::beep() {
 std::optional<std::string> QtPorts::chooseOpenFile(const std::string& caption,
                                                    const std::string& initialFolder,
                                                    const std::string& filter) {
+    // "Description|pattern" pairs become Qt's "Description (pattern)"; Qt matches them in any
+    // letter case.
+    QString qtFilter = FromCp932(filter);
+    if (const QStringList parts = qtFilter.split(QLatin1Char('|')); parts.size() >= 2) {
+        QStringList filters;
+        for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+            filters.push_back(parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')'));
+        qtFilter = filters.join(QStringLiteral(";;"));
+    }
     return ToCorePath(QFileDialog::getOpenFileName(QApplication::activeWindow(), FromCp932(caption),
-                                                   FromCp932(initialFolder), FromCp932(filter)));
+                                                   FromCp932(initialFolder), qtFilter));
 }
 
 std::optional<std::string> QtPorts::chooseFolder(const std::string& caption,
                                                  const std::string& initialFolder) {
-    return ToCorePath(QFileDialog::getExistingDirectory(
-        QApplication::activeWindow(), FromCp932(caption), FromCp932(initialFolder)));
+    QtFolderDialog dialog;
+    TSHBrowseForFolderEx chooser(dialog);
+    chooser.Caption = caption;
+    chooser.SelectFolder = TSelectFolder::sfManual;
+    chooser.SelectFolderName = initialFolder;
+    chooser.Options = sboReturnOnlyFSDirs | sboStatusTextAndShowPath;
+    chooser.ShowStyle = TShowStyle::ssCenterScreen;
+    if (!chooser.Execute() || chooser.FolderName.empty())
+        return std::nullopt;
+    return chooser.FolderName;
 }
 
 std::optional<FontChoice> QtPorts::chooseFont(const FontChoice& current) {

@@ -4,8 +4,17 @@
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
 
+#include <charconv>
+
 namespace tobira {
 namespace {
+
+// FONTSIZE as whole points; a hand-edited value that is not one keeps the built-in 10.
+int ReadFontSize(const std::string& text) {
+    int points = 10;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), points);
+    return error == std::errc() && end == text.data() + text.size() && points > 0 ? points : 10;
+}
 
 ButtonState button(const char* caption, const char* utf8Hint) {
     ButtonState state;
@@ -23,7 +32,13 @@ LabelState panel(const char* utf8Hint) {
 
 } // namespace
 
-TFormView::TFormView() : FormModel("ＭＩＤＩ コントロール", 246, 265) {
+TFormView::TFormView(Ports ports, const DataPaths& paths)
+    : FormModel("ＭＩＤＩ コントロール", 246, 265),
+      Page0(0, paths.List0Path, ports.messages, ports.choosers, ports.busy, *this),
+      Page1(1, paths.List1Path, ports.messages, ports.choosers, ports.busy, *this),
+      Search(paths.List0Path, paths.List1Path, paths.SettingsPath, ports.messages, ports.choosers,
+             ports.busy, *this),
+      Album(paths.Folder, ports.messages, ports.busy), ports_(ports) {
     SpeedButtonLst0.Caption = "List 0";
     SpeedButtonLst1.Caption = "List 1";
     SpeedButtonLst2.Caption = "2 List";
@@ -47,6 +62,9 @@ TFormView::TFormView() : FormModel("ＭＩＤＩ コントロール", 246, 265) 
     for (ButtonState* document :
          {&SpeedButtonTxt, &SpeedButtonDoc, &SpeedButtonHed, &SpeedButtonJump})
         document->Enabled = false;
+    PanelClose.Font = colors::Yellow;
+    PanelClose.Hint = Utf8ToCp932("オートクローズインジケータ（クリックで一時停止）");
+    ListFont.name = std::string(keys::FONTNAME.fallback);
 }
 
 MidiListSource TFormView::Source() const {
@@ -66,7 +84,7 @@ MidiOrder TFormView::Order() const {
 }
 
 void TFormView::FormCreate() {
-    IniFile settings(forms().FormMain.Paths.SettingsPath);
+    const IniFile settings(forms().FormMain.Paths.SettingsPath);
     const int source = ReadSetting(settings, keys::LISTSELEC);
     if (source >= 0 && source <= 2) {
         SpeedButtonLst0.Down = source == 0;
@@ -78,6 +96,23 @@ void TFormView::FormCreate() {
         SpeedButtonNor.Down = order == 0;
         SpeedButtonNew.Down = order == 1;
         SpeedButtonRnd.Down = order == 2;
+    }
+    Search.EditList0 = ReadSetting(settings, keys::OPENFOLD0);
+    Search.EditList1 = ReadSetting(settings, keys::OPENFOLD1);
+    ListFont.name = ReadSetting(settings, keys::FONTNAME);
+    ListFont.size = ReadFontSize(ReadSetting(settings, keys::FONTSIZE));
+    Width = ReadSetting(settings, keys::VIEWWIDTH);
+    Height = ReadSetting(settings, keys::VIEWHEIGH);
+    // The size rule applies as the size is set, before the window is placed.
+    FormResize();
+    const int left = ReadSetting(settings, keys::LPOSITION);
+    const int top = ReadSetting(settings, keys::TPOSITION);
+    const ScreenSize screen = ports_.screen.screenSize();
+    if (left > 0 && left < screen.width - 100 && top > 0 && top < screen.height - 50) {
+        Left = left;
+        Top = top;
+    } else {
+        CentreOn(screen);
     }
 }
 
@@ -97,6 +132,8 @@ void TFormView::ChooseOrder(MidiOrder order) {
 
 void TFormView::SpeedButtonLst0Click() {
     ShowModeLabel();
+    if (MirrorModeButtons)
+        MirrorModeButtons();
 }
 
 void TFormView::ShowModeLabel() {
@@ -120,13 +157,18 @@ void TFormView::SpeedButtonSelectClick() {
 }
 
 void TFormView::SpeedButtonCloseClick() {
-    Hide();
+    FormClose();
 }
 
 void TFormView::ListBoxTitleClick(int index) {
     ListBoxTitleItemIndex =
         index >= 0 && index < static_cast<int>(ListBoxTitle.size()) ? index : -1;
     SpeedButtonJump.Enabled = true;
+}
+
+void TFormView::ListBoxTitleDblClick(int index) {
+    ListBoxTitleClick(index);
+    SpeedButtonSelectClick();
 }
 
 void TFormView::ClearPlayList() {

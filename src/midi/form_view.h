@@ -1,12 +1,20 @@
 #pragma once
 
+#include "app/data_paths.h"
 #include "forms/controls_state.h"
 #include "forms/form_model.h"
+#include "midi/album_page.h"
 #include "midi/list_messages.h"
+#include "midi/list_page.h"
+#include "midi/midi_pages_host.h"
 #include "midi/play_list.h"
 #include "midi/play_list_builder.h"
+#include "midi/search_page.h"
 #include "text/cp932_convert.h"
 
+#include <chrono>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +25,10 @@ class FormSet;
 // The MIDI control window: the play list, the two song lists, search and albums.
 //
 // The play page holds the play list the main window plays; the main window's MIDI player
-// fills it, selects the playing entry and sets the number panels and document buttons.
-class TFormView final : public FormModel {
+// fills it, selects the playing entry and sets the number panels and document buttons. The
+// other pages are models of their own (ListPage, SearchPage, AlbumPage) that reach the window
+// through MidiPagesHost.
+class TFormView final : public FormModel, public MidiPagesHost {
   public:
     // The pages, in tab order.
     static constexpr int kPlayPage = 0;
@@ -27,7 +37,12 @@ class TFormView final : public FormModel {
     static constexpr int kSearchPage = 3;
     static constexpr int kAlbumPage = 4;
 
-    TFormView();
+    static constexpr int kMinWidth = 246;
+    static constexpr int kMinHeight = 331;
+    static constexpr int kResizedHeight = 347;
+    static constexpr int kCloseIndicatorWidth = 60; // PanelClose, pixels
+
+    TFormView(Ports ports, const DataPaths& paths);
 
     // The other windows. Set once by the window set before any handler runs.
     void SetForms(FormSet& forms) { forms_ = &forms; }
@@ -41,6 +56,14 @@ class TFormView final : public FormModel {
 
     int PageIndex = kPlayPage;
 
+    // The list font (FONTNAME, FONTSIZE): play list, list pages' titles and title boxes, search
+    // results and keyword box.
+    FontChoice ListFont;
+    bool ShowHint = true;
+
+    // The MIDI selector's copy of the six source and order buttons follows each change.
+    std::function<void()> MirrorModeButtons;
+
     // ---- Play page -----------------------------------------------------------------------
     // ListBoxTitle shows the entry texts; ListBoxPathT, ListBoxVolT and ListBoxFeelT are the
     // hidden columns beside it.
@@ -51,13 +74,36 @@ class TFormView final : public FormModel {
     // The work list of raw list lines the play list is built from.
     std::vector<std::string> ListBoxTmpT;
     ButtonState SpeedButtonTxt, SpeedButtonDoc, SpeedButtonHed, SpeedButtonJump;
+    // The auto-close indicator: yellow while it runs, aqua while the user has paused it.
+    LabelState PanelClose;
+    int PanelBarCloseWidth = 0;
+    bool TimerCloseEnabled = false;
+    int CloseCountdown = 0;
+
+    // ---- The other pages -----------------------------------------------------------------
+    ListPage Page0, Page1;
+    SearchPage Search;
+    AlbumPage Album;
 
     MidiListSource Source() const;
     MidiOrder Order() const;
 
-    // Source and order buttons from the settings LISTSELEC and MODESELEC; another value
-    // leaves List 0 and Nor down.
+    // Source and order buttons from the settings LISTSELEC and MODESELEC (another value
+    // leaves List 0 and Nor down), the start folders, the list font, size and position.
     void FormCreate();
+    // Never narrower than 246; a height below 331 becomes 347.
+    void FormResize();
+    // Auto-close starts from its full period when the option is on.
+    void FormShow();
+    // The window hides: auto-close stops, the reader goes too.
+    void FormClose();
+    // The user turned to page `page`.
+    void PageControl1Change(int page);
+    void TimerCloseTimer();
+    // Pauses or resumes the auto-close indicator (also a click on its bar).
+    void PanelCloseClick();
+    bool IsAutoClosePaused() const { return PanelClose.Font == colors::Aqua; }
+    void UpdateCloseBar();
 
     // Last of the window's creation (form_view_create.cpp), once every window has its place:
     // with the setup option MIDISTART on, the main window switches to MIDI mode and the
@@ -80,14 +126,42 @@ class TFormView final : public FormModel {
     void SpeedButtonCloseClick();
     // Selects an entry (-1 for none) and enables the jump button.
     void ListBoxTitleClick(int index);
+    // The play list's double-click: select the entry and play it next.
+    void ListBoxTitleDblClick(int index);
+    // The documents of the playing entry.
+    void SpeedButtonTxtClick();
+    void SpeedButtonDocClick();
+    void SpeedButtonHedClick();
+    // Finds the selected play-list entry's title in List 0, then List 1, and shows it there.
+    void SpeedButtonJumpClick();
+    // With the setup's viewer set, starts it with the path as its one argument; otherwise the
+    // reader shows the document.
+    void OpenDocument(const std::string& path) override;
+    // The documents of a song that starts playing: the buttons follow what exists, and a
+    // showing reader turns to the song's first document.
+    void ShowSongDocuments(const std::string& songPath);
+
+    // ---- MidiPagesHost -------------------------------------------------------------------
+    void PlayLines(const std::vector<std::string>& lines, bool shuffleUnderRnd) override;
+    bool ReaderShowing() const override;
+    void ShowProgressCaption(const std::string& caption) override;
+    void RestoreCaption() override;
+    void AddToAlbum(const std::vector<std::string>& lines) override;
+    std::string StartFolder(int list) const override;
+    ListPage& Page(int list) override { return list == 1 ? Page1 : Page0; }
+    void ShowPage(int page) override;
+    void ShowAuthorMessage() override;
 
     // Empties the play list, its selection and the number panels.
     void ClearPlayList();
 
   private:
     FormSet& forms() const { return *forms_; }
+    void OpenPlayingDocument(const char* extension);
 
     FormSet* forms_ = nullptr;
+    Ports ports_;
+    std::optional<std::chrono::system_clock::time_point> lastProgressPaint_;
 };
 
 } // namespace tobira

@@ -1,12 +1,16 @@
 #include "midi/form_view_widget.h"
 
 #include "forms/view_state.h"
+#include "midi/album_page_widget.h"
+#include "midi/list_page_widget.h"
+#include "midi/search_page_widget.h"
 
-#include "text/cp932_convert.h"
-
+#include <QCloseEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QStackedWidget>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolButton>
 
 namespace tobira {
@@ -14,11 +18,11 @@ namespace {
 
 constexpr int kRow = 22;
 
-void ShowPanel(QLabel* label, const LabelState& state) {
+void ShowPanel(QLabel* label, const LabelState& state, bool hints) {
     const QString caption = FromCp932(state.Caption);
     if (label->text() != caption)
         label->setText(caption);
-    const QString tip = FromCp932(state.Hint);
+    const QString tip = hints ? FromCp932(state.Hint) : QString();
     if (label->toolTip() != tip)
         label->setToolTip(tip);
 }
@@ -27,37 +31,72 @@ void ShowPanel(QLabel* label, const LabelState& state) {
 
 FormViewWidget::FormViewWidget(TFormView& model, ViewHub& hub)
     : FormWidget(model, hub), view_(model), PageControl1(new QTabBar(this)),
-      ListBoxTitle(new QListWidget(this)), PanelNumber(new QLabel(this)),
+      pages_(new QStackedWidget(this)), playPage_(new QWidget), ListBoxTitle(nullptr),
+      TimerClose(new QTimer(this)), PanelNumber(new QLabel(this)),
       PanelNumberAll(new QLabel(this)) {
+    TimerClose->setInterval(1000);
+    connect(TimerClose, &QTimer::timeout, this,
+            [this] { dispatch([this] { view_.TimerCloseTimer(); }); });
     for (const char* page : {"  Play  ", " List 0", " List 1", " Search ", "Album"})
         PageControl1->addTab(QString::fromLatin1(page));
     PageControl1->setShape(QTabBar::RoundedSouth);
-    PageControl1->setObjectName("PageControl1");
-    ListBoxTitle->setObjectName("ListBoxTitle");
-    PanelNumber->setObjectName("PanelNumber");
-    PanelNumberAll->setObjectName("PanelNumberAll");
+    // All five tabs in the window's narrowest width, without scroll arrows.
+    PageControl1->setUsesScrollButtons(false);
+    PageControl1->setExpanding(false);
+    PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 4px; }"));
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    connect(PageControl1, &QTabBar::tabBarClicked, this, [this](int page) {
+        if (page != view_.PageIndex)
+            dispatch([this, page] { view_.PageControl1Change(page); });
+    });
+
+    const PageDispatch pageDispatch = [this](const std::function<void()>& handler) {
+        dispatch(handler);
+    };
+    ListBoxTitle = new QListWidget(playPage_);
+    ListBoxTitle->setObjectName(QStringLiteral("ListBoxTitle"));
+    PanelClose = new QLabel(playPage_);
+    PanelClose->setObjectName(QStringLiteral("PanelClose"));
+    PanelClose->setFrameShape(QFrame::Panel);
+    PanelClose->setFrameShadow(QFrame::Sunken);
+    PanelClose->setAutoFillBackground(true);
+    PanelBarClose = new QLabel(PanelClose);
+    PanelBarClose->setObjectName(QStringLiteral("PanelBarClose"));
+    PanelBarClose->setAutoFillBackground(true);
+    PanelClose->installEventFilter(this);
+    PanelBarClose->installEventFilter(this);
+    SpeedButtonTxt = makeButton(playPage_, "SpeedButtonTxt", &TFormView::SpeedButtonTxtClick);
+    SpeedButtonDoc = makeButton(playPage_, "SpeedButtonDoc", &TFormView::SpeedButtonDocClick);
+    SpeedButtonHed = makeButton(playPage_, "SpeedButtonHed", &TFormView::SpeedButtonHedClick);
+    SpeedButtonJump = makeButton(playPage_, "SpeedButtonJump", &TFormView::SpeedButtonJumpClick);
+    listPage0_ = new ListPageWidget(model.Page0, pageDispatch, nullptr);
+    listPage1_ = new ListPageWidget(model.Page1, pageDispatch, nullptr);
+    searchPage_ = new SearchPageWidget(model.Search, pageDispatch, nullptr);
+    albumPage_ = new AlbumPageWidget(model.Album, pageDispatch, nullptr);
+    for (QWidget* page :
+         {playPage_, static_cast<QWidget*>(listPage0_), static_cast<QWidget*>(listPage1_),
+          static_cast<QWidget*>(searchPage_), static_cast<QWidget*>(albumPage_)})
+        pages_->addWidget(page);
+
+    PanelNumber->setObjectName(QStringLiteral("PanelNumber"));
+    PanelNumberAll->setObjectName(QStringLiteral("PanelNumberAll"));
     for (QLabel* panel : {PanelNumber, PanelNumberAll}) {
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setAlignment(Qt::AlignCenter);
     }
-
-    SpeedButtonTxt = makeButton("SpeedButtonTxt", {4, 2, 36, kRow}, nullptr);
-    SpeedButtonDoc = makeButton("SpeedButtonDoc", {42, 2, 36, kRow}, nullptr);
-    SpeedButtonHed = makeButton("SpeedButtonHed", {80, 2, 36, kRow}, nullptr);
-    SpeedButtonJump = makeButton("SpeedButtonJump", {118, 2, 36, kRow}, nullptr);
-    SpeedButtonBak = makeButton("SpeedButtonBak", {}, &TFormView::SpeedButtonBakClick);
-    SpeedButtonNxt = makeButton("SpeedButtonNxt", {}, &TFormView::SpeedButtonNxtClick);
-    SpeedButtonSelect = makeButton("SpeedButtonSelect", {}, &TFormView::SpeedButtonSelectClick);
-    SpeedButtonClose = makeButton("SpeedButtonClose", {}, &TFormView::SpeedButtonCloseClick);
+    SpeedButtonBak = makeButton(this, "SpeedButtonBak", &TFormView::SpeedButtonBakClick);
+    SpeedButtonNxt = makeButton(this, "SpeedButtonNxt", &TFormView::SpeedButtonNxtClick);
+    SpeedButtonSelect = makeButton(this, "SpeedButtonSelect", &TFormView::SpeedButtonSelectClick);
+    SpeedButtonClose = makeButton(this, "SpeedButtonClose", &TFormView::SpeedButtonCloseClick);
     auto source = [this](MidiListSource s) { return [this, s] { view_.ChooseSource(s); }; };
     auto order = [this](MidiOrder o) { return [this, o] { view_.ChooseOrder(o); }; };
-    SpeedButtonLst0 = makeToggle("SpeedButtonLst0", {}, source(MidiListSource::List0));
-    SpeedButtonLst1 = makeToggle("SpeedButtonLst1", {}, source(MidiListSource::List1));
-    SpeedButtonLst2 = makeToggle("SpeedButtonLst2", {}, source(MidiListSource::BothLists));
-    SpeedButtonNor = makeToggle("SpeedButtonNor", {}, order(MidiOrder::Nor));
-    SpeedButtonNew = makeToggle("SpeedButtonNew", {}, order(MidiOrder::New));
-    SpeedButtonRnd = makeToggle("SpeedButtonRnd", {}, order(MidiOrder::Rnd));
+    SpeedButtonLst0 = makeToggle("SpeedButtonLst0", source(MidiListSource::List0));
+    SpeedButtonLst1 = makeToggle("SpeedButtonLst1", source(MidiListSource::List1));
+    SpeedButtonLst2 = makeToggle("SpeedButtonLst2", source(MidiListSource::BothLists));
+    SpeedButtonNor = makeToggle("SpeedButtonNor", order(MidiOrder::Nor));
+    SpeedButtonNew = makeToggle("SpeedButtonNew", order(MidiOrder::New));
+    SpeedButtonRnd = makeToggle("SpeedButtonRnd", order(MidiOrder::Rnd));
 
     connect(ListBoxTitle, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         const int row = ListBoxTitle->row(item);
@@ -65,51 +104,75 @@ FormViewWidget::FormViewWidget(TFormView& model, ViewHub& hub)
     });
     connect(ListBoxTitle, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         const int row = ListBoxTitle->row(item);
-        dispatch([this, row] {
-            view_.ListBoxTitleClick(row);
-            view_.SpeedButtonSelectClick();
-        });
+        dispatch([this, row] { view_.ListBoxTitleDblClick(row); });
     });
-    connect(PageControl1, &QTabBar::tabBarClicked, this,
-            [this](int page) { dispatch([this, page] { view_.PageIndex = page; }); });
     layOut();
 }
 
-QToolButton* FormViewWidget::makeButton(const char* name, QRect geometry,
+QToolButton* FormViewWidget::makeButton(QWidget* parent, const char* name,
                                         void (TFormView::*click)()) {
-    auto* button = new QToolButton(this);
-    button->setObjectName(name);
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
     button->setAutoRaise(true);
-    button->setGeometry(geometry);
-    if (click)
-        connect(button, &QToolButton::clicked, this,
-                [this, click] { dispatch([this, click] { (view_.*click)(); }); });
+    connect(button, &QToolButton::clicked, this,
+            [this, click] { dispatch([this, click] { (view_.*click)(); }); });
     return button;
 }
 
-QToolButton* FormViewWidget::makeToggle(const char* name, QRect geometry,
-                                        std::function<void()> click) {
+QToolButton* FormViewWidget::makeToggle(const char* name, std::function<void()> click) {
     auto* button = new QToolButton(this);
-    button->setObjectName(name);
+    button->setObjectName(QString::fromLatin1(name));
     button->setCheckable(true);
     button->setAutoRaise(true);
-    button->setGeometry(geometry);
     connect(button, &QToolButton::clicked, this,
             [this, click = std::move(click)] { dispatch(click); });
     return button;
 }
 
-// The play page fills the window above the two bottom rows and the tabs.
+bool FormViewWidget::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == PanelClose || watched == PanelBarClose) &&
+        event->type() == QEvent::MouseButtonRelease) {
+        dispatch([this] { view_.PanelCloseClick(); });
+        return true;
+    }
+    return FormWidget::eventFilter(watched, event);
+}
+
+void FormViewWidget::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    dispatch([this] { view_.FormClose(); });
+}
+
+void FormViewWidget::resizeEvent(QResizeEvent* event) {
+    FormWidget::resizeEvent(event);
+    if (isVisible() && (width() < TFormView::kMinWidth || height() < TFormView::kMinHeight))
+        dispatch([this] {
+            view_.Width = width();
+            view_.Height = height();
+            view_.FormResize();
+        });
+    layOut();
+}
+
+// The pages fill the window above the two bottom rows; the tabs are at the very bottom.
 void FormViewWidget::layOut() {
-    const int w = view_.Width;
-    const int h = view_.Height;
+    const int w = width();
+    const int h = height();
     const int tabs = PageControl1->sizeHint().height();
     const int bottom = h - tabs;
     PageControl1->setGeometry(0, bottom, w, tabs);
-    ListBoxTitle->setGeometry(2, kRow + 4, w - 4, bottom - 3 * kRow - 10);
     const int row1 = bottom - 2 * kRow - 4;
     const int row2 = bottom - kRow - 2;
-    int x = 2;
+    pages_->setGeometry(0, 0, w, row1 - 2);
+    const int pageHeight = row1 - 2;
+    PanelClose->setGeometry(4, 2, TFormView::kCloseIndicatorWidth, kRow - 4);
+    int x = TFormView::kCloseIndicatorWidth + 8;
+    for (QToolButton* b : {SpeedButtonTxt, SpeedButtonDoc, SpeedButtonHed, SpeedButtonJump}) {
+        b->setGeometry(x, 0, 36, kRow);
+        x += 37;
+    }
+    ListBoxTitle->setGeometry(2, kRow + 2, w - 4, pageHeight - kRow - 4);
+    x = 2;
     for (QToolButton* b : {SpeedButtonLst0, SpeedButtonLst1, SpeedButtonLst2}) {
         b->setGeometry(x, row1, 46, kRow);
         x += 47;
@@ -131,55 +194,51 @@ void FormViewWidget::layOut() {
 
 void FormViewWidget::render() {
     FormWidget::render();
-    layOut();
-    const PlayList& list = view_.ListBoxTitle;
-    bool same = ListBoxTitle->count() == static_cast<int>(list.size());
-    for (int i = 0; same && i < ListBoxTitle->count(); ++i)
-        same =
-            ListBoxTitle->item(i)->text() == FromCp932(list.entryText(static_cast<std::size_t>(i)));
-    if (!same) {
-        ListBoxTitle->clear();
-        for (const std::string& text : list.entryTexts())
-            ListBoxTitle->addItem(FromCp932(text));
-    }
-    if (ListBoxTitle->currentRow() != view_.ListBoxTitleItemIndex)
-        ListBoxTitle->setCurrentRow(view_.ListBoxTitleItemIndex);
-    // The window colour while a play list is loaded, the button face otherwise.
-    const QPalette::ColorRole role =
-        view_.ListBoxTitleWindowColor ? QPalette::Base : QPalette::Button;
-    QPalette p = ListBoxTitle->palette();
-    const QColor colour = palette().color(role);
-    if (p.color(QPalette::Base) != colour) {
-        p.setColor(QPalette::Base, colour);
-        ListBoxTitle->setPalette(p);
-    }
-    const bool onPlayPage = view_.PageIndex == TFormView::kPlayPage;
+    const bool hints = view_.ShowHint;
+    const QFont listFont = ListQFont(view_.ListFont);
+    if (ListBoxTitle->font() != listFont)
+        ListBoxTitle->setFont(listFont);
+    ShowList(ListBoxTitle, view_.ListBoxTitle.entryTexts());
+    ShowRow(ListBoxTitle, view_.ListBoxTitleItemIndex);
+    ShowBase(ListBoxTitle,
+             palette().color(view_.ListBoxTitleWindowColor ? QPalette::Base : QPalette::Button));
     if (PageControl1->currentIndex() != view_.PageIndex)
         PageControl1->setCurrentIndex(view_.PageIndex);
-    ListBoxTitle->setVisible(onPlayPage);
-    // The document buttons belong to the play page: shown only while it is up.
-    const std::pair<QToolButton*, const ButtonState*> documents[] = {
-        {SpeedButtonTxt, &view_.SpeedButtonTxt},
-        {SpeedButtonDoc, &view_.SpeedButtonDoc},
-        {SpeedButtonHed, &view_.SpeedButtonHed},
-        {SpeedButtonJump, &view_.SpeedButtonJump}};
-    for (auto [button, model] : documents) {
-        ButtonState state = *model;
-        state.Visible = state.Visible && onPlayPage;
-        ShowButton(button, state, true);
+    if (pages_->currentIndex() != view_.PageIndex)
+        pages_->setCurrentIndex(view_.PageIndex);
+
+    const Color running = view_.PanelClose.Font;
+    QPalette p = PanelClose->palette();
+    p.setColor(QPalette::Window, QColor(running.r, running.g, running.b));
+    PanelClose->setPalette(p);
+    PanelClose->setToolTip(hints ? FromCp932(view_.PanelClose.Hint) : QString());
+    QPalette bar = PanelBarClose->palette();
+    bar.setColor(QPalette::Window, QColor(Qt::blue));
+    PanelBarClose->setPalette(bar);
+    PanelBarClose->setGeometry(3, 3, view_.PanelBarCloseWidth, PanelClose->height() - 6);
+
+    const std::pair<QToolButton*, const ButtonState*> buttons[] = {
+        {SpeedButtonTxt, &view_.SpeedButtonTxt},       {SpeedButtonDoc, &view_.SpeedButtonDoc},
+        {SpeedButtonHed, &view_.SpeedButtonHed},       {SpeedButtonJump, &view_.SpeedButtonJump},
+        {SpeedButtonLst0, &view_.SpeedButtonLst0},     {SpeedButtonLst1, &view_.SpeedButtonLst1},
+        {SpeedButtonLst2, &view_.SpeedButtonLst2},     {SpeedButtonNor, &view_.SpeedButtonNor},
+        {SpeedButtonNew, &view_.SpeedButtonNew},       {SpeedButtonRnd, &view_.SpeedButtonRnd},
+        {SpeedButtonBak, &view_.SpeedButtonBak},       {SpeedButtonNxt, &view_.SpeedButtonNxt},
+        {SpeedButtonSelect, &view_.SpeedButtonSelect}, {SpeedButtonClose, &view_.SpeedButtonClose}};
+    for (auto [button, state] : buttons)
+        ShowButton(button, *state, hints);
+    ShowPanel(PanelNumber, view_.PanelNumber, hints);
+    ShowPanel(PanelNumberAll, view_.PanelNumberAll, hints);
+    if (TimerClose->isActive() != view_.TimerCloseEnabled) {
+        if (view_.TimerCloseEnabled)
+            TimerClose->start();
+        else
+            TimerClose->stop();
     }
-    ShowButton(SpeedButtonLst0, view_.SpeedButtonLst0, true);
-    ShowButton(SpeedButtonLst1, view_.SpeedButtonLst1, true);
-    ShowButton(SpeedButtonLst2, view_.SpeedButtonLst2, true);
-    ShowButton(SpeedButtonNor, view_.SpeedButtonNor, true);
-    ShowButton(SpeedButtonNew, view_.SpeedButtonNew, true);
-    ShowButton(SpeedButtonRnd, view_.SpeedButtonRnd, true);
-    ShowButton(SpeedButtonBak, view_.SpeedButtonBak, true);
-    ShowButton(SpeedButtonNxt, view_.SpeedButtonNxt, true);
-    ShowButton(SpeedButtonSelect, view_.SpeedButtonSelect, true);
-    ShowButton(SpeedButtonClose, view_.SpeedButtonClose, true);
-    ShowPanel(PanelNumber, view_.PanelNumber);
-    ShowPanel(PanelNumberAll, view_.PanelNumberAll);
+    listPage0_->render(view_.ListFont, hints);
+    listPage1_->render(view_.ListFont, hints);
+    searchPage_->render(view_.ListFont, hints);
+    albumPage_->render(hints);
 }
 
 } // namespace tobira

@@ -5,14 +5,20 @@
 
 class QLabel;
 class QListWidget;
+class QStackedWidget;
 class QTabBar;
+class QTimer;
 class QToolButton;
 
 namespace tobira {
 
-// The view of TFormView's play page: the play list, the number panels, the document buttons,
-// ▲ ▼ Select Close, and the source and order buttons. The other pages' tabs are shown; their
-// contents come with the list pages, search and albums.
+class AlbumPageWidget;
+class ListPageWidget;
+class SearchPageWidget;
+
+// The view of TFormView: five pages under tabs at the bottom, and the bottom bar with the
+// source and order buttons, the number panels, ▲ ▼ Select Close. The pages other than the
+// play page are views of their own.
 class FormViewWidget final : public FormWidget {
     Q_OBJECT
   public:
@@ -20,14 +26,26 @@ class FormViewWidget final : public FormWidget {
 
     void render() override;
 
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
-    QToolButton* makeButton(const char* name, QRect geometry, void (TFormView::*click)());
-    QToolButton* makeToggle(const char* name, QRect geometry, std::function<void()> click);
+    QToolButton* makeButton(QWidget* parent, const char* name, void (TFormView::*click)());
+    QToolButton* makeToggle(const char* name, std::function<void()> click);
     void layOut();
 
     TFormView& view_;
     QTabBar* PageControl1;
+    QStackedWidget* pages_;
+    QWidget* playPage_;
+    ListPageWidget *listPage0_, *listPage1_;
+    SearchPageWidget* searchPage_;
+    AlbumPageWidget* albumPage_;
     QListWidget* ListBoxTitle;
+    QLabel *PanelClose, *PanelBarClose;
+    QTimer* TimerClose;
     QToolButton *SpeedButtonTxt, *SpeedButtonDoc, *SpeedButtonHed, *SpeedButtonJump;
     QToolButton *SpeedButtonLst0, *SpeedButtonLst1, *SpeedButtonLst2;
     QToolButton *SpeedButtonNor, *SpeedButtonNew, *SpeedButtonRnd;

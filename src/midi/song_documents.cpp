@@ -78,3 +78,20 @@ SongDocuments FindSongDocuments(std::string_view songPath) {
 }
 
 } // namespace tobira
+
+namespace tobira {
+
+std::string SongDocumentPath(std::string_view songPath, std::string_view extension) {
+    const SongDocuments documents = FindSongDocuments(songPath);
+    const std::optional<std::string>& found =
+        extension == "TXT" ? documents.Txt : (extension == "DOC" ? documents.Doc : documents.Hed);
+    if (found)
+        return *found;
+    const std::string_view fileName = FileNameOfPath(songPath);
+    const std::size_t dot = fileName.rfind('.');
+    const std::size_t stemEnd =
+        songPath.size() - fileName.size() + (dot == std::string_view::npos ? fileName.size() : dot);
+    return std::string(songPath.substr(0, stemEnd)) + "." + std::string(extension);
+}
+
+} // namespace tobira

@@ -20,3 +20,12 @@ struct SongDocuments {
 SongDocuments FindSongDocuments(std::string_view songPath);
 
 } // namespace tobira
+
+namespace tobira {
+
+// The document of kind `extension` ("TXT", "DOC" or "HED") beside the song: the file
+// FindSongDocuments finds, or, when there is none, the name it would have in upper case (so
+// that opening it reports the missing file).
+std::string SongDocumentPath(std::string_view songPath, std::string_view extension);
+
+} // namespace tobira

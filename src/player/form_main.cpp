@@ -152,7 +152,7 @@ void TFormMain::SpeedButtonPAUSEMouseDown(MouseButton button) {
 
 void TFormMain::ImageLogoClick() {
     if (PlayerMode == PlayerModeKind::MIDI) {
-        peers().View.Show();
+        peers().View.FormShow();
         return;
     }
     peers().List.ShowModeDisplay(PlayModeIndex());

@@ -9,7 +9,6 @@
 #include "midi/form_view.h"
 #include "midi/midi_title.h"
 #include "midi/midi_volume.h"
-#include "midi/song_documents.h"
 #include "text/cp932_convert.h"
 #include "text/cp932_chars.h"
 #include "text/trim.h"
@@ -64,7 +63,7 @@ void TFormMain::StartPlayList() {
     LabelMidiTitle.Visible = true;
     PlaySong();
     if (IsPlayingOnce() && options().OpenWithPlay)
-        view.Show();
+        view.FormShow();
 }
 
 void TFormMain::PlayDroppedFiles(const std::vector<std::string>& cp932Paths) {
@@ -196,12 +195,7 @@ void TFormMain::ApplySongVolume(const std::string& vol) {
 }
 
 void TFormMain::ShowSongDocuments(const std::string& path) {
-    TFormView& view = peers().View;
-    const SongDocuments documents = FindSongDocuments(path);
-    view.SpeedButtonTxt.Enabled = documents.Txt.has_value();
-    view.SpeedButtonDoc.Enabled = documents.Doc.has_value();
-    view.SpeedButtonHed.Enabled = documents.Hed.has_value();
-    view.SpeedButtonJump.Enabled = false;
+    peers().View.ShowSongDocuments(path);
 }
 
 std::string TFormMain::MidiEntryTitle() const {

@@ -15,7 +15,7 @@ void TFormMain::MidiPlayClick() {
     }
     TFormView& view = peers().View;
     if (IsMidiPlaying()) {
-        view.Show();
+        view.FormShow();
         return;
     }
     LabelTIME.Visible = false;
@@ -36,7 +36,7 @@ void TFormMain::MidiPlayClick() {
     view.PageIndex = TFormView::kPlayPage;
     PlaySong();
     if (IsPlayingOnce() && options().OpenWithPlay)
-        view.Show();
+        view.FormShow();
 }
 
 void TFormMain::MidiPauseClick() {

@@ -1,13 +1,43 @@
 #pragma once
 
 #include "forms/form_model.h"
+#include "forms/ports.h"
+
+#include <string>
 
 namespace tobira {
 
-// The reader of the documents beside a song (TXT, DOC, HED).
+// The reader of the documents beside a song (TXT, DOC, HED): one text area, no wrapping, the
+// document shown as the file holds it (code page 932). It reads the document again each time
+// it becomes the active window.
 class TFormReader final : public FormModel {
   public:
-    TFormReader() : FormModel("ＭＩＤＩ ドキュメント表示", 350, 300) {}
+    TFormReader(MessagePort& messages, ScreenPort& screen, std::string settingsPath);
+
+    // The document to show; the opener writes it before showing the window.
+    std::string LabelPath;
+    // The text area's content, code page 932, lines as in the file.
+    std::string MemoReader;
+    FontChoice MemoReaderFont;
+    // Counts the loads, so that the view replaces its text on each, typed changes included.
+    int Loads = 0;
+
+    // Font, size and position from the settings file; a stored position off the screen centres
+    // the window.
+    void FormCreate();
+    // The window became the active one.
+    void FormActivate();
+    // Shows `path`: text and caption become the file's. An unreadable file keeps the old text
+    // and caption and says so.
+    void LoadDocument(const std::string& path);
+    // Puts the path in and shows the window with the document.
+    void OpenDocument(const std::string& path);
+
+  private:
+    MessagePort& messages_;
+    ScreenPort& screen_;
+    std::string settingsPath_;
+    std::string loadedPath_;
 };
 
 } // namespace tobira

@@ -1,0 +1,75 @@
+// The control window's size rule, showing and closing, and its auto-close countdown: it runs
+// while the pointer is away and closes the window when it runs out.
+#include "midi/form_view.h"
+
+#include "app/form_set.h"
+
+#include <cmath>
+
+namespace tobira {
+
+void TFormView::FormResize() {
+    if (Width < kMinWidth)
+        Width = kMinWidth;
+    if (Height < kMinHeight)
+        Height = kResizedHeight;
+}
+
+void TFormView::FormShow() {
+    // Showing a window that is up already is no new showing.
+    if (Visible)
+        return;
+    Show();
+    ShowHint = forms().FormMain.ShowHints;
+    const TFormSetUp& setup = forms().FormSetUp;
+    if (!setup.CheckBoxClose.Down)
+        return;
+    CloseCountdown = setup.ScrollBarClose;
+    TimerCloseEnabled = true;
+    UpdateCloseBar();
+}
+
+void TFormView::FormClose() {
+    Hide();
+    PanelClose.Font = colors::Yellow;
+    forms().FormReader.Hide();
+    TimerCloseEnabled = false;
+}
+
+void TFormView::TimerCloseTimer() {
+    if (!TimerCloseEnabled)
+        return;
+    // Hidden by STOP or the switch to CD mode: nothing is left to close.
+    if (!Visible) {
+        TimerCloseEnabled = false;
+        return;
+    }
+    if (IsAutoClosePaused())
+        return;
+    const int full = forms().FormSetUp.ScrollBarClose;
+    const ScreenPoint p = ports_.screen.pointerPosition();
+    if (Left < p.x && p.x < Left + Width && Top < p.y && p.y < Top + Height) {
+        CloseCountdown = full;
+        UpdateCloseBar();
+        return;
+    }
+    if (--CloseCountdown < 1)
+        FormClose();
+    UpdateCloseBar();
+}
+
+void TFormView::PanelCloseClick() {
+    PanelClose.Font = IsAutoClosePaused() ? colors::Yellow : colors::Aqua;
+}
+
+void TFormView::UpdateCloseBar() {
+    const int full = forms().FormSetUp.ScrollBarClose;
+    if (full <= 0)
+        return;
+    const int width = static_cast<int>(
+        std::lround(static_cast<double>(CloseCountdown) / full * (kCloseIndicatorWidth - 6)));
+    if (width >= 0)
+        PanelBarCloseWidth = width;
+}
+
+} // namespace tobira

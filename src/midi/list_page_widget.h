@@ -1,0 +1,43 @@
+#pragma once
+
+#include "midi/list_page.h"
+#include "midi/page_widgets.h"
+
+#include <QWidget>
+
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QScrollBar;
+class QToolButton;
+
+namespace tobira {
+
+// The view of one list page: titles, the selected song's details and the page's buttons.
+class ListPageWidget final : public QWidget {
+    Q_OBJECT
+  public:
+    ListPageWidget(ListPage& page, PageDispatch dispatch, QWidget* parent);
+    void render(const FontChoice& font, bool hints);
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void layOut();
+
+    ListPage& page_;
+    PageDispatch dispatch_;
+    QListWidget* ListBoxTitle;
+    QLineEdit *EditTitle, *EditPath;
+    QButtonGroup* RadioGroupFeel;
+    QWidget* feelBox_;
+    QScrollBar* ScrollBarVol;
+    QLabel *PanelVol, *labelVol_, *PanelAll, *labelAll_;
+    QToolButton *SpeedButtonAuto, *SpeedButtonManual, *SpeedButtonDel, *SpeedButtonEdit,
+        *SpeedButtonCtrl, *SpeedButtonMon, *SpeedButtonTxt, *SpeedButtonDoc, *SpeedButtonHed,
+        *SpeedButtonAddA;
+};
+
+} // namespace tobira

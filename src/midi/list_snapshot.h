@@ -1,0 +1,39 @@
+#pragma once
+// A list file as the search page last read it: its sorted lines and, made once on the first
+// loose search, their loose-search forms. It is read again only when the file's identity
+// (device, inode, size, modification time) has changed, so repeated searches cost the match
+// alone.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tobira {
+
+struct FileIdentity {
+    std::uint64_t device = 0, inode = 0, size = 0;
+    std::int64_t modifiedNs = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// Empty when the file does not exist (or cannot be examined).
+std::optional<FileIdentity> IdentityOf(const std::string& cp932Path);
+
+class ListSnapshot final {
+  public:
+    // Brings the snapshot up to date with the file. False when the file does not exist (the
+    // snapshot is then empty). Throws std::system_error when it exists but cannot be read.
+    bool Refresh(const std::string& cp932Path);
+    const std::vector<std::string>& Lines() const { return lines_; }
+    // NormaliseForLooseSearch of every line, index-parallel to Lines().
+    const std::vector<std::string>& Normalised();
+
+  private:
+    std::optional<FileIdentity> identity_;
+    std::vector<std::string> lines_;
+    std::vector<std::string> normalised_;
+    bool normalisedReady_ = false;
+};
+
+} // namespace tobira

@@ -1,0 +1,63 @@
+#include "midi/page_widgets.h"
+
+#include "forms/view_state.h"
+#include "text/cp932_convert.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QToolButton>
+
+namespace tobira {
+
+void ShowList(QListWidget* list, const std::vector<std::string>& items) {
+    bool same = list->count() == static_cast<int>(items.size());
+    for (int i = 0; same && i < list->count(); ++i)
+        same = list->item(i)->text() == FromCp932(items[static_cast<std::size_t>(i)]);
+    if (same)
+        return;
+    list->clear();
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(items.size()));
+    for (const std::string& item : items)
+        texts.push_back(FromCp932(item));
+    list->addItems(texts);
+}
+
+void ShowRow(QListWidget* list, int row) {
+    if (list->currentRow() != row)
+        list->setCurrentRow(row);
+}
+
+void ShowEdit(QLineEdit* edit, const std::string& cp932) {
+    const QString text = FromCp932(cp932);
+    if (edit->text() != text)
+        edit->setText(text);
+}
+
+void ShowBase(QWidget* widget, const QColor& colour) {
+    QPalette p = widget->palette();
+    if (p.color(QPalette::Base) == colour)
+        return;
+    p.setColor(QPalette::Base, colour);
+    widget->setPalette(p);
+}
+
+QFont ListQFont(const FontChoice& font) {
+    return QFont(FromCp932(font.name), font.size);
+}
+
+QToolButton* MakePageButton(QWidget* parent, const char* name, const PageDispatch& dispatch,
+                            std::function<void()> click) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoRaise(false);
+    QObject::connect(button, &QToolButton::clicked, button,
+                     [dispatch, click = std::move(click)] { dispatch(click); });
+    return button;
+}
+
+std::string ToCp932(const QString& text) {
+    return Utf8ToCp932(text.toStdString());
+}
+
+} // namespace tobira

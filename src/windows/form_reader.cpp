@@ -1,0 +1,70 @@
+#include "windows/form_reader.h"
+
+#include "midi/midi_title.h"
+#include "settings/ini_file.h"
+#include "settings/position_check.h"
+#include "settings/settings_keys.h"
+#include "settings/whole_file.h"
+#include "text/cp932_convert.h"
+
+#include <charconv>
+#include <system_error>
+
+namespace tobira {
+
+TFormReader::TFormReader(MessagePort& messages, ScreenPort& screen, std::string settingsPath)
+    : FormModel("ＭＩＤＩ ドキュメント表示", 350, 300), messages_(messages), screen_(screen),
+      settingsPath_(std::move(settingsPath)) {
+    MemoReaderFont.name = std::string(keys::FONTNAME.fallback);
+}
+
+void TFormReader::FormCreate() {
+    const IniFile settings(settingsPath_);
+    MemoReaderFont.name = ReadSetting(settings, keys::FONTNAME);
+    const std::string size = ReadSetting(settings, keys::FONTSIZE);
+    int points = 10;
+    auto [end, error] = std::from_chars(size.data(), size.data() + size.size(), points);
+    // A hand-edited size that is not a whole number keeps the built-in size.
+    if (error != std::errc() || end != size.data() + size.size() || points <= 0)
+        points = 10;
+    MemoReaderFont.size = points;
+    const ScreenPoint stored{ReadSetting(settings, keys::SPOSITION),
+                             ReadSetting(settings, keys::UPOSITION)};
+    Width = ReadSetting(settings, keys::READWIDTH);
+    Height = ReadSetting(settings, keys::READHEIGH);
+    const ScreenSize screen = screen_.screenSize();
+    if (SideWindowPositionUsable(stored, screen)) {
+        Left = stored.x;
+        Top = stored.y;
+    } else {
+        CentreOn(screen);
+    }
+}
+
+void TFormReader::FormActivate() {
+    LoadDocument(LabelPath);
+}
+
+void TFormReader::LoadDocument(const std::string& path) {
+    try {
+        auto bytes = ReadWholeFile(PathFromCp932(path));
+        if (!bytes)
+            throw std::system_error(std::make_error_code(std::errc::no_such_file_or_directory));
+        MemoReader = std::move(*bytes);
+    } catch (const std::system_error& error) {
+        messages_.showMessage(path + Utf8ToCp932(" を読み込めません") + "\n" +
+                              Utf8ToCp932(error.code().message()));
+        return;
+    }
+    loadedPath_ = path;
+    ++Loads;
+    Caption = std::string(FileNameOfPath(path));
+}
+
+void TFormReader::OpenDocument(const std::string& path) {
+    LabelPath = path;
+    Show();
+    LoadDocument(path);
+}
+
+} // namespace tobira
