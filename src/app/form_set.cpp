@@ -3,7 +3,8 @@
 namespace tobira {
 
 FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixerCtrl& mixer)
-    : FormMain(ports, std::move(paths), devices, mixer), FormManage(ports), FormPattern(ports),
+    : FormMain(ports, std::move(paths), devices, mixer), FormSetUp(ports), FormManage(ports),
+      FormPattern(ports), FormMidi(ports, FormMain.Paths, FormMain, FormView, FormMsg),
       ports_(ports) {
     FormMain.SetForms(*this);
     FormManage.SetForms(*this);
@@ -24,6 +25,7 @@ void FormSet::CreateAll() {
     for (FormModel* form : sideWindows)
         form->CentreOn(screen);
     FormList.FormCreate();
+    FormMidi.FormCreate();
     // The control window's creation ends with the start in MIDI mode; it comes after the
     // placing above so that the announcement stays beside the main window.
     FormView.StartInChosenMode();

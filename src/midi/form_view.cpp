@@ -97,6 +97,7 @@ void TFormView::ChooseOrder(MidiOrder order) {
 
 void TFormView::SpeedButtonLst0Click() {
     ShowModeLabel();
+    forms().FormMidi.CopyButtonsFrom(*this);
 }
 
 void TFormView::ShowModeLabel() {

@@ -40,6 +40,9 @@ class TFormView final : public FormModel {
     ButtonState SpeedButtonBak, SpeedButtonNxt, SpeedButtonSelect, SpeedButtonClose;
 
     int PageIndex = kPlayPage;
+    // The font of the play list, the list pages' titles and edit boxes, the search results and
+    // the keyword box; an empty name keeps the view's own.
+    FontChoice ListFont{"", 10};
 
     // ---- Play page -----------------------------------------------------------------------
     // ListBoxTitle shows the entry texts; ListBoxPathT, ListBoxVolT and ListBoxFeelT are the

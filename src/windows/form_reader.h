@@ -8,6 +8,9 @@ namespace tobira {
 class TFormReader final : public FormModel {
   public:
     TFormReader() : FormModel("ＭＩＤＩ ドキュメント表示", 350, 300) {}
+
+    // The text's font, the list font of the settings; an empty name keeps the view's own.
+    FontChoice MemoFont{"", 10};
 };
 
 } // namespace tobira
