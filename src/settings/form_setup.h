@@ -89,7 +89,7 @@ class TFormSetUp final : public FormModel {
     // The setup save: the sixteen option keys in their fixed order, then SOUNDFONT and
     // CDDEVICE. Throws SettingsWriteError at the first key that cannot be written.
     void SaveSetupSettings();
-    // Whether any control differs from the file; a missing key never counts as a change.
+    // Whether any control differs from the file; a missing key counts as its built-in value.
     bool SettingsChanged() const;
     // Asks about unsaved changes; false keeps the window open (Cancel, or a save that failed
     // and showed its message).

@@ -34,9 +34,8 @@ void TFormSetUp::ButtonSoundFontClick() {
         problem = devices_->soundFontProblem(*file);
     }
     if (problem) {
-        ports_.messages.showMessage(
-            Utf8ToCp932("サウンドフォント【") + *file + Utf8ToCp932("】は使えません：") +
-            *problem + Utf8ToCp932("\n今までのサウンドフォントをそのまま使います"));
+        ports_.messages.showMessage(*problem +
+                                    Utf8ToCp932("\n今までのサウンドフォントをそのまま使います"));
         return;
     }
     PanelSoundFont = *file;

@@ -87,38 +87,29 @@ void TFormSetUp::SaveSetupSettings() {
 }
 
 bool TFormSetUp::SettingsChanged() const {
+    // A key the file lacks is compared as its built-in value, as the reader would give it. Taking
+    // the control's own value instead would make every change unseen while the file does not
+    // exist yet, and the change would be lost at the next start without a question.
     try {
         const IniFile file(forms().FormMain.Paths.SettingsPath);
-        // Each key is read with the control's own value as its default, so a key the file
-        // lacks never counts as a change.
-        const auto boolDiffers = [&](const BoolKey& key, const ButtonState& box) {
-            return ReadSetting(file, BoolKey{key.name, box.Down}) != box.Down;
-        };
-        const auto textDiffers = [&](const StringKey& key, const std::string& value) {
-            return ReadSetting(file, StringKey{key.name, value}) != value;
-        };
-        const auto numberDiffers = [&](const IntegerKey& key, int value) {
-            return ReadSetting(file, IntegerKey{key.name, value}) != value;
-        };
-        return boolDiffers(keys::SHOWHINTS, CheckBoxHint) ||
-               boolDiffers(keys::REMAINTIM, CheckBoxTime) ||
-               boolDiffers(keys::WITHPLAYS, CheckBoxWithOpen) ||
-               boolDiffers(keys::AUTOPLAYS, CheckBoxAutoPlay) ||
-               boolDiffers(keys::VOLUMCONT, CheckBoxVolCont) ||
-               boolDiffers(keys::VOLUMMIDI, CheckBoxMidiVolCont) ||
-               boolDiffers(keys::AUTOCLOSE, CheckBoxClose) ||
-               boolDiffers(keys::MIDISTART, CheckBoxMidi) ||
-               textDiffers(keys::VIEWERTOL, EditTool) ||
-               textDiffers(keys::FONTNAME, PanelFontName) ||
-               textDiffers(keys::FONTSIZE, PanelFontSize) ||
-               numberDiffers(keys::CLOSETIME, ScrollBarClose) ||
-               numberDiffers(keys::MIDIRESET, RadioGroupReset) ||
-               // The groups are compared with the built-in values as defaults.
+        return ReadSetting(file, keys::SHOWHINTS) != CheckBoxHint.Down ||
+               ReadSetting(file, keys::REMAINTIM) != CheckBoxTime.Down ||
+               ReadSetting(file, keys::WITHPLAYS) != CheckBoxWithOpen.Down ||
+               ReadSetting(file, keys::AUTOPLAYS) != CheckBoxAutoPlay.Down ||
+               ReadSetting(file, keys::VOLUMCONT) != CheckBoxVolCont.Down ||
+               ReadSetting(file, keys::VOLUMMIDI) != CheckBoxMidiVolCont.Down ||
+               ReadSetting(file, keys::AUTOCLOSE) != CheckBoxClose.Down ||
+               ReadSetting(file, keys::MIDISTART) != CheckBoxMidi.Down ||
+               ReadSetting(file, keys::VIEWERTOL) != EditTool ||
+               ReadSetting(file, keys::FONTNAME) != PanelFontName ||
+               ReadSetting(file, keys::FONTSIZE) != PanelFontSize ||
+               ReadSetting(file, keys::CLOSETIME) != ScrollBarClose ||
+               ReadSetting(file, keys::MIDIRESET) != RadioGroupReset ||
                ReadSetting(file, keys::VOLUMRATO) != CdVolumeRange() ||
                ReadSetting(file, keys::VOLUMRATI) != MidiVolumeRange() ||
                ReadSetting(file, keys::LIVERATIO) != LiveRatio() ||
-               textDiffers(keys::SOUNDFONT, PanelSoundFont) ||
-               textDiffers(keys::CDDEVICE, CdDevice);
+               ReadSetting(file, keys::SOUNDFONT) != PanelSoundFont ||
+               ReadSetting(file, keys::CDDEVICE) != CdDevice;
     } catch (const std::exception&) {
         return true;
     }

@@ -11,7 +11,8 @@ namespace tobira {
 class SetupDevices {
   public:
     virtual ~SetupDevices() = default;
-    // Why the synthesizer cannot load the SoundFont (code page 932), or nothing when it can.
+    // Why the synthesizer cannot load the SoundFont, as a sentence naming the file (code page
+    // 932), or nothing when it can.
     virtual std::optional<std::string> soundFontProblem(const std::string& cp932Path) = 0;
     // The SoundFont of the next song; the one playing now keeps its own.
     virtual void useSoundFont(const std::string& cp932Path) = 0;
