@@ -142,6 +142,11 @@ void FormViewWidget::render() {
         for (const std::string& text : list.entryTexts())
             ListBoxTitle->addItem(FromCp932(text));
     }
+    if (!view_.ListFont.name.empty()) {
+        const QFont font(FromCp932(view_.ListFont.name), view_.ListFont.size);
+        if (ListBoxTitle->font() != font)
+            ListBoxTitle->setFont(font);
+    }
     if (ListBoxTitle->currentRow() != view_.ListBoxTitleItemIndex)
         ListBoxTitle->setCurrentRow(view_.ListBoxTitleItemIndex);
     // The window colour while a play list is loaded, the button face otherwise.

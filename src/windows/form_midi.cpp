@@ -170,6 +170,20 @@ void TFormMidi::SpeedButtonLst0Click() {
     view_.SpeedButtonRnd.Down = SpeedButtonRnd.Down;
 }
 
+void TFormMidi::PressSource(int index) {
+    SpeedButtonLst0.Down = index == 0;
+    SpeedButtonLst1.Down = index == 1;
+    SpeedButtonLst2.Down = index == 2;
+    SpeedButtonLst0Click();
+}
+
+void TFormMidi::PressOrder(int index) {
+    SpeedButtonNor.Down = index == 0;
+    SpeedButtonNew.Down = index == 1;
+    SpeedButtonRnd.Down = index == 2;
+    SpeedButtonLst0Click();
+}
+
 void TFormMidi::CopyButtonsFrom(const TFormView& view) {
     SpeedButtonLst0.Down = view.SpeedButtonLst0.Down;
     SpeedButtonLst1.Down = view.SpeedButtonLst1.Down;

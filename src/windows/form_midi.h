@@ -65,6 +65,9 @@ class TFormMidi final : public FormModel {
 
     // Shared by the six source and order buttons: the control window's buttons follow.
     void SpeedButtonLst0Click();
+    // A click on a source (0..2) or order (0..2) button: it alone of its group is pressed.
+    void PressSource(int index);
+    void PressOrder(int index);
     // The control window's six buttons, into these (the other direction of the mirror).
     void CopyButtonsFrom(const TFormView& view);
 
