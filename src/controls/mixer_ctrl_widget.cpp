@@ -20,6 +20,7 @@ constexpr int kSliderWidth = 40;
 
 MixerCtrlWidget::MixerCtrlWidget(TMixerCtrl& model, QWidget* parent)
     : QWidget(parent), model_(model), separator_(new QFrame(this)) {
+    separator_->setObjectName(QStringLiteral("Separator"));
     separator_->setFrameShape(QFrame::VLine);
     separator_->setFrameShadow(QFrame::Sunken);
     resize(168, 312);

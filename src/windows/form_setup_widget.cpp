@@ -61,13 +61,14 @@ class MixerWindow final : public QWidget {
 FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& hub)
     : FormWidget(model, hub), setup_(model) {
     auto* checks = new QVBoxLayout;
-    for (auto [state, click] :
-         {std::pair{&TFormSetUp::CheckBoxHint, &TFormSetUp::CheckBoxHintClick},
-          std::pair{&TFormSetUp::CheckBoxTime, static_cast<void (TFormSetUp::*)()>(nullptr)},
-          std::pair{&TFormSetUp::CheckBoxWithOpen, static_cast<void (TFormSetUp::*)()>(nullptr)},
-          std::pair{&TFormSetUp::CheckBoxAutoPlay, static_cast<void (TFormSetUp::*)()>(nullptr)},
-          std::pair{&TFormSetUp::CheckBoxMidi, &TFormSetUp::CheckBoxMidiClick}})
-        checks->addWidget(makeCheckBox(state, click));
+    using Click = void (TFormSetUp::*)();
+    checks->addWidget(
+        makeCheckBox("CheckBoxHint", &TFormSetUp::CheckBoxHint, &TFormSetUp::CheckBoxHintClick));
+    checks->addWidget(makeCheckBox("CheckBoxTime", &TFormSetUp::CheckBoxTime, Click{}));
+    checks->addWidget(makeCheckBox("CheckBoxWithOpen", &TFormSetUp::CheckBoxWithOpen, Click{}));
+    checks->addWidget(makeCheckBox("CheckBoxAutoPlay", &TFormSetUp::CheckBoxAutoPlay, Click{}));
+    checks->addWidget(
+        makeCheckBox("CheckBoxMidi", &TFormSetUp::CheckBoxMidi, &TFormSetUp::CheckBoxMidiClick));
 
     // The auto-close row: box, scroll bar, seconds.
     auto* closeRow = new QHBoxLayout;
@@ -83,7 +84,8 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
     closeRow->addWidget(new QLabel(U("秒後"), this));
     connect(ScrollBarClose, &QScrollBar::valueChanged, this,
             [this](int value) { dispatch([this, value] { setup_.ScrollBarCloseChange(value); }); });
-    checks->addWidget(makeCheckBox(&TFormSetUp::CheckBoxClose, &TFormSetUp::CheckBoxCloseClick));
+    checks->addWidget(makeCheckBox("CheckBoxClose", &TFormSetUp::CheckBoxClose,
+                                   &TFormSetUp::CheckBoxCloseClick));
     checks->addLayout(closeRow);
 
     // A row of numbered buttons between two labels, titled, as one group.
@@ -96,6 +98,7 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
             row->addWidget(new QLabel(U(left), box));
         for (int n = 1; n <= count; ++n) {
             auto* b = new QToolButton(box);
+            b->setObjectName(QStringLiteral("%1%2").arg(title).arg(n));
             b->setCheckable(true);
             b->setMinimumWidth(count == 5 ? 26 : 44);
             connect(b, &QToolButton::clicked, this,
@@ -109,12 +112,12 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
         return box;
     };
     auto* ranges = new QVBoxLayout;
-    ranges->addWidget(
-        makeCheckBox(&TFormSetUp::CheckBoxVolCont, &TFormSetUp::CheckBoxVolContClick));
+    ranges->addWidget(makeCheckBox("CheckBoxVolCont", &TFormSetUp::CheckBoxVolCont,
+                                   &TFormSetUp::CheckBoxVolContClick));
     ranges->addWidget(buttonGroup(U("ＣＤ音量範囲"), SpeedButtonRatio, 5, "大", "小",
                                   &TFormSetUp::SpeedButtonRatio1Click));
-    ranges->addWidget(
-        makeCheckBox(&TFormSetUp::CheckBoxMidiVolCont, &TFormSetUp::CheckBoxMidiVolContClick));
+    ranges->addWidget(makeCheckBox("CheckBoxMidiVolCont", &TFormSetUp::CheckBoxMidiVolCont,
+                                   &TFormSetUp::CheckBoxMidiVolContClick));
     ranges->addWidget(buttonGroup(U("ＭＩＤ音量範囲"), SpeedButtonM, 5, "大", "小",
                                   &TFormSetUp::SpeedButtonM1Click));
     PanelLive = buttonGroup(U("拍手の確率"), SpeedButtonLive, 3, "", "",
@@ -137,7 +140,7 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
     auto* toolRow = new QHBoxLayout(tool);
     EditTool = new QLineEdit(tool);
     EditTool->setObjectName(QStringLiteral("EditTool"));
-    ButtonTool = makeButton(&TFormSetUp::ButtonToolClick);
+    ButtonTool = makeButton("ButtonTool", &TFormSetUp::ButtonToolClick);
     toolRow->addWidget(EditTool, 1);
     toolRow->addWidget(ButtonTool);
     connect(EditTool, &QLineEdit::textEdited, this, [this](const QString& text) {
@@ -151,7 +154,7 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
     PanelFontSize = sunkenPanel(font);
     PanelFontSize->setFixedWidth(32);
     PanelFontSize->setAlignment(Qt::AlignCenter);
-    ButtonFont = makeButton(&TFormSetUp::ButtonFontClick);
+    ButtonFont = makeButton("ButtonFont", &TFormSetUp::ButtonFontClick);
     fontRow->addWidget(PanelFontName, 1);
     fontRow->addWidget(PanelFontSize);
     fontRow->addWidget(ButtonFont);
@@ -160,7 +163,7 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
     auto* soundRow = new QHBoxLayout(sound);
     PanelSoundFont = sunkenPanel(sound);
     PanelSoundFont->setMinimumWidth(60);
-    ButtonSoundFont = makeButton(&TFormSetUp::ButtonSoundFontClick);
+    ButtonSoundFont = makeButton("ButtonSoundFont", &TFormSetUp::ButtonSoundFontClick);
     soundRow->addWidget(PanelSoundFont, 1);
     soundRow->addWidget(ButtonSoundFont);
 
@@ -189,9 +192,9 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
     product.setPointSize(product.pointSize() + 4);
     LabelProduct->setFont(product);
     LabelVersion = new QLabel(this);
-    ButtonMixer = makeButton(&TFormSetUp::ButtonMixerClick);
-    ButtonSave = makeButton(&TFormSetUp::ButtonSaveClick);
-    ButtonClose = makeButton(&TFormSetUp::ButtonCloseClick);
+    ButtonMixer = makeButton("ButtonMixer", &TFormSetUp::ButtonMixerClick);
+    ButtonSave = makeButton("ButtonSave", &TFormSetUp::ButtonSaveClick);
+    ButtonClose = makeButton("ButtonClose", &TFormSetUp::ButtonCloseClick);
     foot->addWidget(SpeedButton1);
     foot->addWidget(LabelProduct);
     foot->addWidget(LabelVersion);
@@ -230,9 +233,10 @@ FormSetUpWidget::~FormSetUpWidget() {
     delete mixerWindow_;
 }
 
-QCheckBox* FormSetUpWidget::makeCheckBox(ButtonState TFormSetUp::*state,
+QCheckBox* FormSetUpWidget::makeCheckBox(const char* name, ButtonState TFormSetUp::*state,
                                          void (TFormSetUp::*click)()) {
     auto* box = new QCheckBox(this);
+    box->setObjectName(QString::fromLatin1(name));
     connect(box, &QCheckBox::clicked, this, [this, state, click](bool checked) {
         dispatch([this, state, click, checked] {
             (setup_.*state).Down = checked;
@@ -244,8 +248,9 @@ QCheckBox* FormSetUpWidget::makeCheckBox(ButtonState TFormSetUp::*state,
     return box;
 }
 
-QPushButton* FormSetUpWidget::makeButton(void (TFormSetUp::*click)()) {
+QPushButton* FormSetUpWidget::makeButton(const char* name, void (TFormSetUp::*click)()) {
     auto* button = new QPushButton(this);
+    button->setObjectName(QString::fromLatin1(name));
     connect(button, &QPushButton::clicked, this,
             [this, click] { dispatch([this, click] { (setup_.*click)(); }); });
     return button;

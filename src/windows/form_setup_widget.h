@@ -29,14 +29,17 @@ class FormSetUpWidget final : public FormWidget {
     FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& hub);
     ~FormSetUpWidget() override;
     void render() override;
+    // The mixer panel's own window.
+    QWidget* mixerWindow() const { return mixerWindow_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
   private:
-    QCheckBox* makeCheckBox(ButtonState TFormSetUp::*state, void (TFormSetUp::*click)());
-    QPushButton* makeButton(void (TFormSetUp::*click)());
+    QCheckBox* makeCheckBox(const char* name, ButtonState TFormSetUp::*state,
+                            void (TFormSetUp::*click)());
+    QPushButton* makeButton(const char* name, void (TFormSetUp::*click)());
 
     TFormSetUp& setup_;
     std::vector<std::pair<QCheckBox*, ButtonState TFormSetUp::*>> checkBoxes_;
