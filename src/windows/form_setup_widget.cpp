@@ -89,7 +89,8 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
     checks->addLayout(closeRow);
 
     // A row of numbered buttons between two labels, titled, as one group.
-    auto buttonGroup = [this](const QString& title, auto& buttons, int count, const char* left,
+    auto buttonGroup = [this](const char* name, const QString& title, auto& buttons, int count,
+                              const char* left,
                               const char* right, void (TFormSetUp::*click)(int)) {
         auto* box = new QGroupBox(title, this);
         auto* row = new QHBoxLayout(box);
@@ -98,7 +99,7 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
             row->addWidget(new QLabel(U(left), box));
         for (int n = 1; n <= count; ++n) {
             auto* b = new QToolButton(box);
-            b->setObjectName(QStringLiteral("%1%2").arg(title).arg(n));
+            b->setObjectName(QString::fromLatin1(name) + QString::number(n));
             b->setCheckable(true);
             b->setMinimumWidth(count == 5 ? 26 : 44);
             connect(b, &QToolButton::clicked, this,
@@ -114,13 +115,13 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
     auto* ranges = new QVBoxLayout;
     ranges->addWidget(makeCheckBox("CheckBoxVolCont", &TFormSetUp::CheckBoxVolCont,
                                    &TFormSetUp::CheckBoxVolContClick));
-    ranges->addWidget(buttonGroup(U("ＣＤ音量範囲"), SpeedButtonRatio, 5, "大", "小",
+    ranges->addWidget(buttonGroup("SpeedButtonRatio", U("ＣＤ音量範囲"), SpeedButtonRatio, 5, "大", "小",
                                   &TFormSetUp::SpeedButtonRatio1Click));
     ranges->addWidget(makeCheckBox("CheckBoxMidiVolCont", &TFormSetUp::CheckBoxMidiVolCont,
                                    &TFormSetUp::CheckBoxMidiVolContClick));
-    ranges->addWidget(buttonGroup(U("ＭＩＤ音量範囲"), SpeedButtonM, 5, "大", "小",
+    ranges->addWidget(buttonGroup("SpeedButtonM", U("ＭＩＤ音量範囲"), SpeedButtonM, 5, "大", "小",
                                   &TFormSetUp::SpeedButtonM1Click));
-    PanelLive = buttonGroup(U("拍手の確率"), SpeedButtonLive, 3, "", "",
+    PanelLive = buttonGroup("SpeedButtonLive", U("拍手の確率"), SpeedButtonLive, 3, "", "",
                             &TFormSetUp::SpeedButtonLive1Click);
     ranges->addWidget(PanelLive);
 
