@@ -7,6 +7,7 @@
 #include "app/two_digits.h"
 #include "cd/pattern_display.h"
 #include "text/cp932_convert.h"
+#include "windows/cd_device_choice.h"
 
 #include <algorithm>
 
@@ -224,6 +225,13 @@ bool TFormMain::AdvanceOrder() {
 // ---- The tick --------------------------------------------------------------------------------
 
 void TFormMain::CdTick() {
+    if (PendingCdDevice && !IsCdPlaying() && !IsCdPaused()) {
+        try {
+            UseCdDevice(*this, *PendingCdDevice);
+        } catch (const DeviceError&) {
+            // The old device is open again.
+        }
+    }
     if (LabelTIME.Visible)
         LabelTIME.Font = LabelTIME.Font == colors::Aqua ? colors::Teal : colors::Aqua;
 

@@ -43,7 +43,7 @@ bool isWholeNumber(const std::string& text) {
 
 } // namespace
 
-TFormSetUp::TFormSetUp(Ports ports) : FormModel("TOBIRAの設定", 520, 470), ports_(ports) {
+TFormSetUp::TFormSetUp(Ports ports) : FormModel("TOBIRAの設定", 640, 470), ports_(ports) {
     CheckBoxHint = checkBox("チップヘルプでヒントを表示します", true);
     CheckBoxTime = checkBox("再生時間を残り時間方式で表示します", false);
     CheckBoxWithOpen = checkBox("再生開始でコントロールウィンドウを開く", true);

@@ -20,9 +20,14 @@ void closeQuietly(MediaDevice& device) {
 
 void UseCdDevice(TFormMain& main, const std::string& name) {
     MediaDevice& cd = main.Devices.CD;
+    if (main.PlayerMode == PlayerModeKind::CD && (main.IsCdPlaying() || main.IsCdPaused())) {
+        main.PendingCdDevice = name;
+        return;
+    }
+    main.PendingCdDevice.reset();
     const std::string old = cd.fileName();
     cd.setFileName(name);
-    if (main.PlayerMode != PlayerModeKind::CD || main.IsCdPlaying() || main.IsCdPaused())
+    if (main.PlayerMode != PlayerModeKind::CD)
         return;
     closeQuietly(cd);
     main.DiscInfoRead = false;

@@ -227,7 +227,7 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
     auto* mixerLayout = new QVBoxLayout(mixerWindow_);
     mixerLayout->setContentsMargins(0, 0, 0, 0);
     mixerLayout->addWidget(mixerPanel_);
-    mixerWindow_->resize(220, 312);
+    mixerWindow_->resize(300, 320);
 }
 
 FormSetUpWidget::~FormSetUpWidget() {

@@ -223,6 +223,22 @@ TEST(SetupWindow, DeviceRowsRefuseABadSoundFontAndOfferDrivesAndADiscImage) {
     EXPECT_EQ(f.setup.ComboBoxCdDeviceItems[3], "/x/disc.cue");
     EXPECT_EQ(f.setup.ComboBoxCdDeviceIndex, 3);
 
+    // Chosen while a disc plays: the disc goes on, and the tick switches once the CD rests.
+    f.main.DiscInfoRead = true;
+    f.cd.currentMode = DeviceMode::Playing;
+    f.main.LabelPLAY.Font = colors::Aqua;
+    f.setup.ComboBoxCdDeviceChange(1);
+    EXPECT_EQ(f.cd.fileName(), "/x/disc.cue");
+    f.main.Timer1Timer();
+    EXPECT_EQ(f.cd.fileName(), "/x/disc.cue");
+    f.cd.currentMode = DeviceMode::Stopped;
+    f.main.LabelPLAY.Font = colors::Teal;
+    f.main.Timer1Timer();
+    EXPECT_EQ(f.cd.fileName(), "/dev/sr0");
+    EXPECT_FALSE(f.main.PendingCdDevice);
+    f.fakes.choosers.files = {std::string("/x/disc.cue")};
+    f.setup.ComboBoxCdDeviceChange(3);
+
     // A device that cannot be opened is refused and the old one opened again.
     f.cd.failing = {"open"};
     f.setup.ComboBoxCdDeviceChange(1);
