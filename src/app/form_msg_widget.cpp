@@ -34,8 +34,8 @@ QPixmap DoorPicture(qreal scale) {
 } // namespace
 
 FormMsgWidget::FormMsgWidget(TFormMsg& model, ViewHub& hub)
-    : FormWidget(model, hub), msg_(model), Image1(new QLabel(this)),
-      LabelMessage(new QLabel(this)), LabelFacts(new QLabel(this)), EditFolder(new QLineEdit(this)),
+    : FormWidget(model, hub), msg_(model), Image1(new QLabel(this)), LabelMessage(new QLabel(this)),
+      LabelFacts(new QLabel(this)), EditFolder(new QLineEdit(this)),
       LabelLicence(new QLabel(this)) {
     Image1->setPixmap(DoorPicture(devicePixelRatioF()));
     LabelMessage->setWordWrap(true);
@@ -64,12 +64,12 @@ void FormMsgWidget::render() {
     LabelMessage->setText(QString::fromStdString(Cp932ToUtf8(msg_.LabelMessage)));
     const AboutFacts& about = msg_.About;
     auto text = [](const std::string& cp932) { return QString::fromStdString(Cp932ToUtf8(cp932)); };
-    const QString facts =
-        text(msg_.LabelVersion) + QStringLiteral("\nQt ") + text(about.Qt) +
-        QStringLiteral(" / FluidSynth ") + text(about.FluidSynth) + QStringLiteral(" / libcdio ") +
-        text(about.Libcdio) + QStringLiteral(" / SDL2 ") + text(about.Sdl2) +
-        QString::fromUtf8("\nサウンドフォント: ") + text(about.SoundFont) +
-        QString::fromUtf8("\nＣＤデバイス: ") + text(about.CdDevice);
+    const QString facts = text(msg_.LabelVersion) + QStringLiteral("\nQt ") + text(about.Qt) +
+                          QStringLiteral(" / FluidSynth ") + text(about.FluidSynth) +
+                          QStringLiteral(" / libcdio ") + text(about.Libcdio) +
+                          QStringLiteral(" / SDL2 ") + text(about.Sdl2) +
+                          QString::fromUtf8("\nサウンドフォント: ") + text(about.SoundFont) +
+                          QString::fromUtf8("\nＣＤデバイス: ") + text(about.CdDevice);
     if (LabelFacts->text() != facts)
         LabelFacts->setText(facts);
     if (EditFolder->text() != text(about.Folder))

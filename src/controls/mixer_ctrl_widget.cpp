@@ -35,8 +35,8 @@ void MixerCtrlWidget::rebuild() {
     }
     columns_.clear();
     for (int i = 0; i < static_cast<int>(model_.Columns().size()); ++i) {
-        Column column{new QSlider(Qt::Vertical, this),
-                      new QCheckBox(QStringLiteral("Mute"), this), new QLabel(this)};
+        Column column{new QSlider(Qt::Vertical, this), new QCheckBox(QStringLiteral("Mute"), this),
+                      new QLabel(this)};
         column.Volume->setObjectName(QStringLiteral("Volume%1").arg(i));
         column.Mute->setObjectName(QStringLiteral("Mute%1").arg(i));
         column.Label->setObjectName(QStringLiteral("Label%1").arg(i));

@@ -20,9 +20,8 @@ AboutFacts GatherAboutFacts(const MidiDevice& midi, const MediaDevice& cd,
     facts.SoundFont = midi.soundFont();
     if (facts.SoundFont.empty()) {
         const auto standard = FindDefaultSoundFont();
-        facts.SoundFont = standard.empty()
-                              ? Utf8ToCp932("（見つかりません）")
-                              : Cp932FromPath(standard).value_or(standard.string());
+        facts.SoundFont = standard.empty() ? Utf8ToCp932("（見つかりません）")
+                                           : Cp932FromPath(standard).value_or(standard.string());
     }
     facts.CdDevice =
         cd.fileName().empty() ? Utf8ToCp932("最初に見つかったドライブ") : cd.fileName();

@@ -69,7 +69,8 @@ void TFormMidi::FormCreate() {
     Width = ReadSetting(file, keys::MIDIWIDTH);
     Height = ReadSetting(file, keys::MIDIHEIGH);
     FormResize();
-    const ScreenPoint stored{ReadSetting(file, keys::POSITION0), ReadSetting(file, keys::POSITION1)};
+    const ScreenPoint stored{ReadSetting(file, keys::POSITION0),
+                             ReadSetting(file, keys::POSITION1)};
     const ScreenSize screen = ports_.screen.screenSize();
     if (SideWindowPositionUsable(stored, screen)) {
         Left = stored.x;
@@ -202,7 +203,8 @@ void TFormMidi::ListBoxFolderClick(int index) {
 }
 
 void TFormMidi::SpeedButtonDelClick() {
-    if (ListBoxFolderItemIndex < 0 || ListBoxFolderItemIndex >= static_cast<int>(ListBoxFolder.size()))
+    if (ListBoxFolderItemIndex < 0 ||
+        ListBoxFolderItemIndex >= static_cast<int>(ListBoxFolder.size()))
         return;
     const auto at = ListBoxFolder.begin() + ListBoxFolderItemIndex;
     if (IsAlbumEntry(*at)) {

@@ -29,8 +29,7 @@ class TFormMidi final : public FormModel {
     static constexpr std::string_view kAlbumMarker = "\x81\xa1"
                                                      "ALBUM\x81\xa1 ";
 
-    TFormMidi(Ports ports, const DataPaths& paths, TFormMain& main, TFormView& view,
-              TFormMsg& msg);
+    TFormMidi(Ports ports, const DataPaths& paths, TFormMain& main, TFormView& view, TFormMsg& msg);
 
     ButtonState SpeedButtonLst0, SpeedButtonLst1, SpeedButtonLst2;
     ButtonState SpeedButtonNor, SpeedButtonNew, SpeedButtonRnd;

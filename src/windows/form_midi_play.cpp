@@ -34,8 +34,7 @@ std::string joinPath(const std::string& folder, const std::string& name) {
 // The album file of that name in the program folder, its extension in any case. Names that
 // could reach outside the folder find nothing.
 std::optional<std::string> findAlbumFile(const std::string& folder, const std::string& name) {
-    if (name.empty() || name.find('/') != std::string::npos ||
-        name.find('\0') != std::string::npos)
+    if (name.empty() || name.find('/') != std::string::npos || name.find('\0') != std::string::npos)
         return std::nullopt;
     std::error_code error;
     for (std::filesystem::directory_iterator it(PathFromCp932(folder), error), end;

@@ -47,8 +47,9 @@ FormMidiWidget::FormMidiWidget(TFormMidi& model, ViewHub& hub)
     bold.setBold(true);
     BitBtnStart->setFont(bold);
     top->addWidget(BitBtnStart, 0, 3, 2, 1);
-    Image1->setPixmap(TrackControlLogoPicture(devicePixelRatioF()).scaled(
-        QSize(40, 40) * devicePixelRatioF(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    Image1->setPixmap(TrackControlLogoPicture(devicePixelRatioF())
+                          .scaled(QSize(40, 40) * devicePixelRatioF(), Qt::KeepAspectRatio,
+                                  Qt::SmoothTransformation));
     Image1->installEventFilter(this);
     top->addWidget(Image1, 0, 4, 2, 1);
     top->setColumnStretch(3, 1);

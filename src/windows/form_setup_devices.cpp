@@ -24,8 +24,7 @@ void TFormSetUp::ButtonSoundFontClick() {
         return;
     auto file = ports_.choosers.chooseOpenFile(
         Utf8ToCp932("ＭＩＤＩの音色ファイル（サウンドフォント）を選択してください"),
-        folderOf(PanelSoundFont),
-        Utf8ToCp932("サウンドフォント (*.sf2 *.SF2 *.sf3 *.SF3)"));
+        folderOf(PanelSoundFont), Utf8ToCp932("サウンドフォント (*.sf2 *.SF2 *.sf3 *.SF3)"));
     if (!file)
         return;
     std::optional<std::string> problem;
@@ -71,8 +70,8 @@ void TFormSetUp::ComboBoxCdDeviceChange(int index) {
         return;
     }
     auto image = ports_.choosers.chooseOpenFile(
-        Utf8ToCp932("ＣＤのディスクイメージ（ＣＵＥシート）を選択してください"),
-        folderOf(CdDevice), Utf8ToCp932("ＣＵＥシート (*.cue *.CUE)"));
+        Utf8ToCp932("ＣＤのディスクイメージ（ＣＵＥシート）を選択してください"), folderOf(CdDevice),
+        Utf8ToCp932("ＣＵＥシート (*.cue *.CUE)"));
     if (image)
         ChooseCdDevice(*image);
     else

@@ -118,8 +118,8 @@ bool TFormSetUp::SettingsChanged() const {
 bool TFormSetUp::FormCloseQuery() {
     if (!SettingsChanged())
         return true;
-    switch (ports_.messages.askYesNoCancel(
-        Utf8ToCp932("データは更新されています。保存しますか？"))) {
+    switch (
+        ports_.messages.askYesNoCancel(Utf8ToCp932("データは更新されています。保存しますか？"))) {
     case Answer::Yes:
         try {
             SaveSetupSettings();
@@ -218,8 +218,8 @@ void TFormSetUp::EditToolChange(std::string text) {
 void TFormSetUp::ButtonToolClick() {
     // Programs on this system carry no extension, so every file is offered.
     if (auto file = ports_.choosers.chooseOpenFile(
-            Utf8ToCp932("ドキュメント閲覧用ツール（エディタ、ビューアなど）を選択してください"),
-            "", Utf8ToCp932("すべてのファイル (*)")))
+            Utf8ToCp932("ドキュメント閲覧用ツール（エディタ、ビューアなど）を選択してください"), "",
+            Utf8ToCp932("すべてのファイル (*)")))
         EditTool = *file;
 }
 

@@ -84,14 +84,13 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
     closeRow->addWidget(new QLabel(U("秒後"), this));
     connect(ScrollBarClose, &QScrollBar::valueChanged, this,
             [this](int value) { dispatch([this, value] { setup_.ScrollBarCloseChange(value); }); });
-    checks->addWidget(makeCheckBox("CheckBoxClose", &TFormSetUp::CheckBoxClose,
-                                   &TFormSetUp::CheckBoxCloseClick));
+    checks->addWidget(
+        makeCheckBox("CheckBoxClose", &TFormSetUp::CheckBoxClose, &TFormSetUp::CheckBoxCloseClick));
     checks->addLayout(closeRow);
 
     // A row of numbered buttons between two labels, titled, as one group.
     auto buttonGroup = [this](const char* name, const QString& title, auto& buttons, int count,
-                              const char* left,
-                              const char* right, void (TFormSetUp::*click)(int)) {
+                              const char* left, const char* right, void (TFormSetUp::*click)(int)) {
         auto* box = new QGroupBox(title, this);
         auto* row = new QHBoxLayout(box);
         row->setContentsMargins(6, 2, 6, 4);
@@ -115,8 +114,8 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
     auto* ranges = new QVBoxLayout;
     ranges->addWidget(makeCheckBox("CheckBoxVolCont", &TFormSetUp::CheckBoxVolCont,
                                    &TFormSetUp::CheckBoxVolContClick));
-    ranges->addWidget(buttonGroup("SpeedButtonRatio", U("ＣＤ音量範囲"), SpeedButtonRatio, 5, "大", "小",
-                                  &TFormSetUp::SpeedButtonRatio1Click));
+    ranges->addWidget(buttonGroup("SpeedButtonRatio", U("ＣＤ音量範囲"), SpeedButtonRatio, 5, "大",
+                                  "小", &TFormSetUp::SpeedButtonRatio1Click));
     ranges->addWidget(makeCheckBox("CheckBoxMidiVolCont", &TFormSetUp::CheckBoxMidiVolCont,
                                    &TFormSetUp::CheckBoxMidiVolContClick));
     ranges->addWidget(buttonGroup("SpeedButtonM", U("ＭＩＤ音量範囲"), SpeedButtonM, 5, "大", "小",
@@ -175,8 +174,9 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
     ComboBoxCdDevice->setMinimumContentsLength(12);
     ComboBoxCdDevice->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     deviceRow->addWidget(ComboBoxCdDevice, 1);
-    connect(ComboBoxCdDevice, &QComboBox::activated, this,
-            [this](int index) { dispatch([this, index] { setup_.ComboBoxCdDeviceChange(index); }); });
+    connect(ComboBoxCdDevice, &QComboBox::activated, this, [this](int index) {
+        dispatch([this, index] { setup_.ComboBoxCdDeviceChange(index); });
+    });
 
     // The foot: the author's button, product and version, and the window's buttons.
     auto* foot = new QHBoxLayout;
@@ -311,12 +311,11 @@ void FormSetUpWidget::render() {
         ComboBoxCdDevice->setCurrentIndex(setup_.ComboBoxCdDeviceIndex);
     }
     ComboBoxCdDevice->setEnabled(setup_.ComboBoxCdDeviceEnabled);
-    for (auto [button, state] : {std::pair{ButtonSave, &setup_.ButtonSave},
-                                 std::pair{ButtonClose, &setup_.ButtonClose},
-                                 std::pair{ButtonTool, &setup_.ButtonTool},
-                                 std::pair{ButtonFont, &setup_.ButtonFont},
-                                 std::pair{ButtonSoundFont, &setup_.ButtonSoundFont},
-                                 std::pair{ButtonMixer, &setup_.ButtonMixer}})
+    for (auto [button, state] :
+         {std::pair{ButtonSave, &setup_.ButtonSave}, std::pair{ButtonClose, &setup_.ButtonClose},
+          std::pair{ButtonTool, &setup_.ButtonTool}, std::pair{ButtonFont, &setup_.ButtonFont},
+          std::pair{ButtonSoundFont, &setup_.ButtonSoundFont},
+          std::pair{ButtonMixer, &setup_.ButtonMixer}})
         ShowButton(button, *state, hints);
     ShowButton(SpeedButton1, setup_.SpeedButton1, hints);
     LabelProduct->setText(FromCp932(setup_.LabelProduct.Caption));

@@ -34,7 +34,7 @@ class FakeMessages final : public MessagePort {
     void beep() override { ++beeps; }
     std::vector<std::string> shown; // code page 932, as the core passed them
     std::vector<std::string> asked;
-    std::deque<bool> answers; // scripted answers; "No" once they run out
+    std::deque<bool> answers;           // scripted answers; "No" once they run out
     std::deque<Answer> threeWayAnswers; // "Cancel" once they run out
     int beeps = 0;
 };

@@ -222,8 +222,9 @@ TEST(MidiSelector, RightClickOnAddPlaysAFolderOnceWithoutRegisteringIt) {
     SelectorFixture empty;
     empty.fakes.choosers.folders = {std::string(empty.songFolder("none", {}))};
     empty.selector.SpeedButtonAddMouseDown(MouseButton::Right);
-    EXPECT_EQ(empty.fakes.messages.shown,
-              std::vector<std::string>{Sjis("指定のフォルダにはＭＩＤＩファイルがありませんでした")});
+    EXPECT_EQ(
+        empty.fakes.messages.shown,
+        std::vector<std::string>{Sjis("指定のフォルダにはＭＩＤＩファイルがありませんでした")});
 }
 
 TEST(MidiSelector, SourceAndOrderButtonsAreMirroredBothWays) {

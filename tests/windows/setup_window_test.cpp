@@ -36,8 +36,8 @@ struct SetupFixture : MainWindowFixture {
     }
     // The windows made afresh from the same folder, as at the next start.
     std::unique_ptr<FormSet> restart() {
-        auto again = std::make_unique<FormSet>(
-            fakes.ports(), DataPaths::InFolder(dir.path()), MediaDevices{cd, midi, wave}, mixer);
+        auto again = std::make_unique<FormSet>(fakes.ports(), DataPaths::InFolder(dir.path()),
+                                               MediaDevices{cd, midi, wave}, mixer);
         again->CreateAll();
         return again;
     }
@@ -69,7 +69,8 @@ TEST(SetupWindow, CloseQuestionCancelKeepsNoDiscardsAtRestartYesSaves) {
         Answer answer;
         bool closes;
         bool afterRestart; // CheckBoxAutoPlay at the next start
-    } cases[] = {{Answer::Cancel, false, false}, {Answer::No, true, false}, {Answer::Yes, true, true}};
+    } cases[] = {
+        {Answer::Cancel, false, false}, {Answer::No, true, false}, {Answer::Yes, true, true}};
     for (const Case& c : cases) {
         SetupFixture f;
         f.setup.CheckBoxAutoPlay.Down = true;
