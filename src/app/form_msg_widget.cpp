@@ -38,6 +38,7 @@ FormMsgWidget::FormMsgWidget(TFormMsg& model, ViewHub& hub)
       LabelFacts(new QLabel(this)), EditFolder(new QLineEdit(this)),
       LabelLicence(new QLabel(this)) {
     Image1->setPixmap(DoorPicture(devicePixelRatioF()));
+    LabelMessage->setObjectName(QStringLiteral("LabelMessage"));
     LabelMessage->setWordWrap(true);
     LabelFacts->setTextInteractionFlags(Qt::TextSelectableByMouse);
     LabelFacts->setObjectName(QStringLiteral("LabelFacts"));
