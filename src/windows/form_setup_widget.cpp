@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -140,6 +141,7 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
     auto* toolRow = new QHBoxLayout(tool);
     EditTool = new QLineEdit(tool);
     EditTool->setObjectName(QStringLiteral("EditTool"));
+    EditTool->installEventFilter(this);
     ButtonTool = makeButton("ButtonTool", &TFormSetUp::ButtonToolClick);
     toolRow->addWidget(EditTool, 1);
     toolRow->addWidget(ButtonTool);
@@ -332,6 +334,14 @@ void FormSetUpWidget::closeEvent(QCloseEvent* event) {
     // The model decides: it may ask about unsaved changes and stay open.
     event->ignore();
     dispatch([this] { setup_.ButtonCloseClick(); });
+}
+
+bool FormSetUpWidget::eventFilter(QObject* watched, QEvent* event) {
+    // A click in the viewer path selects all of it, ready to be typed over; after the line
+    // edit's own handling, which would place the cursor instead.
+    if (watched == EditTool && event->type() == QEvent::MouseButtonRelease)
+        QTimer::singleShot(0, EditTool, &QLineEdit::selectAll);
+    return FormWidget::eventFilter(watched, event);
 }
 
 void FormSetUpWidget::showEvent(QShowEvent* event) {

@@ -35,6 +35,7 @@ class FormSetUpWidget final : public FormWidget {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QCheckBox* makeCheckBox(const char* name, ButtonState TFormSetUp::*state,
