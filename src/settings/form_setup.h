@@ -59,7 +59,7 @@ class TFormSetUp final : public FormModel {
 
     // SOUNDFONT: the synthesizer's SoundFont, empty for the standard one. Code page 932.
     std::string PanelSoundFont;
-    ButtonState ButtonSoundFont;
+    ButtonState ButtonSoundFont, ButtonSoundFontStandard;
     // CDDEVICE: the drive or CUE image the CD side reads, empty for the first drive found.
     // The items are the drives found, the setting when it names something else, and last the
     // entry that opens the disc image chooser.
@@ -116,6 +116,8 @@ class TFormSetUp final : public FormModel {
     void ButtonToolClick();
     void ButtonFontClick();
     void ButtonSoundFontClick();
+    // Back to the standard SoundFont, from the next song.
+    void ButtonSoundFontStandardClick();
     // An item of the CD device list chosen; the last item asks for a disc image.
     void ComboBoxCdDeviceChange(int index);
     void ButtonMixerClick();

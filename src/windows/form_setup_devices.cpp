@@ -41,6 +41,13 @@ void TFormSetUp::ButtonSoundFontClick() {
     devices_->useSoundFont(*file);
 }
 
+void TFormSetUp::ButtonSoundFontStandardClick() {
+    if (!devices_)
+        return;
+    PanelSoundFont.clear();
+    devices_->useSoundFont(PanelSoundFont);
+}
+
 void TFormSetUp::FillCdDeviceItems() {
     ComboBoxCdDeviceItems.clear();
     cdDeviceValues_.clear();

@@ -47,6 +47,8 @@ void TFormSetUp::SetUpCaptions() {
     ButtonMixer = button("ミキサー", "拍手、ＣＤ、ＭＩＤＩの音量バランスを調整します");
     ButtonSoundFont = button("参照", "ＭＩＤＩの音色ファイル（*.sf2、*.sf3）を選びます");
     ButtonSoundFont.Enabled = false;
+    ButtonSoundFontStandard = button("標準", "標準のサウンドフォントに戻します");
+    ButtonSoundFontStandard.Enabled = false;
     SpeedButton1 = button("", "作者のメッセージ");
     LabelProduct.Caption = "TOBIRA";
     LabelProduct.Hint = Utf8ToCp932("コンパクトでスタイリッシュなＣＤ／ＭＩＤＩプレーヤ");
@@ -58,6 +60,7 @@ void TFormSetUp::SetUpCaptions() {
 void TFormSetUp::SetDevices(SetupDevices& devices) {
     devices_ = &devices;
     ButtonSoundFont.Enabled = true;
+    ButtonSoundFontStandard.Enabled = true;
     FillCdDeviceItems();
 }
 

@@ -167,7 +167,10 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
     PanelSoundFont->setMinimumWidth(60);
     ButtonSoundFont = makeButton("ButtonSoundFont", &TFormSetUp::ButtonSoundFontClick);
     soundRow->addWidget(PanelSoundFont, 1);
+    ButtonSoundFontStandard =
+        makeButton("ButtonSoundFontStandard", &TFormSetUp::ButtonSoundFontStandardClick);
     soundRow->addWidget(ButtonSoundFont);
+    soundRow->addWidget(ButtonSoundFontStandard);
 
     auto* device = new QGroupBox(U("ＣＤドライブ／ディスクイメージ"), this);
     auto* deviceRow = new QHBoxLayout(device);

@@ -56,7 +56,8 @@ class FormSetUpWidget final : public FormWidget {
     QWidget* PanelTool;
     QLabel *PanelFontName, *PanelFontSize, *PanelSoundFont;
     QComboBox* ComboBoxCdDevice;
-    QPushButton *ButtonSave, *ButtonClose, *ButtonTool, *ButtonFont, *ButtonSoundFont, *ButtonMixer;
+    QPushButton *ButtonSave, *ButtonClose, *ButtonTool, *ButtonFont, *ButtonSoundFont,
+        *ButtonSoundFontStandard, *ButtonMixer;
     QToolButton* SpeedButton1;
     QLabel *LabelProduct, *LabelVersion;
     QWidget* mixerWindow_;

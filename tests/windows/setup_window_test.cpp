@@ -212,6 +212,11 @@ TEST(SetupWindow, DeviceRowsRefuseABadSoundFontAndOfferDrivesAndADiscImage) {
     f.setup.ButtonSoundFontClick();
     EXPECT_EQ(devices.used, std::vector<std::string>{"/x/good.sf2"});
     EXPECT_TRUE(f.setup.SettingsChanged());
+    f.setup.ButtonSoundFontStandardClick();
+    EXPECT_EQ(devices.used, (std::vector<std::string>{"/x/good.sf2", ""}));
+    EXPECT_FALSE(f.setup.SettingsChanged()) << "the standard one, as the file has it";
+    f.fakes.choosers.files.push_front(std::string("/x/good.sf2"));
+    f.setup.ButtonSoundFontClick();
 
     const std::vector<std::string> items = {Sjis("最初に見つかったドライブ"), "/dev/sr0",
                                             "/dev/sr1", Sjis("ディスクイメージ…")};
