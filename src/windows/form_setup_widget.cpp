@@ -164,13 +164,15 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
     auto* sound = new QGroupBox(U("ＭＩＤＩの音色（サウンドフォント）"), this);
     auto* soundRow = new QHBoxLayout(sound);
     PanelSoundFont = sunkenPanel(sound);
-    PanelSoundFont->setMinimumWidth(60);
+    PanelSoundFont->setMinimumWidth(40);
     ButtonSoundFont = makeButton("ButtonSoundFont", &TFormSetUp::ButtonSoundFontClick);
     soundRow->addWidget(PanelSoundFont, 1);
     ButtonSoundFontStandard =
         makeButton("ButtonSoundFontStandard", &TFormSetUp::ButtonSoundFontStandardClick);
-    soundRow->addWidget(ButtonSoundFont);
-    soundRow->addWidget(ButtonSoundFontStandard);
+    for (QPushButton* b : {ButtonSoundFont, ButtonSoundFontStandard}) {
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(U("参照参照")));
+        soundRow->addWidget(b);
+    }
 
     auto* device = new QGroupBox(U("ＣＤドライブ／ディスクイメージ"), this);
     auto* deviceRow = new QHBoxLayout(device);
@@ -320,6 +322,7 @@ void FormSetUpWidget::render() {
          {std::pair{ButtonSave, &setup_.ButtonSave}, std::pair{ButtonClose, &setup_.ButtonClose},
           std::pair{ButtonTool, &setup_.ButtonTool}, std::pair{ButtonFont, &setup_.ButtonFont},
           std::pair{ButtonSoundFont, &setup_.ButtonSoundFont},
+          std::pair{ButtonSoundFontStandard, &setup_.ButtonSoundFontStandard},
           std::pair{ButtonMixer, &setup_.ButtonMixer}})
         ShowButton(button, *state, hints);
     ShowButton(SpeedButton1, setup_.SpeedButton1, hints);
