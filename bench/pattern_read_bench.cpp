@@ -23,6 +23,7 @@ class NoMessages final : public MessagePort {
   public:
     void showMessage(const std::string&) override {}
     bool askYesNo(const std::string&) override { return false; }
+    Answer askYesNoCancel(const std::string&) override { return Answer::Cancel; }
     void beep() override {}
 };
 

@@ -3,14 +3,17 @@
 namespace tobira {
 
 FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixerCtrl& mixer)
-    : FormMain(ports, std::move(paths), devices, mixer), FormSetUp(FormMain.Paths.SettingsPath),
+    : FormMain(ports, std::move(paths), devices, mixer), FormSetUp(ports, FormMain.Paths.SettingsPath),
       FormManage(ports), FormPattern(ports), FormView(ports, FormMain.Paths),
+      FormMidi(ports, FormMain.Paths, FormMain, FormView, FormMsg),
       FormReader(ports.messages, ports.screen, FormMain.Paths.SettingsPath), ports_(ports) {
     FormMain.SetPeers(
         {FormList, FormPattern, FormMode, FormView, FormMidi, FormReader, FormSetUp, FormSetUp});
     FormManage.SetPeers(FormMain, FormList, FormPattern);
     FormPattern.SetPeers(FormMain, FormList);
+    FormSetUp.SetForms(*this);
     FormView.SetForms(*this);
+    FormView.MirrorModeButtons = [this] { FormMidi.CopyButtonsFrom(FormView); };
     FormList.SetPeers({FormMain, FormMsg, FormManage, FormSetUp}, ports_);
 }
 
@@ -26,6 +29,7 @@ void FormSet::CreateAll() {
     for (FormModel* form : sideWindows)
         form->CentreOn(screen);
     FormList.FormCreate();
+    FormMidi.FormCreate();
     // The control window's creation ends with the start in MIDI mode; it comes after the
     // placing above so that the announcement stays beside the main window.
     FormView.StartInChosenMode();

@@ -7,6 +7,7 @@
 #include "cd/form_list_widget.h"
 #include "cd/form_manage_widget.h"
 #include "cd/form_pattern_widget.h"
+#include "controls/mixer_ctrl_widget.h"
 #include "media/cd_device.h"
 #include "media/midi_device.h"
 #include "media/sdl_audio_output.h"
@@ -15,6 +16,10 @@
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
 #include "windows/form_reader_widget.h"
+#include "windows/about_facts.h"
+#include "windows/form_midi_widget.h"
+#include "windows/form_setup_widget.h"
+#include "windows/media_setup_devices.h"
 
 #include <QLabel>
 
@@ -37,17 +42,25 @@ Program::Program(const std::filesystem::path& folder)
     midi_->setSoundFont(ReadSetting(IniFile(paths.SettingsPath), keys::SOUNDFONT));
     forms_ = std::make_unique<FormSet>(ports_, std::move(paths), MediaDevices{*cd_, *midi_, *wave_},
                                        mixer_);
+    setupDevices_ = std::make_unique<MediaSetupDevices>(*midi_);
+    forms_->FormSetUp.SetDevices(*setupDevices_);
+    forms_->FormMsg.Facts = [this] {
+        return GatherAboutFacts(*midi_, *cd_, forms_->FormMain.Paths.Folder);
+    };
 
     auto* mainView = new FormMainWidget(forms_->FormMain, hub_);
     views_.emplace_back(mainView);
-    views_.emplace_back(new FormWidget(forms_->FormSetUp, hub_));
+    // The main window carries the mixer panel out of sight, as its one mixer control.
+    auto* hiddenMixer = new MixerCtrlWidget(mixer_, mainView);
+    hiddenMixer->move(-1000, -1000);
+    views_.emplace_back(new FormSetUpWidget(forms_->FormSetUp, mixer_, hub_));
     views_.emplace_back(new FormListWidget(forms_->FormList, forms_->FormMain, hub_));
     views_.emplace_back(new FormManageWidget(forms_->FormManage, hub_));
     views_.emplace_back(new FormMsgWidget(forms_->FormMsg, hub_));
     views_.emplace_back(new FormPatternWidget(forms_->FormPattern, forms_->FormMain, hub_));
     views_.emplace_back(new FormModeWidget(forms_->FormMode, hub_));
     views_.emplace_back(new FormViewWidget(forms_->FormView, hub_));
-    views_.emplace_back(new FormWidget(forms_->FormMidi, hub_));
+    views_.emplace_back(new FormMidiWidget(forms_->FormMidi, hub_));
     views_.emplace_back(new FormReaderWidget(forms_->FormReader, hub_));
 
     qtPorts_.setWindowHandlers({

@@ -17,6 +17,7 @@ class MidiDevice;
 class WaveDevice;
 class SdlAudioOutput;
 class FormWidget;
+class MediaSetupDevices;
 
 // Everything the running program is made of, built and wired in one place: the ports, the
 // audio engine and its output, the three devices, the ten windows and their views.
@@ -42,6 +43,7 @@ class Program final {
     std::unique_ptr<MidiDevice> midi_;
     std::unique_ptr<WaveDevice> wave_;
     std::unique_ptr<FormSet> forms_;
+    std::unique_ptr<MediaSetupDevices> setupDevices_;
     ViewHub hub_;
     std::vector<std::unique_ptr<FormWidget>> views_;
 };

@@ -95,6 +95,18 @@ bool QtPorts::askYesNo(const std::string& text) {
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+Answer QtPorts::askYesNoCancel(const std::string& text) {
+    switch (QMessageBox::warning(QApplication::activeWindow(), QStringLiteral("TOBIRA"), FromCp932(text),
+                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
 void QtPorts::beep() {
     QApplication::beep();
 }

@@ -27,6 +27,7 @@ class QtPorts final : public QObject,
 
     void showMessage(const std::string& text) override;
     bool askYesNo(const std::string& text) override;
+    Answer askYesNoCancel(const std::string& text) override;
     void beep() override;
 
     std::optional<std::string> chooseOpenFile(const std::string& caption,

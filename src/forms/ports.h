@@ -12,12 +12,16 @@
 
 namespace tobira {
 
-// Plain message boxes with an OK button, and Yes/No questions.
+enum class Answer { Yes, No, Cancel };
+
+// Plain message boxes with an OK button, Yes/No questions and Yes/No/Cancel warnings.
 class MessagePort {
   public:
     virtual ~MessagePort() = default;
     virtual void showMessage(const std::string& text) = 0;
     virtual bool askYesNo(const std::string& text) = 0;
+    // A warning with Yes, No and Cancel; closing the box counts as Cancel.
+    virtual Answer askYesNoCancel(const std::string& text) = 0;
     // The system's warning sound, where a search finds nothing.
     virtual void beep() = 0;
 };

@@ -55,7 +55,6 @@ class TFormView final : public FormModel, public MidiPagesHost {
     ButtonState SpeedButtonBak, SpeedButtonNxt, SpeedButtonSelect, SpeedButtonClose;
 
     int PageIndex = kPlayPage;
-
     // The list font (FONTNAME, FONTSIZE): play list, list pages' titles and title boxes, search
     // results and keyword box.
     FontChoice ListFont;

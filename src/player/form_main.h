@@ -64,6 +64,8 @@ class TFormMain final : public FormModel {
     // ---- Player state ------------------------------------------------------------------
     PlayerModeKind PlayerMode = PlayerModeKind::CD;
     bool DiscInfoRead = false;
+    // A CD device chosen while a disc played: the tick opens it once the CD rests.
+    std::optional<std::string> PendingCdDevice;
     std::array<std::uint32_t, kMaxTracks + 1> TrackLengths{}; // 1..60, minute/second/frame
     std::uint8_t CurrentTrack = 1;
     std::int32_t OrderPosition = 1;

@@ -8,6 +8,7 @@
 #include "forms/two_digits.h"
 #include "cd/pattern_display.h"
 #include "text/cp932_convert.h"
+#include "windows/cd_device_choice.h"
 
 #include <algorithm>
 
@@ -203,6 +204,13 @@ bool TFormMain::AdvanceOrder() {
 // ---- The tick --------------------------------------------------------------------------------
 
 void TFormMain::CdTick() {
+    if (PendingCdDevice && !IsCdPlaying() && !IsCdPaused()) {
+        try {
+            UseCdDevice(*this, *PendingCdDevice);
+        } catch (const DeviceError&) {
+            // The old device is open again.
+        }
+    }
     if (LabelTIME.Visible)
         Blink(LabelTIME);
 

@@ -1,10 +1,11 @@
 #include "windows/form_msg.h"
 
 #include "text/cp932_convert.h"
+#include "windows/program_version.h"
 
 namespace tobira {
 
-TFormMsg::TFormMsg() : FormModel("作者からのメッセージ", 300, 150) {
+TFormMsg::TFormMsg() : FormModel("作者からのメッセージ", 420, 330) {
     const char* texts[kMessageCount] = {
         "ＴＯＢＩＲＡを使ってくださってありがとうございます。",
         "ＣＤはトラックコントロールで好きな順番に並べて保存できます。",
@@ -15,6 +16,13 @@ TFormMsg::TFormMsg() : FormModel("作者からのメッセージ", 300, 150) {
     for (int i = 0; i < kMessageCount; ++i)
         messages_[i] = Utf8ToCp932(texts[i]);
     LabelMessage = messages_[0];
+    LabelVersion = std::string("TOBIRA ") + kProgramVersion + " (" + kProgramDate + ")";
+    LabelLicence = Utf8ToCp932(kProgramLicence);
+}
+
+void TFormMsg::FormShow() {
+    if (Facts)
+        About = Facts();
 }
 
 void TFormMsg::Image1Click() {

@@ -4,8 +4,10 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QVBoxLayout>
 
 namespace tobira {
 namespace {
@@ -32,23 +34,58 @@ QPixmap DoorPicture(qreal scale) {
 } // namespace
 
 FormMsgWidget::FormMsgWidget(TFormMsg& model, ViewHub& hub)
-    : FormWidget(model, hub), msg_(model), Image1(new QLabel(this)),
-      LabelMessage(new QLabel(this)) {
+    : FormWidget(model, hub), msg_(model), Image1(new QLabel(this)), LabelMessage(new QLabel(this)),
+      LabelFacts(new QLabel(this)), EditFolder(new QLineEdit(this)),
+      LabelLicence(new QLabel(this)) {
     Image1->setPixmap(DoorPicture(devicePixelRatioF()));
+    LabelMessage->setObjectName(QStringLiteral("LabelMessage"));
     LabelMessage->setWordWrap(true);
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(Image1);
-    layout->addWidget(LabelMessage, 1);
+    LabelFacts->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    LabelFacts->setObjectName(QStringLiteral("LabelFacts"));
+    EditFolder->setReadOnly(true);
+    EditFolder->setObjectName(QStringLiteral("EditFolder"));
+    LabelLicence->setWordWrap(true);
+    LabelLicence->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* top = new QHBoxLayout;
+    top->addWidget(Image1);
+    top->addWidget(LabelMessage, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(LabelFacts);
+    auto* folder = new QHBoxLayout;
+    folder->addWidget(new QLabel(QString::fromUtf8("フォルダ:"), this));
+    folder->addWidget(EditFolder, 1);
+    layout->addLayout(folder);
+    layout->addWidget(LabelLicence);
+    layout->addStretch();
 }
 
 void FormMsgWidget::render() {
     FormWidget::render();
     LabelMessage->setText(QString::fromStdString(Cp932ToUtf8(msg_.LabelMessage)));
+    const AboutFacts& about = msg_.About;
+    auto text = [](const std::string& cp932) { return QString::fromStdString(Cp932ToUtf8(cp932)); };
+    const QString facts = text(msg_.LabelVersion) + QStringLiteral("\nQt ") + text(about.Qt) +
+                          QStringLiteral(" / FluidSynth ") + text(about.FluidSynth) +
+                          QStringLiteral(" / libcdio ") + text(about.Libcdio) +
+                          QStringLiteral(" / SDL2 ") + text(about.Sdl2) +
+                          QString::fromUtf8("\nサウンドフォント: ") + text(about.SoundFont) +
+                          QString::fromUtf8("\nＣＤデバイス: ") + text(about.CdDevice);
+    if (LabelFacts->text() != facts)
+        LabelFacts->setText(facts);
+    if (EditFolder->text() != text(about.Folder))
+        EditFolder->setText(text(about.Folder));
+    LabelLicence->setText(text(msg_.LabelLicence));
 }
 
 void FormMsgWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         dispatch([this] { msg_.Image1Click(); });
+}
+
+void FormMsgWidget::showEvent(QShowEvent* event) {
+    FormWidget::showEvent(event);
+    dispatch([this] { msg_.FormShow(); });
 }
 
 } // namespace tobira

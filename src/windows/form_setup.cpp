@@ -43,8 +43,8 @@ bool isWholeNumber(const std::string& text) {
 
 } // namespace
 
-TFormSetUp::TFormSetUp(std::string settingsPath)
-    : FormModel("TOBIRAの設定", 400, 330), settingsPath_(std::move(settingsPath)) {
+TFormSetUp::TFormSetUp(Ports ports, std::string settingsPath)
+    : FormModel("TOBIRAの設定", 640, 470), settingsPath_(std::move(settingsPath)), ports_(ports) {
     CheckBoxHint = checkBox("チップヘルプでヒントを表示します", true);
     CheckBoxTime = checkBox("再生時間を残り時間方式で表示します", false);
     CheckBoxWithOpen = checkBox("再生開始でコントロールウィンドウを開く", true);
@@ -68,6 +68,7 @@ TFormSetUp::TFormSetUp(std::string settingsPath)
     RadioGroupResetHint = Utf8ToCp932("８８_１はＳＣ－８８のＭｏｄｅ１の意味");
     PanelFontName = std::string(keys::FONTNAME.fallback);
     PanelFontSize = std::string(keys::FONTSIZE.fallback);
+    SetUpCaptions();
 }
 
 int TFormSetUp::CdVolumeRange() const {
@@ -130,6 +131,10 @@ void TFormSetUp::LoadSetupSettings() {
     press(SpeedButtonLive, ReadSetting(file, keys::LIVERATIO));
     const int reset = ReadSetting(file, keys::MIDIRESET);
     RadioGroupReset = reset >= 0 && reset < kResetItems ? reset : keys::MIDIRESET.fallback;
+    PanelSoundFont = ReadSetting(file, keys::SOUNDFONT);
+    CdDevice = ReadSetting(file, keys::CDDEVICE);
+    PanelClose = std::to_string(ScrollBarClose);
+    FillCdDeviceItems();
 }
 
 } // namespace tobira

@@ -5,9 +5,14 @@
 #include "windows/setup_options.h"
 
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace tobira {
+
+class FormSet;
+class SetupDevices;
 
 // The settings window: options, volume ranges, applause, reset songs, list font and viewer.
 //
@@ -23,7 +28,13 @@ class TFormSetUp final : public FormModel, public SetupOptionsSource {
     static constexpr int kResetItems = 4; // "Non", "GM", "GS", "88_1"
 
     // The options are read from, and saved to, the settings file at `settingsPath`.
-    explicit TFormSetUp(std::string settingsPath);
+    TFormSetUp(Ports ports, std::string settingsPath);
+
+    // The other windows its options act on at once. Set once by the window set before any
+    // handler runs.
+    void SetForms(FormSet& forms) { forms_ = &forms; }
+    // The SoundFont check and the CD drive list. Without them the two rows stay disabled.
+    void SetDevices(SetupDevices& devices);
 
     ButtonState CheckBoxHint;     // SHOWHINTS
     ButtonState CheckBoxTime;     // REMAINTIM
@@ -46,6 +57,26 @@ class TFormSetUp final : public FormModel, public SetupOptionsSource {
     std::string EditTool;      // VIEWERTOL, code page 932
     std::string PanelFontName; // FONTNAME, code page 932
     std::string PanelFontSize; // FONTSIZE, whole points as text
+    std::string PanelClose;    // ScrollBarClose's value in decimal
+
+    // SOUNDFONT: the synthesizer's SoundFont, empty for the standard one. Code page 932.
+    std::string PanelSoundFont;
+    ButtonState ButtonSoundFont, ButtonSoundFontStandard;
+    // CDDEVICE: the drive or CUE image the CD side reads, empty for the first drive found.
+    // The items are the drives found, the setting when it names something else, and last the
+    // entry that opens the disc image chooser.
+    std::vector<std::string> ComboBoxCdDeviceItems;
+    int ComboBoxCdDeviceIndex = 0;
+    bool ComboBoxCdDeviceEnabled = false;
+    std::string CdDevice;
+
+    ButtonState ButtonSave, ButtonClose, ButtonTool, ButtonFont, ButtonMixer, SpeedButton1;
+    LabelState LabelProduct, LabelVersion;
+    bool ShowHint = true; // the window's own hints follow the main window's switch
+    // The mixer panel's own small window.
+    bool MixerPanelVisible = false;
+    // The font dialog shows the font chosen last in this run, not the saved one.
+    FontChoice FontDialog1;
 
     // The value of each group: the number of its first pressed button; a group with none
     // pressed counts as 3 for the two ranges and 1 for the applause probability.
@@ -60,8 +91,56 @@ class TFormSetUp final : public FormModel, public SetupOptionsSource {
     void FormCreate();
     void LoadSetupSettings();
 
+    // The setup save: the sixteen option keys in their fixed order, then SOUNDFONT and
+    // CDDEVICE. Throws SettingsWriteError at the first key that cannot be written.
+    void SaveSetupSettings();
+    // Whether any control differs from the file; a missing key counts as its built-in value.
+    bool SettingsChanged() const;
+    // Asks about unsaved changes; false keeps the window open (Cancel, or a save that failed
+    // and showed its message).
+    bool FormCloseQuery();
+    void FormShow();
+
+    void ButtonSaveClick();
+    // Hides the window when FormCloseQuery allows it; also the window's own close box.
+    void ButtonCloseClick();
+
+    // Check box clicks: the view sets Down to the box's new state first.
+    void CheckBoxHintClick();
+    void CheckBoxMidiClick();
+    void CheckBoxVolContClick();
+    void CheckBoxMidiVolContClick();
+    void CheckBoxCloseClick();
+    // Button groups: `number` is 1..5 (1..3 for the applause).
+    void SpeedButtonRatio1Click(int number);
+    void SpeedButtonM1Click(int number);
+    void SpeedButtonLive1Click(int number);
+    void RadioGroupResetClick(int index);
+    void ScrollBarCloseChange(int value);
+    void EditToolChange(std::string text);
+    void ButtonToolClick();
+    void ButtonFontClick();
+    void ButtonSoundFontClick();
+    // Back to the standard SoundFont, from the next song.
+    void ButtonSoundFontStandardClick();
+    // An item of the CD device list chosen; the last item asks for a disc image.
+    void ComboBoxCdDeviceChange(int index);
+    void ButtonMixerClick();
+    void MixerPanelClose();
+    void SpeedButton1Click();
+
   private:
     std::string settingsPath_;
+    FormSet& forms() const { return *forms_; }
+    void SetUpCaptions();
+    void PaintVolumeText();
+    void FillCdDeviceItems();
+    void ChooseCdDevice(std::string name);
+
+    Ports ports_;
+    std::vector<std::string> cdDeviceValues_; // the device name behind each item
+    FormSet* forms_ = nullptr;
+    SetupDevices* devices_ = nullptr;
 };
 
 } // namespace tobira

@@ -247,7 +247,7 @@ class MainWindowViewTest : public QObject {
         World w;
         w.forms.FormMsg.Show();
         w.hub.refreshAll();
-        auto* label = w.msg.findChildren<QLabel*>().last();
+        auto* label = w.msg.findChild<QLabel*>(QStringLiteral("LabelMessage"));
         const QString first = label->text();
         QVERIFY(!first.isEmpty());
         QTest::mouseClick(&w.msg, Qt::LeftButton, {}, QPoint(5, 5));

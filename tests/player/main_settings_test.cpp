@@ -247,7 +247,8 @@ TEST(LoadSetupSettings, HandEditedValuesOutsideTheirRanges) {
         TempDir dir;
         const std::string settings = DataPaths::InFolder(dir.path()).SettingsPath;
         IniFile(settings).writeString("BASICDATA", c.key, c.value);
-        TFormSetUp setup(settings);
+        testing::FakePorts fakes;
+        TFormSetUp setup(fakes.ports(), settings);
         setup.LoadSetupSettings();
         EXPECT_EQ(std::tuple(setup.ScrollBarClose, setup.CdVolumeRange(), setup.LiveRatio(),
                              setup.RadioGroupReset, setup.PanelFontSize),

@@ -26,10 +26,19 @@ class FakeMessages final : public MessagePort {
         answers.pop_front();
         return answer;
     }
+    Answer askYesNoCancel(const std::string& text) override {
+        asked.push_back(text);
+        if (threeWayAnswers.empty())
+            return Answer::Cancel;
+        Answer answer = threeWayAnswers.front();
+        threeWayAnswers.pop_front();
+        return answer;
+    }
     void beep() override { ++beeps; }
     std::vector<std::string> shown; // code page 932, as the core passed them
     std::vector<std::string> asked;
-    std::deque<bool> answers; // scripted answers; "No" once they run out
+    std::deque<bool> answers;           // scripted answers; "No" once they run out
+    std::deque<Answer> threeWayAnswers; // "Cancel" once they run out
     int beeps = 0;
 };
 

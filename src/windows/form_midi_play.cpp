@@ -1,0 +1,171 @@
+// The MIDI selector's ways to start play: the lists, a folder, an album; and registering
+// folders.
+#include "windows/form_midi.h"
+
+#include "player/form_main.h"
+#include "midi/form_view.h"
+#include "midi/list_collation.h"
+#include "midi/list_file.h"
+#include "midi/midi_title.h"
+#include "midi/play_list_builder.h"
+#include "settings/ini_file.h"
+#include "settings/settings_keys.h"
+#include "text/cp932_convert.h"
+#include "text/upper_case.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace tobira {
+namespace {
+
+constexpr std::size_t kMaxAlbumName = 255;
+
+bool isMidiName(const std::string& name) {
+    const std::size_t dot = name.rfind('.');
+    return dot != std::string::npos && UpperCaseCp932(name.substr(dot)) == ".MID";
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    return !folder.empty() && folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+// The album file of that name in the program folder, its extension in any case. Names that
+// could reach outside the folder find nothing.
+std::optional<std::string> findAlbumFile(const std::string& folder, const std::string& name) {
+    if (name.empty() || name.find('/') != std::string::npos || name.find('\0') != std::string::npos)
+        return std::nullopt;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(PathFromCp932(folder), error), end;
+         !error && it != end; it.increment(error)) {
+        auto file = Cp932FromPath(it->path().filename());
+        if (file && file->size() == name.size() + 4 && file->compare(0, name.size(), name) == 0 &&
+            UpperCaseCp932(file->substr(name.size())) == ".ABM")
+            return joinPath(folder, *file);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+void TFormMidi::BitBtnStartClick() {
+    BitBtnStart.Font = colors::Yellow;
+    ports_.repaint.repaintNow();
+    main_.SpeedButtonPLAYClick();
+    Close();
+    BitBtnStart.Font = colors::Black;
+}
+
+void TFormMidi::AppendFolderSongs(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(PathFromCp932(folder), error), end;
+         !error && it != end; it.increment(error)) {
+        std::error_code typeError;
+        if (it->is_directory(typeError))
+            continue;
+        if (auto name = Cp932FromPath(it->path().filename()); name && isMidiName(*name))
+            names.push_back(std::move(*name));
+    }
+    // The directory's own order is arbitrary here; file-name order is the one a user expects.
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        const std::string path = joinPath(folder, name);
+        std::string title;
+        try {
+            title = ReadMidiTitle(path);
+        } catch (const std::exception&) {
+            title = name;
+        }
+        view_.ListBoxTitle.append("+0 " + name + ": " + title, path, "+0", "1");
+    }
+}
+
+bool TFormMidi::LoadAlbum(const std::string& name) {
+    view_.ListBoxTmpT.clear();
+    bool built = false;
+    if (auto file = findAlbumFile(paths_.Folder, name)) {
+        try {
+            if (auto lines = ReadListFile(*file)) {
+                view_.ListBoxTmpT = std::move(*lines);
+                built = BuildPlayList(view_.ListBoxTmpT, view_.Order(), ports_.random,
+                                      view_.ListBoxTitle);
+            }
+        } catch (const std::system_error&) {
+        }
+    }
+    if (!built)
+        ports_.messages.showMessage(Utf8ToCp932("アルバムファイルが読み込めません"));
+    return built;
+}
+
+void TFormMidi::StartOrReport(const std::string& emptyMessage) {
+    if (view_.ListBoxTitle.empty())
+        ports_.messages.showMessage(emptyMessage);
+    else
+        main_.StartPlayList();
+}
+
+void TFormMidi::SpeedButtonStartClick() {
+    if (ListBoxFolderItemIndex < 0 ||
+        ListBoxFolderItemIndex >= static_cast<int>(ListBoxFolder.size()))
+        return;
+    ports_.repaint.repaintNow();
+    const std::string entry = ListBoxFolder[static_cast<std::size_t>(ListBoxFolderItemIndex)];
+    // Nothing plays while the selector is open; a list left from before must not be added to.
+    view_.ClearPlayList();
+    if (IsAlbumEntry(entry)) {
+        LoadAlbum(entry.substr(kAlbumMarker.size(), kMaxAlbumName));
+    } else {
+        BusyCursor busy(ports_.busy);
+        AppendFolderSongs(entry);
+        if (view_.Order() == MidiOrder::Rnd)
+            ShufflePlayList(view_.ListBoxTitle, ports_.random);
+    }
+    StartOrReport(Utf8ToCp932(
+        "指定フォルダにＭＩＤＩファイルがないか、またはアルバムファイルに異常があります"));
+    SpeedButtonStart.Enabled = false;
+    Close();
+}
+
+void TFormMidi::SpeedButtonAddClick() {
+    if (FolderCount() >= keys::kMidiFolderSlots) {
+        ports_.messages.showMessage(Utf8ToCp932(
+            "登録できるフォルダは４０個までです。不要なフォルダを削除してから登録してください"));
+        return;
+    }
+    auto folder = ports_.choosers.chooseFolder(
+        Utf8ToCp932("選択したＭＩＤＩファイル用フォルダをリストに最大４０個まで登録できます"),
+        LabelMemory);
+    if (!folder)
+        return;
+    ListBoxFolder.push_back(*folder);
+    SortListLines(ListBoxFolder);
+    ListBoxFolderItemIndex = -1;
+    ports_.repaint.repaintNow();
+    SaveFolderListReporting();
+    LabelMemory = *folder;
+}
+
+void TFormMidi::SpeedButtonAddMouseDown(MouseButton button) {
+    if (button != MouseButton::Right)
+        return;
+    auto folder = ports_.choosers.chooseFolder(
+        Utf8ToCp932("選択したフォルダ内のＭＩＤＩデータを再生します（リストには登録しません）"),
+        LabelMemory);
+    if (!folder)
+        return;
+    LabelMemory = *folder;
+    view_.ClearPlayList();
+    {
+        BusyCursor busy(ports_.busy);
+        AppendFolderSongs(*folder);
+        if (view_.Order() == MidiOrder::Rnd)
+            ShufflePlayList(view_.ListBoxTitle, ports_.random);
+    }
+    StartOrReport(Utf8ToCp932("指定のフォルダにはＭＩＤＩファイルがありませんでした"));
+    Close();
+}
+
+} // namespace tobira

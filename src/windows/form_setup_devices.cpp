@@ -1,0 +1,100 @@
+// The setup window's two rows for the synthesizer's SoundFont and the CD device.
+#include "windows/form_setup.h"
+
+#include "app/form_set.h"
+#include "media/media_device.h"
+#include "text/cp932_convert.h"
+#include "windows/cd_device_choice.h"
+#include "windows/setup_devices.h"
+
+#include <algorithm>
+
+namespace tobira {
+namespace {
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+} // namespace
+
+void TFormSetUp::ButtonSoundFontClick() {
+    if (!devices_)
+        return;
+    auto file = ports_.choosers.chooseOpenFile(
+        Utf8ToCp932("ＭＩＤＩの音色ファイル（サウンドフォント）を選択してください"),
+        folderOf(PanelSoundFont), Utf8ToCp932("サウンドフォント (*.sf2 *.SF2 *.sf3 *.SF3)"));
+    if (!file)
+        return;
+    std::optional<std::string> problem;
+    {
+        BusyCursor busy(ports_.busy);
+        problem = devices_->soundFontProblem(*file);
+    }
+    if (problem) {
+        ports_.messages.showMessage(*problem +
+                                    Utf8ToCp932("\n今までのサウンドフォントをそのまま使います"));
+        return;
+    }
+    PanelSoundFont = *file;
+    devices_->useSoundFont(*file);
+}
+
+void TFormSetUp::ButtonSoundFontStandardClick() {
+    if (!devices_)
+        return;
+    PanelSoundFont.clear();
+    devices_->useSoundFont(PanelSoundFont);
+}
+
+void TFormSetUp::FillCdDeviceItems() {
+    ComboBoxCdDeviceItems.clear();
+    cdDeviceValues_.clear();
+    ComboBoxCdDeviceEnabled = devices_ != nullptr;
+    const auto add = [this](std::string text, std::string value) {
+        ComboBoxCdDeviceItems.push_back(std::move(text));
+        cdDeviceValues_.push_back(std::move(value));
+    };
+    add(Utf8ToCp932("最初に見つかったドライブ"), "");
+    if (devices_)
+        for (std::string& drive : devices_->cdDrives())
+            add(drive, drive);
+    if (std::find(cdDeviceValues_.begin(), cdDeviceValues_.end(), CdDevice) ==
+        cdDeviceValues_.end())
+        add(CdDevice, CdDevice);
+    add(Utf8ToCp932("ディスクイメージ…"), "");
+    const auto at = std::find(cdDeviceValues_.begin(), cdDeviceValues_.end() - 1, CdDevice);
+    ComboBoxCdDeviceIndex = static_cast<int>(at - cdDeviceValues_.begin());
+}
+
+void TFormSetUp::ComboBoxCdDeviceChange(int index) {
+    const int last = static_cast<int>(ComboBoxCdDeviceItems.size()) - 1;
+    if (index < 0 || index > last)
+        return;
+    if (index < last) {
+        ChooseCdDevice(cdDeviceValues_[static_cast<std::size_t>(index)]);
+        return;
+    }
+    auto image = ports_.choosers.chooseOpenFile(
+        Utf8ToCp932("ＣＤのディスクイメージ（ＣＵＥシート）を選択してください"), folderOf(CdDevice),
+        Utf8ToCp932("ＣＵＥシート (*.cue *.CUE)"));
+    if (image)
+        ChooseCdDevice(*image);
+    else
+        FillCdDeviceItems(); // the list shows the device still in use
+}
+
+void TFormSetUp::ChooseCdDevice(std::string name) {
+    if (name != CdDevice) {
+        try {
+            UseCdDevice(forms().FormMain, name);
+            CdDevice = std::move(name);
+        } catch (const DeviceError& error) {
+            ports_.messages.showMessage(error.what());
+        }
+    }
+    FillCdDeviceItems();
+}
+
+} // namespace tobira

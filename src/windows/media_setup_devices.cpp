@@ -1,0 +1,48 @@
+#include "windows/media_setup_devices.h"
+
+#include "media/fluid_synthesizer.h"
+#include "media/media_device.h"
+#include "media/midi_device.h"
+#include "text/cp932_convert.h"
+
+#include <SDL.h>
+#include <cdio/cdio.h>
+#include <cdio/version.h>
+#include <fluidsynth.h>
+
+#include <memory>
+
+namespace tobira {
+
+std::optional<std::string> MediaSetupDevices::soundFontProblem(const std::string& cp932Path) {
+    try {
+        FluidSynthesizer probe(PathFromCp932(cp932Path), 0.1, 44100);
+    } catch (const DeviceError& error) {
+        return std::string(error.what());
+    }
+    return std::nullopt;
+}
+
+void MediaSetupDevices::useSoundFont(const std::string& cp932Path) {
+    midi_.setSoundFont(cp932Path);
+}
+
+std::vector<std::string> MediaSetupDevices::cdDrives() {
+    std::vector<std::string> drives;
+    std::unique_ptr<char*, void (*)(char**)> list(cdio_get_devices(DRIVER_DEVICE),
+                                                  [](char** l) { cdio_free_device_list(l); });
+    for (char** drive = list.get(); drive && *drive; ++drive)
+        if (auto name = Cp932FromPath(*drive))
+            drives.push_back(*name);
+    return drives;
+}
+
+LibraryVersions MediaLibraryVersions() {
+    SDL_version sdl{};
+    SDL_GetVersion(&sdl);
+    return {fluid_version_str(), cdio_version_string,
+            std::to_string(sdl.major) + "." + std::to_string(sdl.minor) + "." +
+                std::to_string(sdl.patch)};
+}
+
+} // namespace tobira

@@ -1,0 +1,23 @@
+#pragma once
+// What the setup window needs of the synthesizer and the CD drives, so that its model stays
+// free of the libraries behind them.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tobira {
+
+class SetupDevices {
+  public:
+    virtual ~SetupDevices() = default;
+    // Why the synthesizer cannot load the SoundFont, as a sentence naming the file (code page
+    // 932), or nothing when it can.
+    virtual std::optional<std::string> soundFontProblem(const std::string& cp932Path) = 0;
+    // The SoundFont of the next song; the one playing now keeps its own.
+    virtual void useSoundFont(const std::string& cp932Path) = 0;
+    // The CD drives found on this machine, as device paths (code page 932).
+    virtual std::vector<std::string> cdDrives() = 0;
+};
+
+} // namespace tobira
