@@ -1,4 +1,5 @@
 #include "app/instance_lock.h"
+#include "app/leftover_temp_files.h"
 #include "app/program.h"
 #include "app/program_folder.h"
 
@@ -34,6 +35,8 @@ int main(int argc, char* argv[]) {
         QMessageBox::critical(nullptr, "TOBIRA", QString::fromLocal8Bit(error.what()));
         return 1;
     }
+    // A save cut short by a crash leaves its temporary file; no other instance is saving now.
+    tobira::RemoveLeftoverTempFiles(folder, lock);
 
     std::unique_ptr<tobira::Program> program;
     try {

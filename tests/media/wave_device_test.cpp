@@ -181,9 +181,15 @@ TEST_F(WaveDeviceTest, BadFilesFailNamingTheFileAndLeaveTheDeviceClosed) {
         std::ofstream(dir / "empty.wav");
         std::string riff("RIFF\x24\x00\x00\x00WAVEfmt ", 16); // cut off inside the header
         std::ofstream(dir / "cut.wav", std::ios::binary) << riff;
+        // A data chunk declaring 2 GB in a 60-byte file: refused before anything is allocated.
+        std::string forged("RIFF\x34\x00\x00\x00WAVEfmt \x10\x00\x00\x00"
+                           "\x01\x00\x01\x00\x44\xac\x00\x00\x88\x58\x01\x00\x02\x00\x10\x00"
+                           "data\xf0\xff\xff\x7f",
+                           44);
+        std::ofstream(dir / "forged.wav", std::ios::binary) << forged << std::string(16, '\0');
     }
     WriteToneWav(dir / "good.wav", {22050, 1, 16}, 22050);
-    for (const char* name : {"missing.wav", "text.wav", "empty.wav", "cut.wav"}) {
+    for (const char* name : {"missing.wav", "text.wav", "empty.wav", "cut.wav", "forged.wav"}) {
         SCOPED_TRACE(name);
         openFile("good.wav");
         wave.play();
@@ -196,6 +202,10 @@ TEST_F(WaveDeviceTest, BadFilesFailNamingTheFileAndLeaveTheDeviceClosed) {
             EXPECT_NE(std::string(e.what()).find(file), std::string::npos) << e.what();
             // The reason follows the name.
             EXPECT_GT(std::string(e.what()).size(), file.size() + 20) << e.what();
+            if (name == std::string("forged.wav"))
+                EXPECT_NE(std::string(e.what()).find("declares 2147483632 bytes"),
+                          std::string::npos)
+                    << e.what();
         }
         EXPECT_FALSE(wave.isOpen());
         EXPECT_EQ(wave.mode(), DeviceMode::NotReady);
