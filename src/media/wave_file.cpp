@@ -9,6 +9,7 @@
 #include <SDL.h>
 
 #include <cerrno>
+#include <cmath>
 #include <climits>
 #include <cstring>
 #include <memory>
@@ -86,6 +87,11 @@ std::vector<float> LoadWaveBytes(std::string_view fileBytes, const std::string& 
     const std::size_t outBytes = cvt.needed ? static_cast<std::size_t>(cvt.len_cvt) : usable;
     const std::size_t outFrames = outBytes / (sizeof(float) * AudioEngine::kChannels);
     samples.resize(outFrames * AudioEngine::kChannels);
+    // A float file may hold NaN or infinity, which would poison the whole mix; they play as
+    // silence.
+    for (float& s : samples)
+        if (!std::isfinite(s))
+            s = 0.0f;
     samples.shrink_to_fit();
     return samples;
 }

@@ -175,6 +175,29 @@ TEST_F(WaveDeviceTest, JapaneseNamedStereoFileKeepsItsChannels) {
     EXPECT_NEAR(out[1], -0.25f, 1e-4);
 }
 
+// A float file holding NaN and infinity plays them as silence instead of poisoning the mix.
+TEST_F(WaveDeviceTest, NonFiniteFloatSamplesPlayAsSilence) {
+    const float values[] = {0.5f, std::nanf(""), INFINITY, -INFINITY, -0.25f, 0.0f};
+    const std::string data(reinterpret_cast<const char*>(values), sizeof values);
+    auto le = [](std::uint32_t v, int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i)
+            s += static_cast<char>(v >> (8 * i) & 0xFF);
+        return s;
+    };
+    const std::string body = "WAVEfmt " + le(16, 4) + le(3, 2) + le(2, 2) + le(44100, 4) +
+                             le(44100 * 8, 4) + le(8, 2) + le(32, 2) + "data" +
+                             le(sizeof values, 4) + data;
+    std::ofstream(dir / "nan.wav", std::ios::binary) << "RIFF" << le(body.size(), 4) << body;
+    openFile("nan.wav");
+    wave.play();
+    const auto out = engine.render(3);
+    ASSERT_EQ(out.size(), 6u);
+    const float expected[] = {0.5f, 0.0f, 0.0f, 0.0f, -0.25f, 0.0f};
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_NEAR(out[i], expected[i], 1e-4) << i;
+}
+
 TEST_F(WaveDeviceTest, BadFilesFailNamingTheFileAndLeaveTheDeviceClosed) {
     {
         std::ofstream(dir / "text.wav") << "this is not a wave file at all";
