@@ -225,10 +225,11 @@ TEST_F(WaveDeviceTest, BadFilesFailNamingTheFileAndLeaveTheDeviceClosed) {
             EXPECT_NE(std::string(e.what()).find(file), std::string::npos) << e.what();
             // The reason follows the name.
             EXPECT_GT(std::string(e.what()).size(), file.size() + 20) << e.what();
-            if (name == std::string("forged.wav"))
+            if (name == std::string("forged.wav")) {
                 EXPECT_NE(std::string(e.what()).find("declares 2147483632 bytes"),
                           std::string::npos)
                     << e.what();
+            }
         }
         EXPECT_FALSE(wave.isOpen());
         EXPECT_EQ(wave.mode(), DeviceMode::NotReady);
