@@ -2,6 +2,7 @@
 #include "app/leftover_temp_files.h"
 #include "app/program.h"
 #include "app/program_folder.h"
+#include "app/stable_palette_style.h"
 
 #include <QApplication>
 #include <QFont>
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("TOBIRA");
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setStyle(new tobira::StablePaletteStyle);
     // The list font's stored default names the Windows font; IPA Gothic is its counterpart here.
     QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
 
