@@ -10,6 +10,10 @@ root=$PWD
 seconds=${1:-60}
 shift || true
 build=$root/build-fuzz
+if ! command -v clang++ >/dev/null; then
+  echo "clang++ is missing: scripts/install-deps.sh --fuzz installs it" >&2
+  exit 2
+fi
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
