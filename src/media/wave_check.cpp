@@ -16,9 +16,13 @@ std::uint32_t Le32(std::string_view bytes, std::size_t at) {
 } // namespace
 
 std::optional<std::string> WaveSizeFault(std::string_view bytes) {
-    if (bytes.size() < 12 || bytes.substr(0, 4) != "RIFF" || bytes.substr(8, 4) != "WAVE")
+    std::size_t at = 0;
+    if (bytes.size() >= 12 && bytes.substr(0, 4) == "RIFF" && bytes.substr(8, 4) == "WAVE")
+        at = 12;
+    else if (bytes.substr(0, 4) == "WAVE") // SDL also reads a file that lacks the RIFF header
+        at = 4;
+    else
         return std::nullopt;
-    std::size_t at = 12;
     while (bytes.size() - at >= 8) {
         const std::string_view id = bytes.substr(at, 4);
         const std::uint64_t declared = Le32(bytes, at + 4);

@@ -34,6 +34,8 @@ TEST(WaveSizeFaultTest, DeclaredSizesUpToTheDataChunkMustFitInTheFile) {
         {"after data nothing is read", Riff(fmt + Chunk("data", 2, 2) + Chunk("junk", 999, 0)),
          false},
         {"no RIFF at all", std::string("RIFX") + std::string(40, '\xFF'), false},
+        {"WAVE without its RIFF header", "WAVE" + fmt + Chunk("data", 0xFFFFFF18, 8), true},
+        {"WAVE without RIFF, sizes that fit", "WAVE" + fmt + Chunk("data", 8, 8), false},
         {"header only", std::string("RIFF\0\0\0\0WAVE", 12), false},
     };
     for (const auto& c : cases) {
