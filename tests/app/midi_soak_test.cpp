@@ -12,6 +12,12 @@
 namespace tobira::testing {
 namespace {
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
 long ResidentKilobytes() {
     std::ifstream statm("/proc/self/statm");
     long size = 0, resident = 0;
@@ -32,7 +38,7 @@ TEST(MidiSoakTest, AThousandSongsEachPlayOnceAfterItsResetSongAndLeaveNoNoteOrMe
     f.setup.RadioGroupReset = 1;
     std::vector<std::string> lines;
     for (int i = 0; i < kSongs; ++i) {
-        char name[16];
+        char name[32];
         std::snprintf(name, sizeof name, "s%03d.mid", i);
         ShortSong(0.3, 48 + i % 36).write(PathFromCp932(f.path(name)));
         lines.push_back(std::string("Song ") + name + "\t" + f.path(name) + "\t+0\t1");
@@ -78,7 +84,10 @@ TEST(MidiSoakTest, AThousandSongsEachPlayOnceAfterItsResetSongAndLeaveNoNoteOrMe
     RecordProperty("rss_kb_after_1000_songs", static_cast<int>(residentAtEnd));
     std::printf("RSS after 50 songs %ld kB, after %d songs %ld kB\n", residentAt50, 2 * kSongs,
                 residentAtEnd);
-    EXPECT_LE(residentAtEnd - residentAt50, 5 * 1024);
+    // AddressSanitizer holds freed memory back in its quarantine: there RSS says nothing.
+    if (!kAddressSanitizer) {
+        EXPECT_LE(residentAtEnd - residentAt50, 5 * 1024);
+    }
 }
 
 } // namespace
