@@ -2,6 +2,7 @@
 # Installs every Debian 12 package that building, running and testing TOBIRA needs.
 #   scripts/install-deps.sh          build and test packages
 #   scripts/install-deps.sh --player also the full General MIDI SoundFont (about 120 MB)
+#   scripts/install-deps.sh --fuzz   also clang and libFuzzer, for scripts/fuzz.sh
 set -euo pipefail
 
 packages=(
@@ -14,9 +15,17 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool
 )
-if [[ "${1:-}" == "--player" ]]; then
-  packages+=(fluid-soundfont-gm)
-fi
+for option in "$@"; do
+  case "$option" in
+    --player) packages+=(fluid-soundfont-gm) ;;
+    # scripts/fuzz.sh: clang with libFuzzer and the sanitizer run-times.
+    --fuzz) packages+=(clang libclang-rt-dev) ;;
+    *)
+      echo "unknown option $option" >&2
+      exit 2
+      ;;
+  esac
+done
 
 as_root=()
 if [[ "$(id -u)" != 0 ]]; then

@@ -1,6 +1,8 @@
 #include "app/instance_lock.h"
+#include "app/leftover_temp_files.h"
 #include "app/program.h"
 #include "app/program_folder.h"
+#include "app/stable_palette_style.h"
 #include "app/start_failure.h"
 
 #include <QApplication>
@@ -11,6 +13,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("TOBIRA");
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setStyle(new tobira::StablePaletteStyle);
     // The list font's stored default names the Windows font; IPA Gothic is its counterpart here.
     QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
 
@@ -35,6 +38,8 @@ int main(int argc, char* argv[]) {
         QMessageBox::critical(nullptr, "TOBIRA", QString::fromLocal8Bit(error.what()));
         return 1;
     }
+    // A save cut short by a crash leaves its temporary file; no other instance is saving now.
+    tobira::RemoveLeftoverTempFiles(folder, lock);
 
     std::unique_ptr<tobira::Program> program;
     try {

@@ -2,13 +2,19 @@
 
 #include "media/audio_engine.h"
 #include "media/media_device.h"
+#include "media/wave_check.h"
+#include "settings/whole_file.h"
 #include "text/cp932_convert.h"
 
 #include <SDL.h>
 
+#include <cerrno>
+#include <cmath>
 #include <climits>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <system_error>
 
 namespace tobira {
 
@@ -26,8 +32,23 @@ struct WavFree {
 } // namespace
 
 std::vector<float> LoadWaveFile(const std::string& path) {
-    const std::string native = PathFromCp932(path).string();
-    SDL_RWops* file = SDL_RWFromFile(native.c_str(), "rb");
+    std::optional<std::string> bytes;
+    try {
+        bytes = ReadWholeFile(PathFromCp932(path));
+    } catch (const std::system_error& e) {
+        Fail(path, e.code().message());
+    }
+    if (!bytes)
+        Fail(path, std::generic_category().message(ENOENT));
+    return LoadWaveBytes(*bytes, path);
+}
+
+std::vector<float> LoadWaveBytes(std::string_view fileBytes, const std::string& path) {
+    if (auto fault = WaveSizeFault(fileBytes))
+        Fail(path, *fault);
+    if (fileBytes.size() > static_cast<std::size_t>(INT_MAX))
+        Fail(path, "too large");
+    SDL_RWops* file = SDL_RWFromConstMem(fileBytes.data(), static_cast<int>(fileBytes.size()));
     if (!file)
         Fail(path, SDL_GetError());
 
@@ -66,6 +87,11 @@ std::vector<float> LoadWaveFile(const std::string& path) {
     const std::size_t outBytes = cvt.needed ? static_cast<std::size_t>(cvt.len_cvt) : usable;
     const std::size_t outFrames = outBytes / (sizeof(float) * AudioEngine::kChannels);
     samples.resize(outFrames * AudioEngine::kChannels);
+    // A float file may hold NaN or infinity, which would poison the whole mix; they play as
+    // silence.
+    for (float& s : samples)
+        if (!std::isfinite(s))
+            s = 0.0f;
     samples.shrink_to_fit();
     return samples;
 }

@@ -3,6 +3,7 @@
 // engine's rate.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tobira {
@@ -11,5 +12,9 @@ namespace tobira {
 // a-law, mu-law; any rate; one or more channels), keeping its exact length. `path` is a code
 // page 932 path. Throws DeviceError naming the file and the reason. Reads the disk: UI thread.
 std::vector<float> LoadWaveFile(const std::string& path);
+
+// The same on the file's bytes already read; `path` only names the file in the message. Chunk
+// sizes are checked against `fileBytes` first (WaveSizeFault), so a forged size allocates nothing.
+std::vector<float> LoadWaveBytes(std::string_view fileBytes, const std::string& path);
 
 } // namespace tobira

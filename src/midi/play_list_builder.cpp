@@ -56,8 +56,10 @@ bool BuildPlayList(std::vector<std::string> workList, MidiOrder order, RandomPor
     switch (order) {
     case MidiOrder::Nor:
         for (auto& line : workList) {
+            // The mark is part of the title: a title shorter than a mark must not take the
+            // path's first bytes with it, or the wrong file would play.
             if (HasNewSongMark(line))
-                line.erase(0, 3);
+                line.erase(0, std::min<std::size_t>(3, line.find('\t')));
         }
         break;
     case MidiOrder::New: {

@@ -8,3 +8,5 @@ tobira_core_test(NAME wave_device_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/wave_device_test.cpp LIBS tobira_media)
 tobira_core_test(NAME mixer_ctrl_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/mixer_ctrl_test.cpp)
+tobira_core_test(NAME wave_check_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/wave_check_test.cpp)

@@ -175,15 +175,44 @@ TEST_F(WaveDeviceTest, JapaneseNamedStereoFileKeepsItsChannels) {
     EXPECT_NEAR(out[1], -0.25f, 1e-4);
 }
 
+// A float file holding NaN and infinity plays them as silence instead of poisoning the mix.
+TEST_F(WaveDeviceTest, NonFiniteFloatSamplesPlayAsSilence) {
+    const float values[] = {0.5f, std::nanf(""), INFINITY, -INFINITY, -0.25f, 0.0f};
+    const std::string data(reinterpret_cast<const char*>(values), sizeof values);
+    auto le = [](std::uint32_t v, int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i)
+            s += static_cast<char>(v >> (8 * i) & 0xFF);
+        return s;
+    };
+    const std::string body = "WAVEfmt " + le(16, 4) + le(3, 2) + le(2, 2) + le(44100, 4) +
+                             le(44100 * 8, 4) + le(8, 2) + le(32, 2) + "data" +
+                             le(sizeof values, 4) + data;
+    std::ofstream(dir / "nan.wav", std::ios::binary) << "RIFF" << le(body.size(), 4) << body;
+    openFile("nan.wav");
+    wave.play();
+    const auto out = engine.render(3);
+    ASSERT_EQ(out.size(), 6u);
+    const float expected[] = {0.5f, 0.0f, 0.0f, 0.0f, -0.25f, 0.0f};
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_NEAR(out[i], expected[i], 1e-4) << i;
+}
+
 TEST_F(WaveDeviceTest, BadFilesFailNamingTheFileAndLeaveTheDeviceClosed) {
     {
         std::ofstream(dir / "text.wav") << "this is not a wave file at all";
         std::ofstream(dir / "empty.wav");
         std::string riff("RIFF\x24\x00\x00\x00WAVEfmt ", 16); // cut off inside the header
         std::ofstream(dir / "cut.wav", std::ios::binary) << riff;
+        // A data chunk declaring 2 GB in a 60-byte file: refused before anything is allocated.
+        std::string forged("RIFF\x34\x00\x00\x00WAVEfmt \x10\x00\x00\x00"
+                           "\x01\x00\x01\x00\x44\xac\x00\x00\x88\x58\x01\x00\x02\x00\x10\x00"
+                           "data\xf0\xff\xff\x7f",
+                           44);
+        std::ofstream(dir / "forged.wav", std::ios::binary) << forged << std::string(16, '\0');
     }
     WriteToneWav(dir / "good.wav", {22050, 1, 16}, 22050);
-    for (const char* name : {"missing.wav", "text.wav", "empty.wav", "cut.wav"}) {
+    for (const char* name : {"missing.wav", "text.wav", "empty.wav", "cut.wav", "forged.wav"}) {
         SCOPED_TRACE(name);
         openFile("good.wav");
         wave.play();
@@ -196,6 +225,11 @@ TEST_F(WaveDeviceTest, BadFilesFailNamingTheFileAndLeaveTheDeviceClosed) {
             EXPECT_NE(std::string(e.what()).find(file), std::string::npos) << e.what();
             // The reason follows the name.
             EXPECT_GT(std::string(e.what()).size(), file.size() + 20) << e.what();
+            if (name == std::string("forged.wav")) {
+                EXPECT_NE(std::string(e.what()).find("declares 2147483632 bytes"),
+                          std::string::npos)
+                    << e.what();
+            }
         }
         EXPECT_FALSE(wave.isOpen());
         EXPECT_EQ(wave.mode(), DeviceMode::NotReady);

@@ -27,13 +27,14 @@ Lines built(const Lines& work, MidiOrder order, FakeRandom& random) {
 TEST(BuildPlayList, NameOrderStripsMarksAndKeepsTheirPlace) {
     FakeRandom random;
     PlayList list;
-    ASSERT_TRUE(BuildPlayList(
-        {"!1 B\t/b.mid\t+0\t1", "!2 A\t/a.mid\t+1\t2", "C\t/c.mid\t-1\t0", "D\t/d.mid\t+0\t3"},
-        MidiOrder::Nor, random, list));
-    EXPECT_EQ(list.entryTexts(), (Lines{"+0 B", "+1 A", "-1 C"}));
-    EXPECT_EQ(list.paths(), (Lines{"/b.mid", "/a.mid", "/c.mid"}));
-    EXPECT_EQ(list.vols(), (Lines{"+0", "+1", "-1"}));
-    EXPECT_EQ(list.feels(), (Lines{"1", "2", "0"}));
+    ASSERT_TRUE(BuildPlayList({"!1 B\t/b.mid\t+0\t1", "!2 A\t/a.mid\t+1\t2", "!\t/e.mid\t+0\t1",
+                               "C\t/c.mid\t-1\t0", "D\t/d.mid\t+0\t3"},
+                              MidiOrder::Nor, random, list));
+    // A title shorter than a mark loses only itself, never the start of its path.
+    EXPECT_EQ(list.entryTexts(), (Lines{"+0 B", "+1 A", "+0 ", "-1 C"}));
+    EXPECT_EQ(list.paths(), (Lines{"/b.mid", "/a.mid", "/e.mid", "/c.mid"}));
+    EXPECT_EQ(list.vols(), (Lines{"+0", "+1", "+0", "-1"}));
+    EXPECT_EQ(list.feels(), (Lines{"1", "2", "1", "0"}));
     EXPECT_TRUE(random.requests.empty());
 }
 

@@ -1,0 +1,63 @@
+// A CUE sheet beside a small BIN: either no disc, or a table of contents that makes sense and
+// whose first audio sector reads within the image.
+#include "fuzz_support.h"
+#include "media/cd_medium.h"
+
+#include <vector>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace tobira;
+
+namespace {
+
+std::filesystem::path g_cue;
+constexpr std::int32_t kBinSectors = 150;
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    CdMedium::silenceLibraryLog();
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("tobira-fuzz-cue-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    g_cue = folder / "disc.cue";
+    std::ofstream bin(*CdMedium::binPathFor(g_cue), std::ios::binary);
+    const std::string sector(kCdSectorBytes, '\x11');
+    for (int i = 0; i < kBinSectors; ++i)
+        bin << sector;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    {
+        std::ofstream cue(g_cue, std::ios::binary | std::ios::trunc);
+        cue.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    auto medium = CdMedium::openImage(g_cue);
+    if (!medium)
+        return 0;
+    const auto toc = medium->readToc();
+    if (!toc)
+        return 0;
+    FUZZ_CHECK(toc->count() >= 1 && toc->count() <= CdToc::kMaxTracks);
+    std::int32_t previous = -1;
+    for (int n = 1; n <= toc->count(); ++n) {
+        const CdTrack* track = toc->track(n);
+        FUZZ_CHECK(track && track->number == n);
+        FUZZ_CHECK(track->start > previous && track->sectors > 0);
+        FUZZ_CHECK(track->start + track->sectors <= toc->leadout());
+        previous = track->start;
+    }
+    FUZZ_CHECK(toc->leadout() <= CdToc::kMaxSectors);
+    const CdTrack* audio = toc->firstAudioFrom(1);
+    FUZZ_CHECK(audio && audio->audio);
+    FUZZ_CHECK(toc->audioEnd(audio->number) > audio->start);
+    if (audio->start < kBinSectors) {
+        std::vector<unsigned char> out(kCdSectorBytes);
+        (void)medium->readAudio(audio->start, 1, out.data());
+    }
+    return 0;
+}

@@ -1,0 +1,94 @@
+// A thousand songs back to back through the real sequencer, each after the GM reset song, in
+// name order and in random order: every play request ends exactly once (the order neither
+// skips nor stalls), nothing sounds after the last song's tail, and memory stays flat.
+#include "player/midi_fixture.h"
+#include "midi/list_file.h"
+
+#include <gmock/gmock.h>
+
+#include <fstream>
+#include <unistd.h>
+
+namespace tobira::testing {
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+long ResidentKilobytes() {
+    std::ifstream statm("/proc/self/statm");
+    long size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * (::sysconf(_SC_PAGESIZE) / 1024);
+}
+
+double Peak(const std::vector<float>& samples) {
+    float peak = 0;
+    for (float s : samples)
+        peak = std::max(peak, std::abs(s));
+    return peak;
+}
+
+TEST(MidiSoakTest, AThousandSongsEachPlayOnceAfterItsResetSongAndLeaveNoNoteOrMemoryBehind) {
+    constexpr int kSongs = 500; // per order
+    MidiFixture f;
+    f.setup.RadioGroupReset = 1;
+    std::vector<std::string> lines;
+    for (int i = 0; i < kSongs; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "s%03d.mid", i);
+        ShortSong(0.3, 48 + i % 36).write(PathFromCp932(f.path(name)));
+        lines.push_back(std::string("Song ") + name + "\t" + f.path(name) + "\t+0\t1");
+    }
+    WriteListFile(f.main.Paths.List0Path, lines);
+
+    long residentAt50 = 0;
+    std::vector<std::string> expected;
+    for (MidiOrder order : {MidiOrder::Nor, MidiOrder::Rnd}) {
+        SCOPED_TRACE(static_cast<int>(order));
+        f.view.ChooseOrder(order);
+        f.played.clear();
+        f.press(&TFormMain::SpeedButtonPLAYClick);
+        for (int t = 0; t < kSongs * 20 && f.main.LabelPLAY.Font != colors::Teal; ++t) {
+            f.advance(0.5);
+            if (residentAt50 == 0 && f.played.size() >= 100)
+                residentAt50 = ResidentKilobytes();
+        }
+        ASSERT_EQ(f.main.LabelPLAY.Font, colors::Teal) << "the list did not end";
+        ASSERT_EQ(f.played.size(), 2u * kSongs);
+        std::vector<std::string> songs;
+        for (std::size_t i = 0; i < f.played.size(); i += 2) {
+            ASSERT_EQ(f.played[i], "GAKUFU_GM.MID") << "entry " << i;
+            songs.push_back(f.played[i + 1]);
+        }
+        std::vector<std::string> sorted = songs;
+        std::sort(sorted.begin(), sorted.end());
+        ASSERT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end())
+            << "a song played twice";
+        if (order == MidiOrder::Nor)
+            EXPECT_EQ(songs, sorted);
+        else
+            EXPECT_NE(songs, sorted) << "random order played in name order";
+    }
+    EXPECT_THAT(f.fakes.messages.shown, ::testing::IsEmpty());
+
+    // The last song's tail rings out; after it, silence.
+    f.advance(5);
+    EXPECT_EQ(Peak(f.engine.render(AudioEngine::kSampleRate)), 0.0);
+
+    const long residentAtEnd = ResidentKilobytes();
+    RecordProperty("rss_kb_after_50_songs", static_cast<int>(residentAt50));
+    RecordProperty("rss_kb_after_1000_songs", static_cast<int>(residentAtEnd));
+    std::printf("RSS after 50 songs %ld kB, after %d songs %ld kB\n", residentAt50, 2 * kSongs,
+                residentAtEnd);
+    // AddressSanitizer holds freed memory back in its quarantine: there RSS says nothing.
+    if (!kAddressSanitizer) {
+        EXPECT_LE(residentAtEnd - residentAt50, 5 * 1024);
+    }
+}
+
+} // namespace
+} // namespace tobira::testing
