@@ -150,6 +150,7 @@ void CdDevice::startAt(int number) {
 
 void CdDevice::play() {
     requireOpen();
+    engine_.wake();
     std::lock_guard lock(state_.mutex);
     if (state_.disc != CdDiscState::Ready || state_.playing)
         return;
@@ -163,6 +164,7 @@ void CdDevice::play() {
 
 void CdDevice::playFrom(std::uint32_t track) {
     requireOpen();
+    engine_.wake();
     std::lock_guard lock(state_.mutex);
     const int number = static_cast<int>(TmsfTrack(track));
     if (state_.disc != CdDiscState::Ready || !state_.toc->track(number))
@@ -287,6 +289,11 @@ void CdDevice::waitIdle() {
         return state_.workerIdle && !state_.commandsPending() &&
                !state_.readWanted(kCdFramesPerSector);
     });
+}
+
+bool CdDevice::sounding() const {
+    std::lock_guard lock(state_.mutex);
+    return state_.disc == CdDiscState::Ready && state_.playing;
 }
 
 void CdDevice::renderAudio(float* out, std::size_t frames) {

@@ -117,12 +117,14 @@ bool MidiDevice::isOpen() const {
 
 void MidiDevice::play() {
     requireOpen();
+    engine_.wake();
     std::lock_guard lock(mutex_);
     startLocked(std::nullopt);
 }
 
 void MidiDevice::playFrom(std::uint32_t position) {
     requireOpen();
+    engine_.wake();
     std::lock_guard lock(mutex_);
     const std::uint64_t tick = std::min(song_.tickAtSeconds(position / 10.0), song_.lastTick());
     startLocked(tick);
@@ -245,6 +247,11 @@ void MidiDevice::renderAudio(float* out, std::size_t frames) {
         quietFrames_ = 0;
         finishRequestLocked(NotifyValue::Successful);
     }
+}
+
+bool MidiDevice::sounding() const {
+    std::lock_guard lock(mutex_);
+    return synth_ && (state_ == State::Playing || quietFrames_ < kTailFrames);
 }
 
 void MidiDevice::finishRequestLocked(NotifyValue value) {

@@ -83,6 +83,8 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     std::uint32_t length() const override;
 
     void renderAudio(float* out, std::size_t frames) override;
+    // While a song plays and until its last notes and reverb have died away.
+    bool sounding() const override;
 
   private:
     enum class State { Closed, Stopped, Playing, Paused };
