@@ -95,6 +95,12 @@ class MediaDevice {
     // Why the device opened without a usable medium (an unreadable disc image, a drive that is
     // not there), for the user, code page 932; empty when nothing is wrong.
     virtual std::string openProblem() const { return {}; }
+    // An open is likely soon: start slow preparations in the background. Never throws; a
+    // failure shows at open().
+    virtual void prepare() {}
+    // Nothing will be opened for a while: give back what is kept from one open to the next.
+    // Closes first.
+    virtual void release() { close(); }
 
     // Plays from the current position (resumes after pause or stop).
     virtual void play() = 0;
