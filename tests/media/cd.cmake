@@ -4,3 +4,5 @@ tobira_core_test(NAME cd_device_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/cd_device_open_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/cd_device_play_test.cpp
   LIBS tobira_media)
+tobira_core_test(NAME cd_paranoia_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/cd_paranoia_test.cpp
+  LIBS tobira_media)
