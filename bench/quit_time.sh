@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # How long the player takes to end after its POW button is clicked: starts it under Xvfb on the
-# demo disc (sound to SDL's dummy driver unless a sound card answers), clicks POW, and times
-# the sent click to the reaped process.
+# demo disc (sound to SDL's dummy driver unless a sound card answers), clicks POW, and times the
+# release of the button to the reaped process.
 # Usage: bench/quit_time.sh [runs] [build dir]   (needs xvfb-run, xdotool)
 #   QUIT_WHILE_PLAYING=1  press PLAY (the CD) a second before POW
 #   QUIT_IN_MIDI=1        enter MIDI mode QUIT_IN_MIDI_AFTER seconds (default 3) before POW
@@ -35,13 +35,15 @@ one_run() {
     fi
     xdotool mousemove $((X + 266)) $((Y + 10))
     local t0 t1
-    # From the moment the click has been sent (xdotool's own start-up is not the player's) to
-    # the moment the process is reaped.
-    xdotool click 1
-    t0=$(date +%s%N)
+    # From just before the button's release is sent (the button acts on release) to the reaped
+    # process. The start of the xdotool that sends the release is included: an upper bound.
+    xdotool mousedown 1
+    sleep 0.2
+    t0=$EPOCHREALTIME # read by the shell itself: no process to start
+    xdotool mouseup 1
     wait "$pid" || true
-    t1=$(date +%s%N)
-    echo $(((t1 - t0) / 1000000))
+    t1=$EPOCHREALTIME
+    echo $(((${t1/./} - ${t0/./}) / 1000))
 }
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a "$0" "$runs" "$build"
