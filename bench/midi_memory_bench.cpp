@@ -82,7 +82,8 @@ int main(int argc, char** argv) {
         engine.render(block.data(), kBlock);
         for (float s : block)
             if (std::fabs(s) > 1e-3f) {
-                firstNote = std::chrono::duration<double, std::milli>(Clock::now() - pressed).count();
+                firstNote =
+                    std::chrono::duration<double, std::milli>(Clock::now() - pressed).count();
                 break;
             }
     }
@@ -91,9 +92,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 10 * 44100 / static_cast<int>(kBlock); ++i) {
         const auto start = Clock::now();
         engine.render(block.data(), kBlock);
-        slowestBlockMs = std::max(
-            slowestBlockMs,
-            std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        slowestBlockMs =
+            std::max(slowestBlockMs,
+                     std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         post.runPending();
     }
     const double playing = RssMb();

@@ -33,8 +33,8 @@ TEST(CdParanoiaReaderTest, ReadsAnImageExactlyAsPlainReadsDo) {
     };
     const auto second = static_cast<std::int32_t>(image.trackStarts[1]);
     // In order across the track boundary, a jump back (the seek of PREV), a jump forward.
-    const std::vector<Read> reads = {{0, 25},  {25, 25}, {second - 10, 20}, {5, 3},
-                                     {8, 10},  {second + 100, 25}};
+    const std::vector<Read> reads = {{0, 25}, {25, 25}, {second - 10, 20},
+                                     {5, 3},  {8, 10},  {second + 100, 25}};
     for (const Read& r : reads) {
         std::vector<unsigned char> plain(static_cast<std::size_t>(r.sectors) * kCdSectorBytes);
         std::vector<unsigned char> corrected(plain.size(), 0xAA);
