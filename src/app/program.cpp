@@ -35,6 +35,18 @@ Program::Program(const std::filesystem::path& folder)
         static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 
     output_ = std::make_unique<SdlAudioOutput>(engine_);
+    // Rendering silence would keep a core busy for nothing while the player waits.
+    idleCheck_.setInterval(500);
+    QObject::connect(&idleCheck_, &QTimer::timeout, [this] {
+        if (!engine_.sounding()) {
+            output_->setIdle(true);
+            idleCheck_.stop();
+        }
+    });
+    engine_.setWakeHandler([this] {
+        output_->setIdle(false);
+        idleCheck_.start();
+    });
     cd_ = std::make_unique<CdDevice>(engine_);
     midi_ = std::make_unique<MidiDevice>(engine_, qtPorts_);
     wave_ = std::make_unique<WaveDevice>(engine_);
@@ -103,6 +115,8 @@ Program::Program(const std::filesystem::path& folder)
 Program::~Program() {
     // Views go first (they refer to the models), then the models, then the devices, which must
     // leave the engine before the output stops pulling from it.
+    idleCheck_.stop();
+    engine_.setWakeHandler(nullptr);
     views_.clear();
     forms_.reset();
     if (output_)
@@ -116,6 +130,7 @@ void Program::start() {
     mixer_.CreateWnd();
     forms_->CreateAll();
     output_->start();
+    idleCheck_.start();
     forms_->FormMain.Show();
     hub_.refreshAll();
 }

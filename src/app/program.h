@@ -7,6 +7,8 @@
 #include "controls/mixer_ctrl.h"
 #include "media/audio_engine.h"
 
+#include <QTimer>
+
 #include <filesystem>
 #include <memory>
 
@@ -46,6 +48,8 @@ class Program final {
     std::unique_ptr<MediaSetupDevices> setupDevices_;
     ViewHub hub_;
     std::vector<std::unique_ptr<FormWidget>> views_;
+    // Pauses the sound output once nothing has sound to give; a device's wake resumes it.
+    QTimer idleCheck_;
 };
 
 } // namespace tobira

@@ -55,6 +55,17 @@ void AudioEngine::render(float* out, std::size_t frames) {
         out[i] = std::clamp(out[i], -1.0f, 1.0f);
 }
 
+bool AudioEngine::sounding() {
+    std::lock_guard lock(sourcesMutex_);
+    return std::any_of(sources_.begin(), sources_.end(),
+                       [](const AudioSource* source) { return source && source->sounding(); });
+}
+
+void AudioEngine::wake() {
+    if (wakeHandler_)
+        wakeHandler_();
+}
+
 std::vector<float> AudioEngine::render(std::size_t frames) {
     std::vector<float> out(frames * kChannels);
     render(out.data(), frames);

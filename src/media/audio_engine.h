@@ -50,6 +50,13 @@ class AudioEngine final {
     void render(float* out, std::size_t frames);
     std::vector<float> render(std::size_t frames);
 
+    // Whether any connected source may give sound (AudioSource::sounding). UI thread.
+    bool sounding();
+    // A source calls this before it starts to give sound (UI thread, none of its own locks held),
+    // so that an output paused while all was silent pulls again at once.
+    void wake();
+    void setWakeHandler(std::function<void()> handler) { wakeHandler_ = std::move(handler); }
+
     // Line controls, 0..65535 per channel (0 left, 1 right). The speakers line scales the mix.
     // Setting a value that differs calls the control listeners on the calling thread.
     std::uint16_t volume(MixerLine line, int channel) const;
@@ -81,6 +88,7 @@ class AudioEngine final {
     std::vector<float> scratch_; // audio thread only
     std::vector<std::pair<int, std::function<void(MixerLine, MixerChange)>>> listeners_;
     int nextListenerId_ = 1;
+    std::function<void()> wakeHandler_;
 };
 
 } // namespace tobira

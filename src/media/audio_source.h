@@ -13,6 +13,11 @@ class AudioSource {
   public:
     virtual ~AudioSource() = default;
     virtual void renderAudio(float* out, std::size_t frames) = 0;
+
+    // False only while renderAudio() would give silence and change nothing, and will go on doing
+    // so until a control call starts sound again; that call first calls AudioEngine::wake(). The
+    // output may then stop pulling. Any thread.
+    virtual bool sounding() const { return true; }
 };
 
 } // namespace tobira

@@ -5,6 +5,7 @@ target_sources(tobira_media PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/cd_device.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cd_drive_lock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cd_medium.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cd_paranoia_reader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cd_play_state.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cd_worker.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cue_disc_image.cpp)

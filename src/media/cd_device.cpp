@@ -122,6 +122,7 @@ void CdDevice::startAt(int number) {
 
 void CdDevice::play() {
     requireOpen();
+    engine_.wake();
     std::lock_guard lock(state_.mutex);
     if (state_.disc != CdDiscState::Ready || state_.playing)
         return;
@@ -135,6 +136,7 @@ void CdDevice::play() {
 
 void CdDevice::playFrom(std::uint32_t track) {
     requireOpen();
+    engine_.wake();
     std::lock_guard lock(state_.mutex);
     const int number = static_cast<int>(TmsfTrack(track));
     if (state_.disc != CdDiscState::Ready || !state_.toc->track(number))
@@ -276,6 +278,11 @@ void CdDevice::waitIdle() {
         return state_.workerIdle && !state_.commandsPending() &&
                !state_.readWanted(kCdFramesPerSector);
     });
+}
+
+bool CdDevice::sounding() const {
+    std::lock_guard lock(state_.mutex);
+    return state_.disc == CdDiscState::Ready && state_.playing;
 }
 
 void CdDevice::renderAudio(float* out, std::size_t frames) {

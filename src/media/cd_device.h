@@ -101,6 +101,7 @@ class CdDevice final : public MediaDevice, public AudioSource {
     void waitIdle();
 
     void renderAudio(float* out, std::size_t frames) override;
+    bool sounding() const override;
 
   private:
     void requireOpen() const;

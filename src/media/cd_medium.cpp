@@ -99,11 +99,17 @@ std::optional<CdToc> CdMedium::readToc() const {
     return CdToc::make(entries, leadout);
 }
 
-bool CdMedium::readAudio(std::int32_t lsn, std::int32_t sectors, unsigned char* out) const {
+bool CdMedium::readAudio(std::int32_t lsn, std::int32_t sectors, unsigned char* out) {
     if (image_ && sectors > 0)
         return image_->read(lsn, sectors, out);
     if (!handle_ || sectors <= 0)
         return false;
+    if (!image_ && !paranoiaTried_) {
+        paranoiaTried_ = true;
+        paranoia_ = CdParanoiaReader::open(handle_.get());
+    }
+    if (paranoia_)
+        return paranoia_->read(lsn, sectors, out);
     return cdio_read_audio_sectors(handle_.get(), out, lsn, static_cast<std::uint32_t>(sectors)) ==
            DRIVER_OP_SUCCESS;
 }
@@ -135,6 +141,7 @@ DiscText CdMedium::readText() const {
 bool CdMedium::ejectDrive() {
     if (image_ || !handle_)
         return false;
+    paranoia_.reset(); // it reads through the handle
     // On success libcdio frees the handle and clears the pointer; on failure it is still ours.
     CdIo_t* p = handle_.release();
     const driver_return_code_t rc = cdio_eject_media(&p);

@@ -3,6 +3,7 @@
 // worker thread only: every call here may block on the drive.
 
 #include "media/cd_text.h"
+#include "media/cd_paranoia_reader.h"
 #include "media/cd_toc.h"
 
 #include <cstdint>
@@ -46,8 +47,10 @@ class CdMedium final {
 
     // Nullopt when there is no disc or the TOC makes no sense as an audio CD.
     std::optional<CdToc> readToc() const;
-    // Reads `sectors` raw audio sectors (kCdSectorBytes each: 16-bit little-endian stereo).
-    bool readAudio(std::int32_t lsn, std::int32_t sectors, unsigned char* out) const;
+    // Reads `sectors` raw audio sectors (kCdSectorBytes each: 16-bit little-endian stereo). A
+    // drive is read through cdio-paranoia (plain reads when paranoia cannot work with it), an
+    // image with plain reads: its data has no jitter or scratches to correct.
+    bool readAudio(std::int32_t lsn, std::int32_t sectors, unsigned char* out);
     // The disc's CD-Text; empty when it has none.
     DiscText readText() const;
 
@@ -64,6 +67,9 @@ class CdMedium final {
 
     std::unique_ptr<_CdIo, Closer> handle_;
     std::unique_ptr<CueDiscImage> image_;
+    // Drives only, made at the first read; goes before the handle it reads through.
+    std::unique_ptr<CdParanoiaReader> paranoia_;
+    bool paranoiaTried_ = false;
 };
 
 } // namespace tobira

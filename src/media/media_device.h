@@ -96,6 +96,12 @@ class MediaDevice {
     virtual void open() = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+    // An open is likely soon: start slow preparations in the background. Never throws; a
+    // failure shows at open().
+    virtual void prepare() {}
+    // Nothing will be opened for a while: give back what is kept from one open to the next.
+    // Closes first.
+    virtual void release() { close(); }
 
     // Plays from the current position (resumes after pause or stop).
     virtual void play() = 0;

@@ -34,6 +34,9 @@ MidiDevice::MidiDevice(AudioEngine& engine, UiPostPort& uiPost)
 MidiDevice::~MidiDevice() {
     // Once attach returns, the audio thread is no longer inside renderAudio.
     engine_.attach(MixerLine::Synthesizer, nullptr);
+    // A load under way must end before the device goes; its result is dropped.
+    if (prepared_.valid())
+        prepared_.wait();
 }
 
 void MidiDevice::requireOpen() const {
@@ -41,7 +44,7 @@ void MidiDevice::requireOpen() const {
         throw DeviceError(Utf8ToCp932("ＭＩＤＩシーケンサが開かれていません"));
 }
 
-void MidiDevice::loadSynthesizer() {
+std::filesystem::path MidiDevice::wantedSoundFont() const {
     std::filesystem::path wanted;
     if (soundFont_.empty()) {
         wanted = FindDefaultSoundFont();
@@ -53,14 +56,67 @@ void MidiDevice::loadSynthesizer() {
     } else {
         wanted = PathFromCp932(soundFont_);
     }
+    return wanted;
+}
+
+void MidiDevice::prepare() {
+    std::filesystem::path wanted;
+    try {
+        wanted = wantedSoundFont();
+    } catch (const DeviceError&) {
+        return; // open() says so
+    }
+    {
+        std::lock_guard lock(mutex_);
+        if (synth_ && synth_->soundFont() == wanted)
+            return;
+    }
+    if (prepared_.valid() && preparing_ == wanted)
+        return;
+    if (prepared_.valid())
+        prepared_.wait(); // an older load for another SoundFont: let it finish and drop it
+    preparing_ = wanted;
+    prepared_ = std::async(std::launch::async, [wanted] {
+        return std::make_unique<FluidSynthesizer>(wanted, std::pow(10.0, kProbeLevelDbfs / 20.0),
+                                                  kRate);
+    });
+}
+
+std::unique_ptr<FluidSynthesizer> MidiDevice::takePrepared(const std::filesystem::path& wanted) {
+    if (!prepared_.valid())
+        return nullptr;
+    auto future = std::move(prepared_);
+    if (preparing_ != wanted) {
+        future.wait();
+        return nullptr;
+    }
+    return future.get(); // rethrows the load's DeviceError
+}
+
+void MidiDevice::release() {
+    close();
+    if (prepared_.valid())
+        prepared_.wait();
+    prepared_ = {};
+    std::unique_ptr<FluidSynthesizer> old;
+    std::lock_guard lock(mutex_);
+    std::swap(old, synth_);
+    quietFrames_ = 0;
+    // The synthesizer and its samples are freed at the end of this function, outside the lock.
+}
+
+void MidiDevice::loadSynthesizer() {
+    const std::filesystem::path wanted = wantedSoundFont();
+    auto fresh = takePrepared(wanted);
     {
         std::lock_guard lock(mutex_);
         if (synth_ && synth_->soundFont() == wanted)
             return;
     }
     // Loading takes a while for a large SoundFont: do it outside the lock.
-    auto fresh =
-        std::make_unique<FluidSynthesizer>(wanted, std::pow(10.0, kProbeLevelDbfs / 20.0), kRate);
+    if (!fresh)
+        fresh = std::make_unique<FluidSynthesizer>(wanted, std::pow(10.0, kProbeLevelDbfs / 20.0),
+                                                   kRate);
     std::lock_guard lock(mutex_);
     std::swap(synth_, fresh);
     // The old synthesizer dies at the end of this function, outside the lock. Its song goes
@@ -119,12 +175,14 @@ bool MidiDevice::isOpen() const {
 
 void MidiDevice::play() {
     requireOpen();
+    engine_.wake();
     std::lock_guard lock(mutex_);
     startLocked(std::nullopt);
 }
 
 void MidiDevice::playFrom(std::uint32_t position) {
     requireOpen();
+    engine_.wake();
     std::lock_guard lock(mutex_);
     const std::uint64_t tick = std::min(song_.tickAtSeconds(position / 10.0), song_.lastTick());
     startLocked(tick);
@@ -254,6 +312,11 @@ void MidiDevice::renderAudio(float* out, std::size_t frames) {
         quietFrames_ = 0;
         finishRequestLocked(NotifyValue::Successful);
     }
+}
+
+bool MidiDevice::sounding() const {
+    std::lock_guard lock(mutex_);
+    return synth_ && (state_ == State::Playing || quietFrames_ < kTailFrames);
 }
 
 void MidiDevice::finishRequestLocked(NotifyValue value) {

@@ -16,6 +16,7 @@
 #include "media/smf_song.h"
 
 #include <cstddef>
+#include <future>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -60,6 +61,10 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     // Releases the song; the SoundFont stays loaded. A running play request is aborted.
     void close() override;
     bool isOpen() const override;
+    // Loads the SoundFont on a thread of its own; an open during the load waits for it.
+    void prepare() override;
+    // Closes and frees the synthesizer with its SoundFont.
+    void release() override;
 
     // From the current position: the start after open or previous, where stop or pause left
     // off, the start again after the song has ended.
@@ -86,12 +91,17 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     std::uint32_t length() const override;
 
     void renderAudio(float* out, std::size_t frames) override;
+    // While a song plays and until its last notes and reverb have died away.
+    bool sounding() const override;
 
   private:
     enum class State { Closed, Stopped, Playing, Paused };
 
     void requireOpen() const;
+    std::filesystem::path wantedSoundFont() const;
     void loadSynthesizer();
+    // The synthesizer a prepare() has loaded or is loading for `wanted`, if any; waits for it.
+    std::unique_ptr<FluidSynthesizer> takePrepared(const std::filesystem::path& wanted);
     // The following expect mutex_ to be held.
     void startLocked(std::optional<std::uint64_t> tick);
     void haltLocked(State next);
@@ -118,6 +128,10 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     std::vector<NotifyValue> notices_;
     // Destroyed first: no delivery runs once the device starts to go.
     std::unique_ptr<UiWake> wake_;
+
+    // UI thread only.
+    std::filesystem::path preparing_;
+    std::future<std::unique_ptr<FluidSynthesizer>> prepared_;
 };
 
 } // namespace tobira

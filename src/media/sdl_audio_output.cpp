@@ -102,15 +102,39 @@ void SdlAudioOutput::closeAll() {
 }
 
 void SdlAudioOutput::start() {
-    if (device_ == 0 || running_)
+    if (!subsystem_ || running_)
         return;
-    SDL_PauseAudioDevice(device_, 0);
     running_ = true;
+    if (device_ != 0)
+        SDL_PauseAudioDevice(device_, 0);
+}
+
+void SdlAudioOutput::setIdle(bool idle) {
+    if (idle_ == idle || !subsystem_)
+        return;
+    if (idle) {
+        if (device_ != 0) {
+            SDL_CloseAudioDevice(device_);
+            device_ = 0;
+        }
+        idle_ = true;
+        return;
+    }
+    std::string reason;
+    if (!openDevice(reason)) {
+        std::fprintf(stderr, "TOBIRA: sound output cannot be opened again (%s)\n", reason.c_str());
+        return;
+    }
+    idle_ = false;
+    if (running_)
+        SDL_PauseAudioDevice(device_, 0);
 }
 
 void SdlAudioOutput::stop() {
-    if (device_ == 0 || !running_)
+    if (device_ == 0 || !running_) {
+        running_ = false;
         return;
+    }
     SDL_PauseAudioDevice(device_, 1);
     // Pausing takes the device lock, which SDL holds around each callback: once it returns, no
     // callback is running any more.

@@ -24,6 +24,11 @@ class SdlAudioOutput final {
     void start();
     void stop();
     bool isRunning() const { return running_; }
+    // While idle the device is closed: even a paused SDL device wakes its thread for every
+    // buffer. Leaving idle opens it again and the engine is pulled from the first buffer on;
+    // when it cannot be opened, the output stays idle till the next call. UI thread.
+    void setIdle(bool idle);
+    bool isIdle() const { return idle_; }
 
     // The SDL driver in use ("pulseaudio", "alsa", "dummy", "disk", ...).
     const std::string& driverName() const { return driver_; }
@@ -41,6 +46,7 @@ class SdlAudioOutput final {
     bool subsystem_ = false;
     std::uint32_t device_ = 0; // SDL_AudioDeviceID; 0 = none
     bool running_ = false;
+    bool idle_ = false;
     bool fallback_ = false;
     std::string driver_;
     int bufferFrames_ = 0;

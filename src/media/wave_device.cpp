@@ -63,6 +63,7 @@ std::size_t WaveDevice::frameCount() const {
 }
 
 void WaveDevice::play() {
+    engine_.wake();
     std::lock_guard lock(mutex_);
     requireOpen();
     if (cursor_ >= frameCount())
@@ -133,6 +134,11 @@ std::uint32_t WaveDevice::length() const {
     std::lock_guard lock(mutex_);
     requireOpen();
     return FramesToMs(frameCount());
+}
+
+bool WaveDevice::sounding() const {
+    std::lock_guard lock(mutex_);
+    return state_ == DeviceMode::Playing;
 }
 
 void WaveDevice::renderAudio(float* out, std::size_t frames) {

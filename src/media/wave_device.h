@@ -51,6 +51,7 @@ class WaveDevice final : public MediaDevice, public AudioSource {
     std::uint32_t length() const override;
 
     void renderAudio(float* out, std::size_t frames) override;
+    bool sounding() const override;
 
   private:
     using Buffer = std::vector<float>; // interleaved stereo at the engine rate

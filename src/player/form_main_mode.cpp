@@ -18,6 +18,13 @@ void closeIgnoringErrors(MediaDevice& device) {
     }
 }
 
+void releaseIgnoringErrors(MediaDevice& device) {
+    try {
+        device.release();
+    } catch (const DeviceError&) {
+    }
+}
+
 } // namespace
 
 void TFormMain::SwitchPlayerMode() {
@@ -27,7 +34,8 @@ void TFormMain::SwitchPlayerMode() {
     if (PlayerMode == PlayerModeKind::MIDI) {
         if (IsMidiPlaying() || IsMidiPaused())
             SpeedButtonSTOPClick();
-        closeIgnoringErrors(Devices.MIDI);
+        // The synthesizer's instruments are large: CD mode does without them.
+        releaseIgnoringErrors(Devices.MIDI);
         // A drive held by another program throws here: the error goes to the event loop and the
         // player stays in MIDI mode.
         OpenCdDevice();
@@ -54,6 +62,8 @@ void TFormMain::SwitchPlayerMode() {
         if (IsCdPlaying() || IsCdPaused())
             SpeedButtonSTOPClick();
         closeIgnoringErrors(Devices.CD);
+        // The SoundFont loads while the user picks a song, so that PLAY sounds at once.
+        Devices.MIDI.prepare();
         // The CD is not watched in MIDI mode: a "NO DISC" lamp would stay lit there for good.
         LabelPLAY.Caption = "00:00 PLAY";
         SetPlayIdle();

@@ -7,3 +7,5 @@ tobira_core_test(NAME cd_device_test
 tobira_core_test(NAME cue_image_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/cue_image_test.cpp
   LIBS tobira_media)
 tobira_core_test(NAME cue_layout_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/cue_layout_test.cpp)
+tobira_core_test(NAME cd_paranoia_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/cd_paranoia_test.cpp
+  LIBS tobira_media)

@@ -425,3 +425,37 @@ TEST_F(MidiDeviceTest, NotificationsNeverReachADestroyedDevice) {
 
 } // namespace
 } // namespace tobira
+
+namespace tobira {
+namespace {
+
+// prepare() loads the SoundFont in the background, open() takes it over (or its error), and
+// release() frees it; a song then needs a fresh load.
+TEST_F(MidiDeviceTest, PreparedSoundFontIsTakenOverByOpenAndFreedByRelease) {
+    device.prepare();
+    device.prepare(); // a second call while the first loads changes nothing
+    open(Melody(1.0));
+    EXPECT_GT(device.synthGain(), 0.0);
+    device.play();
+    EXPECT_LT(secondsUntilSound(0.5), 0.05);
+
+    device.release();
+    EXPECT_FALSE(device.isOpen());
+    EXPECT_EQ(device.synthGain(), 0.0);
+    EXPECT_EQ(renderBlock(), 0.0) << "silent without a synthesizer";
+
+    // A SoundFont that cannot be loaded fails at open, not at prepare.
+    device.setSoundFont((dir / "missing.sf2").string());
+    device.prepare();
+    EXPECT_THROW(open(Melody(1.0)), DeviceError);
+    EXPECT_FALSE(device.isOpen());
+
+    device.setSoundFont(TOBIRA_TEST_SOUNDFONT);
+    device.prepare();
+    open(Melody(1.0));
+    device.play();
+    EXPECT_GT(render(0.5), 0.01);
+}
+
+} // namespace
+} // namespace tobira

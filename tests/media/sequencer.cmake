@@ -4,3 +4,6 @@ tobira_core_test(NAME midi_soundfont_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/midi
 tobira_core_test(NAME midi_device_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/midi_device_test.cpp
   LIBS tobira_media)
+tobira_core_test(NAME output_idle_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/output_idle_test.cpp
+  LIBS tobira_media)

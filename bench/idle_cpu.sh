@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# CPU and memory of the player while it waits: starts it offscreen on the demo disc (sound to
+# SDL's dummy driver), lets it settle, then reads its threads' CPU time from /proc over the window.
+# Usage: bench/idle_cpu.sh [seconds, default 60] [build dir]
+set -euo pipefail
+seconds=${1:-60}
+build=$(realpath "${2:-build}")
+work=$(mktemp -d)
+trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+"$build/src/tobira-demo-disc" "$work/disc" >/dev/null
+export TOBIRA_CDDEVICE="$work/disc/tobira-demo.cue" TOBIRA_HOME="$work/home"
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} XDG_RUNTIME_DIR="$work"
+mkdir -p "$work/home"
+"$build/src/tobira" >/dev/null 2>&1 &
+pid=$!
+sleep 5
+# Nanoseconds on a CPU, summed over the threads (schedstat is exact; stat counts 10 ms ticks).
+ticks() { cat /proc/"$pid"/task/*/schedstat | awk '{ n += $1 } END { printf "%d\n", n }'; }
+hz=1000000000
+t0=$(ticks)
+sleep "$seconds"
+t1=$(ticks)
+rss=$(awk '/VmRSS/ { print $2 }' "/proc/$pid/status")
+awk -v d=$((t1 - t0)) -v hz="$hz" -v s="$seconds" -v rss="$rss" \
+    'BEGIN { printf "idle cpu: %.3f %% of a core over %d s; RSS %.1f MB\n", 100 * d / hz / s, s, rss / 1024 }'
