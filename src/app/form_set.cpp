@@ -3,16 +3,16 @@
 namespace tobira {
 
 FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixerCtrl& mixer)
-    : FormMain(ports, std::move(paths), devices, mixer), FormSetUp(ports, FormMain.Paths.SettingsPath),
-      FormManage(ports), FormPattern(ports), FormView(ports, FormMain.Paths),
-      FormMidi(ports, FormMain.Paths, FormMain, FormView, FormMsg),
+    : FormMain(ports, std::move(paths), devices, mixer),
+      FormSetUp(ports, FormMain.Paths.SettingsPath), FormManage(ports), FormPattern(ports),
+      FormView(ports, FormMain.Paths), FormMidi(ports, FormMain.Paths, FormMain, FormView, FormMsg),
       FormReader(ports.messages, ports.screen, FormMain.Paths.SettingsPath), ports_(ports) {
     FormMain.SetPeers(
         {FormList, FormPattern, FormMode, FormView, FormMidi, FormReader, FormSetUp, FormSetUp});
     FormManage.SetPeers(FormMain, FormList, FormPattern);
     FormPattern.SetPeers(FormMain, FormList);
-    FormSetUp.SetForms(*this);
-    FormView.SetForms(*this);
+    FormSetUp.SetPeers({FormMain, FormView, FormReader, FormMsg});
+    FormView.SetPeers({FormMain, FormSetUp, FormReader, FormMsg});
     FormView.MirrorModeButtons = [this] { FormMidi.CopyButtonsFrom(FormView); };
     FormList.SetPeers({FormMain, FormMsg, FormManage, FormSetUp}, ports_);
 }

@@ -1,6 +1,9 @@
 #include "midi/form_view.h"
 
-#include "app/form_set.h"
+#include "player/form_main.h"
+#include "windows/form_msg.h"
+#include "windows/form_reader.h"
+#include "windows/form_setup.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
 
@@ -84,7 +87,7 @@ MidiOrder TFormView::Order() const {
 }
 
 void TFormView::FormCreate() {
-    const IniFile settings(forms().FormMain.Paths.SettingsPath);
+    const IniFile settings(peers().Main.Paths.SettingsPath);
     const int source = ReadSetting(settings, keys::LISTSELEC);
     if (source >= 0 && source <= 2) {
         SpeedButtonLst0.Down = source == 0;
@@ -138,22 +141,22 @@ void TFormView::SpeedButtonLst0Click() {
 
 void TFormView::ShowModeLabel() {
     static constexpr const char* kOrders[] = {"NOR", "NEW", "RND"};
-    forms().FormMain.LabelMidiMode.Caption = std::string(kOrders[static_cast<int>(Order())]) +
-                                             std::to_string(static_cast<int>(Source()));
+    peers().Main.LabelMidiMode.Caption = std::string(kOrders[static_cast<int>(Order())]) +
+                                         std::to_string(static_cast<int>(Source()));
 }
 
 void TFormView::SpeedButtonBakClick() {
-    forms().FormMain.SpeedButtonBAKClick();
+    peers().Main.SpeedButtonBAKClick();
 }
 
 void TFormView::SpeedButtonNxtClick() {
-    forms().FormMain.SpeedButtonNXTClick();
+    peers().Main.SpeedButtonNXTClick();
 }
 
 void TFormView::SpeedButtonSelectClick() {
     if (ListBoxTitleItemIndex < 0 || ListBoxTitleItemIndex >= static_cast<int>(ListBoxTitle.size()))
         return;
-    forms().FormMain.MakeNextToPlay(ListBoxTitleItemIndex);
+    peers().Main.MakeNextToPlay(ListBoxTitleItemIndex);
 }
 
 void TFormView::SpeedButtonCloseClick() {

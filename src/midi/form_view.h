@@ -20,7 +20,18 @@
 
 namespace tobira {
 
-class FormSet;
+class TFormMain;
+class TFormMsg;
+class TFormReader;
+class TFormSetUp;
+
+// The windows the MIDI control window works with.
+struct MidiControlPeers {
+    TFormMain& Main;
+    TFormSetUp& SetUp;
+    TFormReader& Reader;
+    TFormMsg& Msg;
+};
 
 // The MIDI control window: the play list, the two song lists, search and albums.
 //
@@ -45,7 +56,7 @@ class TFormView final : public FormModel, public MidiPagesHost {
     TFormView(Ports ports, const DataPaths& paths);
 
     // The other windows. Set once by the window set before any handler runs.
-    void SetForms(FormSet& forms) { forms_ = &forms; }
+    void SetPeers(const MidiControlPeers& peers) { peers_.emplace(peers); }
 
     // Source of the play list, one group: exactly one is down.
     ButtonState SpeedButtonLst0, SpeedButtonLst1, SpeedButtonLst2;
@@ -155,10 +166,10 @@ class TFormView final : public FormModel, public MidiPagesHost {
     void ClearPlayList();
 
   private:
-    FormSet& forms() const { return *forms_; }
+    const MidiControlPeers& peers() const { return *peers_; }
     void OpenPlayingDocument(const char* extension);
 
-    FormSet* forms_ = nullptr;
+    std::optional<MidiControlPeers> peers_;
     Ports ports_;
     std::optional<std::chrono::system_clock::time_point> lastProgressPaint_;
 };

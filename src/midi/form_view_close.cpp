@@ -2,7 +2,10 @@
 // while the pointer is away and closes the window when it runs out.
 #include "midi/form_view.h"
 
-#include "app/form_set.h"
+#include "player/form_main.h"
+#include "windows/form_msg.h"
+#include "windows/form_reader.h"
+#include "windows/form_setup.h"
 
 #include <cmath>
 
@@ -20,8 +23,8 @@ void TFormView::FormShow() {
     if (Visible)
         return;
     Show();
-    ShowHint = forms().FormMain.ShowHints;
-    const TFormSetUp& setup = forms().FormSetUp;
+    ShowHint = peers().Main.ShowHints;
+    const TFormSetUp& setup = peers().SetUp;
     if (!setup.CheckBoxClose.Down)
         return;
     CloseCountdown = setup.ScrollBarClose;
@@ -32,7 +35,7 @@ void TFormView::FormShow() {
 void TFormView::FormClose() {
     Hide();
     PanelClose.Font = colors::Yellow;
-    forms().FormReader.Hide();
+    peers().Reader.Hide();
     TimerCloseEnabled = false;
 }
 
@@ -46,7 +49,7 @@ void TFormView::TimerCloseTimer() {
     }
     if (IsAutoClosePaused())
         return;
-    const int full = forms().FormSetUp.ScrollBarClose;
+    const int full = peers().SetUp.ScrollBarClose;
     const ScreenPoint p = ports_.screen.pointerPosition();
     if (Left < p.x && p.x < Left + Width && Top < p.y && p.y < Top + Height) {
         CloseCountdown = full;
@@ -63,7 +66,7 @@ void TFormView::PanelCloseClick() {
 }
 
 void TFormView::UpdateCloseBar() {
-    const int full = forms().FormSetUp.ScrollBarClose;
+    const int full = peers().SetUp.ScrollBarClose;
     if (full <= 0)
         return;
     const int width = static_cast<int>(

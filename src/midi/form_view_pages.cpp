@@ -2,7 +2,10 @@
 // and jump, playing songs chosen on the list and search pages, albums.
 #include "midi/form_view.h"
 
-#include "app/form_set.h"
+#include "player/form_main.h"
+#include "windows/form_msg.h"
+#include "windows/form_reader.h"
+#include "windows/form_setup.h"
 #include "midi/song_documents.h"
 #include "midi/song_record.h"
 
@@ -35,7 +38,7 @@ void TFormView::ShowPage(int page) {
 
 void TFormView::OpenPlayingDocument(const char* extension) {
     ports_.repaint.repaintNow();
-    const int entry = forms().FormMain.OrderPosition;
+    const int entry = peers().Main.OrderPosition;
     if (entry < 0 || entry >= static_cast<int>(ListBoxTitle.size()))
         return;
     OpenDocument(SongDocumentPath(ListBoxTitle.path(static_cast<std::size_t>(entry)), extension));
@@ -54,13 +57,13 @@ void TFormView::SpeedButtonHedClick() {
 }
 
 void TFormView::OpenDocument(const std::string& path) {
-    const std::string& viewer = forms().FormSetUp.EditTool;
+    const std::string& viewer = peers().SetUp.EditTool;
     if (!viewer.empty()) {
         // The path is the viewer's one argument; no shell ever sees it.
         ports_.processes.startDetached(viewer, {path});
         return;
     }
-    forms().FormReader.OpenDocument(path);
+    peers().Reader.OpenDocument(path);
 }
 
 void TFormView::ShowSongDocuments(const std::string& songPath) {
@@ -104,7 +107,7 @@ void TFormView::SpeedButtonJumpClick() {
 }
 
 void TFormView::PlayLines(const std::vector<std::string>& lines, bool shuffleUnderRnd) {
-    TFormMain& main = forms().FormMain;
+    TFormMain& main = peers().Main;
     main.SpeedButtonSTOPClick();
     ListBoxTmpT.clear();
     ClearPlayList();
@@ -120,7 +123,7 @@ void TFormView::PlayLines(const std::vector<std::string>& lines, bool shuffleUnd
 }
 
 bool TFormView::ReaderShowing() const {
-    return forms().FormReader.Visible;
+    return peers().Reader.Visible;
 }
 
 void TFormView::ShowProgressCaption(const std::string& caption) {
@@ -146,7 +149,7 @@ std::string TFormView::StartFolder(int list) const {
 }
 
 void TFormView::ShowAuthorMessage() {
-    forms().FormMsg.Show();
+    peers().Msg.Show();
 }
 
 } // namespace tobira

@@ -11,8 +11,19 @@
 
 namespace tobira {
 
-class FormSet;
 class SetupDevices;
+class TFormMain;
+class TFormMsg;
+class TFormReader;
+class TFormView;
+
+// The windows whose look the setup options change at once.
+struct SetupPeers {
+    TFormMain& Main;
+    TFormView& View;
+    TFormReader& Reader;
+    TFormMsg& Msg;
+};
 
 // The settings window: options, volume ranges, applause, reset songs, list font and viewer.
 //
@@ -32,7 +43,7 @@ class TFormSetUp final : public FormModel, public SetupOptionsSource {
 
     // The other windows its options act on at once. Set once by the window set before any
     // handler runs.
-    void SetForms(FormSet& forms) { forms_ = &forms; }
+    void SetPeers(const SetupPeers& peers) { peers_.emplace(peers); }
     // The SoundFont check and the CD drive list. Without them the two rows stay disabled.
     void SetDevices(SetupDevices& devices);
 
@@ -131,7 +142,7 @@ class TFormSetUp final : public FormModel, public SetupOptionsSource {
 
   private:
     std::string settingsPath_;
-    FormSet& forms() const { return *forms_; }
+    const SetupPeers& peers() const { return *peers_; }
     void SetUpCaptions();
     void PaintVolumeText();
     void FillCdDeviceItems();
@@ -139,7 +150,7 @@ class TFormSetUp final : public FormModel, public SetupOptionsSource {
 
     Ports ports_;
     std::vector<std::string> cdDeviceValues_; // the device name behind each item
-    FormSet* forms_ = nullptr;
+    std::optional<SetupPeers> peers_;
     SetupDevices* devices_ = nullptr;
 };
 

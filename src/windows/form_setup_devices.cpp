@@ -1,7 +1,10 @@
 // The setup window's two rows for the synthesizer's SoundFont and the CD device.
 #include "windows/form_setup.h"
 
-#include "app/form_set.h"
+#include "midi/form_view.h"
+#include "player/form_main.h"
+#include "windows/form_msg.h"
+#include "windows/form_reader.h"
 #include "media/media_device.h"
 #include "text/cp932_convert.h"
 #include "windows/cd_device_choice.h"
@@ -88,7 +91,7 @@ void TFormSetUp::ComboBoxCdDeviceChange(int index) {
 void TFormSetUp::ChooseCdDevice(std::string name) {
     if (name != CdDevice) {
         try {
-            UseCdDevice(forms().FormMain, name);
+            UseCdDevice(peers().Main, name);
             CdDevice = std::move(name);
         } catch (const DeviceError& error) {
             ports_.messages.showMessage(error.what());

@@ -2,7 +2,10 @@
 // controls.
 #include "windows/form_setup.h"
 
-#include "app/form_set.h"
+#include "midi/form_view.h"
+#include "player/form_main.h"
+#include "windows/form_msg.h"
+#include "windows/form_reader.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
 #include "text/cp932_convert.h"
@@ -140,7 +143,7 @@ bool TFormSetUp::FormCloseQuery() {
 }
 
 void TFormSetUp::FormShow() {
-    ShowHint = forms().FormMain.ShowHints;
+    ShowHint = peers().Main.ShowHints;
     PanelClose = std::to_string(ScrollBarClose);
 }
 
@@ -160,7 +163,7 @@ void TFormSetUp::ButtonCloseClick() {
 }
 
 void TFormSetUp::CheckBoxHintClick() {
-    forms().FormMain.ShowHints = CheckBoxHint.Down;
+    peers().Main.ShowHints = CheckBoxHint.Down;
     ShowHint = CheckBoxHint.Down;
 }
 
@@ -169,7 +172,7 @@ void TFormSetUp::CheckBoxMidiClick() {
 }
 
 void TFormSetUp::PaintVolumeText() {
-    forms().FormMain.LabelVol.Font =
+    peers().Main.LabelVol.Font =
         CheckBoxVolCont.Down || CheckBoxMidiVolCont.Down ? colors::Aqua : colors::Teal;
 }
 
@@ -187,7 +190,7 @@ void TFormSetUp::CheckBoxCloseClick() {
 
 void TFormSetUp::SpeedButtonRatio1Click(int number) {
     pressOnly(SpeedButtonRatio, number);
-    TFormMain& main = forms().FormMain;
+    TFormMain& main = peers().Main;
     // Also while muted: the range applies to the level the bar shows.
     if (CheckBoxVolCont.Down && main.PlayerMode == PlayerModeKind::CD)
         main.SetCdVolume(main.VolumeLevel() * 10);
@@ -195,7 +198,7 @@ void TFormSetUp::SpeedButtonRatio1Click(int number) {
 
 void TFormSetUp::SpeedButtonM1Click(int number) {
     pressOnly(SpeedButtonM, number);
-    TFormMain& main = forms().FormMain;
+    TFormMain& main = peers().Main;
     if (CheckBoxMidiVolCont.Down && main.PlayerMode == PlayerModeKind::MIDI)
         main.SetMidiVolume(main.VolumeLevel() * 10);
 }
@@ -233,12 +236,12 @@ void TFormSetUp::ButtonFontClick() {
     FontDialog1 = *font;
     PanelFontName = font->name;
     PanelFontSize = std::to_string(font->size);
-    forms().FormReader.MemoReaderFont = *font;
-    forms().FormView.ListFont = *font;
+    peers().Reader.MemoReaderFont = *font;
+    peers().View.ListFont = *font;
 }
 
 void TFormSetUp::SpeedButton1Click() {
-    forms().FormMsg.Show();
+    peers().Msg.Show();
 }
 
 void TFormSetUp::ButtonMixerClick() {
