@@ -2,8 +2,6 @@
 // closes the window when it runs out.
 #include "cd/form_list.h"
 
-#include <cmath>
-
 namespace tobira {
 
 void TFormList::FormShow() {
@@ -26,8 +24,7 @@ void TFormList::TimerCloseTimer() {
     if (PanelCloseAqua)
         return;
     const ScreenPoint p = ports().screen.pointerPosition();
-    const bool inside = Left < p.x && p.x < Left + Width && Top < p.y && p.y < Top + Height;
-    if (inside)
+    if (ContainsPoint(p))
         CloseCountdown = peers().Options.CurrentOptions().CloseSeconds;
     else
         --CloseCountdown;
@@ -43,13 +40,9 @@ void TFormList::PanelCloseClick() {
 }
 
 void TFormList::UpdateCloseBar() {
-    const int full = peers().Options.CurrentOptions().CloseSeconds;
-    if (full <= 0)
-        return;
-    const int width = static_cast<int>(
-        std::lround(static_cast<double>(CloseCountdown) / full * (kCloseIndicatorWidth - 6)));
-    if (width >= 0)
-        PanelBarCloseWidth = width;
+    if (const auto width = CloseBarWidth(
+            CloseCountdown, peers().Options.CurrentOptions().CloseSeconds, kCloseIndicatorWidth))
+        PanelBarCloseWidth = *width;
 }
 
 } // namespace tobira

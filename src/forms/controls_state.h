@@ -43,4 +43,7 @@ struct ButtonState {
     bool Down = false; // pressed toggle, or checked check box
 };
 
+// A button with its caption and hint given in UTF-8 (stored as code page 932).
+ButtonState MakeButton(const char* utf8Caption, const char* utf8Hint = "", bool enabled = true);
+
 } // namespace tobira

@@ -2,6 +2,7 @@
 
 #include "forms/ports.h"
 
+#include <optional>
 #include <string>
 
 namespace tobira {
@@ -26,6 +27,15 @@ class FormModel {
     void Show() { Visible = true; }
     void Hide() { Visible = false; }
     void CentreOn(ScreenSize screen);
+    // Whether the point lies inside the window, its edges excluded (the auto-close rule).
+    bool ContainsPoint(ScreenPoint p) const {
+        return Left < p.x && p.x < Left + Width && Top < p.y && p.y < Top + Height;
+    }
 };
+
+// The auto-close indicator's bar: `countdown` of `full` seconds shown in a panel `panelWidth`
+// pixels wide, 3 pixels of frame each side. Nullopt when nothing is to be drawn (no full time,
+// or a countdown below zero).
+std::optional<int> CloseBarWidth(int countdown, int full, int panelWidth);
 
 } // namespace tobira

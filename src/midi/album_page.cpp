@@ -17,14 +17,6 @@
 namespace tobira {
 namespace {
 
-ButtonState button(const char* utf8Caption, const char* utf8Hint, bool enabled) {
-    ButtonState state;
-    state.Caption = Utf8ToCp932(utf8Caption);
-    state.Hint = Utf8ToCp932(utf8Hint);
-    state.Enabled = enabled;
-    return state;
-}
-
 std::string Formatted(const char* utf8Format, const std::string& value) {
     const std::string format = Utf8ToCp932(utf8Format);
     const std::size_t at = format.find("%s");
@@ -35,18 +27,18 @@ std::string Formatted(const char* utf8Format, const std::string& value) {
 
 AlbumPage::AlbumPage(std::string programFolder, MessagePort& messages, BusyCursorPort& busy)
     : folder_(std::move(programFolder)), messages_(messages), busy_(busy) {
-    SpeedButtonATitleAll = button("タイトル一覧", "アルバムタイトルを一覧表示します", true);
-    SpeedButtonATitleDel = button("削除", "選択したアルバムファイルを削除する", false);
+    SpeedButtonATitleAll = MakeButton("タイトル一覧", "アルバムタイトルを一覧表示します", true);
+    SpeedButtonATitleDel = MakeButton("削除", "選択したアルバムファイルを削除する", false);
     SpeedButtonATitleDel.Font = colors::Red;
-    SpeedButtonATitleEdit = button("修整", "選択したアルバム名の編集", false);
-    SpeedButtonATitleLoad = button("読込", "管理ページで選択したアルバムの読込み", false);
-    SpeedButtonClear = button("クリア", "各欄をクリアする", true);
-    SpeedButtonADel = button("削除", "選択した曲をリストから削除", false);
+    SpeedButtonATitleEdit = MakeButton("修整", "選択したアルバム名の編集", false);
+    SpeedButtonATitleLoad = MakeButton("読込", "管理ページで選択したアルバムの読込み", false);
+    SpeedButtonClear = MakeButton("クリア", "各欄をクリアする", true);
+    SpeedButtonADel = MakeButton("削除", "選択した曲をリストから削除", false);
     SpeedButtonADel.Font = colors::Red;
-    SpeedButtonAEdit = button("修整", "選択した曲リストを編集", false);
-    SpeedButtonACUp = button("↑", "指定の曲を上に移動する", false);
-    SpeedButtonACDown = button("↓", "指定の曲を下に移動する", false);
-    SpeedButtonASave = button("保存", "タイトル名に拡張子（.ABM）を自動付加して保存", false);
+    SpeedButtonAEdit = MakeButton("修整", "選択した曲リストを編集", false);
+    SpeedButtonACUp = MakeButton("↑", "指定の曲を上に移動する", false);
+    SpeedButtonACDown = MakeButton("↓", "指定の曲を下に移動する", false);
+    SpeedButtonASave = MakeButton("保存", "タイトル名に拡張子（.ABM）を自動付加して保存", false);
 }
 
 std::string AlbumPage::AlbumNameOf(const std::string& path) {

@@ -7,8 +7,6 @@
 #include "windows/form_reader.h"
 #include "windows/form_setup.h"
 
-#include <cmath>
-
 namespace tobira {
 
 void TFormView::FormResize() {
@@ -51,7 +49,7 @@ void TFormView::TimerCloseTimer() {
         return;
     const int full = peers().SetUp.ScrollBarClose;
     const ScreenPoint p = ports_.screen.pointerPosition();
-    if (Left < p.x && p.x < Left + Width && Top < p.y && p.y < Top + Height) {
+    if (ContainsPoint(p)) {
         CloseCountdown = full;
         UpdateCloseBar();
         return;
@@ -66,13 +64,9 @@ void TFormView::PanelCloseClick() {
 }
 
 void TFormView::UpdateCloseBar() {
-    const int full = peers().SetUp.ScrollBarClose;
-    if (full <= 0)
-        return;
-    const int width = static_cast<int>(
-        std::lround(static_cast<double>(CloseCountdown) / full * (kCloseIndicatorWidth - 6)));
-    if (width >= 0)
-        PanelBarCloseWidth = width;
+    if (const auto width =
+            CloseBarWidth(CloseCountdown, peers().SetUp.ScrollBarClose, kCloseIndicatorWidth))
+        PanelBarCloseWidth = *width;
 }
 
 } // namespace tobira

@@ -17,14 +17,6 @@
 namespace tobira {
 namespace {
 
-ButtonState button(const char* utf8Caption, const char* utf8Hint, bool enabled = true) {
-    ButtonState state;
-    state.Caption = Utf8ToCp932(utf8Caption);
-    state.Hint = Utf8ToCp932(utf8Hint);
-    state.Enabled = enabled;
-    return state;
-}
-
 MidiListSource SourceOf(int list) {
     return list == 0 ? MidiListSource::List0 : MidiListSource::List1;
 }
@@ -47,17 +39,17 @@ ListPage::ListPage(int list, std::string listPath, MessagePort& messages, Choose
                    BusyCursorPort& busy, MidiPagesHost& host)
     : list_(list), listPath_(std::move(listPath)), messages_(messages), choosers_(choosers),
       busy_(busy), host_(host) {
-    SpeedButtonAuto = button("自動追加", "フォルダ単位で追加します");
-    SpeedButtonManual = button("手動追加", "１曲単位で追加します");
-    SpeedButtonDel = button("削除", "指定した曲をリストから削除します", false);
+    SpeedButtonAuto = MakeButton("自動追加", "フォルダ単位で追加します");
+    SpeedButtonManual = MakeButton("手動追加", "１曲単位で追加します");
+    SpeedButtonDel = MakeButton("削除", "指定した曲をリストから削除します", false);
     SpeedButtonDel.Font = colors::Red;
-    SpeedButtonEdit = button("修整", "指定した曲を修整します", false);
-    SpeedButtonCtrl = button("順位", "新曲マーク（！１，！２，！３）の順位を下げます");
-    SpeedButtonMon = button("試聴", "指定した曲を再生します", false);
-    SpeedButtonTxt = button("T", "ドキュメント（ＴＸＴ）を閲覧する", false);
-    SpeedButtonDoc = button("D", "ドキュメント（ＤＯＣ）を閲覧する", false);
-    SpeedButtonHed = button("H", "ドキュメント（ＨＥＤ）を閲覧する", false);
-    SpeedButtonAddA = button("Album", "選択曲をアルバムに追加");
+    SpeedButtonEdit = MakeButton("修整", "指定した曲を修整します", false);
+    SpeedButtonCtrl = MakeButton("順位", "新曲マーク（！１，！２，！３）の順位を下げます");
+    SpeedButtonMon = MakeButton("試聴", "指定した曲を再生します", false);
+    SpeedButtonTxt = MakeButton("T", "ドキュメント（ＴＸＴ）を閲覧する", false);
+    SpeedButtonDoc = MakeButton("D", "ドキュメント（ＤＯＣ）を閲覧する", false);
+    SpeedButtonHed = MakeButton("H", "ドキュメント（ＨＥＤ）を閲覧する", false);
+    SpeedButtonAddA = MakeButton("Album", "選択曲をアルバムに追加");
     PanelVol = VolText(0);
 }
 

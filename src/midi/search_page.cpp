@@ -20,14 +20,6 @@ namespace {
 constexpr int kList0Page = 1; // TFormView's page numbers
 constexpr int kList1Page = 2;
 
-ButtonState button(const char* utf8Caption, const char* utf8Hint, bool enabled = true) {
-    ButtonState state;
-    state.Caption = Utf8ToCp932(utf8Caption);
-    state.Hint = Utf8ToCp932(utf8Hint);
-    state.Enabled = enabled;
-    return state;
-}
-
 void SetMode(LabelState& panel, bool strict) {
     panel.Font = strict ? colors::Blue : colors::Black;
     panel.Caption = Utf8ToCp932(strict ? "厳密検索モード" : "通常検索モード");
@@ -59,14 +51,14 @@ SearchPage::SearchPage(std::string list0Path, std::string list1Path, std::string
       settingsPath_(std::move(settingsPath)), messages_(messages), choosers_(choosers), busy_(busy),
       host_(host) {
     SetMode(PanelMode, false);
-    ButtonSearch = button("検索", "リストを連続検索できます");
-    ButtonClear = button("クリア", "結果リストをクリアします");
-    ButtonAll = button("選択", "すべてのデータを選択します", false);
-    ButtonMon = button("試聴", "選択された（複数可）データを再生します", false);
-    ButtonJump = button("List", "リストの該当データにジャンプする", false);
-    BitBtnCheck = button("確認", "プレイリストとＭＩＤＩファイルを照合する");
-    BitBtnAddA = button("Album", "選択曲をアルバムに追加");
-    ButtonRef = button("参照", "フォルダ選択ダイアログを開きます");
+    ButtonSearch = MakeButton("検索", "リストを連続検索できます");
+    ButtonClear = MakeButton("クリア", "結果リストをクリアします");
+    ButtonAll = MakeButton("選択", "すべてのデータを選択します", false);
+    ButtonMon = MakeButton("試聴", "選択された（複数可）データを再生します", false);
+    ButtonJump = MakeButton("List", "リストの該当データにジャンプする", false);
+    BitBtnCheck = MakeButton("確認", "プレイリストとＭＩＤＩファイルを照合する");
+    BitBtnAddA = MakeButton("Album", "選択曲をアルバムに追加");
+    ButtonRef = MakeButton("参照", "フォルダ選択ダイアログを開きます");
     PanelMsg.Caption = "KANADE";
     PanelMsg.Hint = Utf8ToCp932("クリックで作者のメッセージ");
 }

@@ -17,13 +17,6 @@
 namespace tobira {
 namespace {
 
-ButtonState button(const char* caption, const char* utf8Hint = "") {
-    ButtonState state;
-    state.Caption = Utf8ToCp932(caption);
-    state.Hint = Utf8ToCp932(utf8Hint);
-    return state;
-}
-
 bool hasAlbumExtension(const std::string& name) {
     if (name.size() <= 4)
         return false;
@@ -39,22 +32,22 @@ TFormMidi::TFormMidi(Ports ports, const DataPaths& paths, TFormMain& main, TForm
                      TFormMsg& msg)
     : FormModel("ＭＩＤＩ セレクタ", kMinWidth, kDefaultHeight), ports_(ports), paths_(paths),
       main_(main), view_(view), msg_(msg) {
-    SpeedButtonLst0 = button("List 0");
-    SpeedButtonLst1 = button("List 1");
-    SpeedButtonLst2 = button("2 List");
-    SpeedButtonNor = button("Nor");
-    SpeedButtonNew = button("New");
-    SpeedButtonRnd = button("Rnd");
+    SpeedButtonLst0 = MakeButton("List 0");
+    SpeedButtonLst1 = MakeButton("List 1");
+    SpeedButtonLst2 = MakeButton("2 List");
+    SpeedButtonNor = MakeButton("Nor");
+    SpeedButtonNew = MakeButton("New");
+    SpeedButtonRnd = MakeButton("Rnd");
     SpeedButtonLst0.Down = true;
     SpeedButtonNor.Down = true;
-    BitBtnStart = button("Start");
-    SpeedButtonAdd = button("Add", "フォルダ登録（右クリックなら再生のみで登録しない）");
-    SpeedButtonDel = button("Del", "リストからフォルダ・パスを削除する");
+    BitBtnStart = MakeButton("Start");
+    SpeedButtonAdd = MakeButton("Add", "フォルダ登録（右クリックなら再生のみで登録しない）");
+    SpeedButtonDel = MakeButton("Del", "リストからフォルダ・パスを削除する");
     SpeedButtonDel.Font = colors::Red;
     SpeedButtonDel.Enabled = false;
-    SpeedButtonStart = button("▲", "選択したフォルダから再生");
+    SpeedButtonStart = MakeButton("▲", "選択したフォルダから再生");
     SpeedButtonStart.Enabled = false;
-    SpeedButtonClose = button("Close");
+    SpeedButtonClose = MakeButton("Close");
     SpeedButtonClose.Font = colors::Red;
     ListBoxFolderHint = Utf8ToCp932("ダブルクリックでフォルダを選択できます");
     Image1Hint = Utf8ToCp932("クリックで作者のメッセージ");

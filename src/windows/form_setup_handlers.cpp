@@ -33,26 +33,19 @@ template <std::size_t N> void pressOnly(std::array<ButtonState, N>& group, int n
         group[i].Down = static_cast<int>(i) == number;
 }
 
-ButtonState button(const char* utf8Caption, const char* utf8Hint = "") {
-    ButtonState b;
-    b.Caption = Utf8ToCp932(utf8Caption);
-    b.Hint = Utf8ToCp932(utf8Hint);
-    return b;
-}
-
 } // namespace
 
 void TFormSetUp::SetUpCaptions() {
-    ButtonSave = button("設定保存");
-    ButtonClose = button("閉じる");
-    ButtonTool = button("参照");
-    ButtonFont = button("参照");
-    ButtonMixer = button("ミキサー", "拍手、ＣＤ、ＭＩＤＩの音量バランスを調整します");
-    ButtonSoundFont = button("参照", "ＭＩＤＩの音色ファイル（*.sf2、*.sf3）を選びます");
+    ButtonSave = MakeButton("設定保存");
+    ButtonClose = MakeButton("閉じる");
+    ButtonTool = MakeButton("参照");
+    ButtonFont = MakeButton("参照");
+    ButtonMixer = MakeButton("ミキサー", "拍手、ＣＤ、ＭＩＤＩの音量バランスを調整します");
+    ButtonSoundFont = MakeButton("参照", "ＭＩＤＩの音色ファイル（*.sf2、*.sf3）を選びます");
     ButtonSoundFont.Enabled = false;
-    ButtonSoundFontStandard = button("標準", "標準のサウンドフォントに戻します");
+    ButtonSoundFontStandard = MakeButton("標準", "標準のサウンドフォントに戻します");
     ButtonSoundFontStandard.Enabled = false;
-    SpeedButton1 = button("", "作者のメッセージ");
+    SpeedButton1 = MakeButton("", "作者のメッセージ");
     LabelProduct.Caption = "TOBIRA";
     LabelProduct.Hint = Utf8ToCp932("コンパクトでスタイリッシュなＣＤ／ＭＩＤＩプレーヤ");
     LabelVersion.Caption = std::string("Version ") + kProgramVersion + " (" + kProgramDate + ")";

@@ -3,7 +3,8 @@
 namespace tobira {
 
 // Shown by the setup window's version label and the author message window.
-inline constexpr const char* kProgramVersion = "0.1";
+// The version is the build's own (the project version in CMake).
+inline constexpr const char* kProgramVersion = TOBIRA_VERSION;
 inline constexpr const char* kProgramDate = "2026-12-08";
 // UTF-8. The program's own licence has not been chosen yet; the libraries' are those of the
 // Debian packages it is built with.

@@ -1,26 +1,12 @@
 // Two hundred CD tracks in endless play through the real CD device and its read-ahead: every
 // track starts once in its turn, no second of play runs dry, and memory stays flat.
+#include "support/resident_memory.h"
 #include "player/cd_fixture.h"
 
 #include <cmath>
-#include <fstream>
-#include <unistd.h>
 
 namespace tobira::testing {
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-
-long ResidentKb() {
-    std::ifstream statm("/proc/self/statm");
-    long size = 0, resident = 0;
-    statm >> size >> resident;
-    return resident * (::sysconf(_SC_PAGESIZE) / 1024);
-}
 
 TEST(CdSoakTest, TwoHundredTracksInEndlessPlayFollowTheOrderWithoutGaps) {
     constexpr int kTracks = 20;
@@ -43,14 +29,14 @@ TEST(CdSoakTest, TwoHundredTracksInEndlessPlayFollowTheOrderWithoutGaps) {
         if (f.main.CurrentTrack != starts.back())
             starts.push_back(f.main.CurrentTrack);
         if (residentAfterFirstRound == 0 && starts.size() > kTracks)
-            residentAfterFirstRound = ResidentKb();
+            residentAfterFirstRound = ResidentKilobytes();
     }
     ASSERT_EQ(starts.size(), static_cast<std::size_t>(kStarts));
     for (std::size_t i = 0; i < starts.size(); ++i)
         ASSERT_EQ(starts[i], static_cast<int>(i % kTracks) + 1) << "start " << i;
     EXPECT_TRUE(f.main.IsCdPlaying());
     if (!kAddressSanitizer) { // its quarantine holds freed memory back
-        EXPECT_LE(ResidentKb() - residentAfterFirstRound, 5 * 1024);
+        EXPECT_LE(ResidentKilobytes() - residentAfterFirstRound, 5 * 1024);
     }
 }
 

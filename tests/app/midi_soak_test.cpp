@@ -1,29 +1,14 @@
 // A thousand songs back to back through the real sequencer, each after the GM reset song, in
 // name order and in random order: every play request ends exactly once (the order neither
 // skips nor stalls), nothing sounds after the last song's tail, and memory stays flat.
+#include "support/resident_memory.h"
 #include "player/midi_fixture.h"
 #include "midi/list_file.h"
 
 #include <gmock/gmock.h>
 
-#include <fstream>
-#include <unistd.h>
-
 namespace tobira::testing {
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-
-long ResidentKilobytes() {
-    std::ifstream statm("/proc/self/statm");
-    long size = 0, resident = 0;
-    statm >> size >> resident;
-    return resident * (::sysconf(_SC_PAGESIZE) / 1024);
-}
 
 double Peak(const std::vector<float>& samples) {
     float peak = 0;
