@@ -4,10 +4,12 @@
 #include "app/program_folder.h"
 #include "app/stable_palette_style.h"
 #include "app/start_failure.h"
+#include "desktop/command_line.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QMessageBox>
+#include <QTimer>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -17,6 +19,9 @@ int main(int argc, char* argv[]) {
     // The list font's stored default names the Windows font; IPA Gothic is its counterpart here.
     QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
 
+    // Read after Qt has taken its own options out of argv.
+    const tobira::OpenArguments files = tobira::ReadOpenArguments(argc, argv);
+
     tobira::InstanceLock lock(tobira::InstanceLock::DefaultPath());
     bool acquired = false;
     try {
@@ -25,11 +30,8 @@ int main(int argc, char* argv[]) {
         QMessageBox::critical(nullptr, "TOBIRA", QString::fromLocal8Bit(error.what()));
         return 1;
     }
-    if (!acquired) {
-        QMessageBox::information(nullptr, "TOBIRA",
-                                 QStringLiteral("ＴＯＢＩＲＡは既に起動しています"));
-        return 0;
-    }
+    if (!acquired)
+        return tobira::RunSecondStart(files);
 
     std::filesystem::path folder;
     try {
@@ -51,6 +53,8 @@ int main(int argc, char* argv[]) {
         QMessageBox::critical(nullptr, QStringLiteral("TOBIRA"), tobira::StartFailureText(error));
         return 1;
     }
+    if (!files.empty())
+        QTimer::singleShot(0, [&program, &files] { program->openFiles(files); });
     int result = app.exec();
     program.reset();
     return result;

@@ -7,6 +7,9 @@
 #include "cd/form_list_widget.h"
 #include "cd/form_manage_widget.h"
 #include "cd/form_pattern_widget.h"
+#include "desktop/command_line.h"
+#include "desktop/mpris_service.h"
+#include "desktop/player_remote.h"
 #include "controls/mixer_ctrl_widget.h"
 #include "media/cd_device.h"
 #include "media/midi_device.h"
@@ -87,6 +90,8 @@ Program::Program(const std::filesystem::path& folder)
         .closeMain = [mainView] { mainView->close(); },
         .raiseMain =
             [mainView] {
+                if (mainView->isMinimized())
+                    mainView->showNormal();
                 mainView->raise();
                 mainView->activateWindow();
             },
@@ -117,6 +122,8 @@ Program::~Program() {
     // leave the engine before the output stops pulling from it.
     idleCheck_.stop();
     engine_.setWakeHandler(nullptr);
+    mpris_.reset();
+    remote_.reset();
     views_.clear();
     forms_.reset();
     if (output_)
@@ -133,6 +140,15 @@ void Program::start() {
     idleCheck_.start();
     forms_->FormMain.Show();
     hub_.refreshAll();
+    remote_ = std::make_unique<PlayerRemote>(forms_->FormMain, forms_->FormList, forms_->FormView,
+                                             qtPorts_);
+    mpris_ = std::make_unique<MprisService>(QDBusConnection::sessionBus(), *remote_, hub_);
+}
+
+void Program::openFiles(const OpenArguments& files) {
+    ShowRefusedFiles(files.refused);
+    if (remote_ && !files.paths.isEmpty())
+        OpenFiles(files.paths, *remote_, hub_);
 }
 
 } // namespace tobira

@@ -20,6 +20,9 @@ class WaveDevice;
 class SdlAudioOutput;
 class FormWidget;
 class MediaSetupDevices;
+class MprisService;
+class PlayerRemote;
+struct OpenArguments;
 
 // Everything the running program is made of, built and wired in one place: the ports, the
 // audio engine and its output, the three devices, the ten windows and their views.
@@ -33,6 +36,9 @@ class Program final {
     // Creates the windows in their order and shows the main window. Throws when a window cannot
     // be created (the CD device that cannot be opened).
     void start();
+
+    // Plays the files named on the command line, as dropped files play.
+    void openFiles(const OpenArguments& files);
 
   private:
     QtPorts qtPorts_;
@@ -48,6 +54,9 @@ class Program final {
     std::unique_ptr<MediaSetupDevices> setupDevices_;
     ViewHub hub_;
     std::vector<std::unique_ptr<FormWidget>> views_;
+    // The desktop's remote control, on the session bus when there is one.
+    std::unique_ptr<PlayerRemote> remote_;
+    std::unique_ptr<MprisService> mpris_;
     // Pauses the sound output once nothing has sound to give; a device's wake resumes it.
     QTimer idleCheck_;
 };

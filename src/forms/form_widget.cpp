@@ -1,6 +1,5 @@
 #include "forms/form_widget.h"
 
-#include "forms/error_report.h"
 #include "forms/view_hub.h"
 #include "text/cp932_convert.h"
 
@@ -59,16 +58,7 @@ void FormWidget::hideEvent(QHideEvent* event) {
 }
 
 void FormWidget::dispatch(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        hub_.refreshAll();
-        ReportUncaughtError(error);
-    } catch (...) {
-        hub_.refreshAll();
-        ReportUncaughtError();
-    }
-    hub_.refreshAll();
+    hub_.dispatch(handler);
 }
 
 void FormWidget::setUpTimer(QTimer& timer, const char* name, int intervalMs,

@@ -1,12 +1,37 @@
 #include "forms/view_hub.h"
 
+#include "forms/error_report.h"
 #include "forms/form_widget.h"
+
+#include <exception>
 
 namespace tobira {
 
 void ViewHub::refreshAll() {
     for (FormWidget* view : views_)
         view->render();
+    // A watcher may remove itself while it is told.
+    const auto watchers = watchers_;
+    for (const auto& [key, watcher] : watchers)
+        watcher();
+}
+
+void ViewHub::dispatch(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        refreshAll();
+        ReportUncaughtError(error);
+    } catch (...) {
+        refreshAll();
+        ReportUncaughtError();
+    }
+    refreshAll();
+}
+
+int ViewHub::addWatcher(std::function<void()> watcher) {
+    watchers_.emplace(nextKey_, std::move(watcher));
+    return nextKey_++;
 }
 
 } // namespace tobira

@@ -1,6 +1,7 @@
 #include "midi/midi_title.h"
 
 #include "text/cp932_convert.h"
+#include "text/upper_case.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -65,6 +66,12 @@ Event findEvent(std::string_view collected, char type) {
 std::string_view FileNameOfPath(std::string_view path) {
     std::size_t slash = path.rfind('/');
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+bool IsMidiFileName(std::string_view path) {
+    const std::string_view name = FileNameOfPath(path);
+    const std::size_t dot = name.rfind('.');
+    return dot != std::string_view::npos && UpperCaseCp932(name.substr(dot)) == ".MID";
 }
 
 std::string MidiTitleFromHead(std::string_view head, std::string_view fileName) {

@@ -28,4 +28,7 @@ std::string ReadMidiTitle(const std::string& path);
 // The part of a code page 932 path after its last "/".
 std::string_view FileNameOfPath(std::string_view path);
 
+// Whether the file's extension is ".MID" in any case (code page 932 path).
+bool IsMidiFileName(std::string_view path);
+
 } // namespace tobira

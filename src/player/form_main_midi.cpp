@@ -12,7 +12,6 @@
 #include "text/cp932_convert.h"
 #include "text/cp932_chars.h"
 #include "text/trim.h"
-#include "text/upper_case.h"
 
 #include <filesystem>
 #include <string>
@@ -26,12 +25,6 @@ constexpr const char* kTitleStars = "　　　　　☆　☆　☆ ";
 bool FileExists(const std::string& cp932Path) {
     std::error_code error;
     return std::filesystem::is_regular_file(PathFromCp932(cp932Path), error);
-}
-
-bool IsMidiFile(const std::string& cp932Path) {
-    const std::string_view name = FileNameOfPath(cp932Path);
-    const std::size_t dot = name.rfind('.');
-    return dot != std::string_view::npos && UpperCaseCp932(name.substr(dot)) == ".MID";
 }
 
 } // namespace
@@ -73,7 +66,7 @@ void TFormMain::PlayDroppedFiles(const std::vector<std::string>& cp932Paths) {
     ports_.windows.raiseMainWindow();
     std::vector<std::string> songs;
     for (const std::string& path : cp932Paths)
-        if (IsMidiFile(path))
+        if (IsMidiFileName(path))
             songs.push_back(path);
     if (songs.empty()) {
         ports_.messages.showMessage(

@@ -1,0 +1,116 @@
+#include "desktop/command_line.h"
+
+#include "desktop/mpris_service.h"
+#include "desktop/player_remote.h"
+#include "forms/view_hub.h"
+#include "text/cp932_convert.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QThread>
+#include <QUrl>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tobira {
+namespace {
+
+// The path as the file system spells it: absolute, since the player that opens it may run in
+// another folder.
+std::string AbsolutePath(std::string_view argument) {
+    if (argument.starts_with("file:")) {
+        const QUrl url(QString::fromLocal8Bit(argument.data(), qsizetype(argument.size())));
+        if (url.isLocalFile())
+            return url.toLocalFile().toStdString();
+    }
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::absolute(std::filesystem::path(argument), error);
+    if (error)
+        path = std::filesystem::path(argument);
+    return path.lexically_normal().string();
+}
+
+QString ServiceName() {
+    return QString::fromLatin1(MprisService::kServiceName);
+}
+
+} // namespace
+
+OpenArguments ReadOpenArguments(int argc, char* argv[]) {
+    OpenArguments arguments;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument.empty())
+            continue;
+        const std::string path = AbsolutePath(argument);
+        // Arguments are UTF-8 here; code page 932 must be able to hold every character.
+        if (TryUtf8ToCp932(path))
+            arguments.paths << QString::fromStdString(path);
+        else
+            arguments.refused << QString::fromLocal8Bit(argument.data(),
+                                                        qsizetype(argument.size()));
+    }
+    return arguments;
+}
+
+void ShowRefusedFiles(const QStringList& refused) {
+    if (refused.isEmpty())
+        return;
+    QMessageBox::warning(
+        nullptr, QStringLiteral("TOBIRA"),
+        QStringLiteral("このファイル名は使えません（Shift-JIS にない文字を含みます）:\n") +
+            refused.join(QLatin1Char('\n')));
+}
+
+void OpenFiles(const QStringList& paths, PlayerRemote& remote, ViewHub& hub) {
+    std::vector<std::string> corePaths;
+    QStringList refused;
+    for (const QString& path : paths) {
+        if (auto converted = TryUtf8ToCp932(path.toStdString()))
+            corePaths.push_back(std::move(*converted));
+        else
+            refused << path;
+    }
+    ShowRefusedFiles(refused);
+    if (!corePaths.empty())
+        hub.dispatch([&] { remote.OpenFiles(corePaths); });
+}
+
+int RunSecondStart(const OpenArguments& arguments) {
+    if (!arguments.empty()) {
+        ShowRefusedFiles(arguments.refused);
+        if (arguments.paths.isEmpty())
+            return 0;
+        if (HandOffFiles(QDBusConnection::sessionBus(), arguments.paths, 3000))
+            return 0;
+    }
+    QMessageBox::information(nullptr, QStringLiteral("TOBIRA"),
+                             QStringLiteral("ＴＯＢＩＲＡは既に起動しています"));
+    return 0;
+}
+
+bool HandOffFiles(const QDBusConnection& bus, const QStringList& paths, int waitMs) {
+    if (!bus.isConnected() || !bus.interface())
+        return false;
+    // The running player takes its name once its windows are made; a start right after its
+    // own waits for that a moment.
+    QElapsedTimer waited;
+    waited.start();
+    while (!bus.interface()->isServiceRegistered(ServiceName()).value()) {
+        if (waited.elapsed() >= waitMs)
+            return false;
+        QThread::msleep(50);
+    }
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        ServiceName(), QString::fromLatin1(MprisService::kObjectPath),
+        QString::fromLatin1(MprisService::kInstanceInterface), QStringLiteral("OpenFiles"));
+    call << paths;
+    return bus.call(call, QDBus::Block, 10000).type() == QDBusMessage::ReplyMessage;
+}
+
+} // namespace tobira
