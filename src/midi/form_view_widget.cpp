@@ -139,8 +139,10 @@ bool FormViewWidget::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FormViewWidget::closeEvent(QCloseEvent* event) {
-    event->ignore();
     dispatch([this] { view_.FormClose(); });
+    // Refusing a close the model has carried out would also refuse the program's end, which
+    // closes every window first.
+    event->setAccepted(!view_.Visible);
 }
 
 void FormViewWidget::resizeEvent(QResizeEvent* event) {

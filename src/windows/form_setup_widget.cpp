@@ -337,9 +337,10 @@ void FormSetUpWidget::render() {
 }
 
 void FormSetUpWidget::closeEvent(QCloseEvent* event) {
-    // The model decides: it may ask about unsaved changes and stay open.
-    event->ignore();
+    // The model decides: it may ask about unsaved changes and stay open. A close it carried out
+    // is accepted, or the program's end, which closes every window first, would be refused.
     dispatch([this] { setup_.ButtonCloseClick(); });
+    event->setAccepted(!setup_.Visible);
 }
 
 bool FormSetUpWidget::eventFilter(QObject* watched, QEvent* event) {

@@ -1,0 +1,192 @@
+// Files named on the command line, and a second start that hands them to the running player.
+#include "desktop/command_line.h"
+#include "desktop/mpris_service.h"
+#include "desktop/private_bus.h"
+#include "media/cue_bin_writer.h"
+#include "settings/ini_file.h"
+#include "settings/settings_keys.h"
+#include "support/smf_writer.h"
+#include "support/temp_dir.h"
+#include "text/cp932_convert.h"
+
+#include <QCoreApplication>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tobira::testing {
+namespace {
+
+TEST(OpenArgumentsTest, PathsBecomeAbsoluteAndNamesOutsideCodePage932AreRefused) {
+    const std::string here = std::filesystem::current_path().string();
+    struct Row {
+        std::string argument;
+        QStringList paths;
+        QStringList refused;
+    };
+    const auto u = [](const std::string& utf8) { return QString::fromStdString(utf8); };
+    const std::vector<Row> rows = {
+        {"歌.mid", {u(here + "/歌.mid")}, {}},
+        {"/music/old/../new/./a.MID", {u("/music/new/a.MID")}, {}},
+        {"file:///music/a%20b.mid", {u("/music/a b.mid")}, {}},
+        {"/music/café.mid", {}, {u("/music/café.mid")}},
+        {"/music/\xff\xfe.mid", {}, {QString::fromLocal8Bit("/music/\xff\xfe.mid")}},
+        {"", {}, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.argument);
+        std::string program = "tobira";
+        std::string argument = row.argument;
+        char* argv[] = {program.data(), argument.data(), nullptr};
+        const OpenArguments read = ReadOpenArguments(2, argv);
+        EXPECT_EQ(read.paths, row.paths);
+        EXPECT_EQ(read.refused, row.refused);
+    }
+}
+
+// Waits with the event loop running until `done` or `ms` have passed.
+bool WaitFor(const std::function<bool()>& done, int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+// The player's property as the desktop reads it.
+QVariant PlayerProperty(const QDBusConnection& bus, const char* name) {
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        QString::fromLatin1(MprisService::kServiceName),
+        QString::fromLatin1(MprisService::kObjectPath),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << QString::fromLatin1(MprisService::kPlayerInterface) << QString::fromLatin1(name);
+    const QDBusMessage reply = bus.call(get, QDBus::Block, 5000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    return reply.arguments().front().value<QDBusVariant>().variant();
+}
+
+QString PlayingTitle(const QDBusConnection& bus) {
+    const QVariant metadata = PlayerProperty(bus, "Metadata");
+    if (!metadata.canConvert<QDBusArgument>())
+        return {};
+    return qdbus_cast<QVariantMap>(metadata.value<QDBusArgument>())
+        .value(QStringLiteral("xesam:title"))
+        .toString();
+}
+
+// A program folder with a one-track disc image and the small SoundFont, and the environment of
+// a player that uses it, with its own instance lock.
+struct PlayerHome {
+    PlayerHome() {
+        std::filesystem::create_directories(runtime);
+        std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+        std::filesystem::create_directories(folder / "disc");
+        const CueImage disc = WriteCueBin(folder / "disc", "disc", {{.seconds = 3}});
+        IniFile settings(folder.path().string() + "/TOBIRA.INI");
+        WriteSetting(settings, keys::SOUNDFONT, TOBIRA_TEST_SOUNDFONT);
+        environment.insert(QStringLiteral("TOBIRA_HOME"), QString::fromStdString(folder.path()));
+        environment.insert(QStringLiteral("TOBIRA_CDDEVICE"), QString::fromStdString(disc.cue));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(runtime));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    }
+    void start(QProcess& player, const QStringList& arguments = {}) const {
+        player.setProcessEnvironment(environment);
+        player.setWorkingDirectory(QString::fromStdString(folder.path()));
+        player.start(QStringLiteral(TOBIRA_PROGRAM), arguments);
+    }
+    TempDir folder;
+    std::filesystem::path runtime = folder / "runtime";
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+};
+
+TEST(SecondStartTest, FilesGoToTheRunningPlayerWhichPlaysThem) {
+    PrivateBus bus;
+    if (bus.address().isEmpty())
+        GTEST_SKIP() << "dbus-daemon is not installed (Debian package dbus): no private bus";
+    PlayerHome home;
+    home.environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
+    SmfWriter song(0, 480);
+    song.text(0, 0, 0x03, Utf8ToCp932("さくら"));
+    for (std::uint32_t tick = 0; tick < 960 * 20; tick += 480)
+        song.note(0, tick, 0, 64, 100, 400);
+    song.endOfTrack(0, 960 * 20);
+    song.write(home.folder / "歌.mid");
+
+    const QString client = QStringLiteral("second-start-client");
+    QDBusConnection desktop = QDBusConnection::connectToBus(bus.address(), client);
+    QProcess first;
+    home.start(first);
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            return desktop.interface()
+                ->isServiceRegistered(QString::fromLatin1(MprisService::kServiceName))
+                .value();
+        },
+        15000))
+        << first.readAllStandardError().toStdString();
+    EXPECT_EQ(PlayerProperty(desktop, "PlaybackStatus").toString(), QStringLiteral("Stopped"));
+
+    // Started from the song's folder with its name alone, as a shell would.
+    QProcess second;
+    home.start(second, {QStringLiteral("歌.mid")});
+    ASSERT_TRUE(second.waitForFinished(15000)) << "the second start did not end";
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return PlayerProperty(desktop, "PlaybackStatus").toString() == QLatin1String("Playing");
+        },
+        15000));
+    EXPECT_EQ(PlayingTitle(desktop), QStringLiteral("歌.mid: さくら"));
+
+    // Quit ends the player as its power button does, also now that the song's start has shown
+    // the MIDI control window, which only hides when closed.
+    desktop.call(QDBusMessage::createMethodCall(QString::fromLatin1(MprisService::kServiceName),
+                                                QString::fromLatin1(MprisService::kObjectPath),
+                                                QStringLiteral("org.mpris.MediaPlayer2"),
+                                                QStringLiteral("Quit")),
+                 QDBus::Block, 5000);
+    EXPECT_TRUE(first.waitForFinished(15000));
+    EXPECT_EQ(first.exitCode(), 0);
+    QDBusConnection::disconnectFromBus(client);
+}
+
+TEST(SecondStartTest, WithoutASessionBusThePlayerRunsAsBefore) {
+    PlayerHome home;
+    home.environment.insert(
+        QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+        QString::fromStdString("unix:path=" + (home.folder / "no-bus").string()));
+    QProcess player;
+    home.start(player);
+    ASSERT_TRUE(player.waitForStarted(5000));
+    // Still running after its start, with its lock taken and nothing said about the bus.
+    EXPECT_FALSE(player.waitForFinished(3000));
+    EXPECT_TRUE(std::filesystem::exists(home.runtime / "tobira.lock"));
+    const QString errors = QString::fromLocal8Bit(player.readAllStandardError());
+    EXPECT_FALSE(errors.contains(QLatin1String("bus"), Qt::CaseInsensitive))
+        << errors.toStdString();
+    player.terminate();
+    player.waitForFinished(5000);
+}
+
+} // namespace
+} // namespace tobira::testing
