@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,16 @@ std::string AbsolutePath(std::string_view argument) {
     return path.lexically_normal().string();
 }
 
+// The path as the player keeps it. A few characters (the wave dash, the yen sign) map onto
+// others of code page 932 and would name another file when the player opens it again: refused
+// like those code page 932 lacks.
+std::optional<std::string> CorePath(const std::string& utf8) {
+    std::optional<std::string> cp932 = TryUtf8ToCp932(utf8);
+    if (cp932 && Cp932ToUtf8(*cp932) != utf8)
+        return std::nullopt;
+    return cp932;
+}
+
 QString ServiceName() {
     return QString::fromLatin1(MprisService::kServiceName);
 }
@@ -48,8 +59,7 @@ OpenArguments ReadOpenArguments(int argc, char* argv[]) {
         if (argument.empty())
             continue;
         const std::string path = AbsolutePath(argument);
-        // Arguments are UTF-8 here; code page 932 must be able to hold every character.
-        if (TryUtf8ToCp932(path))
+        if (CorePath(path))
             arguments.paths << QString::fromStdString(path);
         else
             arguments.refused << QString::fromLocal8Bit(argument.data(),
@@ -71,7 +81,7 @@ void OpenFiles(const QStringList& paths, PlayerRemote& remote, ViewHub& hub) {
     std::vector<std::string> corePaths;
     QStringList refused;
     for (const QString& path : paths) {
-        if (auto converted = TryUtf8ToCp932(path.toStdString()))
+        if (auto converted = CorePath(path.toStdString()))
             corePaths.push_back(std::move(*converted));
         else
             refused << path;

@@ -42,6 +42,7 @@ TEST(OpenArgumentsTest, PathsBecomeAbsoluteAndNamesOutsideCodePage932AreRefused)
         {"/music/old/../new/./a.MID", {u("/music/new/a.MID")}, {}},
         {"file:///music/a%20b.mid", {u("/music/a b.mid")}, {}},
         {"/music/café.mid", {}, {u("/music/café.mid")}},
+        {"/music/〜.mid", {}, {u("/music/〜.mid")}}, // the wave dash would come back as ～
         {"/music/\xff\xfe.mid", {}, {QString::fromLocal8Bit("/music/\xff\xfe.mid")}},
         {"", {}, {}},
     };
