@@ -34,9 +34,14 @@ TEST(MprisCdTest, CallsActAsClicksAndAnnounceTheChange) {
     PrivateBus bus;
     if (bus.address().isEmpty())
         GTEST_SKIP() << "dbus-daemon is not installed (Debian package dbus): no private bus";
-    CdFixture clicked(EqualTracks(4, 12)), called(EqualTracks(4, 12));
-    clicked.tick();
-    called.tick();
+    // Track 2 has a CD-Text title, and the user has stored a program with a title for the disc.
+    std::vector<CueTrack> tracks = EqualTracks(4, 12);
+    tracks[1].title = "さくら";
+    CdFixture clicked(tracks), called(tracks);
+    for (CdFixture* f : {&clicked, &called}) {
+        f->tick();
+        f->main.Patterns[2] = Utf8ToCp932("02 01 .二人の歌");
+    }
     ServedPlayer served(bus.address(), called.main, called.list, called.forms.FormView,
                         called.fakes.windows);
     MprisClient client(bus.address());
@@ -47,12 +52,13 @@ TEST(MprisCdTest, CallsActAsClicksAndAnnounceTheChange) {
          [](auto& c) { return Calls(c, "PlayPause"); },
          [](TFormMain& m) { m.SpeedButtonPLAYClick(); },
          {s("PlaybackStatus=Playing"), s("Metadata.xesam:title=Track 1"),
-          s("Metadata.mpris:length=12000000"), s("Metadata.mpris:trackid=/jp/tobira/CD/Track1"),
-          s("CanPause=true"), s("CanGoNext=true"), s("CanGoPrevious=true")}},
+          s("Metadata.xesam:album=二人の歌"), s("Metadata.mpris:length=12000000"),
+          s("Metadata.mpris:trackid=/jp/tobira/CD/Track1"), s("CanPause=true"), s("CanGoNext=true"),
+          s("CanGoPrevious=true")}},
         {"Next",
          [](auto& c) { return Calls(c, "Next"); },
          [](TFormMain& m) { m.SpeedButtonNXTClick(); },
-         {s("Metadata.xesam:title=Track 2")}},
+         {s("Metadata.xesam:title=さくら")}},
         {"LoopStatus Track is repeat",
          [](auto& c) { return c.set(QStringLiteral("LoopStatus"), QStringLiteral("Track")); },
          [](TFormMain& m) { m.SpeedButtonPLAYMouseDown(MouseButton::Right); },
