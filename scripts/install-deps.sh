@@ -7,13 +7,14 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev
+  qt6-base-dev qt6-svg-dev
   libfluidsynth-dev libcdio-dev libcdio-paranoia-dev libsdl2-dev libasound2-dev
   libsndfile1-dev
   timgm6mb-soundfont
   fonts-ipafont-gothic
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool
+  desktop-file-utils appstream
   dbus
 )
 for option in "$@"; do

@@ -6,6 +6,12 @@
 
 namespace tobira {
 
+bool IsInstalledCopy(const ProgramFolderInputs& inputs) {
+    const auto& folder = inputs.executableFolder;
+    return folder.filename() == "bin" &&
+           inputs.exists(folder.parent_path() / "share" / "applications" / "tobira.desktop");
+}
+
 std::filesystem::path ResolveProgramFolder(const ProgramFolderInputs& inputs) {
     namespace fs = std::filesystem;
     auto env = [&](const char* name) -> std::optional<std::string> {
@@ -24,7 +30,8 @@ std::filesystem::path ResolveProgramFolder(const ProgramFolderInputs& inputs) {
         return fs::absolute(folder);
     }
 
-    if (!inputs.executableFolder.empty() && inputs.isWritable(inputs.executableFolder))
+    if (!inputs.executableFolder.empty() && inputs.isWritable(inputs.executableFolder) &&
+        !IsInstalledCopy(inputs))
         return inputs.executableFolder;
 
     fs::path data;
@@ -56,6 +63,10 @@ ProgramFolderInputs SystemProgramFolderInputs() {
         inputs.executableFolder = exe.parent_path();
     inputs.isWritable = [](const std::filesystem::path& folder) {
         return ::access(folder.c_str(), W_OK) == 0;
+    };
+    inputs.exists = [](const std::filesystem::path& path) {
+        std::error_code error;
+        return std::filesystem::exists(path, error);
     };
     return inputs;
 }

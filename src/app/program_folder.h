@@ -8,13 +8,20 @@
 namespace tobira {
 
 // Where the program keeps its files: $TOBIRA_HOME when set; else the executable's folder when it
-// is writable (a portable copy such as the build tree); else $XDG_DATA_HOME/tobira
-// (~/.local/share/tobira), created when missing.
+// is writable and not an installed copy (a portable copy such as the build tree); else
+// $XDG_DATA_HOME/tobira (~/.local/share/tobira), created when missing.
+//
+// An installed copy is one whose executable sits in <prefix>/bin beside
+// <prefix>/share/applications/tobira.desktop. Its folder is writable for root, but the user's
+// files must never land among the system's programs.
 struct ProgramFolderInputs {
     std::function<std::optional<std::string>(const char*)> environment; // getenv
     std::filesystem::path executableFolder;
     std::function<bool(const std::filesystem::path&)> isWritable;
+    std::function<bool(const std::filesystem::path&)> exists;
 };
+
+bool IsInstalledCopy(const ProgramFolderInputs& inputs);
 
 // Throws std::runtime_error when no usable folder can be found or made.
 std::filesystem::path ResolveProgramFolder(const ProgramFolderInputs& inputs);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 
 namespace tobira {
@@ -22,6 +23,7 @@ ProgramFolderInputs Inputs(std::map<std::string, std::string> env, fs::path exeF
     };
     in.executableFolder = std::move(exeFolder);
     in.isWritable = [exeWritable](const fs::path&) { return exeWritable; };
+    in.exists = [](const fs::path& path) { return fs::exists(path); };
     return in;
 }
 
@@ -45,6 +47,14 @@ TEST(ProgramFolder, ChoosesInOrderTobiraHomeThenExecutableThenXdgData) {
     EXPECT_TRUE(fs::is_directory(dir / "data" / "tobira"));
     EXPECT_EQ(ResolveProgramFolder(Inputs({{"HOME", (dir / "user").string()}}, exe, false)),
               dir / "user" / ".local" / "share" / "tobira");
+
+    // Installed beside its desktop entry: the user's data folder even when bin/ is writable
+    // (root), so that no user file lands among the installed programs.
+    fs::create_directories(dir / "share" / "applications");
+    std::ofstream(dir / "share" / "applications" / "tobira.desktop") << "[Desktop Entry]\n";
+    EXPECT_EQ(
+        ResolveProgramFolder(Inputs({{"XDG_DATA_HOME", (dir / "data").string()}}, exe, true)),
+        dir / "data" / "tobira");
 }
 
 TEST(ProgramFolder, NoUsableFolderIsAnError) {
