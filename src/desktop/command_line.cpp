@@ -59,6 +59,10 @@ OpenArguments ReadOpenArguments(int argc, char* argv[]) {
         if (argument.empty())
             continue;
         const std::string path = AbsolutePath(argument);
+        // A disc inserted may start the player with its mount folder: no file to play.
+        std::error_code error;
+        if (std::filesystem::is_directory(path, error))
+            continue;
         if (CorePath(path))
             arguments.paths << QString::fromStdString(path);
         else

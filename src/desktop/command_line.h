@@ -18,7 +18,7 @@ struct OpenArguments {
 };
 
 // Reads argv[1..argc) after Qt has taken its own options: local 8-bit paths, relative to the
-// current folder, or file URLs.
+// current folder, or file URLs. Folders are passed over.
 OpenArguments ReadOpenArguments(int argc, char* argv[]);
 
 // Tells the user which files cannot be played for their names.

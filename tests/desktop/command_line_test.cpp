@@ -45,6 +45,7 @@ TEST(OpenArgumentsTest, PathsBecomeAbsoluteAndNamesOutsideCodePage932AreRefused)
         {"/music/〜.mid", {}, {u("/music/〜.mid")}}, // the wave dash would come back as ～
         {"/music/\xff\xfe.mid", {}, {QString::fromLocal8Bit("/music/\xff\xfe.mid")}},
         {"", {}, {}},
+        {".", {}, {}}, // a folder, such as a disc's mount point
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.argument);
