@@ -24,16 +24,15 @@ namespace {
 // The path as the file system spells it: absolute, since the player that opens it may run in
 // another folder.
 std::string AbsolutePath(std::string_view argument) {
+    std::filesystem::path path(argument);
     if (argument.starts_with("file:")) {
         const QUrl url(QString::fromLocal8Bit(argument.data(), qsizetype(argument.size())));
         if (url.isLocalFile())
-            return url.toLocalFile().toStdString();
+            path = url.toLocalFile().toStdString();
     }
     std::error_code error;
-    std::filesystem::path path = std::filesystem::absolute(std::filesystem::path(argument), error);
-    if (error)
-        path = std::filesystem::path(argument);
-    return path.lexically_normal().string();
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return (error ? path : absolute).lexically_normal().string();
 }
 
 // The path as the player keeps it. A few characters (the wave dash, the yen sign) map onto
