@@ -225,10 +225,19 @@ void TFormMain::MidiTitleStep() {
 
 // ---- The completion notice -------------------------------------------------------------------
 
-void TFormMain::MIDINotify(NotifyValue) {
+void TFormMain::MIDINotify(NotifyValue value) {
     // Idle: the notice of a stop that ended the play.
     if (IsPlayIdle())
         return;
+    if (value == NotifyValue::Failure) {
+        // The output went away under the song (a sound module unplugged): going on to the next
+        // entry would only fail again, so play stops and the user is told why.
+        const std::string why = Devices.MIDI.takeProblem();
+        MidiStopClick();
+        if (!why.empty())
+            ports_.messages.showMessage(why);
+        return;
+    }
     const DeviceMode mode = Devices.MIDI.mode();
     const bool userPaused = IsPauseLampOn();
     if (mode != DeviceMode::Stopped && (mode != DeviceMode::Paused || userPaused))
