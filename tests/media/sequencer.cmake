@@ -9,3 +9,6 @@ tobira_core_test(NAME output_idle_test
   LIBS tobira_media)
 tobira_core_test(NAME sequencer_player_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/sequencer_player_test.cpp)
+tobira_core_test(NAME alsa_sequencer_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/alsa_sequencer_test.cpp
+  LIBS tobira_media PkgConfig::ALSA)
