@@ -150,9 +150,9 @@ AlsaSeqSink::AlsaSeqSink(const std::string& utf8PortName) : portName_(utf8PortNa
     }
     destClient_ = dest.client;
     destPort_ = dest.port;
-    port_ = snd_seq_create_simple_port(seq, kClientName,
-                                       SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ,
-                                       SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+    port_ = snd_seq_create_simple_port(
+        seq, kClientName, SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ,
+        SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
     queue_ = snd_seq_alloc_named_queue(seq, kClientName);
     if (port_ < 0 || queue_ < 0 || snd_seq_connect_to(seq, port_, destClient_, destPort_) < 0)
         throw DeviceError(NoPortText(utf8PortName));
@@ -211,6 +211,7 @@ void AlsaSeqSink::sendNow(std::span<const std::uint8_t> message) {
 
 void AlsaSeqSink::dropQueued() {
     // Both the library's buffer and what the kernel holds on our queue.
+    snd_seq_drop_output_buffer(seq_.get());
     const int result = snd_seq_drop_output(seq_.get());
     if (result < 0 && result != -EAGAIN)
         fail(result);

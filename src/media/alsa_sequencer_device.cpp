@@ -18,8 +18,8 @@ namespace {
 constexpr auto kFeedInterval = std::chrono::milliseconds(50);
 
 std::uint32_t Tenths(std::uint64_t micros) {
-    return static_cast<std::uint32_t>(std::min<std::uint64_t>((micros + 50'000) / 100'000,
-                                                              0xFFFFFFFFu));
+    return static_cast<std::uint32_t>(
+        std::min<std::uint64_t>((micros + 50'000) / 100'000, 0xFFFFFFFFu));
 }
 
 } // namespace
@@ -83,7 +83,12 @@ void AlsaSequencerDevice::open() {
         }
         player_.reset();
         sink_.reset();
-        sink_ = std::make_unique<AlsaSeqSink>(wanted); // throws DeviceError: stays closed
+        try {
+            sink_ = std::make_unique<AlsaSeqSink>(wanted);
+        } catch (const DeviceError& e) {
+            problem_ = e.what(); // the device stays closed; the player tells why
+            throw;
+        }
         player_ = std::make_unique<SequencerPlayer>(*sink_);
     }
     problem_.clear();

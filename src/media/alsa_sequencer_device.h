@@ -5,7 +5,8 @@
 // Completion as for the built-in synthesizer (midi_device.h): one notice per play request,
 // Successful when the clock reaches the song's last event, Aborted for stop, pause, previous and
 // close, Superseded for a new play or open while one is running; and Failure when the module's
-// port has gone, after which takeProblem() tells the user why and the device is closed.
+// port has gone, after which takeProblem() tells the user why and the device is closed. An open
+// that cannot reach the port leaves its reason there too.
 //
 // Threads: the control methods run on the UI thread; a feeder thread of its own keeps the queue
 // filled a little ahead of the clock and watches the port. Both share one lock.

@@ -14,11 +14,12 @@ class TickClock {
 
     std::uint64_t micros(std::uint64_t tick) {
         while (index_ + 1 < map_.size() && map_[index_ + 1].tick <= tick) {
-            scaled_ += Wide{map_[index_ + 1].tick - map_[index_].tick} *
-                       map_[index_].microsPerQuarter;
+            scaled_ +=
+                Wide{map_[index_ + 1].tick - map_[index_].tick} * map_[index_].microsPerQuarter;
             ++index_;
         }
-        const Wide scaled = scaled_ + Wide{tick - map_[index_].tick} * map_[index_].microsPerQuarter;
+        const Wide scaled =
+            scaled_ + Wide{tick - map_[index_].tick} * map_[index_].microsPerQuarter;
         const Wide division = static_cast<Wide>(division_);
         return static_cast<std::uint64_t>((scaled + division / 2) / division);
     }

@@ -178,11 +178,16 @@ bool TFormMain::StartSequencer(const std::string& path) {
 void TFormMain::MidiPlayFailed() {
     const PlayList& list = peers().View.ListBoxTitle;
     const auto entry = static_cast<std::size_t>(OrderPosition);
-    ports_.messages.showMessage(
+    std::string text =
         Utf8ToCp932("【ＭＩＤＩタイトル】 ") + list.entryText(entry) + "\n" +
         Utf8ToCp932("【ＭＩＤＩファイル】 ") + list.path(entry) + "\n" +
         Utf8ToCp932(
-            " ＭＩＤＩシステムが他で使用されているか、またはＭＩＤＩファイルの再生エラーです"));
+            " ＭＩＤＩシステムが他で使用されているか、またはＭＩＤＩファイルの再生エラーです");
+    // An output that knows more (a sound module that cannot be reached) says so below.
+    const std::string why = Devices.MIDI.takeProblem();
+    if (!why.empty())
+        text += "\n" + why;
+    ports_.messages.showMessage(text);
     MidiStopClick();
 }
 

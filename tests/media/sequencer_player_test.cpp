@@ -259,10 +259,10 @@ TEST(SequencerPlayer, AFullQueueLosesNothing) {
 }
 
 TEST(SequencerPlayer, PlayFromStartsLaterWithTheChannelStateOfThatPoint) {
-    SmfWriter w(1, 480); // 120 BPM: 960 ticks a second
-    w.controlChange(0, 0, 0, 0, 1);    // bank
-    w.controlChange(0, 0, 0, 7, 90);   // volume
-    w.controlChange(0, 0, 0, 101, 0);  // a parameter number: not a state of its own
+    SmfWriter w(1, 480);              // 120 BPM: 960 ticks a second
+    w.controlChange(0, 0, 0, 0, 1);   // bank
+    w.controlChange(0, 0, 0, 7, 90);  // volume
+    w.controlChange(0, 0, 0, 101, 0); // a parameter number: not a state of its own
     w.programChange(0, 0, 0, 10);
     w.controlChange(0, 960, 0, 7, 70); // one second in
     w.note(0, 1920, 0, 64, 100, 480);  // two seconds in

@@ -94,19 +94,22 @@ TEST(MidiOutput, SongsGoWhereTheChoiceSaysAndALostModuleStopsThePlay) {
     };
     const std::string lost = Utf8ToCp932("ＭＩＤＩ出力先【Module:Port 1】との接続が切れました");
     const std::vector<Case> cases = {
-        {"built-in synthesizer, song ends", "",
+        {"built-in synthesizer, song ends",
+         "",
          [](OutputFixture& f) { f.builtIn.sendNotify(NotifyValue::Successful); },
          {},
          2,
          true,
          {}},
-        {"module, song ends", "Module:Port 1",
+        {"module, song ends",
+         "Module:Port 1",
          [](OutputFixture& f) { f.external.sendNotify(NotifyValue::Successful); },
          {"Module:Port 1|one.mid", "Module:Port 1|two.mid"},
          0,
          true,
          {}},
-        {"module chosen while the synthesizer plays: from the next song", "",
+        {"module chosen while the synthesizer plays: from the next song",
+         "",
          [](OutputFixture& f) {
              f.output.setPort("Module:Port 1");
              EXPECT_EQ(f.builtIn.calls.back(), "play") << "the song playing goes on";
@@ -116,7 +119,23 @@ TEST(MidiOutput, SongsGoWhereTheChoiceSaysAndALostModuleStopsThePlay) {
          1,
          true,
          {}},
-        {"module unplugged mid-song", "Module:Port 1",
+        {"module not there at the start of a song",
+         "Module:Port 1",
+         [lost](OutputFixture& f) {
+             f.external.inner.failing = {"open"};
+             f.external.inner.problem = lost;
+             f.external.sendNotify(NotifyValue::Successful);
+         },
+         {"Module:Port 1|one.mid"},
+         0,
+         false,
+         {Utf8ToCp932("【ＭＩＤＩタイトル】 +0 two.mid\n【ＭＩＤＩファイル】 ") +
+          "{folder}two.mid\n" +
+          Utf8ToCp932(" ＭＩＤＩシステムが他で使用されているか、またはＭＩＤＩファイルの再生エラー"
+                      "です\n") +
+          lost}},
+        {"module unplugged mid-song",
+         "Module:Port 1",
          [lost](OutputFixture& f) {
              f.external.inner.problem = lost;
              f.external.inner.opened = false;
@@ -140,7 +159,11 @@ TEST(MidiOutput, SongsGoWhereTheChoiceSaysAndALostModuleStopsThePlay) {
         EXPECT_EQ(std::count(f.builtIn.calls.begin(), f.builtIn.calls.end(), "open"),
                   c.builtInOpens);
         EXPECT_EQ(f.main.LabelPLAY.Font != colors::Teal, c.stillPlaying);
-        EXPECT_EQ(f.fakes.messages.shown, c.messages);
+        std::vector<std::string> messages = c.messages;
+        for (std::string& m : messages)
+            if (const auto at = m.find("{folder}"); at != std::string::npos)
+                m.replace(at, 8, f.main.Paths.Folder);
+        EXPECT_EQ(f.fakes.messages.shown, messages);
         if (!c.externalOpens.empty() && c.builtInOpens > 0) {
             EXPECT_FALSE(f.builtIn.isOpen()) << "the synthesizer is let go for the module";
         }

@@ -108,7 +108,7 @@ TEST(SetupWindow, SaveWritesItsKeysInOrderAndASecondSaveChangesNothing) {
     const char* order[] = {"SHOWHINTS", "REMAINTIM", "WITHPLAYS", "AUTOPLAYS", "VOLUMCONT",
                            "VOLUMMIDI", "AUTOCLOSE", "MIDISTART", "VIEWERTOL", "FONTNAME",
                            "FONTSIZE",  "CLOSETIME", "MIDIRESET", "VOLUMRATO", "VOLUMRATI",
-                           "LIVERATIO", "SOUNDFONT", "CDDEVICE", "MIDIOUT"};
+                           "LIVERATIO", "SOUNDFONT", "CDDEVICE",  "MIDIOUT"};
     std::size_t at = 0;
     for (const char* key : order) {
         const std::size_t found = text.find(std::string(key) + "=");
