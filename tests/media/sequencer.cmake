@@ -12,3 +12,5 @@ tobira_core_test(NAME sequencer_player_test
 tobira_core_test(NAME alsa_sequencer_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/alsa_sequencer_test.cpp
   LIBS tobira_media PkgConfig::ALSA)
+# Without a sequencer the real-port part skips; ctest says so instead of counting it passed.
+set_tests_properties(alsa_sequencer_test PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
