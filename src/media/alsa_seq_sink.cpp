@@ -167,10 +167,21 @@ void AlsaSeqSink::fail(int error) const {
                       std::strerror(-error));
 }
 
-bool AlsaSeqSink::destinationPresent() const {
-    snd_seq_port_info_t* info = nullptr;
-    snd_seq_port_info_alloca(&info);
-    return snd_seq_get_any_port_info(seq_.get(), destClient_, destPort_, info) >= 0;
+bool AlsaSeqSink::connected() const {
+    // The kernel ends the subscription when the module's port goes, even if a port of the same
+    // address comes back (a module unplugged and plugged in again), so this asks for the
+    // subscription rather than the port.
+    snd_seq_port_subscribe_t* subscription = nullptr;
+    snd_seq_port_subscribe_alloca(&subscription);
+    snd_seq_addr_t sender{};
+    sender.client = static_cast<unsigned char>(snd_seq_client_id(seq_.get()));
+    sender.port = static_cast<unsigned char>(port_);
+    snd_seq_addr_t dest{};
+    dest.client = static_cast<unsigned char>(destClient_);
+    dest.port = static_cast<unsigned char>(destPort_);
+    snd_seq_port_subscribe_set_sender(subscription, &sender);
+    snd_seq_port_subscribe_set_dest(subscription, &dest);
+    return snd_seq_get_port_subscription(seq_.get(), subscription) >= 0;
 }
 
 bool AlsaSeqSink::schedule(std::uint64_t micros, std::span<const std::uint8_t> message) {

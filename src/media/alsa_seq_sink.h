@@ -29,8 +29,8 @@ class AlsaSeqSink final : public MidiEventSink {
     AlsaSeqSink& operator=(const AlsaSeqSink&) = delete;
 
     const std::string& portName() const { return portName_; }
-    // Whether the module's port still exists.
-    bool destinationPresent() const;
+    // Whether the module's port is still there and still takes what this sink sends.
+    bool connected() const;
 
     bool schedule(std::uint64_t micros, std::span<const std::uint8_t> message) override;
     void sendNow(std::span<const std::uint8_t> message) override;

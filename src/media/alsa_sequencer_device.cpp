@@ -74,7 +74,7 @@ void AlsaSequencerDevice::open() {
     std::lock_guard lock(mutex_);
     notices_->finish(NotifyValue::Superseded);
     const std::string wanted = Cp932ToUtf8(port_);
-    if (!sink_ || sink_->portName() != wanted || !sink_->destinationPresent()) {
+    if (!sink_ || sink_->portName() != wanted || !sink_->connected()) {
         if (player_) {
             try {
                 player_->unload(); // the module of the old port must not hang on a note
@@ -102,12 +102,13 @@ void AlsaSequencerDevice::open() {
         feeder_ = std::thread([this] { feed(); });
 }
 
-template <typename Step> void AlsaSequencerDevice::control(Step step) {
+template <typename Step> void AlsaSequencerDevice::control(Step step, bool rethrow) {
     try {
         step(*player_);
     } catch (const DeviceError& e) {
         loseLocked(e.what());
-        throw;
+        if (rethrow)
+            throw;
     }
 }
 
@@ -116,7 +117,7 @@ void AlsaSequencerDevice::close() {
     if (!player_ || player_->state() == SequencerPlayer::State::Closed)
         return;
     notices_->finish(NotifyValue::Aborted);
-    control([](SequencerPlayer& p) { p.unload(); });
+    control([](SequencerPlayer& p) { p.unload(); }, false);
 }
 
 bool AlsaSequencerDevice::isOpen() const {
@@ -138,7 +139,7 @@ void AlsaSequencerDevice::play() {
     requireOpen();
     std::lock_guard lock(mutex_);
     notices_->finish(NotifyValue::Superseded);
-    control([](SequencerPlayer& p) { p.play(); });
+    control([](SequencerPlayer& p) { p.play(); }, true);
     notices_->begin();
     wakeFeeder_.notify_all();
 }
@@ -147,7 +148,8 @@ void AlsaSequencerDevice::playFrom(std::uint32_t position) {
     requireOpen();
     std::lock_guard lock(mutex_);
     notices_->finish(NotifyValue::Superseded);
-    control([position](SequencerPlayer& p) { p.playFrom(std::uint64_t{position} * 100'000); });
+    control([position](SequencerPlayer& p) { p.playFrom(std::uint64_t{position} * 100'000); },
+            true);
     notices_->begin();
     wakeFeeder_.notify_all();
 }
@@ -156,21 +158,21 @@ void AlsaSequencerDevice::stop() {
     requireOpen();
     std::lock_guard lock(mutex_);
     notices_->finish(NotifyValue::Aborted);
-    control([](SequencerPlayer& p) { p.stop(); });
+    control([](SequencerPlayer& p) { p.stop(); }, false);
 }
 
 void AlsaSequencerDevice::pause() {
     requireOpen();
     std::lock_guard lock(mutex_);
     notices_->finish(NotifyValue::Aborted);
-    control([](SequencerPlayer& p) { p.pause(); });
+    control([](SequencerPlayer& p) { p.pause(); }, false);
 }
 
 void AlsaSequencerDevice::previous() {
     requireOpen();
     std::lock_guard lock(mutex_);
     notices_->finish(NotifyValue::Aborted);
-    control([](SequencerPlayer& p) { p.rewind(); });
+    control([](SequencerPlayer& p) { p.rewind(); }, false);
 }
 
 void AlsaSequencerDevice::eject() {
@@ -248,8 +250,8 @@ void AlsaSequencerDevice::feed() {
         if (quit_ || !player_ || player_->state() != SequencerPlayer::State::Playing)
             continue;
         try {
-            if (!sink_->destinationPresent())
-                throw DeviceError(Utf8ToCp932("ポートがなくなりました"));
+            if (!sink_->connected())
+                throw DeviceError(Utf8ToCp932("ポートがなくなったか、接続が外されました"));
             if (player_->pump())
                 notices_->finish(NotifyValue::Successful);
         } catch (const DeviceError& e) {

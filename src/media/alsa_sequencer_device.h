@@ -68,8 +68,9 @@ class AlsaSequencerDevice final : public MidiPortDevice {
     // The port has gone or refused a message: ends the request with Failure and lets go of the
     // connection. Expects mutex_ to be held.
     void loseLocked(const std::string& why);
-    // Runs a control step on the player; a lost port on the way is reported as such.
-    template <typename Step> void control(Step step);
+    // Runs a control step on the player; a lost port on the way ends the request with Failure.
+    // Only a start also throws: a halt has done what was asked once the module is gone.
+    template <typename Step> void control(Step step, bool rethrow);
 
     std::string port_; // code page 932
     mutable std::mutex mutex_;
