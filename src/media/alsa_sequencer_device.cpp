@@ -57,8 +57,9 @@ std::vector<std::string> AlsaSequencerDevice::listPorts() const {
     return ports;
 }
 
-void AlsaSequencerDevice::requireOpen() const {
-    if (!isOpen())
+void AlsaSequencerDevice::requireOpenLocked() const {
+    // Checked under the lock: the feeder may let go of a lost port at any moment.
+    if (!player_ || player_->state() == SequencerPlayer::State::Closed)
         throw DeviceError(Utf8ToCp932("ＭＩＤＩシーケンサが開かれていません"));
 }
 
@@ -136,47 +137,58 @@ void AlsaSequencerDevice::release() {
 }
 
 void AlsaSequencerDevice::play() {
-    requireOpen();
     std::lock_guard lock(mutex_);
+    requireOpenLocked();
     notices_->finish(NotifyValue::Superseded);
-    control([](SequencerPlayer& p) { p.play(); }, true);
-    notices_->begin();
-    wakeFeeder_.notify_all();
+    bool ended = false;
+    control([&ended](SequencerPlayer& p) { ended = p.play(); }, true);
+    startRequestLocked(ended);
 }
 
 void AlsaSequencerDevice::playFrom(std::uint32_t position) {
-    requireOpen();
     std::lock_guard lock(mutex_);
+    requireOpenLocked();
     notices_->finish(NotifyValue::Superseded);
-    control([position](SequencerPlayer& p) { p.playFrom(std::uint64_t{position} * 100'000); },
+    bool ended = false;
+    control([position,
+             &ended](SequencerPlayer& p) { ended = p.playFrom(std::uint64_t{position} * 100'000); },
             true);
+    startRequestLocked(ended);
+}
+
+void AlsaSequencerDevice::startRequestLocked(bool ended) {
     notices_->begin();
-    wakeFeeder_.notify_all();
+    // A song with nothing left to play ends here; the feeder would never see it play.
+    if (ended)
+        notices_->finish(NotifyValue::Successful);
+    else
+        wakeFeeder_.notify_all();
 }
 
 void AlsaSequencerDevice::stop() {
-    requireOpen();
     std::lock_guard lock(mutex_);
+    requireOpenLocked();
     notices_->finish(NotifyValue::Aborted);
     control([](SequencerPlayer& p) { p.stop(); }, false);
 }
 
 void AlsaSequencerDevice::pause() {
-    requireOpen();
     std::lock_guard lock(mutex_);
+    requireOpenLocked();
     notices_->finish(NotifyValue::Aborted);
     control([](SequencerPlayer& p) { p.pause(); }, false);
 }
 
 void AlsaSequencerDevice::previous() {
-    requireOpen();
     std::lock_guard lock(mutex_);
+    requireOpenLocked();
     notices_->finish(NotifyValue::Aborted);
     control([](SequencerPlayer& p) { p.rewind(); }, false);
 }
 
 void AlsaSequencerDevice::eject() {
-    requireOpen();
+    std::lock_guard lock(mutex_);
+    requireOpenLocked();
 }
 
 DeviceMode AlsaSequencerDevice::mode() const {
@@ -197,12 +209,12 @@ DeviceMode AlsaSequencerDevice::mode() const {
 }
 
 int AlsaSequencerDevice::tracks() const {
-    requireOpen();
+    std::lock_guard lock(mutex_);
+    requireOpenLocked();
     return 1;
 }
 
 std::uint32_t AlsaSequencerDevice::trackLength(int track) const {
-    requireOpen();
     return track == 1 ? length() : 0;
 }
 
@@ -218,8 +230,8 @@ std::uint32_t AlsaSequencerDevice::position() const {
 }
 
 std::uint32_t AlsaSequencerDevice::length() const {
-    requireOpen();
     std::lock_guard lock(mutex_);
+    requireOpenLocked();
     return Tenths(player_->lengthMicros());
 }
 

@@ -63,7 +63,9 @@ class AlsaSequencerDevice final : public MidiPortDevice {
     std::string takeProblem() override;
 
   private:
-    void requireOpen() const;
+    // These expect mutex_ to be held.
+    void requireOpenLocked() const;
+    void startRequestLocked(bool ended);
     void feed();
     // The port has gone or refused a message: ends the request with Failure and lets go of the
     // connection. Expects mutex_ to be held.

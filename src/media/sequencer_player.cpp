@@ -25,22 +25,22 @@ void SequencerPlayer::unload() {
     state_ = State::Closed;
 }
 
-void SequencerPlayer::play() {
+bool SequencerPlayer::play() {
     if (state_ == State::Playing || state_ == State::Closed)
-        return;
-    start(startMicros_, startIndex_);
+        return false;
+    return start(startMicros_, startIndex_);
 }
 
-void SequencerPlayer::playFrom(std::uint64_t micros) {
+bool SequencerPlayer::playFrom(std::uint64_t micros) {
     if (state_ == State::Closed)
-        return;
+        return false;
     if (state_ == State::Playing)
         halt(State::Stopped);
     micros = std::min(micros, schedule_.lengthMicros());
-    start(micros, schedule_.firstAtOrAfter(micros));
+    return start(micros, schedule_.firstAtOrAfter(micros));
 }
 
-void SequencerPlayer::start(std::uint64_t micros, std::size_t index) {
+bool SequencerPlayer::start(std::uint64_t micros, std::size_t index) {
     // A song that starts later than its beginning finds the module as the earlier part of the
     // song would have left it, not as the last halt's reset did.
     if (index > 0)
@@ -52,7 +52,7 @@ void SequencerPlayer::start(std::uint64_t micros, std::size_t index) {
     next_ = index;
     atEnd_ = false;
     state_ = State::Playing;
-    pump();
+    return pump();
 }
 
 void SequencerPlayer::stop() {

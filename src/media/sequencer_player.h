@@ -29,10 +29,11 @@ class SequencerPlayer final {
     void unload();
 
     // From where stop or pause left off, the start after load or previous, and the start again
-    // after the song has ended. Playing on already: nothing changes.
-    void play();
-    // From `micros` into the song (clamped to its length).
-    void playFrom(std::uint64_t micros);
+    // after the song has ended. Playing on already: nothing changes. True when the song has
+    // ended at once (nothing left to play), as pump() would say.
+    bool play();
+    // From `micros` into the song (clamped to its length). True as for play().
+    bool playFrom(std::uint64_t micros);
     // Halts and silences; the position is kept. Paused only when it was playing.
     void stop();
     void pause();
@@ -47,7 +48,7 @@ class SequencerPlayer final {
     std::uint64_t lengthMicros() const { return schedule_.lengthMicros(); }
 
   private:
-    void start(std::uint64_t micros, std::size_t index);
+    bool start(std::uint64_t micros, std::size_t index);
     void halt(State next);
     // All notes off and controllers reset, on every channel.
     void silence();
