@@ -212,7 +212,7 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
     };
     QWidget* device = comboGroup("ＣＤドライブ／ディスクイメージ", "ComboBoxCdDevice",
                                  &TFormSetUp::ComboBoxCdDeviceChange, ComboBoxCdDevice);
-    QWidget* midiOut = comboGroup("ＭＩＤＩ出力先（外部音源）", "ComboBoxMidiOut",
+    QWidget* midiOut = comboGroup("ＭＩＤＩ出力先", "ComboBoxMidiOut",
                                   &TFormSetUp::ComboBoxMidiOutChange, ComboBoxMidiOut);
 
     // The foot: the author's button, product and version, and the window's buttons.
