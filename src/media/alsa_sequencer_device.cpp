@@ -74,8 +74,13 @@ void AlsaSequencerDevice::open() {
     }
     std::lock_guard lock(mutex_);
     notices_->finish(NotifyValue::Superseded);
-    const std::string wanted = Cp932ToUtf8(port_);
+    std::string wanted = Cp932ToUtf8(port_);
     if (!sink_ || sink_->portName() != wanted || !sink_->connected()) {
+        // A name with a character code page 932 lacks does not come back whole from the
+        // setting: find the port it was made from.
+        for (const std::string& name : ListAlsaSeqPorts())
+            if (Utf8ToCp932(name) == port_)
+                wanted = name;
         if (player_) {
             try {
                 player_->unload(); // the module of the old port must not hang on a note
