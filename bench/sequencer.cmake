@@ -8,3 +8,7 @@ add_executable(midi_memory_bench ${CMAKE_CURRENT_LIST_DIR}/midi_memory_bench.cpp
 target_link_libraries(midi_memory_bench PRIVATE tobira_media tobira_test_support)
 target_include_directories(midi_memory_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 add_dependencies(bench midi_memory_bench)
+# Preparing and feeding a busy song for an external sound module.
+tobira_bench(NAME schedule_bench
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/schedule_bench.cpp
+  LIBS tobira_test_support)

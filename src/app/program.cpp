@@ -12,7 +12,9 @@
 #include "desktop/player_remote.h"
 #include "controls/mixer_ctrl_widget.h"
 #include "media/cd_device.h"
+#include "media/alsa_sequencer_device.h"
 #include "media/midi_device.h"
+#include "media/midi_output_selector.h"
 #include "media/sdl_audio_output.h"
 #include "media/wave_device.h"
 #include "midi/form_view_widget.h"
@@ -54,10 +56,16 @@ Program::Program(const std::filesystem::path& folder)
     midi_ = std::make_unique<MidiDevice>(engine_, qtPorts_);
     wave_ = std::make_unique<WaveDevice>(engine_);
     DataPaths paths = DataPaths::InFolder(folder);
-    midi_->setSoundFont(ReadSetting(IniFile(paths.SettingsPath), keys::SOUNDFONT));
-    forms_ = std::make_unique<FormSet>(ports_, std::move(paths), MediaDevices{*cd_, *midi_, *wave_},
-                                       mixer_);
-    setupDevices_ = std::make_unique<MediaSetupDevices>(*midi_);
+    sequencer_ = std::make_unique<AlsaSequencerDevice>(qtPorts_);
+    midiOut_ = std::make_unique<MidiOutputSelector>(*midi_, *sequencer_);
+    {
+        const IniFile settings(paths.SettingsPath);
+        midi_->setSoundFont(ReadSetting(settings, keys::SOUNDFONT));
+        midiOut_->setPort(ReadSetting(settings, keys::MIDIOUT));
+    }
+    forms_ = std::make_unique<FormSet>(ports_, std::move(paths),
+                                       MediaDevices{*cd_, *midiOut_, *wave_}, mixer_);
+    setupDevices_ = std::make_unique<MediaSetupDevices>(*midi_, midiOut_.get());
     forms_->FormSetUp.SetDevices(*setupDevices_);
     forms_->FormMsg.Facts = [this] {
         return GatherAboutFacts(*midi_, *cd_, forms_->FormMain.Paths.Folder);
@@ -129,6 +137,8 @@ Program::~Program() {
     if (output_)
         output_->stop();
     wave_.reset();
+    midiOut_.reset();
+    sequencer_.reset();
     midi_.reset();
     cd_.reset();
 }

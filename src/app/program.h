@@ -16,6 +16,8 @@ namespace tobira {
 
 class CdDevice;
 class MidiDevice;
+class AlsaSequencerDevice;
+class MidiOutputSelector;
 class WaveDevice;
 class SdlAudioOutput;
 class FormWidget;
@@ -49,6 +51,9 @@ class Program final {
     std::unique_ptr<SdlAudioOutput> output_;
     std::unique_ptr<CdDevice> cd_;
     std::unique_ptr<MidiDevice> midi_;
+    std::unique_ptr<AlsaSequencerDevice> sequencer_;
+    // What the player drives as its MIDI device: one of the two above, by MIDIOUT.
+    std::unique_ptr<MidiOutputSelector> midiOut_;
     std::unique_ptr<WaveDevice> wave_;
     std::unique_ptr<FormSet> forms_;
     std::unique_ptr<MediaSetupDevices> setupDevices_;

@@ -4,6 +4,7 @@
 #include "media/audio_engine.h"
 #include "media/fluid_synthesizer.h"
 #include "media/midi_soundfont.h"
+#include "media/play_notices.h"
 #include "media/smf_reader.h"
 #include "text/cp932_convert.h"
 
@@ -26,8 +27,8 @@ std::uint64_t FramesAt(double seconds) {
 } // namespace
 
 MidiDevice::MidiDevice(AudioEngine& engine, UiPostPort& uiPost)
-    : engine_(engine), wake_(uiPost.makeWake([this] { deliverNotices(); })) {
-    notices_.reserve(4);
+    : engine_(engine),
+      notices_(std::make_unique<PlayNotices>(uiPost, [this](NotifyValue v) { notify(v); })) {
     engine_.attach(MixerLine::Synthesizer, this);
 }
 
@@ -210,9 +211,7 @@ void MidiDevice::startLocked(std::optional<std::uint64_t> tick) {
 
 void MidiDevice::beginRequestLocked() {
     // Room for the notice the audio thread may queue: it must not allocate.
-    if (notices_.size() == notices_.capacity())
-        notices_.reserve(2 * notices_.capacity());
-    requestPending_ = true;
+    notices_->begin();
 }
 
 void MidiDevice::haltLocked(State next) {
@@ -320,24 +319,9 @@ bool MidiDevice::sounding() const {
 }
 
 void MidiDevice::finishRequestLocked(NotifyValue value) {
-    if (!requestPending_)
-        return;
-    requestPending_ = false;
-    // Queued under the lock, so that notifications reach the UI thread in the order the
+    // Ended under the device's lock, so that notices reach the UI thread in the order the
     // requests ended, whichever thread ended them.
-    notices_.push_back(value);
-    wake_->raise();
-}
-
-void MidiDevice::deliverNotices() {
-    std::vector<NotifyValue> due;
-    {
-        std::lock_guard lock(mutex_);
-        due.assign(notices_.begin(), notices_.end());
-        notices_.clear();
-    }
-    for (NotifyValue value : due)
-        notify(value);
+    notices_->finish(value);
 }
 
 } // namespace tobira

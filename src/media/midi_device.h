@@ -29,7 +29,7 @@ namespace tobira {
 
 class AudioEngine;
 class UiPostPort;
-class UiWake;
+class PlayNotices;
 class FluidSynthesizer;
 
 class MidiDevice final : public MediaDevice, public AudioSource {
@@ -107,8 +107,6 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     void haltLocked(State next);
     void beginRequestLocked();
     void finishRequestLocked(NotifyValue value);
-    // UI thread: hands the queued notifications to the handler.
-    void deliverNotices();
 
     AudioEngine& engine_;
     std::string soundFont_;
@@ -117,17 +115,13 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     std::unique_ptr<FluidSynthesizer> synth_;
     SmfSong song_;
     State state_ = State::Closed;
-    bool requestPending_ = false;
     // Where the next play starts a fresh player; empty to resume the paused one.
     std::optional<std::uint64_t> startTick_;
     std::uint64_t positionFrames_ = 0;
     std::uint64_t lengthFrames_ = 0;
     std::size_t quietFrames_ = 0;
-    // Ended requests not yet delivered. While a request is pending there is room for one more,
-    // so that the audio thread's push never allocates.
-    std::vector<NotifyValue> notices_;
-    // Destroyed first: no delivery runs once the device starts to go.
-    std::unique_ptr<UiWake> wake_;
+    // Destroyed before the state above: no delivery runs once the device starts to go.
+    std::unique_ptr<PlayNotices> notices_;
 
     // UI thread only.
     std::filesystem::path preparing_;

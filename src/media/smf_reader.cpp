@@ -102,8 +102,9 @@ bool MetaLengthAllowed(std::uint8_t type, std::uint32_t length) {
 
 class TrackParser {
   public:
-    TrackParser(std::span<const std::uint8_t> chunk, std::vector<SmfTempo>& tempos)
-        : chunk_(chunk), tempos_(tempos) {}
+    TrackParser(std::span<const std::uint8_t> chunk, std::vector<SmfTempo>& tempos,
+                std::vector<SmfEvent>* events)
+        : chunk_(chunk), tempos_(tempos), events_(events) {}
 
     // Returns the tick of the track's last event.
     std::uint64_t parse() {
@@ -125,7 +126,20 @@ class TrackParser {
             running = status;
             last = tick;
             if (status == 0xF0) {
-                skip(readVarLen());
+                const std::uint32_t length = readVarLen();
+                need(length);
+                if (events_) {
+                    std::vector<std::uint8_t> message{0xF0};
+                    message.insert(message.end(), chunk_.begin() + pos_,
+                                   chunk_.begin() + pos_ + length);
+                    // Continuation packets are refused above, so a message that lacks its end
+                    // byte is complete all the same: a module waits for F7 and would swallow
+                    // what follows.
+                    if (message.back() != 0xF7)
+                        message.push_back(0xF7);
+                    events_->push_back(SmfEvent{tick, std::move(message)});
+                }
+                pos_ += length;
             } else if (status == 0xFF) {
                 need(1);
                 const std::uint8_t type = chunk_[pos_++];
@@ -148,7 +162,15 @@ class TrackParser {
                 throw SmfError(SmfFault::UnsupportedEvent);
             } else {
                 const std::uint8_t kind = status & 0xF0;
-                skip(kind == 0xC0 || kind == 0xD0 ? 1 : 2);
+                const std::size_t length = kind == 0xC0 || kind == 0xD0 ? 1 : 2;
+                need(length);
+                if (events_) {
+                    std::vector<std::uint8_t> message{status};
+                    message.insert(message.end(), chunk_.begin() + pos_,
+                                   chunk_.begin() + pos_ + length);
+                    events_->push_back(SmfEvent{tick, std::move(message)});
+                }
+                pos_ += length;
             }
         }
         return last;
@@ -158,10 +180,6 @@ class TrackParser {
     void need(std::size_t n) const {
         if (chunk_.size() - pos_ < n)
             throw SmfError(SmfFault::EventTruncated);
-    }
-    void skip(std::size_t n) {
-        need(n);
-        pos_ += n;
     }
     std::uint32_t readVarLen() {
         std::uint32_t value = 0;
@@ -177,14 +195,34 @@ class TrackParser {
 
     std::span<const std::uint8_t> chunk_;
     std::vector<SmfTempo>& tempos_;
+    std::vector<SmfEvent>* events_;
     std::size_t pos_ = 0;
 };
+
+SmfSong ParseSmfInto(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>* events);
 
 } // namespace
 
 SmfError::SmfError(SmfFault fault) : std::runtime_error(FaultText(fault)), fault_(fault) {}
 
 SmfSong ParseSmf(std::span<const std::uint8_t> bytes) {
+    return ParseSmfInto(bytes, nullptr);
+}
+
+SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& events) {
+    std::vector<SmfEvent> found;
+    SmfSong song = ParseSmfInto(bytes, &found);
+    // Tracks were read one after another; a stable sort by tick interleaves them and keeps
+    // both the track order and each track's own order at equal ticks.
+    std::stable_sort(found.begin(), found.end(),
+                     [](const SmfEvent& a, const SmfEvent& b) { return a.tick < b.tick; });
+    events = std::move(found);
+    return song;
+}
+
+namespace {
+
+SmfSong ParseSmfInto(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>* events) {
     static constexpr std::uint8_t kMThd[] = {'M', 'T', 'h', 'd'};
     if (bytes.size() < 4 || !std::equal(kMThd, kMThd + 4, bytes.begin()))
         throw SmfError(SmfFault::NotSmf);
@@ -219,7 +257,7 @@ SmfSong ParseSmf(std::span<const std::uint8_t> bytes) {
         if (bytes.size() - pos < length)
             throw SmfError(SmfFault::ChunkTruncated);
         if (std::equal(id, id + 4, "MTrk")) {
-            TrackParser parser(bytes.subspan(pos, length), tempos);
+            TrackParser parser(bytes.subspan(pos, length), tempos, events);
             lastTick = std::max(lastTick, parser.parse());
             ++tracksRead;
         }
@@ -228,6 +266,8 @@ SmfSong ParseSmf(std::span<const std::uint8_t> bytes) {
     }
     return SmfSong(format, trackCount, division, std::move(tempos), lastTick);
 }
+
+} // namespace
 
 std::vector<std::uint8_t> ReadSmfBytes(const std::filesystem::path& path) {
     std::error_code ec;

@@ -46,8 +46,18 @@ class SmfError : public std::runtime_error {
     SmfFault fault_;
 };
 
+// One message of a track as a sound module receives it: a channel message with its status
+// byte, or a whole system exclusive message from F0 to F7.
+struct SmfEvent {
+    std::uint64_t tick = 0;
+    std::vector<std::uint8_t> bytes;
+};
+
 // Throws SmfError for anything but a playable file.
 SmfSong ParseSmf(std::span<const std::uint8_t> bytes);
+// The same, and every channel and system exclusive message into `events`, in playing order:
+// by tick, then by track, then as the track lists them. Meta events are not messages.
+SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& events);
 
 // Reads a whole file. Throws SmfError (Unreadable, TooLarge).
 std::vector<std::uint8_t> ReadSmfBytes(const std::filesystem::path& path);

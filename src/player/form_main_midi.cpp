@@ -171,11 +171,16 @@ bool TFormMain::StartSequencer(const std::string& path) {
 void TFormMain::MidiPlayFailed() {
     const PlayList& list = peers().View.ListBoxTitle;
     const auto entry = static_cast<std::size_t>(OrderPosition);
-    ports_.messages.showMessage(
+    std::string text =
         Utf8ToCp932("【ＭＩＤＩタイトル】 ") + list.entryText(entry) + "\n" +
         Utf8ToCp932("【ＭＩＤＩファイル】 ") + list.path(entry) + "\n" +
         Utf8ToCp932(
-            " ＭＩＤＩシステムが他で使用されているか、またはＭＩＤＩファイルの再生エラーです"));
+            " ＭＩＤＩシステムが他で使用されているか、またはＭＩＤＩファイルの再生エラーです");
+    // An output that knows more (a sound module that cannot be reached) says so below.
+    const std::string why = Devices.MIDI.takeProblem();
+    if (!why.empty())
+        text += "\n" + why;
+    ports_.messages.showMessage(text);
     MidiStopClick();
 }
 
@@ -218,10 +223,19 @@ void TFormMain::MidiTitleStep() {
 
 // ---- The completion notice -------------------------------------------------------------------
 
-void TFormMain::MIDINotify(NotifyValue) {
+void TFormMain::MIDINotify(NotifyValue value) {
     // Idle: the notice of a stop that ended the play.
     if (IsPlayIdle())
         return;
+    if (value == NotifyValue::Failure) {
+        // The output went away under the song (a sound module unplugged): going on to the next
+        // entry would only fail again, so play stops and the user is told why.
+        const std::string why = Devices.MIDI.takeProblem();
+        MidiStopClick();
+        if (!why.empty())
+            ports_.messages.showMessage(why);
+        return;
+    }
     const DeviceMode mode = Devices.MIDI.mode();
     const bool userPaused = IsPauseLampOn();
     if (mode != DeviceMode::Stopped && (mode != DeviceMode::Paused || userPaused))

@@ -31,6 +31,7 @@ std::vector<SettingKeyInfo> buildTable() {
         table.push_back(info(MIDIFLD(slot)));
     table.push_back(info(CDDEVICE));
     table.push_back(info(SOUNDFONT));
+    table.push_back(info(MIDIOUT));
     return table;
 }
 

@@ -78,6 +78,9 @@ inline constexpr IntegerKey MIDIRESET{"MIDIRESET", 1};
 inline constexpr StringKey CDDEVICE{"CDDEVICE", ""};
 // The synthesizer's SoundFont; empty means the standard one.
 inline constexpr StringKey SOUNDFONT{"SOUNDFONT", ""};
+// The MIDI output: a sequencer port of an external sound module by name ("client:port");
+// empty means the built-in synthesizer.
+inline constexpr StringKey MIDIOUT{"MIDIOUT", ""};
 
 inline constexpr int kMidiFolderSlots = 40;
 

@@ -133,8 +133,10 @@ void TFormSetUp::LoadSetupSettings() {
     RadioGroupReset = reset >= 0 && reset < kResetItems ? reset : keys::MIDIRESET.fallback;
     PanelSoundFont = ReadSetting(file, keys::SOUNDFONT);
     CdDevice = ReadSetting(file, keys::CDDEVICE);
+    MidiOut = ReadSetting(file, keys::MIDIOUT);
     PanelClose = std::to_string(ScrollBarClose);
     FillCdDeviceItems();
+    FillMidiOutItems();
 }
 
 } // namespace tobira

@@ -81,6 +81,14 @@ class TFormSetUp final : public FormModel, public SetupOptionsSource {
     bool ComboBoxCdDeviceEnabled = false;
     std::string CdDevice;
 
+    // MIDIOUT: the sequencer port of an external sound module, empty for the built-in
+    // synthesizer. The items are the built-in synthesizer, the ports found, and the setting
+    // when it names a port that is not there now.
+    std::vector<std::string> ComboBoxMidiOutItems;
+    int ComboBoxMidiOutIndex = 0;
+    bool ComboBoxMidiOutEnabled = false;
+    std::string MidiOut;
+
     ButtonState ButtonSave, ButtonClose, ButtonTool, ButtonFont, ButtonMixer, SpeedButton1;
     LabelState LabelProduct, LabelVersion;
     bool ShowHint = true; // the window's own hints follow the main window's switch
@@ -102,8 +110,8 @@ class TFormSetUp final : public FormModel, public SetupOptionsSource {
     void FormCreate();
     void LoadSetupSettings();
 
-    // The setup save: the sixteen option keys in their fixed order, then SOUNDFONT and
-    // CDDEVICE. Throws SettingsWriteError at the first key that cannot be written.
+    // The setup save: the sixteen option keys in their fixed order, then SOUNDFONT, CDDEVICE
+    // and MIDIOUT. Throws SettingsWriteError at the first key that cannot be written.
     void SaveSetupSettings();
     // Whether any control differs from the file; a missing key counts as its built-in value.
     bool SettingsChanged() const;
@@ -136,6 +144,8 @@ class TFormSetUp final : public FormModel, public SetupOptionsSource {
     void ButtonSoundFontStandardClick();
     // An item of the CD device list chosen; the last item asks for a disc image.
     void ComboBoxCdDeviceChange(int index);
+    // An item of the MIDI output list chosen; it plays from the next song.
+    void ComboBoxMidiOutChange(int index);
     void ButtonMixerClick();
     void MixerPanelClose();
     void SpeedButton1Click();
@@ -146,10 +156,12 @@ class TFormSetUp final : public FormModel, public SetupOptionsSource {
     void SetUpCaptions();
     void PaintVolumeText();
     void FillCdDeviceItems();
+    void FillMidiOutItems();
     void ChooseCdDevice(std::string name);
 
     Ports ports_;
     std::vector<std::string> cdDeviceValues_; // the device name behind each item
+    std::vector<std::string> midiOutValues_;  // the port behind each item
     std::optional<SetupPeers> peers_;
     SetupDevices* devices_ = nullptr;
 };

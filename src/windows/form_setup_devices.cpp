@@ -1,4 +1,4 @@
-// The setup window's two rows for the synthesizer's SoundFont and the CD device.
+// The setup window's rows for the synthesizer's SoundFont, the MIDI output and the CD device.
 #include "windows/form_setup.h"
 
 #include "midi/form_view.h"
@@ -98,6 +98,33 @@ void TFormSetUp::ChooseCdDevice(std::string name) {
         }
     }
     FillCdDeviceItems();
+}
+
+void TFormSetUp::FillMidiOutItems() {
+    ComboBoxMidiOutItems.clear();
+    midiOutValues_.clear();
+    ComboBoxMidiOutEnabled = devices_ != nullptr;
+    const auto add = [this](std::string text, std::string value) {
+        ComboBoxMidiOutItems.push_back(std::move(text));
+        midiOutValues_.push_back(std::move(value));
+    };
+    add(Utf8ToCp932("内蔵シンセサイザー"), "");
+    if (devices_)
+        for (std::string& port : devices_->midiOutputs())
+            add(port, port);
+    const auto at = std::find(midiOutValues_.begin(), midiOutValues_.end(), MidiOut);
+    if (at == midiOutValues_.end())
+        add(MidiOut + Utf8ToCp932("（見つかりません）"), MidiOut);
+    ComboBoxMidiOutIndex = static_cast<int>(
+        std::find(midiOutValues_.begin(), midiOutValues_.end(), MidiOut) - midiOutValues_.begin());
+}
+
+void TFormSetUp::ComboBoxMidiOutChange(int index) {
+    if (!devices_ || index < 0 || index >= static_cast<int>(midiOutValues_.size()))
+        return;
+    MidiOut = midiOutValues_[static_cast<std::size_t>(index)];
+    devices_->useMidiOutput(MidiOut);
+    FillMidiOutItems();
 }
 
 } // namespace tobira

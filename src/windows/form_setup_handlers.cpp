@@ -58,6 +58,7 @@ void TFormSetUp::SetDevices(SetupDevices& devices) {
     ButtonSoundFont.Enabled = true;
     ButtonSoundFontStandard.Enabled = true;
     FillCdDeviceItems();
+    FillMidiOutItems();
 }
 
 void TFormSetUp::SaveSetupSettings() {
@@ -83,6 +84,7 @@ void TFormSetUp::SaveSetupSettings() {
         WriteSetting(file, keys::LIVERATIO, n);
     WriteSetting(file, keys::SOUNDFONT, PanelSoundFont);
     WriteSetting(file, keys::CDDEVICE, CdDevice);
+    WriteSetting(file, keys::MIDIOUT, MidiOut);
 }
 
 bool TFormSetUp::SettingsChanged() const {
@@ -108,7 +110,8 @@ bool TFormSetUp::SettingsChanged() const {
                ReadSetting(file, keys::VOLUMRATI) != MidiVolumeRange() ||
                ReadSetting(file, keys::LIVERATIO) != LiveRatio() ||
                ReadSetting(file, keys::SOUNDFONT) != PanelSoundFont ||
-               ReadSetting(file, keys::CDDEVICE) != CdDevice;
+               ReadSetting(file, keys::CDDEVICE) != CdDevice ||
+               ReadSetting(file, keys::MIDIOUT) != MidiOut;
     } catch (const std::exception&) {
         return true;
     }
@@ -138,6 +141,8 @@ bool TFormSetUp::FormCloseQuery() {
 void TFormSetUp::FormShow() {
     ShowHint = peers().Main.ShowHints;
     PanelClose = std::to_string(ScrollBarClose);
+    // A module plugged in since the last look shows up.
+    FillMidiOutItems();
 }
 
 void TFormSetUp::ButtonSaveClick() {

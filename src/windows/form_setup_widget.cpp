@@ -57,6 +57,28 @@ class MixerWindow final : public QWidget {
     std::function<void()> closed_;
 };
 
+// Shows a model's list in a combo box, rebuilding it only when the items change, so that an
+// open list is not disturbed by a refresh.
+void ShowCombo(QComboBox* combo, const std::vector<std::string>& cp932Items, int index,
+               bool enabled) {
+    QStringList items;
+    for (const std::string& item : cp932Items)
+        items.push_back(FromCp932(item));
+    QStringList shown;
+    for (int i = 0; i < combo->count(); ++i)
+        shown.push_back(combo->itemText(i));
+    if (shown != items) {
+        const QSignalBlocker block(combo);
+        combo->clear();
+        combo->addItems(items);
+    }
+    if (combo->currentIndex() != index) {
+        const QSignalBlocker block(combo);
+        combo->setCurrentIndex(index);
+    }
+    combo->setEnabled(enabled);
+}
+
 } // namespace
 
 FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& hub)
@@ -174,16 +196,24 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
         soundRow->addWidget(b);
     }
 
-    auto* device = new QGroupBox(U("ＣＤドライブ／ディスクイメージ"), this);
-    auto* deviceRow = new QHBoxLayout(device);
-    ComboBoxCdDevice = new QComboBox(device);
-    ComboBoxCdDevice->setObjectName(QStringLiteral("ComboBoxCdDevice"));
-    ComboBoxCdDevice->setMinimumContentsLength(12);
-    ComboBoxCdDevice->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    deviceRow->addWidget(ComboBoxCdDevice, 1);
-    connect(ComboBoxCdDevice, &QComboBox::activated, this, [this](int index) {
-        dispatch([this, index] { setup_.ComboBoxCdDeviceChange(index); });
-    });
+    const auto comboGroup = [this](const char* title, const char* name,
+                                   void (TFormSetUp::*change)(int), QComboBox*& combo) {
+        auto* group = new QGroupBox(U(title), this);
+        auto* row = new QHBoxLayout(group);
+        combo = new QComboBox(group);
+        combo->setObjectName(QString::fromLatin1(name));
+        combo->setMinimumContentsLength(12);
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        row->addWidget(combo, 1);
+        connect(combo, &QComboBox::activated, this, [this, change](int index) {
+            dispatch([this, change, index] { (setup_.*change)(index); });
+        });
+        return group;
+    };
+    QWidget* device = comboGroup("ＣＤドライブ／ディスクイメージ", "ComboBoxCdDevice",
+                                 &TFormSetUp::ComboBoxCdDeviceChange, ComboBoxCdDevice);
+    QWidget* midiOut = comboGroup("ＭＩＤＩ出力先", "ComboBoxMidiOut",
+                                  &TFormSetUp::ComboBoxMidiOutChange, ComboBoxMidiOut);
 
     // The foot: the author's button, product and version, and the window's buttons.
     auto* foot = new QHBoxLayout;
@@ -219,6 +249,7 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
     grid->addWidget(font, 3, 0);
     grid->addWidget(sound, 1, 1);
     grid->addWidget(device, 2, 1);
+    grid->addWidget(midiOut, 3, 1, Qt::AlignTop);
     grid->addLayout(foot, 4, 0, 1, 2);
     grid->setRowStretch(3, 1);
     grid->setColumnStretch(0, 1);
@@ -302,22 +333,10 @@ void FormSetUpWidget::render() {
                                 : PanelSoundFont->fontMetrics().elidedText(
                                       soundFont, Qt::ElideLeft, PanelSoundFont->width() - 6));
     PanelSoundFont->setToolTip(soundFont);
-    QStringList items;
-    for (const std::string& item : setup_.ComboBoxCdDeviceItems)
-        items.push_back(FromCp932(item));
-    QStringList shown;
-    for (int i = 0; i < ComboBoxCdDevice->count(); ++i)
-        shown.push_back(ComboBoxCdDevice->itemText(i));
-    if (shown != items) {
-        const QSignalBlocker block(ComboBoxCdDevice);
-        ComboBoxCdDevice->clear();
-        ComboBoxCdDevice->addItems(items);
-    }
-    if (ComboBoxCdDevice->currentIndex() != setup_.ComboBoxCdDeviceIndex) {
-        const QSignalBlocker block(ComboBoxCdDevice);
-        ComboBoxCdDevice->setCurrentIndex(setup_.ComboBoxCdDeviceIndex);
-    }
-    ComboBoxCdDevice->setEnabled(setup_.ComboBoxCdDeviceEnabled);
+    ShowCombo(ComboBoxCdDevice, setup_.ComboBoxCdDeviceItems, setup_.ComboBoxCdDeviceIndex,
+              setup_.ComboBoxCdDeviceEnabled);
+    ShowCombo(ComboBoxMidiOut, setup_.ComboBoxMidiOutItems, setup_.ComboBoxMidiOutIndex,
+              setup_.ComboBoxMidiOutEnabled);
     for (auto [button, state] :
          {std::pair{ButtonSave, &setup_.ButtonSave}, std::pair{ButtonClose, &setup_.ButtonClose},
           std::pair{ButtonTool, &setup_.ButtonTool}, std::pair{ButtonFont, &setup_.ButtonFont},

@@ -55,7 +55,7 @@ class FormSetUpWidget final : public FormWidget {
     QLineEdit* EditTool;
     QWidget* PanelTool;
     QLabel *PanelFontName, *PanelFontSize, *PanelSoundFont;
-    QComboBox* ComboBoxCdDevice;
+    QComboBox *ComboBoxCdDevice, *ComboBoxMidiOut;
     QPushButton *ButtonSave, *ButtonClose, *ButtonTool, *ButtonFont, *ButtonSoundFont,
         *ButtonSoundFontStandard, *ButtonMixer;
     QToolButton* SpeedButton1;

@@ -3,6 +3,7 @@
 #include "media/fluid_synthesizer.h"
 #include "media/media_device.h"
 #include "media/midi_device.h"
+#include "media/midi_output_selector.h"
 #include "text/cp932_convert.h"
 
 #include <SDL.h>
@@ -35,6 +36,15 @@ std::vector<std::string> MediaSetupDevices::cdDrives() {
         if (auto name = Cp932FromPath(*drive))
             drives.push_back(*name);
     return drives;
+}
+
+std::vector<std::string> MediaSetupDevices::midiOutputs() {
+    return output_ ? output_->listPorts() : std::vector<std::string>{};
+}
+
+void MediaSetupDevices::useMidiOutput(const std::string& cp932Port) {
+    if (output_)
+        output_->setPort(cp932Port);
 }
 
 LibraryVersions MediaLibraryVersions() {

@@ -5,19 +5,25 @@
 namespace tobira {
 
 class MidiDevice;
+class MidiOutputSelector;
 
-// The setup window's devices on FluidSynth and libcdio.
+// The setup window's devices on FluidSynth, the ALSA sequencer and libcdio.
 class MediaSetupDevices final : public SetupDevices {
   public:
-    explicit MediaSetupDevices(MidiDevice& midi) : midi_(midi) {}
+    // Without `output` the synthesizer is the only MIDI output.
+    explicit MediaSetupDevices(MidiDevice& midi, MidiOutputSelector* output = nullptr)
+        : midi_(midi), output_(output) {}
 
     // Loads the SoundFont into a synthesizer of its own, as the sequencer would.
     std::optional<std::string> soundFontProblem(const std::string& cp932Path) override;
     void useSoundFont(const std::string& cp932Path) override;
     std::vector<std::string> cdDrives() override;
+    std::vector<std::string> midiOutputs() override;
+    void useMidiOutput(const std::string& cp932Port) override;
 
   private:
     MidiDevice& midi_;
+    MidiOutputSelector* output_;
 };
 
 // The versions of the libraries in use, asked of them at run time.

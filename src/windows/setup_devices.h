@@ -18,6 +18,11 @@ class SetupDevices {
     virtual void useSoundFont(const std::string& cp932Path) = 0;
     // The CD drives found on this machine, as device paths (code page 932).
     virtual std::vector<std::string> cdDrives() = 0;
+    // The sequencer ports an external sound module can be reached at now (code page 932).
+    virtual std::vector<std::string> midiOutputs() { return {}; }
+    // The MIDI output from the next song on: a port of that list, or empty for the built-in
+    // synthesizer.
+    virtual void useMidiOutput(const std::string& cp932Port) { (void)cp932Port; }
 };
 
 } // namespace tobira

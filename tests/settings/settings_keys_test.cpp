@@ -67,6 +67,7 @@ TEST(SettingKeyTable, HoldsEveryKeyOnceWithItsDefault) {
         {"MIDIFLD39", T::String, 0, ""},
         {"CDDEVICE", T::String, 0, ""},
         {"SOUNDFONT", T::String, 0, ""},
+        {"MIDIOUT", T::String, 0, ""},
     };
     for (const Expected& e : expected) {
         SCOPED_TRACE(e.name);
@@ -86,7 +87,7 @@ TEST(SettingKeyTable, HoldsEveryKeyOnceWithItsDefault) {
         EXPECT_LE(key.name.size(), 9u) << key.name;
         names.insert(key.name);
     }
-    EXPECT_EQ(SettingKeyTable().size(), 40u + 40u + 2u);
+    EXPECT_EQ(SettingKeyTable().size(), 40u + 40u + 3u);
     EXPECT_EQ(names.size(), SettingKeyTable().size()) << "a key is listed twice";
     EXPECT_EQ(FindSettingKey("midifld12"), FindSettingKey("MIDIFLD12"));
     EXPECT_EQ(FindSettingKey("MIDIFLD40"), nullptr);

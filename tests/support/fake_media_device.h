@@ -3,6 +3,7 @@
 #include "media/media_device.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tobira::testing {
@@ -14,6 +15,7 @@ class FakeMediaDevice final : public MediaDevice {
     std::vector<std::string> failing;
     DeviceMode currentMode = DeviceMode::Stopped;
     bool opened = false;
+    std::string problem; // what takeProblem() tells, once
 
     void open() override { call("open"), opened = true; }
     void close() override { call("close"), opened = false; }
@@ -29,6 +31,7 @@ class FakeMediaDevice final : public MediaDevice {
     std::uint32_t trackLength(int) const override { return 0; }
     std::uint32_t position() const override { return 0; }
     std::uint32_t length() const override { return 0; }
+    std::string takeProblem() override { return std::exchange(problem, {}); }
 
     void sendNotify(NotifyValue value) { notify(value); }
 

@@ -24,7 +24,10 @@ struct FakeSetupDevices final : SetupDevices {
     }
     void useSoundFont(const std::string& path) override { used.push_back(path); }
     std::vector<std::string> cdDrives() override { return {"/dev/sr0", "/dev/sr1"}; }
-    std::vector<std::string> checked, used;
+    std::vector<std::string> midiOutputs() override { return ports; }
+    void useMidiOutput(const std::string& port) override { outputs.push_back(port); }
+    std::vector<std::string> checked, used, outputs;
+    std::vector<std::string> ports = {"UM-ONE:UM-ONE MIDI 1", "SC-88:Port A"};
 };
 
 // The window set as the program makes it, in a folder that outlives a restart.
@@ -105,7 +108,7 @@ TEST(SetupWindow, SaveWritesItsKeysInOrderAndASecondSaveChangesNothing) {
     const char* order[] = {"SHOWHINTS", "REMAINTIM", "WITHPLAYS", "AUTOPLAYS", "VOLUMCONT",
                            "VOLUMMIDI", "AUTOCLOSE", "MIDISTART", "VIEWERTOL", "FONTNAME",
                            "FONTSIZE",  "CLOSETIME", "MIDIRESET", "VOLUMRATO", "VOLUMRATI",
-                           "LIVERATIO", "SOUNDFONT", "CDDEVICE"};
+                           "LIVERATIO", "SOUNDFONT", "CDDEVICE",  "MIDIOUT"};
     std::size_t at = 0;
     for (const char* key : order) {
         const std::size_t found = text.find(std::string(key) + "=");
@@ -255,6 +258,40 @@ TEST(SetupWindow, DeviceRowsRefuseABadSoundFontAndOfferDrivesAndADiscImage) {
     auto again = f.restart();
     EXPECT_EQ(again->FormSetUp.PanelSoundFont, "/x/good.sf2");
     EXPECT_EQ(again->FormSetUp.CdDevice, "/x/disc.cue");
+}
+
+TEST(SetupWindow, MidiOutputChoiceTakesEffectAndIsSavedAsMidiout) {
+    SetupFixture f;
+    FakeSetupDevices devices;
+    f.setup.SetDevices(devices);
+    const std::string builtIn = Sjis("内蔵シンセサイザー");
+    EXPECT_EQ(f.setup.ComboBoxMidiOutItems,
+              (std::vector<std::string>{builtIn, "UM-ONE:UM-ONE MIDI 1", "SC-88:Port A"}));
+    EXPECT_EQ(f.setup.ComboBoxMidiOutIndex, 0);
+    EXPECT_TRUE(f.setup.ComboBoxMidiOutEnabled);
+
+    f.setup.ComboBoxMidiOutChange(2);
+    EXPECT_EQ(devices.outputs, std::vector<std::string>{"SC-88:Port A"});
+    EXPECT_EQ(f.setup.ComboBoxMidiOutIndex, 2);
+    EXPECT_TRUE(f.setup.SettingsChanged());
+    f.setup.ButtonSaveClick();
+    EXPECT_NE(f.fileText().find("MIDIOUT=SC-88:Port A"), std::string::npos);
+    EXPECT_FALSE(f.setup.SettingsChanged());
+
+    // The module unplugged before the next start: the choice stays, marked as not found, until
+    // the user picks another; the built-in synthesizer is always first.
+    devices.ports = {"UM-ONE:UM-ONE MIDI 1"};
+    auto again = f.restart();
+    again->FormSetUp.SetDevices(devices);
+    EXPECT_EQ(again->FormSetUp.MidiOut, "SC-88:Port A");
+    EXPECT_EQ(again->FormSetUp.ComboBoxMidiOutItems,
+              (std::vector<std::string>{builtIn, "UM-ONE:UM-ONE MIDI 1",
+                                        "SC-88:Port A" + Sjis("（見つかりません）")}));
+    EXPECT_EQ(again->FormSetUp.ComboBoxMidiOutIndex, 2);
+    again->FormSetUp.ComboBoxMidiOutChange(0);
+    EXPECT_EQ(devices.outputs.back(), "");
+    EXPECT_EQ(again->FormSetUp.ComboBoxMidiOutItems.size(), 2u);
+    EXPECT_TRUE(again->FormSetUp.SettingsChanged());
 }
 
 } // namespace
