@@ -1,8 +1,8 @@
 #include "windows/media_setup_devices.h"
 
-#include "media/fluid_synthesizer.h"
 #include "media/media_device.h"
 #include "media/midi_device.h"
+#include "media/midi_synthesizer.h"
 #include "text/cp932_convert.h"
 
 #include <SDL.h>
@@ -16,7 +16,7 @@ namespace tobira {
 
 std::optional<std::string> MediaSetupDevices::soundFontProblem(const std::string& cp932Path) {
     try {
-        FluidSynthesizer probe(PathFromCp932(cp932Path), 0.1, 44100);
+        MakeMidiSynthesizer(PathFromCp932(cp932Path), 0.1, 44100);
     } catch (const DeviceError& error) {
         return std::string(error.what());
     }

@@ -7,3 +7,4 @@ tobira_core_test(NAME midi_device_test
 tobira_core_test(NAME output_idle_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/output_idle_test.cpp
   LIBS tobira_media)
+tobira_core_test(NAME smf_presets_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/smf_presets_test.cpp)
