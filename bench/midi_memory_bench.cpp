@@ -9,6 +9,7 @@
 // TOBIRA_BENCH_SOUNDFONT overrides the SoundFont (default: the standard one).
 #include "media/audio_engine.h"
 #include "media/midi_device.h"
+#include "support/built_synth_module.h"
 #include "support/fake_ports.h"
 #include "support/smf_writer.h"
 #include "support/temp_dir.h"
@@ -65,6 +66,7 @@ tobira::testing::SmfWriter GmSong(double seconds) {
 } // namespace
 
 int main(int argc, char** argv) {
+    tobira::testing::UseBuiltSynthModule();
     const bool cold = argc > 1 && std::strcmp(argv[1], "--cold") == 0;
     tobira::testing::TempDir dir;
     GmSong(40.0).write(dir / "gm.mid");

@@ -49,7 +49,7 @@ std::string DisplayName(const std::filesystem::path& path) {
 
 } // namespace
 
-void CheckSoundFontFile(const std::filesystem::path& soundFont) {
+void CheckFluidSoundFont(const std::filesystem::path& soundFont) {
     QuietFluidLog();
     std::error_code ec;
     if (!std::filesystem::is_regular_file(soundFont, ec))
@@ -60,16 +60,11 @@ void CheckSoundFontFile(const std::filesystem::path& soundFont) {
         Fail("【", soundFont, "】はサウンドフォント（SF2）ではありません");
 }
 
-std::unique_ptr<MidiSynthesizer> MakeMidiSynthesizer(const std::filesystem::path& soundFont,
-                                                     double probeRms, int sampleRate) {
-    return std::make_unique<FluidSynthesizer>(soundFont, probeRms, sampleRate);
-}
-
 FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, double probeRms,
                                    int sampleRate)
     : soundFont_(soundFont) {
     QuietFluidLog();
-    CheckSoundFontFile(soundFont);
+    CheckFluidSoundFont(soundFont);
 
     settings_.reset(new_fluid_settings());
     if (!settings_)

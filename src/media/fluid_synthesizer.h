@@ -17,6 +17,9 @@
 
 namespace tobira {
 
+// Missing or not a SoundFont: DeviceError.
+void CheckFluidSoundFont(const std::filesystem::path& soundFont);
+
 class FluidSynthesizer final : public MidiSynthesizer {
   public:
     // Loads the SoundFont; throws DeviceError when it is missing or not a SoundFont. Sets the

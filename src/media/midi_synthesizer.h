@@ -52,6 +52,7 @@ class MidiSynthesizer {
 
 namespace tobira {
 
+// Both go through the synthesizer module (synth_module.h).
 // Quick checks before a load: the file is there and is a SoundFont. DeviceError otherwise.
 void CheckSoundFontFile(const std::filesystem::path& soundFont);
 

@@ -1,5 +1,6 @@
 # Sources of the sequencer part of src/media
-# SMF reading and the SoundFont search need no library: core. FluidSynth lives in the back ends.
+# SMF reading and the SoundFont search need no library: core. FluidSynth lives in a module of
+# its own, loaded when MIDI is first used, so that the program does not link it.
 target_sources(tobira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/midi_soundfont.cpp
   ${CMAKE_CURRENT_LIST_DIR}/serial_worker.cpp
@@ -7,6 +8,23 @@ target_sources(tobira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/smf_reader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/smf_song.cpp)
 target_sources(tobira_media PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/midi_device.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/synth_module.cpp)
+
+include(GNUInstallDirs)
+add_library(tobira_fluidsynth MODULE
   ${CMAKE_CURRENT_LIST_DIR}/fluid_level_probe.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/fluid_synthesizer.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/midi_device.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/fluid_module.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fluid_synthesizer.cpp)
+# Beside the executable in the build tree, where the program looks first.
+set_target_properties(tobira_fluidsynth PROPERTIES
+  OUTPUT_NAME tobira-fluidsynth PREFIX ""
+  LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/src
+  CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+target_link_libraries(tobira_fluidsynth PRIVATE tobira_core PkgConfig::FLUIDSYNTH)
+set_target_properties(tobira_core PROPERTIES POSITION_INDEPENDENT_CODE ON)
+install(TARGETS tobira_fluidsynth LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/tobira)
+target_compile_definitions(tobira_media PRIVATE
+  TOBIRA_INSTALLED_MODULE_DIR="${CMAKE_INSTALL_FULL_LIBDIR}/tobira")
+# Whatever plays MIDI through tobira_media needs the module built.
+add_dependencies(tobira_media tobira_fluidsynth)

@@ -3,12 +3,12 @@
 #include "media/media_device.h"
 #include "media/midi_device.h"
 #include "media/midi_synthesizer.h"
+#include "media/synth_module.h"
 #include "text/cp932_convert.h"
 
 #include <SDL.h>
 #include <cdio/cdio.h>
 #include <cdio/version.h>
-#include <fluidsynth.h>
 
 #include <memory>
 
@@ -40,7 +40,7 @@ std::vector<std::string> MediaSetupDevices::cdDrives() {
 LibraryVersions MediaLibraryVersions() {
     SDL_version sdl{};
     SDL_GetVersion(&sdl);
-    return {fluid_version_str(), cdio_version_string,
+    return {SynthLibraryVersion(), cdio_version_string,
             std::to_string(sdl.major) + "." + std::to_string(sdl.minor) + "." +
                 std::to_string(sdl.patch)};
 }

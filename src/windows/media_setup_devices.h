@@ -6,7 +6,7 @@ namespace tobira {
 
 class MidiDevice;
 
-// The setup window's devices on FluidSynth and libcdio.
+// The setup window's devices on the synthesizer module and libcdio.
 class MediaSetupDevices final : public SetupDevices {
   public:
     explicit MediaSetupDevices(MidiDevice& midi) : midi_(midi) {}

@@ -511,7 +511,7 @@ TEST_F(MidiDeviceTest, APlayBeforeTheSongIsReadyStartsWhenItIs) {
     }
 }
 
-// A SoundFont that looks right but cannot be loaded: the play waiting for it ends with Failure,
+// A SoundFont that looks right but cannot be loaded: a play waiting for it ends with Failure,
 // and the reason comes with the next play or open instead of a silent song.
 TEST_F(MidiDeviceTest, ASoundFontThatFailsToLoadEndsThePlayWithAReason) {
     Melody(1.0).write(dir / "song.mid");
@@ -519,10 +519,16 @@ TEST_F(MidiDeviceTest, ASoundFontThatFailsToLoadEndsThePlayWithAReason) {
     device.setSoundFont((dir / "broken.sf2").string());
     device.setFileName((dir / "song.mid").string());
     device.open();
-    device.play();
+    // The loader may have failed already, or fail while the play waits.
+    bool refused = false;
+    try {
+        device.play();
+    } catch (const DeviceError&) {
+        refused = true;
+    }
     device.settle();
     post.runPending();
-    EXPECT_EQ(values(), std::vector{NotifyValue::Failure});
+    EXPECT_EQ(values(), refused ? std::vector<NotifyValue>{} : std::vector{NotifyValue::Failure});
     EXPECT_EQ(device.mode(), DeviceMode::Stopped);
     EXPECT_THROW(device.play(), DeviceError);
     try {

@@ -8,3 +8,6 @@ tobira_core_test(NAME output_idle_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/output_idle_test.cpp
   LIBS tobira_media)
 tobira_core_test(NAME smf_presets_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/smf_presets_test.cpp)
+tobira_core_test(NAME synth_module_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/synth_module_test.cpp
+  LIBS tobira_media)

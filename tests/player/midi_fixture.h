@@ -94,6 +94,7 @@ struct MidiFixture {
     }
     void press(void (TFormMain::*click)()) {
         (main.*click)();
+        midi.settle();
         fakes.uiPost.runPending();
         note();
     }
