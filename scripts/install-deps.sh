@@ -14,6 +14,7 @@ packages=(
   fonts-ipafont-gothic
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool
+  libxcb1-dev
 )
 for option in "$@"; do
   case "$option" in
