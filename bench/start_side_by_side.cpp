@@ -75,8 +75,9 @@ Sample StartOnce(xcb_connection_t* x, const char* program, int width, int height
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v.size() % 2 ? v[v.size() / 2]
-                                           : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+    return v.empty()      ? 0.0
+           : v.size() % 2 ? v[v.size() / 2]
+                          : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <utility>
 #include <vector>
 
@@ -115,7 +116,8 @@ void MidiDevice::load(std::uint64_t generation, const std::filesystem::path& sou
             loaded_ = MakeMidiSynthesizer(soundFont, std::pow(10.0, kProbeLevelDbfs / 20.0), kRate);
         }
         loaded_->holdPresets(presets);
-    } catch (const DeviceError& e) {
+    } catch (const std::exception& e) {
+        // Out of memory included: nothing may leave the loader's task.
         std::lock_guard lock(mutex_);
         failure_ = LoadFailure{soundFont, e.what()};
         if (generation == generation_ && song) {
