@@ -7,6 +7,7 @@
 #include "media/audio_engine.h"
 #include "media/midi_device.h"
 #include "media/midi_soundfont.h"
+#include "support/built_synth_module.h"
 #include "support/fake_ports.h"
 #include "support/smf_writer.h"
 #include "support/temp_dir.h"
@@ -34,6 +35,8 @@ namespace {
 using tobira::AudioEngine;
 using tobira::MidiDevice;
 using tobira::testing::SmfWriter;
+
+const bool kModuleFound = tobira::testing::UseBuiltSynthModule();
 
 constexpr int kRate = AudioEngine::kSampleRate;
 constexpr std::size_t kBlock = 1024; // a usual SDL buffer
@@ -129,6 +132,7 @@ Rendered RenderOurs(const std::filesystem::path& midi, double seconds, bool meas
     device.setSoundFont(SoundFont().string());
     device.setFileName(midi.string());
     device.open();
+    device.settle();
 
     Rendered result;
     result.gain = device.synthGain();

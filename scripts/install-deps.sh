@@ -16,6 +16,7 @@ packages=(
   xvfb xauth xdotool
   desktop-file-utils appstream
   dbus
+  libxcb1-dev
 )
 for option in "$@"; do
   case "$option" in

@@ -49,9 +49,7 @@ std::string DisplayName(const std::filesystem::path& path) {
 
 } // namespace
 
-FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, double probeRms,
-                                   int sampleRate)
-    : soundFont_(soundFont) {
+void CheckFluidSoundFont(const std::filesystem::path& soundFont) {
     QuietFluidLog();
     std::error_code ec;
     if (!std::filesystem::is_regular_file(soundFont, ec))
@@ -60,6 +58,13 @@ FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, doubl
     // warning that cannot be silenced.
     if (!fluid_is_soundfont(soundFont.c_str()))
         Fail("【", soundFont, "】はサウンドフォント（SF2）ではありません");
+}
+
+FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, double probeRms,
+                                   int sampleRate)
+    : soundFont_(soundFont) {
+    QuietFluidLog();
+    CheckFluidSoundFont(soundFont);
 
     settings_.reset(new_fluid_settings());
     if (!settings_)
@@ -74,11 +79,20 @@ FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, doubl
     // Sound-module state carries from song to song as on a real module (that is what the reset
     // songs are for), and a reset between songs would cut the previous song's tail dead.
     fluid_settings_setint(s, "player.reset-synth", 0);
+    // A General MIDI SoundFont is 150 MB of samples, of which a song uses a tenth. Only the
+    // instruments selected on a channel or held for the coming song are kept in memory; the
+    // device has them loaded on its loader thread before a song starts (holdPresets), so that a
+    // program change on the audio thread never waits for the disk.
+    fluid_settings_setint(s, "synth.dynamic-sample-loading", 1);
+    // Locking the samples in memory makes each load several times slower, and tens of
+    // megabytes exceed the usual per-user limit on locked memory anyway.
+    fluid_settings_setint(s, "synth.lock-memory", 0);
 
     synth_.reset(new_fluid_synth(s));
     if (!synth_)
         throw DeviceError(Utf8ToCp932("ＭＩＤＩシンセサイザーを用意できません"));
-    if (fluid_synth_sfload(synth_.get(), soundFont.c_str(), 1) == FLUID_FAILED)
+    soundFontId_ = fluid_synth_sfload(synth_.get(), soundFont.c_str(), 1);
+    if (soundFontId_ == FLUID_FAILED)
         Fail("サウンドフォント【", soundFont, "】を読めません");
 
     // Measured at gain 1; the probe's level scales with the gain.
@@ -88,6 +102,28 @@ FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, doubl
 }
 
 FluidSynthesizer::~FluidSynthesizer() = default;
+
+void FluidSynthesizer::holdPresets(std::span<const SynthPreset> presets) {
+    fluid_synth_t* synth = synth_.get();
+    std::set<SynthPreset> wanted(presets.begin(), presets.end());
+    // A reset selects piano and the standard kit.
+    wanted.insert({0, 0});
+    wanted.insert({128, 0});
+    // Programs carry over from song to song: what the channels hold now may be selected again.
+    const int channels = fluid_synth_count_midi_channels(synth);
+    for (int channel = 0; channel < channels; ++channel)
+        if (fluid_preset_t* preset = fluid_synth_get_channel_preset(synth, channel))
+            wanted.insert({fluid_preset_get_banknum(preset), fluid_preset_get_num(preset)});
+    // Pins survive resets and program changes; only unpinned instruments that no channel
+    // selects are unloaded. New pins first, so that what both songs use stays loaded.
+    for (const SynthPreset& p : wanted)
+        if (!held_.contains(p))
+            fluid_synth_pin_preset(synth, soundFontId_, p.bank, p.program); // absent: ignored
+    for (const SynthPreset& p : held_)
+        if (!wanted.contains(p))
+            fluid_synth_unpin_preset(synth, soundFontId_, p.bank, p.program);
+    held_ = std::move(wanted);
+}
 
 void FluidSynthesizer::setSong(std::span<const std::uint8_t> smf) {
     player_.reset();

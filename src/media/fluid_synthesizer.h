@@ -1,7 +1,9 @@
 #pragma once
 // FluidSynth's settings, synthesizer and SMF player, owned together. Rendering goes into the
-// caller's buffers; no FluidSynth audio driver is ever created. Not thread-safe: the MIDI device
-// serialises every call with its own lock.
+// caller's buffers; no FluidSynth audio driver is ever created. The MIDI device serialises every
+// call but holdPresets with its own lock.
+
+#include "media/midi_synthesizer.h"
 
 #include <fluidsynth.h>
 
@@ -9,39 +11,36 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <span>
 #include <vector>
 
 namespace tobira {
 
-class FluidSynthesizer final {
+// Missing or not a SoundFont: DeviceError.
+void CheckFluidSoundFont(const std::filesystem::path& soundFont);
+
+class FluidSynthesizer final : public MidiSynthesizer {
   public:
     // Loads the SoundFont; throws DeviceError when it is missing or not a SoundFont. Sets the
     // gain at which the level probe (fluid_level_probe.h) comes out at `probeRms`.
     FluidSynthesizer(const std::filesystem::path& soundFont, double probeRms, int sampleRate);
-    ~FluidSynthesizer();
+    ~FluidSynthesizer() override;
     FluidSynthesizer(const FluidSynthesizer&) = delete;
     FluidSynthesizer& operator=(const FluidSynthesizer&) = delete;
 
-    const std::filesystem::path& soundFont() const { return soundFont_; }
-    double gain() const { return gain_; }
+    const std::filesystem::path& soundFont() const override { return soundFont_; }
+    double gain() const override { return gain_; }
 
-    // The SMF to play from now on (a copy is kept); drops the player of the previous one.
-    void setSong(std::span<const std::uint8_t> smf);
-    void dropSong();
-
-    // Starts a new player on the song at `tick`.
-    void startAt(std::uint64_t tick);
-    // Stops the player where it is; resume() continues from there.
-    void pause();
-    void resume();
-
-    // Releases every sounding note, pedals too, so that nothing hangs; the release phase rings.
-    void releaseNotes();
-
-    // Interleaved stereo.
-    void render(float* out, std::size_t frames);
-    int activeVoices() const;
+    void holdPresets(std::span<const SynthPreset> presets) override;
+    void setSong(std::span<const std::uint8_t> smf) override;
+    void dropSong() override;
+    void startAt(std::uint64_t tick) override;
+    void pause() override;
+    void resume() override;
+    void releaseNotes() override;
+    void render(float* out, std::size_t frames) override;
+    int activeVoices() const override;
 
   private:
     struct SettingsDeleter {
@@ -57,6 +56,9 @@ class FluidSynthesizer final {
     std::filesystem::path soundFont_;
     double gain_ = 1.0;
     std::vector<std::uint8_t> song_;
+    int soundFontId_ = -1;
+    // The loader thread's alone.
+    std::set<SynthPreset> held_;
     // Members die in reverse order: the player before the synth before the settings.
     std::unique_ptr<fluid_settings_t, SettingsDeleter> settings_;
     std::unique_ptr<fluid_synth_t, SynthDeleter> synth_;

@@ -2,14 +2,16 @@
 
 #include "forms/ports.h"
 #include "media/audio_engine.h"
-#include "media/fluid_synthesizer.h"
 #include "media/midi_soundfont.h"
 #include "media/play_notices.h"
+#include "media/smf_presets.h"
 #include "media/smf_reader.h"
 #include "text/cp932_convert.h"
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
+#include <utility>
 #include <vector>
 
 namespace tobira {
@@ -33,16 +35,21 @@ MidiDevice::MidiDevice(AudioEngine& engine, UiPostPort& uiPost)
 }
 
 MidiDevice::~MidiDevice() {
-    // Once attach returns, the audio thread is no longer inside renderAudio.
+    // Once attach returns, the audio thread is no longer inside renderAudio. The loader ends
+    // its task under way first of all the members (a load in progress is dropped).
     engine_.attach(MixerLine::Synthesizer, nullptr);
-    // A load under way must end before the device goes; its result is dropped.
-    if (prepared_.valid())
-        prepared_.wait();
 }
 
 void MidiDevice::requireOpen() const {
     if (!isOpen())
         throw DeviceError(Utf8ToCp932("ＭＩＤＩシーケンサが開かれていません"));
+}
+
+void MidiDevice::requirePlayable() const {
+    requireOpen();
+    std::lock_guard lock(mutex_);
+    if (songFailed_ && failure_)
+        throw DeviceError(failure_->message);
 }
 
 std::filesystem::path MidiDevice::wantedSoundFont() const {
@@ -67,63 +74,81 @@ void MidiDevice::prepare() {
     } catch (const DeviceError&) {
         return; // open() says so
     }
+    if (loading_ == wanted)
+        return;
+    loading_ = wanted;
+    std::uint64_t generation;
     {
         std::lock_guard lock(mutex_);
-        if (synth_ && synth_->soundFont() == wanted)
-            return;
+        generation = generation_;
     }
-    if (prepared_.valid() && preparing_ == wanted)
-        return;
-    if (prepared_.valid())
-        prepared_.wait(); // an older load for another SoundFont: let it finish and drop it
-    preparing_ = wanted;
-    prepared_ = std::async(std::launch::async, [wanted] {
-        return std::make_unique<FluidSynthesizer>(wanted, std::pow(10.0, kProbeLevelDbfs / 20.0),
-                                                  kRate);
-    });
-}
-
-std::unique_ptr<FluidSynthesizer> MidiDevice::takePrepared(const std::filesystem::path& wanted) {
-    if (!prepared_.valid())
-        return nullptr;
-    auto future = std::move(prepared_);
-    if (preparing_ != wanted) {
-        future.wait();
-        return nullptr;
-    }
-    return future.get(); // rethrows the load's DeviceError
+    loader_.post([this, generation, wanted] { load(generation, wanted, {}, nullptr); });
 }
 
 void MidiDevice::release() {
     close();
-    if (prepared_.valid())
-        prepared_.wait();
-    prepared_ = {};
-    std::unique_ptr<FluidSynthesizer> old;
-    std::lock_guard lock(mutex_);
-    std::swap(old, synth_);
-    quietFrames_ = 0;
-    // The synthesizer and its samples are freed at the end of this function, outside the lock.
-}
-
-void MidiDevice::loadSynthesizer() {
-    const std::filesystem::path wanted = wantedSoundFont();
-    auto fresh = takePrepared(wanted);
+    loading_.clear();
+    std::shared_ptr<MidiSynthesizer> old;
     {
         std::lock_guard lock(mutex_);
-        if (synth_ && synth_->soundFont() == wanted)
-            return;
+        ++generation_;
+        std::swap(old, synth_);
+        failure_.reset();
+        quietFrames_ = 0;
     }
-    // Loading takes a while for a large SoundFont: do it outside the lock.
-    if (!fresh)
-        fresh = std::make_unique<FluidSynthesizer>(wanted, std::pow(10.0, kProbeLevelDbfs / 20.0),
-                                                   kRate);
+    // The loader holds the synthesizer too; it goes there, with its samples, off this thread.
+    loader_.post([this, old = std::move(old)]() mutable {
+        old.reset();
+        loaded_.reset();
+    });
+}
+
+void MidiDevice::settle() {
+    loader_.drain();
+}
+
+void MidiDevice::load(std::uint64_t generation, const std::filesystem::path& soundFont,
+                      const std::vector<SynthPreset>& presets,
+                      const std::vector<std::uint8_t>* song) {
+    std::shared_ptr<MidiSynthesizer> old;
+    try {
+        if (!loaded_ || loaded_->soundFont() != soundFont) {
+            loaded_.reset();
+            loaded_ = MakeMidiSynthesizer(soundFont, std::pow(10.0, kProbeLevelDbfs / 20.0), kRate);
+        }
+        loaded_->holdPresets(presets);
+    } catch (const std::exception& e) {
+        // Out of memory included: nothing may leave the loader's task.
+        std::lock_guard lock(mutex_);
+        failure_ = LoadFailure{soundFont, e.what()};
+        if (generation == generation_ && song) {
+            songFailed_ = true;
+            finishRequestLocked(NotifyValue::Failure);
+            if (state_ == State::Playing)
+                state_ = State::Stopped;
+        }
+        return;
+    }
     std::lock_guard lock(mutex_);
-    std::swap(synth_, fresh);
-    // The old synthesizer dies at the end of this function, outside the lock. Its song goes
-    // with it; open() loads the new one at once.
-    finishRequestLocked(NotifyValue::Superseded);
-    state_ = State::Closed;
+    if (generation != generation_)
+        return; // a newer open, close or release has its own task after this one
+    failure_.reset();
+    // A prepare does not take the synthesizer away from a song that is open.
+    if (!song && state_ != State::Closed)
+        return;
+    if (synth_ != loaded_) {
+        // The old synthesizer dies at the end of this function, outside the lock.
+        old = std::exchange(synth_, loaded_);
+        quietFrames_ = 0;
+    }
+    if (!song)
+        return;
+    synth_->setSong(*song);
+    songReady_ = true;
+    if (state_ == State::Playing && startTick_) {
+        synth_->startAt(*startTick_);
+        startTick_.reset();
+    }
 }
 
 double MidiDevice::synthGain() const {
@@ -133,27 +158,46 @@ double MidiDevice::synthGain() const {
 
 void MidiDevice::open() {
     const std::string& name = fileName();
-    loadSynthesizer();
-    std::vector<std::uint8_t> bytes;
+    const std::filesystem::path wanted = wantedSoundFont();
+    {
+        std::lock_guard lock(mutex_);
+        if (failure_ && failure_->soundFont == wanted)
+            throw DeviceError(failure_->message);
+    }
+    CheckSoundFontFile(wanted);
+    auto bytes = std::make_shared<std::vector<std::uint8_t>>();
     SmfSong song;
     try {
-        bytes = ReadSmfBytes(PathFromCp932(name));
-        song = ParseSmf(bytes);
+        *bytes = ReadSmfBytes(PathFromCp932(name));
+        song = ParseSmf(*bytes);
     } catch (const SmfError& e) {
         throw DeviceError(Utf8ToCp932("ＭＩＤＩファイル【") + name +
                           Utf8ToCp932("】を開けません：") + e.what());
     }
+    std::vector<SynthPreset> presets = SongPresets(*bytes);
 
-    std::lock_guard lock(mutex_);
-    finishRequestLocked(NotifyValue::Superseded);
-    // The release of the previous song may ring on, but no note of it may hang.
-    synth_->releaseNotes();
-    synth_->setSong(bytes);
-    song_ = std::move(song);
-    lengthFrames_ = FramesAt(song_.lengthSeconds());
-    positionFrames_ = 0;
-    startTick_ = 0;
-    state_ = State::Stopped;
+    std::uint64_t generation;
+    {
+        std::lock_guard lock(mutex_);
+        finishRequestLocked(NotifyValue::Superseded);
+        if (synth_) {
+            // The release of the previous song may ring on, but no note of it may hang.
+            synth_->releaseNotes();
+            synth_->dropSong();
+        }
+        song_ = std::move(song);
+        lengthFrames_ = FramesAt(song_.lengthSeconds());
+        positionFrames_ = 0;
+        startTick_ = 0;
+        state_ = State::Stopped;
+        songReady_ = false;
+        songFailed_ = false;
+        generation = ++generation_;
+    }
+    loading_ = wanted;
+    loader_.post([this, generation, wanted, presets = std::move(presets), bytes] {
+        load(generation, wanted, presets, bytes.get());
+    });
 }
 
 void MidiDevice::close() {
@@ -161,12 +205,16 @@ void MidiDevice::close() {
     if (state_ == State::Closed)
         return;
     finishRequestLocked(NotifyValue::Aborted);
-    synth_->releaseNotes();
-    synth_->dropSong();
+    if (synth_) {
+        synth_->releaseNotes();
+        synth_->dropSong();
+    }
     song_ = SmfSong();
     positionFrames_ = lengthFrames_ = 0;
     startTick_.reset();
     state_ = State::Closed;
+    songReady_ = songFailed_ = false;
+    ++generation_;
 }
 
 bool MidiDevice::isOpen() const {
@@ -175,14 +223,14 @@ bool MidiDevice::isOpen() const {
 }
 
 void MidiDevice::play() {
-    requireOpen();
+    requirePlayable();
     engine_.wake();
     std::lock_guard lock(mutex_);
     startLocked(std::nullopt);
 }
 
 void MidiDevice::playFrom(std::uint32_t position) {
-    requireOpen();
+    requirePlayable();
     engine_.wake();
     std::lock_guard lock(mutex_);
     const std::uint64_t tick = std::min(song_.tickAtSeconds(position / 10.0), song_.lastTick());
@@ -198,9 +246,13 @@ void MidiDevice::startLocked(std::optional<std::uint64_t> tick) {
     if (!tick)
         tick = startTick_;
     if (tick) {
-        synth_->startAt(*tick);
         positionFrames_ = std::min(FramesAt(song_.secondsAtTick(*tick)), lengthFrames_);
-        startTick_.reset();
+        startTick_ = tick;
+        // Otherwise the loader starts it when the song is ready.
+        if (songReady_) {
+            synth_->startAt(*tick);
+            startTick_.reset();
+        }
     } else {
         synth_->resume();
     }
@@ -216,8 +268,10 @@ void MidiDevice::beginRequestLocked() {
 
 void MidiDevice::haltLocked(State next) {
     if (state_ == State::Playing) {
-        synth_->pause();
-        synth_->releaseNotes();
+        if (songReady_) {
+            synth_->pause();
+            synth_->releaseNotes();
+        }
         finishRequestLocked(NotifyValue::Aborted);
     }
     state_ = next;
@@ -290,7 +344,8 @@ std::uint32_t MidiDevice::length() const {
 
 void MidiDevice::renderAudio(float* out, std::size_t frames) {
     std::lock_guard lock(mutex_);
-    const bool playing = state_ == State::Playing;
+    // Until the loader has the song ready, only what still rings of the previous one sounds.
+    const bool playing = state_ == State::Playing && songReady_;
     if (!synth_ || (!playing && quietFrames_ >= kTailFrames)) {
         std::fill(out, out + frames * AudioEngine::kChannels, 0.0f);
         return;
@@ -315,7 +370,7 @@ void MidiDevice::renderAudio(float* out, std::size_t frames) {
 
 bool MidiDevice::sounding() const {
     std::lock_guard lock(mutex_);
-    return synth_ && (state_ == State::Playing || quietFrames_ < kTailFrames);
+    return state_ == State::Playing || (synth_ && quietFrames_ < kTailFrames);
 }
 
 void MidiDevice::finishRequestLocked(NotifyValue value) {

@@ -8,15 +8,23 @@
 // played (at the length the device reports, not when the last notes have died away), Aborted for
 // stop, pause, previous and close, Superseded for a new play or open while one is running.
 //
-// Threads: the control methods run on the UI thread; renderAudio runs on the audio thread. Both
-// share one short lock; files are read and checked before it is taken.
+// Loading: the SoundFont and the instruments a song uses are loaded on a loader thread of the
+// device's own, never on the UI or the audio thread. open() reads and checks the song, then
+// hands its instruments to the loader; a play requested before they are in starts when they are
+// (mode Playing, position 0 meanwhile).
+//
+// Threads: the control methods run on the UI thread; renderAudio runs on the audio thread; the
+// loader installs what it has loaded. All share one short lock; files are read and checked, and
+// instruments loaded, before it is taken.
 
 #include "media/audio_source.h"
 #include "media/media_device.h"
 #include "media/smf_song.h"
 
+#include "media/midi_synthesizer.h"
+#include "media/serial_worker.h"
+
 #include <cstddef>
-#include <future>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -30,7 +38,6 @@ namespace tobira {
 class AudioEngine;
 class UiPostPort;
 class PlayNotices;
-class FluidSynthesizer;
 
 class MidiDevice final : public MediaDevice, public AudioSource {
   public:
@@ -48,26 +55,31 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     MidiDevice& operator=(const MidiDevice&) = delete;
 
     // The SoundFont (code page 932 path, the SOUNDFONT setting); empty for the standard one
-    // (FindDefaultSoundFont). Loaded at the next open, once: later opens reuse it.
+    // (FindDefaultSoundFont). Loaded by the next prepare or open, once: later opens reuse it.
     void setSoundFont(std::string cp932Path) { soundFont_ = std::move(cp932Path); }
     const std::string& soundFont() const { return soundFont_; }
-    // The synthesizer gain chosen for the loaded SoundFont; 0 before the first open.
+    // The synthesizer gain chosen for the loaded SoundFont; 0 before one is loaded.
     double synthGain() const;
 
-    // Reads and checks fileName(), and loads the SoundFont when needed. DeviceError when the
-    // SoundFont or the file is missing or unusable; the device is then as it was before.
-    // Opening while open replaces the song (a running play request is superseded).
+    // Reads and checks fileName() and the SoundFont file, and has the loader make them ready.
+    // DeviceError when the SoundFont or the song is missing or unusable, or when loading this
+    // SoundFont has failed before; the device is then as it was before. Opening while open
+    // replaces the song (a running play request is superseded).
     void open() override;
     // Releases the song; the SoundFont stays loaded. A running play request is aborted.
     void close() override;
     bool isOpen() const override;
-    // Loads the SoundFont on a thread of its own; an open during the load waits for it.
+    // Has the loader load the SoundFont.
     void prepare() override;
-    // Closes and frees the synthesizer with its SoundFont.
+    // Closes; the loader then frees the synthesizer with its SoundFont.
     void release() override;
+    // Returns when the loader has done all it was given (tests, benchmarks).
+    void settle();
 
     // From the current position: the start after open or previous, where stop or pause left
-    // off, the start again after the song has ended.
+    // off, the start again after the song has ended. When the loader could not load the
+    // SoundFont for this song, the play request ends with Failure and a later play or open
+    // throws DeviceError with the reason.
     void play() override;
     // From a position in tenths of a second.
     void playFrom(std::uint32_t position) override;
@@ -97,11 +109,18 @@ class MidiDevice final : public MediaDevice, public AudioSource {
   private:
     enum class State { Closed, Stopped, Playing, Paused };
 
+    struct LoadFailure {
+        std::filesystem::path soundFont;
+        std::string message;
+    };
+
     void requireOpen() const;
+    void requirePlayable() const;
     std::filesystem::path wantedSoundFont() const;
-    void loadSynthesizer();
-    // The synthesizer a prepare() has loaded or is loading for `wanted`, if any; waits for it.
-    std::unique_ptr<FluidSynthesizer> takePrepared(const std::filesystem::path& wanted);
+    // Loader thread: makes `loaded_` the synthesizer for `soundFont` with `presets` held, and
+    // installs it for the open or prepare numbered `generation`; gives it `song` if any.
+    void load(std::uint64_t generation, const std::filesystem::path& soundFont,
+              const std::vector<SynthPreset>& presets, const std::vector<std::uint8_t>* song);
     // The following expect mutex_ to be held.
     void startLocked(std::optional<std::uint64_t> tick);
     void haltLocked(State next);
@@ -112,10 +131,17 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     std::string soundFont_;
 
     mutable std::mutex mutex_;
-    std::unique_ptr<FluidSynthesizer> synth_;
+    std::shared_ptr<MidiSynthesizer> synth_;
     SmfSong song_;
     State state_ = State::Closed;
-    // Where the next play starts a fresh player; empty to resume the paused one.
+    // The synthesizer has the song and its instruments.
+    bool songReady_ = false;
+    // Counts opens, closes and releases: the loader's work for an older one is not installed.
+    std::uint64_t generation_ = 0;
+    std::optional<LoadFailure> failure_;
+    bool songFailed_ = false;
+    // Where the next play starts a fresh player; empty to resume the paused one. Set until the
+    // song has really started.
     std::optional<std::uint64_t> startTick_;
     std::uint64_t positionFrames_ = 0;
     std::uint64_t lengthFrames_ = 0;
@@ -123,9 +149,12 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     // Destroyed before the state above: no delivery runs once the device starts to go.
     std::unique_ptr<PlayNotices> notices_;
 
-    // UI thread only.
-    std::filesystem::path preparing_;
-    std::future<std::unique_ptr<FluidSynthesizer>> prepared_;
+    // UI thread only: the SoundFont the loader has or will have loaded.
+    std::filesystem::path loading_;
+    // Loader thread only.
+    std::shared_ptr<MidiSynthesizer> loaded_;
+    // Destroyed first: the task under way ends before anything it uses goes.
+    SerialWorker loader_;
 };
 
 } // namespace tobira

@@ -1,15 +1,15 @@
 #include "windows/media_setup_devices.h"
 
-#include "media/fluid_synthesizer.h"
 #include "media/media_device.h"
 #include "media/midi_device.h"
 #include "media/midi_output_selector.h"
+#include "media/midi_synthesizer.h"
+#include "media/synth_module.h"
 #include "text/cp932_convert.h"
 
 #include <SDL.h>
 #include <cdio/cdio.h>
 #include <cdio/version.h>
-#include <fluidsynth.h>
 
 #include <memory>
 
@@ -17,7 +17,7 @@ namespace tobira {
 
 std::optional<std::string> MediaSetupDevices::soundFontProblem(const std::string& cp932Path) {
     try {
-        FluidSynthesizer probe(PathFromCp932(cp932Path), 0.1, 44100);
+        MakeMidiSynthesizer(PathFromCp932(cp932Path), 0.1, 44100);
     } catch (const DeviceError& error) {
         return std::string(error.what());
     }
@@ -50,7 +50,7 @@ void MediaSetupDevices::useMidiOutput(const std::string& cp932Port) {
 LibraryVersions MediaLibraryVersions() {
     SDL_version sdl{};
     SDL_GetVersion(&sdl);
-    return {fluid_version_str(), cdio_version_string,
+    return {SynthLibraryVersion(), cdio_version_string,
             std::to_string(sdl.major) + "." + std::to_string(sdl.minor) + "." +
                 std::to_string(sdl.patch)};
 }

@@ -7,7 +7,7 @@ namespace tobira {
 class MidiDevice;
 class MidiOutputSelector;
 
-// The setup window's devices on FluidSynth, the ALSA sequencer and libcdio.
+// The setup window's devices on the synthesizer module, the ALSA sequencer and libcdio.
 class MediaSetupDevices final : public SetupDevices {
   public:
     // Without `output` the synthesizer is the only MIDI output.

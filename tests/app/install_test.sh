@@ -13,6 +13,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 test -x "$prefix/bin/tobira" || fail "no executable in bin/"
+module=$(find "$prefix" -name tobira-fluidsynth.so -path '*/lib*/tobira/*')
+test -n "$module" || fail "no synthesizer module in the library folder"
 
 desktop=$prefix/share/applications/tobira.desktop
 test -f "$desktop" || fail "no desktop entry"

@@ -63,6 +63,7 @@ class MidiDeviceTest : public ::testing::Test {
         song.write(dir / name);
         device.setFileName((dir / name).string());
         device.open();
+        device.settle();
     }
 
     // Renders in 10 ms blocks, delivering notifications after each. Returns the RMS.
@@ -385,6 +386,7 @@ TEST_F(MidiDeviceTest, AGsResetIsObeyed) {
         own.setFileName((dir / name).string());
         own.open();
         own.play();
+        own.settle();
         std::vector<float> out = ownEngine.render(kRate * 3 / 2);
         ownPost.runPending();
         EXPECT_EQ(own.mode(), DeviceMode::Stopped);
@@ -454,6 +456,91 @@ TEST_F(MidiDeviceTest, PreparedSoundFontIsTakenOverByOpenAndFreedByRelease) {
     device.prepare();
     open(Melody(1.0));
     device.play();
+    EXPECT_GT(render(0.5), 0.01);
+}
+
+} // namespace
+} // namespace tobira
+
+namespace tobira {
+namespace {
+
+// PLAY while the loader still works returns at once: the song starts, from its beginning, when
+// its instruments are in. Whatever the user does meanwhile, every request ends once.
+TEST_F(MidiDeviceTest, APlayBeforeTheSongIsReadyStartsWhenItIs) {
+    struct Case {
+        const char* what;
+        std::function<void()> meanwhile;
+        DeviceMode mode;
+        std::vector<NotifyValue> notices;
+    };
+    const Case cases[] = {
+        {"nothing", [] {}, DeviceMode::Stopped, {NotifyValue::Successful}},
+        {"stop", [&] { device.stop(); }, DeviceMode::Stopped, {NotifyValue::Aborted}},
+        {"pause and play again",
+         [&] {
+             device.pause();
+             device.play();
+         },
+         DeviceMode::Stopped,
+         {NotifyValue::Aborted, NotifyValue::Successful}},
+    };
+    Melody(1.0).write(dir / "song.mid");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        device.release();
+        device.settle();
+        arrivals.clear();
+        device.prepare();
+        device.setFileName((dir / "song.mid").string());
+        device.open();
+        device.play();
+        EXPECT_EQ(device.mode(), DeviceMode::Playing);
+        EXPECT_EQ(device.position(), 0u);
+        c.meanwhile();
+        device.settle();
+        const bool sounds = c.notices.back() == NotifyValue::Successful;
+        const double start = now();
+        EXPECT_EQ(secondsUntilSound(0.5) < 0.05, sounds);
+        render(1.5);
+        EXPECT_EQ(device.mode(), c.mode);
+        EXPECT_EQ(values(), c.notices);
+        if (sounds) {
+            EXPECT_NEAR(arrivals.back().at - start, 1.0, 0.03) << "the whole song, from the top";
+        }
+    }
+}
+
+// A SoundFont that looks right but cannot be loaded: a play waiting for it ends with Failure,
+// and the reason comes with the next play or open instead of a silent song.
+TEST_F(MidiDeviceTest, ASoundFontThatFailsToLoadEndsThePlayWithAReason) {
+    Melody(1.0).write(dir / "song.mid");
+    std::ofstream(dir / "broken.sf2") << std::string("RIFF\x10\x00\x00\x00sfbkLIST garbage", 24);
+    device.setSoundFont((dir / "broken.sf2").string());
+    device.setFileName((dir / "song.mid").string());
+    device.open();
+    // The loader may have failed already, or fail while the play waits.
+    bool refused = false;
+    try {
+        device.play();
+    } catch (const DeviceError&) {
+        refused = true;
+    }
+    device.settle();
+    post.runPending();
+    EXPECT_EQ(values(), refused ? std::vector<NotifyValue>{} : std::vector{NotifyValue::Failure});
+    EXPECT_EQ(device.mode(), DeviceMode::Stopped);
+    EXPECT_THROW(device.play(), DeviceError);
+    try {
+        device.open();
+        ADD_FAILURE() << "opened";
+    } catch (const DeviceError& e) {
+        EXPECT_NE(std::string(e.what()).find("broken.sf2"), std::string::npos);
+    }
+    device.setSoundFont(TOBIRA_TEST_SOUNDFONT);
+    device.open();
+    device.play();
+    device.settle();
     EXPECT_GT(render(0.5), 0.01);
 }
 

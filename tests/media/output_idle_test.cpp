@@ -37,6 +37,7 @@ struct Player {
         device.setSoundFont(TOBIRA_TEST_SOUNDFONT);
         device.setFileName(song.string());
         device.open();
+        device.settle();
     }
     const std::vector<float>& render() {
         engine.render(block.data(), kBlock);

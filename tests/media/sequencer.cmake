@@ -14,3 +14,7 @@ tobira_core_test(NAME alsa_sequencer_test
   LIBS tobira_media PkgConfig::ALSA)
 # Without a sequencer the real-port part skips; ctest says so instead of counting it passed.
 set_tests_properties(alsa_sequencer_test PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
+tobira_core_test(NAME smf_presets_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/smf_presets_test.cpp)
+tobira_core_test(NAME synth_module_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/synth_module_test.cpp
+  LIBS tobira_media)

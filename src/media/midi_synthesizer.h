@@ -1,0 +1,64 @@
+#pragma once
+// The software synthesizer the MIDI device plays through, behind an interface so that the device
+// needs no synthesizer library of its own. Not thread-safe, with one exception: holdPresets may
+// run on a loader thread while render runs on the audio thread and no song is being started.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+
+namespace tobira {
+
+// A bank and program the way the synthesizer numbers them: drum kits are bank 128.
+struct SynthPreset {
+    int bank = 0;
+    int program = 0;
+    friend auto operator<=>(const SynthPreset&, const SynthPreset&) = default;
+};
+
+class MidiSynthesizer {
+  public:
+    virtual ~MidiSynthesizer() = default;
+
+    virtual const std::filesystem::path& soundFont() const = 0;
+    virtual double gain() const = 0;
+
+    // Loads the instruments `presets` name (and the defaults a reset selects, and whatever the
+    // channels hold now) and keeps them loaded until the next call; lets the others go. Slow:
+    // call it off the UI thread, before the song that needs them starts.
+    virtual void holdPresets(std::span<const SynthPreset> presets) = 0;
+
+    // The SMF to play from now on (a copy is kept); drops the player of the previous one.
+    virtual void setSong(std::span<const std::uint8_t> smf) = 0;
+    virtual void dropSong() = 0;
+
+    // Starts a new player on the song at `tick`.
+    virtual void startAt(std::uint64_t tick) = 0;
+    // Stops the player where it is; resume() continues from there.
+    virtual void pause() = 0;
+    virtual void resume() = 0;
+
+    // Releases every sounding note, pedals too, so that nothing hangs; the release phase rings.
+    virtual void releaseNotes() = 0;
+
+    // Interleaved stereo.
+    virtual void render(float* out, std::size_t frames) = 0;
+    virtual int activeVoices() const = 0;
+};
+
+} // namespace tobira
+
+namespace tobira {
+
+// Both go through the synthesizer module (synth_module.h).
+// Quick checks before a load: the file is there and is a SoundFont. DeviceError otherwise.
+void CheckSoundFontFile(const std::filesystem::path& soundFont);
+
+// Loads the SoundFont into a new synthesizer whose gain brings the level probe
+// (fluid_level_probe.h) to `probeRms`. Slow; DeviceError when the SoundFont cannot be used.
+std::unique_ptr<MidiSynthesizer> MakeMidiSynthesizer(const std::filesystem::path& soundFont,
+                                                     double probeRms, int sampleRate);
+
+} // namespace tobira
