@@ -8,18 +8,15 @@
 
 #include <QApplication>
 #include <QFont>
-#include <QIcon>
 #include <QMessageBox>
 #include <QTimer>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("TOBIRA");
-    // Ties the windows to tobira.desktop (the Wayland app id) and gives them the project's icon,
-    // from the icon theme when installed, else the one built into the program.
+    // Ties the windows to tobira.desktop (the Wayland app id); the icon follows once the main
+    // window is up (Program), as the icon theme search takes longer than the window.
     QApplication::setDesktopFileName(QStringLiteral("tobira"));
-    QApplication::setWindowIcon(
-        QIcon::fromTheme(QStringLiteral("tobira"), QIcon(QStringLiteral(":/icons/tobira.svg"))));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setStyle(new tobira::StablePaletteStyle);
     // The list font's stored default names the Windows font; IPA Gothic is its counterpart here.

@@ -26,6 +26,9 @@
 #include "windows/form_setup_widget.h"
 #include "windows/media_setup_devices.h"
 
+#include <QApplication>
+#include <QEvent>
+#include <QIcon>
 #include <QLabel>
 
 #include <chrono>
@@ -39,7 +42,6 @@ Program::Program(const std::filesystem::path& folder)
     random_.seed(
         static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 
-    output_ = std::make_unique<SdlAudioOutput>(engine_);
     // Rendering silence would keep a core busy for nothing while the player waits.
     idleCheck_.setInterval(500);
     QObject::connect(&idleCheck_, &QTimer::timeout, [this] {
@@ -49,6 +51,8 @@ Program::Program(const std::filesystem::path& folder)
         }
     });
     engine_.setWakeHandler([this] {
+        if (!output_)
+            return; // not open yet: it opens awake
         output_->setIdle(false);
         idleCheck_.start();
     });
@@ -76,15 +80,8 @@ Program::Program(const std::filesystem::path& folder)
     // The main window carries the mixer panel out of sight, as its one mixer control.
     auto* hiddenMixer = new MixerCtrlWidget(mixer_, mainView);
     hiddenMixer->move(-1000, -1000);
-    views_.emplace_back(new FormSetUpWidget(forms_->FormSetUp, mixer_, hub_));
-    views_.emplace_back(new FormListWidget(forms_->FormList, forms_->FormMain, hub_));
-    views_.emplace_back(new FormManageWidget(forms_->FormManage, hub_));
-    views_.emplace_back(new FormMsgWidget(forms_->FormMsg, hub_));
-    views_.emplace_back(new FormPatternWidget(forms_->FormPattern, forms_->FormMain, hub_));
-    views_.emplace_back(new FormModeWidget(forms_->FormMode, hub_));
-    views_.emplace_back(new FormViewWidget(forms_->FormView, hub_));
-    views_.emplace_back(new FormMidiWidget(forms_->FormMidi, hub_));
-    views_.emplace_back(new FormReaderWidget(forms_->FormReader, hub_));
+    // The other windows' views are built once the main window is on the screen (see start()).
+    mainView->installEventFilter(&firstPaint_);
 
     qtPorts_.setWindowHandlers({
         .iconify =
@@ -105,6 +102,7 @@ Program::Program(const std::filesystem::path& folder)
             },
         .showModal =
             [this](FormModel& form) {
+                completeStart();
                 for (const auto& view : views_)
                     if (&view->model() == &form)
                         view->runModal();
@@ -146,13 +144,46 @@ Program::~Program() {
 void Program::start() {
     mixer_.CreateWnd();
     forms_->CreateAll();
-    output_->start();
-    idleCheck_.start();
     forms_->FormMain.Show();
     hub_.refreshAll();
     remote_ = std::make_unique<PlayerRemote>(forms_->FormMain, forms_->FormList, forms_->FormView,
                                              qtPorts_);
+    // Should the main window never paint (started iconified), the rest comes a moment later.
+    QTimer::singleShot(200, [this] { completeStart(); });
+}
+
+void Program::completeStart() {
+    if (complete_)
+        return;
+    complete_ = true;
+    // Opening the sound output can take a sound server tens of milliseconds: not before the
+    // main window shows. Nothing sounds before a user has seen the window.
+    output_ = std::make_unique<SdlAudioOutput>(engine_);
+    output_->start();
+    idleCheck_.start();
+    views_.emplace_back(new FormSetUpWidget(forms_->FormSetUp, mixer_, hub_));
+    views_.emplace_back(new FormListWidget(forms_->FormList, forms_->FormMain, hub_));
+    views_.emplace_back(new FormManageWidget(forms_->FormManage, hub_));
+    views_.emplace_back(new FormMsgWidget(forms_->FormMsg, hub_));
+    views_.emplace_back(new FormPatternWidget(forms_->FormPattern, forms_->FormMain, hub_));
+    views_.emplace_back(new FormModeWidget(forms_->FormMode, hub_));
+    views_.emplace_back(new FormViewWidget(forms_->FormView, hub_));
+    views_.emplace_back(new FormMidiWidget(forms_->FormMidi, hub_));
+    views_.emplace_back(new FormReaderWidget(forms_->FormReader, hub_));
+    hub_.refreshAll();
+    // The project's icon from the icon theme when installed, else the one built in.
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("tobira"), QIcon(QStringLiteral(":/icons/tobira.svg"))));
     mpris_ = std::make_unique<MprisService>(QDBusConnection::sessionBus(), *remote_, hub_);
+}
+
+bool FirstPaintWatch::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Paint && !seen_) {
+        seen_ = true;
+        // After this paint has reached the screen.
+        QTimer::singleShot(0, this, then_);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void Program::openFiles(const OpenArguments& files) {

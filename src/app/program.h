@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace tobira {
@@ -26,6 +27,17 @@ class MprisService;
 class PlayerRemote;
 struct OpenArguments;
 
+// Runs `then` once, just after the first paint of the widget it watches.
+class FirstPaintWatch final : public QObject {
+  public:
+    explicit FirstPaintWatch(std::function<void()> then) : then_(std::move(then)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    std::function<void()> then_;
+    bool seen_ = false;
+};
+
 // Everything the running program is made of, built and wired in one place: the ports, the
 // audio engine and its output, the three devices, the ten windows and their views.
 class Program final {
@@ -36,13 +48,18 @@ class Program final {
     Program& operator=(const Program&) = delete;
 
     // Creates the windows in their order and shows the main window. Throws when a window cannot
-    // be created (the CD device that cannot be opened).
+    // be created (the CD device that cannot be opened). The other windows' views and the
+    // desktop's remote control follow once the main window is on the screen: a user sees the
+    // player sooner, and nothing can reach those windows before then.
     void start();
 
     // Plays the files named on the command line, as dropped files play.
     void openFiles(const OpenArguments& files);
 
   private:
+    // The second half of start(); runs once, also when a modal window is wanted before then.
+    void completeStart();
+
     QtPorts qtPorts_;
     SeededRandom random_;
     Ports ports_;
@@ -64,6 +81,8 @@ class Program final {
     std::unique_ptr<MprisService> mpris_;
     // Pauses the sound output once nothing has sound to give; a device's wake resumes it.
     QTimer idleCheck_;
+    FirstPaintWatch firstPaint_{[this] { completeStart(); }};
+    bool complete_ = false;
 };
 
 } // namespace tobira
