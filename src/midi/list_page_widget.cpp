@@ -3,6 +3,7 @@
 #include "forms/view_state.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,6 +24,7 @@ ListPageWidget::ListPageWidget(ListPage& page, PageDispatch dispatch, QWidget* p
     ListBoxTitle->setObjectName(QStringLiteral("ListBoxTitle") + digit);
     ListBoxTitle->setToolTip(QStringLiteral("ダブルクリックで試聴"));
     EditTitle->setObjectName(QStringLiteral("EditTitle") + digit);
+    EditTitle->installEventFilter(this);
     EditPath->setObjectName(QStringLiteral("EditPath") + digit);
     EditPath->setReadOnly(true);
     ScrollBarVol->setRange(-5, 5);
@@ -73,6 +75,12 @@ ListPageWidget::ListPageWidget(ListPage& page, PageDispatch dispatch, QWidget* p
         if (value != page_.ScrollBarVol)
             dispatch_([this, value] { page_.ScrollBarVolChange(value); });
     });
+}
+
+bool ListPageWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == EditTitle && event->type() == QEvent::MouseButtonRelease)
+        dispatch_([this] { page_.EditTitleClick(); });
+    return QWidget::eventFilter(watched, event);
 }
 
 void ListPageWidget::resizeEvent(QResizeEvent* event) {
@@ -128,6 +136,7 @@ void ListPageWidget::render(const FontChoice& font, bool hints) {
     ShowList(ListBoxTitle, page_.ListBoxTitle);
     ShowRow(ListBoxTitle, page_.ItemIndex);
     ShowEdit(EditTitle, page_.EditTitle);
+    ShowRequests(EditTitle, EditTitle, page_.EditTitleRequests, editTitleDone_);
     ShowEdit(EditPath, page_.EditPath);
     if (page_.RadioGroupFeel >= 0 && page_.RadioGroupFeel < 4) {
         RadioGroupFeel->button(page_.RadioGroupFeel)->setChecked(true);

@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTimer>
 #include <QToolButton>
 
 namespace tobira {
@@ -32,6 +33,20 @@ void ShowEdit(QLineEdit* edit, const std::string& cp932) {
     const QString text = FromCp932(cp932);
     if (edit->text() != text)
         edit->setText(text);
+}
+
+void ShowRequests(QLineEdit* edit, QWidget* focus, const EditRequests& requests,
+                  EditRequests& done) {
+    if (done.Focus != requests.Focus) {
+        done.Focus = requests.Focus;
+        focus->setFocus(Qt::OtherFocusReason);
+    }
+    if (done.SelectAll != requests.SelectAll) {
+        done.SelectAll = requests.SelectAll;
+        // A request comes from a click, and the edit box's own handling of that click would
+        // place the cursor afterwards: select once it is done.
+        QTimer::singleShot(0, edit, &QLineEdit::selectAll);
+    }
 }
 
 void ShowBase(QWidget* widget, const QColor& colour) {

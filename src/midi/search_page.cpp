@@ -67,6 +67,7 @@ void SearchPage::Activate() {
     ButtonMon.Enabled = false;
     host_.Page(0).LoadListPage();
     host_.Page(1).LoadListPage();
+    ComboBoxKeyWordRequests.focus();
     BuildKeywordList();
 }
 
@@ -159,6 +160,7 @@ void SearchPage::ButtonAllClick() {
 
 void SearchPage::ButtonClearClick() {
     ComboBoxKeyWord.clear();
+    ComboBoxKeyWordRequests.focus();
     ListBoxSearch.clear();
     ListBoxSearchSelected.clear();
     ListBoxSearchColor = ResultColor::ButtonFace;
@@ -239,11 +241,17 @@ void SearchPage::PanelMsgClick() {
     host_.ShowAuthorMessage();
 }
 
+void SearchPage::ComboBoxKeyWordClick() {
+    ComboBoxKeyWordRequests.selectAll();
+}
+
 void SearchPage::EditList0Click() {
+    EditList0Requests.selectAll();
     LabelFocus = "0";
 }
 
 void SearchPage::EditList1Click() {
+    EditList1Requests.selectAll();
     LabelFocus = "1";
 }
 
