@@ -10,17 +10,26 @@
 
 namespace tobira {
 
+namespace {
+
+// A list item as shown: the fields of a raw list line apart, where a TAB would show as nothing.
+QString ItemText(const std::string& cp932) {
+    return FromCp932(cp932).replace(QLatin1Char('\t'), QStringLiteral("    "));
+}
+
+} // namespace
+
 void ShowList(QListWidget* list, const std::vector<std::string>& items) {
     bool same = list->count() == static_cast<int>(items.size());
     for (int i = 0; same && i < list->count(); ++i)
-        same = list->item(i)->text() == FromCp932(items[static_cast<std::size_t>(i)]);
+        same = list->item(i)->text() == ItemText(items[static_cast<std::size_t>(i)]);
     if (same)
         return;
     list->clear();
     QStringList texts;
     texts.reserve(static_cast<qsizetype>(items.size()));
     for (const std::string& item : items)
-        texts.push_back(FromCp932(item));
+        texts.push_back(ItemText(item));
     list->addItems(texts);
 }
 
@@ -31,8 +40,10 @@ void ShowRow(QListWidget* list, int row) {
 
 void ShowEdit(QLineEdit* edit, const std::string& cp932) {
     const QString text = FromCp932(cp932);
-    if (edit->text() != text)
+    if (edit->text() != text) {
         edit->setText(text);
+        edit->home(false); // a long text shows its beginning, as typed text does
+    }
 }
 
 void ShowRequests(QLineEdit* edit, QWidget* focus, const EditRequests& requests,
