@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 
 #include <fstream>
 
@@ -204,15 +205,27 @@ class ControlWindowViewTest : public QObject {
         chooser.Options = sboReturnOnlyFSDirs | sboStatusTextAndShowPath;
         chooser.ShowStyle = TShowStyle::ssCenterScreen;
         QString status;
+        bool inView = false;
         QTimer::singleShot(300, [&] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
-            QApplication::processEvents();
+            // The initial folder is selected and in view, also once its parents have been read
+            // and sorted in the background.
+            auto* tree = dialog->findChild<QTreeView*>(QStringLiteral("FolderTree"));
+            auto selectionInView = [tree] {
+                return tree->currentIndex().isValid() &&
+                       tree->viewport()->rect().contains(
+                           tree->visualRect(tree->currentIndex()).center());
+            };
+            inView = QTest::qWaitFor(selectionInView, 5000);
+            QTest::qWait(200);
+            inView = inView && selectionInView();
             status = dialog->findChild<QLabel*>(QStringLiteral("FolderStatus"))->text();
             Save(dialog, "folder-chooser");
             dialog->accept();
         });
         QVERIFY(chooser.Execute());
+        QVERIFY(inView);
         QCOMPARE(status, QString::fromStdString(Cp932ToUtf8(*Cp932FromPath(dir / "music"))));
         QCOMPARE(chooser.FolderName, *Cp932FromPath(dir / "music"));
     }
