@@ -133,11 +133,9 @@ int SearchPage::SearchList(char digit, ListSnapshot& list) {
                 add(i);
         return found;
     }
-    const std::string keyword = NormaliseForLooseSearch(ComboBoxKeyWord);
-    const std::vector<std::string>& normalised = list.Normalised();
-    for (std::size_t i = 0; i < normalised.size(); ++i)
-        if (ContainsAt(keyword, normalised[i]))
-            add(i);
+    for (const std::size_t i :
+         LinesContaining(NormaliseForLooseSearch(ComboBoxKeyWord), list.Normalised()))
+        add(i);
     return found;
 }
 
