@@ -228,9 +228,8 @@ std::vector<std::uint32_t> ListSortOrder(const std::vector<std::string_view>& li
     const auto byComparison = [&](std::uint32_t x, std::uint32_t y) {
         return CompareListLines(lines[x], lines[y]) < 0;
     };
-    // Entries count lines and bytes in 32 bits; anything bigger is sorted the slow way.
-    const bool fits = lines.size() < UINT32_MAX &&
-                      std::all_of(lines.begin(), lines.end(),
+    // Entries keep a line's byte offset in 32 bits: a longer line is sorted the slow way.
+    const bool fits = std::all_of(lines.begin(), lines.end(),
                                   [](std::string_view l) { return l.size() < UINT32_MAX; });
     if (!fits || lines.size() <= kSmallRun) {
         std::sort(order.begin(), order.end(), byComparison);

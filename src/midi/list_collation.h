@@ -25,7 +25,8 @@ int CompareListLines(std::string_view a, std::string_view b);
 // tie-break by bytes: compare keys first, the lines themselves when keys are equal.
 std::string ListCollationKey(std::string_view line);
 
-// The positions of `lines` taken in ascending CompareListLines order.
+// The positions of `lines` taken in ascending CompareListLines order (a list has fewer than
+// 2^32 lines: the file would be bigger than 8 GB).
 std::vector<std::uint32_t> ListSortOrder(const std::vector<std::string_view>& lines);
 
 // Sorts in place, ascending by CompareListLines.
