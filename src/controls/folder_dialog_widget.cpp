@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
@@ -16,6 +17,40 @@
 #include <QVBoxLayout>
 
 namespace tobira {
+namespace {
+
+// Scrolls a tree to its current item on request, until the user clicks, scrolls or types in it.
+class KeepSelectionInView final : public QObject {
+  public:
+    explicit KeepSelectionInView(QTreeView* tree) : QObject(tree), tree_(tree) {
+        tree->installEventFilter(this);
+        tree->viewport()->installEventFilter(this);
+    }
+    void scroll() {
+        if (!touched_)
+            tree_->scrollTo(tree_->currentIndex());
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+            touched_ = true;
+            break;
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QTreeView* tree_;
+    bool touched_ = false;
+};
+
+} // namespace
 
 bool QtFolderDialog::runFolderDialog(TSHBrowseForFolderEx& chooser) {
     QWidget* owner = QApplication::activeWindow();
@@ -65,10 +100,13 @@ bool QtFolderDialog::runFolderDialog(TSHBrowseForFolderEx& chooser) {
                      });
 
     const QString initial = FromCp932(chooser.Dialog.SelectedPath);
-    // The model reads folders in the background: bring the selection into view once its
-    // folder has been read.
-    QObject::connect(model, &QFileSystemModel::directoryLoaded, &dialog,
-                     [tree] { tree->scrollTo(tree->currentIndex()); });
+    // The model reads and sorts folders in the background, moving the rows: keep the initial
+    // folder in view through that, until the user takes the tree in hand.
+    auto* keepInView = new KeepSelectionInView(tree);
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, keepInView,
+                     &KeepSelectionInView::scroll);
+    QObject::connect(model, &QFileSystemModel::layoutChanged, keepInView,
+                     &KeepSelectionInView::scroll);
     QTimer::singleShot(0, &dialog, [&] {
         const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
         const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);

@@ -84,7 +84,7 @@ void AlbumPageWidget::layOut() {
     EditATitles->setGeometry(2, h - 2 * row - 6, w - 4, row);
     int x = 2;
     for (QToolButton* b : {SpeedButtonATitleAll, SpeedButtonATitleDel, SpeedButtonATitleEdit}) {
-        const int bw = b == SpeedButtonATitleAll ? 80 : 44;
+        const int bw = b == SpeedButtonATitleAll ? 88 : 44;
         b->setGeometry(x, h - row - 2, bw, row);
         x += bw + 2;
     }

@@ -164,53 +164,149 @@ std::string ListCollationKey(std::string_view line) {
     return key;
 }
 
-void SortListLines(std::vector<std::string>& lines) {
-    // The collation key of each line's first characters is computed once, into one buffer:
-    // comparisons are then a memcmp, and only lines whose keys agree that far are weighed in
-    // full. The entries are small and trivially movable, so the sort moves no strings.
-    constexpr std::size_t kKeyChars = 24;
-    struct Entry {
-        std::uint64_t head[2]; // the first eight weights: most comparisons end there
-        std::uint32_t offset, index;
-        std::uint16_t length;
-    };
-    const auto& weights = singleWeights();
-    std::string keys;
-    keys.reserve(lines.size() * kKeyChars);
-    std::vector<Entry> entries;
-    entries.reserve(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = lines[i];
-        const std::size_t offset = keys.size();
-        std::uint64_t head[2] = {0, 0};
-        std::size_t pos = 0;
-        for (std::size_t c = 0; c < kKeyChars && pos < line.size(); ++c) {
-            const std::uint16_t w = nextWeight(line, pos, weights);
-            if (c < 8)
-                head[c / 4] |= static_cast<std::uint64_t>(w) << (48 - 16 * (c % 4));
-            keys.push_back(static_cast<char>(w >> 8));
-            keys.push_back(static_cast<char>(w & 0xFF));
+namespace {
+
+// One line during the sort: the weights of its next twelve characters packed high to low, so
+// that comparing two entries' chunks compares those characters; 0 stands for "past the end",
+// below every weight, so a line sorts before its longer continuations.
+constexpr int kChunks = 3;
+constexpr int kChunkChars = 4;
+struct SortEntry {
+    std::uint64_t chunk[kChunks];
+    std::uint32_t line;
+    std::uint32_t pos; // byte offset of the first character not yet weighed
+};
+
+bool chunksLess(const SortEntry& x, const SortEntry& y) {
+    for (int k = 0; k < kChunks; ++k)
+        if (x.chunk[k] != y.chunk[k])
+            return x.chunk[k] < y.chunk[k];
+    return false;
+}
+
+bool chunksEqual(const SortEntry& x, const SortEntry& y) {
+    for (int k = 0; k < kChunks; ++k)
+        if (x.chunk[k] != y.chunk[k])
+            return false;
+    return true;
+}
+
+// Whether the entry's line ended within its chunks (no weight is 0).
+bool endedIn(const SortEntry& entry) {
+    return (entry.chunk[kChunks - 1] & 0xFFFF) == 0;
+}
+
+void loadChunks(SortEntry& entry, std::string_view text,
+                const std::array<std::uint16_t, 256>& weights) {
+    std::size_t pos = entry.pos;
+    for (int k = 0; k < kChunks; ++k) {
+        std::uint64_t chunk = 0;
+        for (int c = 0; c < kChunkChars; ++c) {
+            chunk <<= 16;
+            if (pos < text.size())
+                chunk |= nextWeight(text, pos, weights);
         }
-        entries.push_back({{head[0], head[1]},
-                           static_cast<std::uint32_t>(offset),
-                           static_cast<std::uint32_t>(i),
-                           static_cast<std::uint16_t>(keys.size() - offset)});
+        entry.chunk[k] = chunk;
     }
-    std::sort(entries.begin(), entries.end(), [&](const Entry& x, const Entry& y) {
-        if (x.head[0] != y.head[0])
-            return x.head[0] < y.head[0];
-        if (x.head[1] != y.head[1])
-            return x.head[1] < y.head[1];
-        const int r = std::string_view(keys.data() + x.offset, x.length)
-                          .compare(std::string_view(keys.data() + y.offset, y.length));
-        if (r != 0)
-            return r < 0;
-        return CompareListLines(lines[x.index], lines[y.index]) < 0;
-    });
+    entry.pos = static_cast<std::uint32_t>(pos);
+}
+
+// Lines are read in sorted order, far apart in memory: the view of a line a few entries ahead
+// is asked for early, and the text of a nearer one, whose view has arrived by then. (Written
+// out in the loops: GCC drops a call to a function that only prefetches.)
+constexpr std::size_t kPrefetchNear = 8;
+constexpr std::size_t kPrefetchFar = 16;
+
+constexpr std::size_t kSmallRun = 16;
+
+} // namespace
+
+std::vector<std::uint32_t> ListSortOrder(const std::vector<std::string_view>& lines) {
+    std::vector<std::uint32_t> order(lines.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<std::uint32_t>(i);
+    const auto byComparison = [&](std::uint32_t x, std::uint32_t y) {
+        return CompareListLines(lines[x], lines[y]) < 0;
+    };
+    // Entries keep a line's byte offset in 32 bits: a longer line is sorted the slow way.
+    const bool fits = std::all_of(lines.begin(), lines.end(),
+                                  [](std::string_view l) { return l.size() < UINT32_MAX; });
+    if (!fits || lines.size() <= kSmallRun) {
+        std::sort(order.begin(), order.end(), byComparison);
+        return order;
+    }
+
+    // Each line is weighed once, twelve characters at a time and only as far as it shares its
+    // weights with others: sort by the chunks, then carry on with the next chunks inside every
+    // run of equal chunks. Comparisons are then plain integer ones on small entries.
+    const auto& weights = singleWeights();
+    std::vector<SortEntry> entries(lines.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        entries[i].line = static_cast<std::uint32_t>(i);
+        entries[i].pos = 0;
+        loadChunks(entries[i], lines[i], weights);
+    }
+    struct Run {
+        std::size_t begin, end;
+    };
+    std::vector<Run> runs{{0, entries.size()}};
+    std::vector<Run> tied;
+    std::vector<std::uint32_t> reload; // positions in `entries`, ascending
+    while (!runs.empty()) {
+        tied.clear();
+        reload.clear();
+        for (const Run& run : runs) {
+            const auto first = entries.begin() + static_cast<std::ptrdiff_t>(run.begin);
+            const auto last = entries.begin() + static_cast<std::ptrdiff_t>(run.end);
+            // Lines that begin alike (or a song listed many times) share whole chunks.
+            if (!std::all_of(first, last,
+                             [&](const SortEntry& e) { return chunksEqual(e, *first); }))
+                std::sort(first, last, chunksLess);
+            for (std::size_t i = run.begin; i < run.end;) {
+                std::size_t j = i + 1;
+                while (j < run.end && chunksEqual(entries[j], entries[i]))
+                    ++j;
+                if (j - i > 1 && endedIn(entries[i])) {
+                    // These lines all ended here, weighing alike: the bytes decide.
+                    std::sort(entries.begin() + static_cast<std::ptrdiff_t>(i),
+                              entries.begin() + static_cast<std::ptrdiff_t>(j),
+                              [&](const SortEntry& x, const SortEntry& y) {
+                                  return lines[x.line] < lines[y.line];
+                              });
+                } else if (j - i > 1) {
+                    tied.push_back({i, j});
+                    for (std::size_t k = i; k < j; ++k)
+                        reload.push_back(static_cast<std::uint32_t>(k));
+                }
+                i = j;
+            }
+        }
+        // All tied lines of this round are weighed on in one pass, so that the lines of the
+        // next few runs can be asked for while this one is weighed.
+        for (std::size_t k = 0; k < reload.size(); ++k) {
+            if (k + kPrefetchFar < reload.size())
+                __builtin_prefetch(&lines[entries[reload[k + kPrefetchFar]].line]);
+            if (k + kPrefetchNear < reload.size()) {
+                const SortEntry& ahead = entries[reload[k + kPrefetchNear]];
+                __builtin_prefetch(lines[ahead.line].data() + ahead.pos);
+            }
+            SortEntry& entry = entries[reload[k]];
+            loadChunks(entry, lines[entry.line], weights);
+        }
+        runs.swap(tied);
+    }
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        order[i] = entries[i].line;
+    return order;
+}
+
+void SortListLines(std::vector<std::string>& lines) {
+    const std::vector<std::string_view> views(lines.begin(), lines.end());
+    const std::vector<std::uint32_t> order = ListSortOrder(views);
     std::vector<std::string> sorted;
     sorted.reserve(lines.size());
-    for (const Entry& e : entries)
-        sorted.push_back(std::move(lines[e.index]));
+    for (const std::uint32_t i : order)
+        sorted.push_back(std::move(lines[i]));
     lines = std::move(sorted);
 }
 

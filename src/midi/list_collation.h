@@ -11,6 +11,7 @@
 // that starts with any other printable character, "!1 " lines before "!2 " before "!3 ", and
 // within each group by title.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,10 @@ int CompareListLines(std::string_view a, std::string_view b);
 // A byte string whose plain byte order (memcmp) agrees with CompareListLines up to the final
 // tie-break by bytes: compare keys first, the lines themselves when keys are equal.
 std::string ListCollationKey(std::string_view line);
+
+// The positions of `lines` taken in ascending CompareListLines order (a list has fewer than
+// 2^32 lines: the file would be bigger than 8 GB).
+std::vector<std::uint32_t> ListSortOrder(const std::vector<std::string_view>& lines);
 
 // Sorts in place, ascending by CompareListLines.
 void SortListLines(std::vector<std::string>& lines);

@@ -162,6 +162,10 @@ void ListPage::ScrollBarVolChange(int position) {
     PanelVol = VolText(ScrollBarVol);
 }
 
+void ListPage::EditTitleClick() {
+    EditTitleRequests.selectAll();
+}
+
 void ListPage::InsertSorted(std::string line) {
     auto at = std::upper_bound(
         ListBoxTmp.begin(), ListBoxTmp.end(), line,

@@ -2,6 +2,7 @@
 
 #include "forms/controls_state.h"
 #include "forms/ports.h"
+#include "midi/edit_requests.h"
 
 #include <string>
 #include <unordered_set>
@@ -30,6 +31,7 @@ class ListPage final {
     int ItemIndex = -1; // the selected title, -1 for none
 
     std::string EditTitle; // code page 932
+    EditRequests EditTitleRequests;
     std::string EditPath;
     int RadioGroupFeel = -1; // 0 "大好き" .. 3 "お休み", -1 for none
     int ScrollBarVol = 0;    // -5 .. +5
@@ -51,6 +53,8 @@ class ListPage final {
     // with the line, and nothing is shown.
     void ShowListEntry(int index);
     void ScrollBarVolChange(int position);
+    // A click in the title box selects all of it.
+    void EditTitleClick();
     void SpeedButtonEditClick();
     void SpeedButtonDelClick();
     void SpeedButtonCtrlClick();

@@ -3,12 +3,15 @@
 #include "forms/view_state.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace tobira {
 
@@ -23,6 +26,7 @@ ListPageWidget::ListPageWidget(ListPage& page, PageDispatch dispatch, QWidget* p
     ListBoxTitle->setObjectName(QStringLiteral("ListBoxTitle") + digit);
     ListBoxTitle->setToolTip(QStringLiteral("ダブルクリックで試聴"));
     EditTitle->setObjectName(QStringLiteral("EditTitle") + digit);
+    EditTitle->installEventFilter(this);
     EditPath->setObjectName(QStringLiteral("EditPath") + digit);
     EditPath->setReadOnly(true);
     ScrollBarVol->setRange(-5, 5);
@@ -37,11 +41,8 @@ ListPageWidget::ListPageWidget(ListPage& page, PageDispatch dispatch, QWidget* p
     }
     feelBox_->setToolTip(QStringLiteral("再生確率＝２００，１００，５０，０％"));
     const char* feels[] = {"大好き", "普通", "まあまあ", "お休み"};
-    for (int i = 0; i < 4; ++i) {
-        auto* radio = new QRadioButton(QString::fromUtf8(feels[i]), feelBox_);
-        radio->setGeometry((i % 2) * 62, (i / 2) * 18, 62, 18);
-        RadioGroupFeel->addButton(radio, i);
-    }
+    for (int i = 0; i < 4; ++i)
+        RadioGroupFeel->addButton(new QRadioButton(QString::fromUtf8(feels[i]), feelBox_), i);
     // Named as the window names them: SpeedButtonDel0 on page 0, SpeedButtonDel1 on page 1.
     auto button = [this, digit](const char* name, void (ListPage::*click)()) {
         QToolButton* b = MakePageButton(this, name, dispatch_, [this, click] { (page_.*click)(); });
@@ -75,6 +76,12 @@ ListPageWidget::ListPageWidget(ListPage& page, PageDispatch dispatch, QWidget* p
     });
 }
 
+bool ListPageWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == EditTitle && event->type() == QEvent::MouseButtonRelease)
+        dispatch_([this] { page_.EditTitleClick(); });
+    return QWidget::eventFilter(watched, event);
+}
+
 void ListPageWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     layOut();
@@ -92,9 +99,17 @@ void ListPageWidget::layOut() {
     y += row + 1;
     EditPath->setGeometry(2, y, w - 4, row);
     y += row + 2;
-    feelBox_->setGeometry(2, y, 126, 38);
-    labelVol_->setGeometry(130, y, w - 132, 16);
-    ScrollBarVol->setGeometry(130, y + 18, w - 132 - 34, 16);
+    // Two columns of liking choices, each as wide as its longer caption needs.
+    int columns[2] = {0, 0};
+    for (int i = 0; i < 4; ++i)
+        columns[i % 2] = std::max(columns[i % 2], RadioGroupFeel->button(i)->sizeHint().width());
+    for (int i = 0; i < 4; ++i)
+        RadioGroupFeel->button(i)->setGeometry(i % 2 ? columns[0] : 0, (i / 2) * 18, columns[i % 2],
+                                               18);
+    feelBox_->setGeometry(2, y, columns[0] + columns[1], 38);
+    const int volX = feelBox_->geometry().right() + 4;
+    labelVol_->setGeometry(volX, y, w - volX - 2, 16);
+    ScrollBarVol->setGeometry(volX, y + 18, std::max(24, w - volX - 2 - 34), 16);
     PanelVol->setGeometry(w - 34, y + 18, 32, 18);
     y += 40;
     labelAll_->setGeometry(2, y, 40, row);
@@ -128,6 +143,7 @@ void ListPageWidget::render(const FontChoice& font, bool hints) {
     ShowList(ListBoxTitle, page_.ListBoxTitle);
     ShowRow(ListBoxTitle, page_.ItemIndex);
     ShowEdit(EditTitle, page_.EditTitle);
+    ShowRequests(EditTitle, EditTitle, page_.EditTitleRequests, editTitleDone_);
     ShowEdit(EditPath, page_.EditPath);
     if (page_.RadioGroupFeel >= 0 && page_.RadioGroupFeel < 4) {
         RadioGroupFeel->button(page_.RadioGroupFeel)->setChecked(true);

@@ -23,6 +23,7 @@ class ListPageWidget final : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void layOut();
@@ -38,6 +39,7 @@ class ListPageWidget final : public QWidget {
     QToolButton *SpeedButtonAuto, *SpeedButtonManual, *SpeedButtonDel, *SpeedButtonEdit,
         *SpeedButtonCtrl, *SpeedButtonMon, *SpeedButtonTxt, *SpeedButtonDoc, *SpeedButtonHed,
         *SpeedButtonAddA;
+    EditRequests editTitleDone_;
 };
 
 } // namespace tobira

@@ -27,7 +27,7 @@ bool ListSnapshot::Refresh(const std::string& cp932Path) {
         return true;
     identity_.reset();
     lines_.clear();
-    normalised_.clear();
+    normalised_ = LineBlock();
     normalisedReady_ = false;
     if (!identity)
         return false;
@@ -39,11 +39,13 @@ bool ListSnapshot::Refresh(const std::string& cp932Path) {
     return true;
 }
 
-const std::vector<std::string>& ListSnapshot::Normalised() {
+const LineBlock& ListSnapshot::Normalised() {
     if (!normalisedReady_) {
-        normalised_.resize(lines_.size());
-        for (std::size_t i = 0; i < lines_.size(); ++i)
-            NormaliseForLooseSearch(lines_[i], normalised_[i]);
+        std::string normalised;
+        for (const std::string& line : lines_) {
+            NormaliseForLooseSearch(line, normalised);
+            normalised_.add(normalised);
+        }
         normalisedReady_ = true;
     }
     return normalised_;

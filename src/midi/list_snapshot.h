@@ -4,6 +4,8 @@
 // (device, inode, size, modification time) has changed, so repeated searches cost the match
 // alone.
 
+#include "text/search.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -27,12 +29,12 @@ class ListSnapshot final {
     bool Refresh(const std::string& cp932Path);
     const std::vector<std::string>& Lines() const { return lines_; }
     // NormaliseForLooseSearch of every line, index-parallel to Lines().
-    const std::vector<std::string>& Normalised();
+    const LineBlock& Normalised();
 
   private:
     std::optional<FileIdentity> identity_;
     std::vector<std::string> lines_;
-    std::vector<std::string> normalised_;
+    LineBlock normalised_;
     bool normalisedReady_ = false;
 };
 

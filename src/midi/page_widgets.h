@@ -4,6 +4,7 @@
 
 #include "forms/controls_state.h"
 #include "forms/ports.h"
+#include "midi/edit_requests.h"
 
 #include <QFont>
 #include <QString>
@@ -27,6 +28,10 @@ void ShowList(QListWidget* list, const std::vector<std::string>& items);
 void ShowRow(QListWidget* list, int row);
 // The text of an edit box. What the user types goes into the model as typed.
 void ShowEdit(QLineEdit* edit, const std::string& cp932);
+// Carries out the model's new requests to an edit box; `done` is the view's count of those it
+// has carried out. `focus` takes the focus (an edit box or the combo box around it).
+void ShowRequests(QLineEdit* edit, QWidget* focus, const EditRequests& requests,
+                  EditRequests& done);
 // The list's base colour.
 void ShowBase(QWidget* widget, const QColor& colour);
 QFont ListQFont(const FontChoice& font);

@@ -67,6 +67,7 @@ void SearchPage::Activate() {
     ButtonMon.Enabled = false;
     host_.Page(0).LoadListPage();
     host_.Page(1).LoadListPage();
+    ComboBoxKeyWordRequests.focus();
     BuildKeywordList();
 }
 
@@ -132,11 +133,9 @@ int SearchPage::SearchList(char digit, ListSnapshot& list) {
                 add(i);
         return found;
     }
-    const std::string keyword = NormaliseForLooseSearch(ComboBoxKeyWord);
-    const std::vector<std::string>& normalised = list.Normalised();
-    for (std::size_t i = 0; i < normalised.size(); ++i)
-        if (ContainsAt(keyword, normalised[i]))
-            add(i);
+    for (const std::size_t i :
+         LinesContaining(NormaliseForLooseSearch(ComboBoxKeyWord), list.Normalised()))
+        add(i);
     return found;
 }
 
@@ -159,6 +158,7 @@ void SearchPage::ButtonAllClick() {
 
 void SearchPage::ButtonClearClick() {
     ComboBoxKeyWord.clear();
+    ComboBoxKeyWordRequests.focus();
     ListBoxSearch.clear();
     ListBoxSearchSelected.clear();
     ListBoxSearchColor = ResultColor::ButtonFace;
@@ -239,11 +239,17 @@ void SearchPage::PanelMsgClick() {
     host_.ShowAuthorMessage();
 }
 
+void SearchPage::ComboBoxKeyWordClick() {
+    ComboBoxKeyWordRequests.selectAll();
+}
+
 void SearchPage::EditList0Click() {
+    EditList0Requests.selectAll();
     LabelFocus = "0";
 }
 
 void SearchPage::EditList1Click() {
+    EditList1Requests.selectAll();
     LabelFocus = "1";
 }
 

@@ -2,6 +2,7 @@
 
 #include "forms/controls_state.h"
 #include "forms/ports.h"
+#include "midi/edit_requests.h"
 #include "midi/list_snapshot.h"
 
 #include <array>
@@ -26,6 +27,7 @@ class SearchPage final {
 
     std::string ComboBoxKeyWord;                   // the keyword, code page 932
     std::vector<std::string> ComboBoxKeyWordItems; // composer keywords
+    EditRequests ComboBoxKeyWordRequests;
     // Each result is the list digit, ": " and the raw list line.
     std::vector<std::string> ListBoxSearch;
     std::vector<bool> ListBoxSearchSelected; // index-parallel to ListBoxSearch
@@ -35,17 +37,20 @@ class SearchPage final {
         BitBtnAddA, ButtonRef;
     LabelState PanelMsg;
     std::string EditList0, EditList1; // start folders of automatic adding (OPENFOLD0/1)
-    std::string LabelFocus;           // "0" or "1": the folder box clicked last
+    EditRequests EditList0Requests, EditList1Requests;
+    std::string LabelFocus; // "0" or "1": the folder box clicked last
 
     bool IsStrictMode() const { return PanelMode.Font == colors::Blue; }
 
-    // The page becomes the current one.
+    // The page becomes the current one; the keyword box takes the focus.
     void Activate();
     void BuildKeywordList();
     void ButtonSearchClick();
     // Appends the matches of one list's lines; returns their number.
     int SearchList(char digit, ListSnapshot& list);
     void PanelModeClick();
+    // A click in the keyword box, or a keyword chosen from its list, selects all of its text.
+    void ComboBoxKeyWordClick();
     // The user's selection of results changed.
     void ListBoxSearchClick(const std::vector<bool>& selected);
     void ButtonAllClick();

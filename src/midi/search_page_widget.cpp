@@ -18,6 +18,7 @@ SearchPageWidget::SearchPageWidget(SearchPage& page, PageDispatch dispatch, QWid
       EditList1(new QLineEdit(this)) {
     ComboBoxKeyWord->setObjectName(QStringLiteral("ComboBoxKeyWord"));
     ComboBoxKeyWord->setEditable(true);
+    ComboBoxKeyWord->lineEdit()->installEventFilter(this);
     ListBoxSearch->setObjectName(QStringLiteral("ListBoxSearch"));
     ListBoxSearch->setSelectionMode(QAbstractItemView::ExtendedSelection);
     PanelMode->setObjectName(QStringLiteral("PanelMode"));
@@ -50,6 +51,8 @@ SearchPageWidget::SearchPageWidget(SearchPage& page, PageDispatch dispatch, QWid
 
     connect(ComboBoxKeyWord, &QComboBox::currentTextChanged, this,
             [this](const QString& text) { page_.ComboBoxKeyWord = ToCp932(text); });
+    connect(ComboBoxKeyWord, &QComboBox::activated, this,
+            [this] { dispatch_([this] { page_.ComboBoxKeyWordClick(); }); });
     connect(ListBoxSearch, &QListWidget::itemSelectionChanged, this, [this] {
         std::vector<bool> selected(static_cast<std::size_t>(ListBoxSearch->count()), false);
         for (QListWidgetItem* item : ListBoxSearch->selectedItems())
@@ -71,6 +74,8 @@ bool SearchPageWidget::eventFilter(QObject* watched, QEvent* event) {
             dispatch_([this] { page_.EditList0Click(); });
         else if (watched == EditList1)
             dispatch_([this] { page_.EditList1Click(); });
+        else if (watched == ComboBoxKeyWord->lineEdit())
+            dispatch_([this] { page_.ComboBoxKeyWordClick(); });
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -155,8 +160,12 @@ void SearchPageWidget::render(const FontChoice& font, bool hints) {
     PanelMode->setPalette(p);
     PanelMsg->setText(FromCp932(page_.PanelMsg.Caption));
     PanelMsg->setToolTip(hints ? FromCp932(page_.PanelMsg.Hint) : QString());
+    ShowRequests(ComboBoxKeyWord->lineEdit(), ComboBoxKeyWord, page_.ComboBoxKeyWordRequests,
+                 keyWordDone_);
     ShowEdit(EditList0, page_.EditList0);
     ShowEdit(EditList1, page_.EditList1);
+    ShowRequests(EditList0, EditList0, page_.EditList0Requests, editList0Done_);
+    ShowRequests(EditList1, EditList1, page_.EditList1Requests, editList1Done_);
     const std::pair<QToolButton*, const ButtonState*> buttons[] = {
         {ButtonSearch, &page_.ButtonSearch}, {ButtonClear, &page_.ButtonClear},
         {ButtonAll, &page_.ButtonAll},       {ButtonMon, &page_.ButtonMon},

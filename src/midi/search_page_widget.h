@@ -35,6 +35,7 @@ class SearchPageWidget final : public QWidget {
     QToolButton *ButtonSearch, *ButtonClear, *ButtonAll, *ButtonMon, *ButtonJump, *BitBtnCheck,
         *BitBtnAddA, *ButtonRef;
     QLineEdit *EditList0, *EditList1;
+    EditRequests keyWordDone_, editList0Done_, editList1Done_;
 };
 
 } // namespace tobira

@@ -10,6 +10,7 @@
 #include "windows/form_reader_widget.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 
 #include <fstream>
 
@@ -130,6 +132,53 @@ class ControlWindowViewTest : public QObject {
         Save(&w.view, "album-manage");
     }
 
+    // A click in the title box, the keyword box or a start folder box selects all of its text;
+    // the search page, shown or cleared, puts the focus in the keyword box.
+    void aClickSelectsAllAndTheSearchPageFocusesTheKeyword() {
+        World w;
+        w.view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.view));
+        w.view.activateWindow();
+        w.turnTo(TFormView::kList0Page);
+        auto* titles = w.child<QListWidget>("ListBoxTitle0");
+        QTest::mouseClick(titles->viewport(), Qt::LeftButton, {},
+                          titles->visualItemRect(titles->item(0)).center());
+        auto* keyWord = w.child<QComboBox>("ComboBoxKeyWord");
+        w.model.Search.ComboBoxKeyWord = "Beethoven";
+        w.model.Search.EditList0 = "/home/user/midi";
+        w.hub.refreshAll();
+
+        const struct {
+            int page;
+            QLineEdit* edit;
+        } cases[] = {
+            {TFormView::kList0Page, w.child<QLineEdit>("EditTitle0")},
+            {TFormView::kSearchPage, keyWord->lineEdit()},
+            {TFormView::kSearchPage, w.child<QLineEdit>("EditList0")},
+        };
+        for (const auto& c : cases) {
+            w.turnTo(c.page);
+            QVERIFY(!c.edit->text().isEmpty());
+            // Pressed near the start: on its own, that places the cursor there.
+            QTest::mouseClick(c.edit, Qt::LeftButton, {}, QPoint(4, c.edit->height() / 2));
+            QTRY_COMPARE(c.edit->selectedText(), c.edit->text());
+        }
+
+        auto focusIsOnKeyWord = [&] {
+            return w.view.focusWidget() == keyWord || w.view.focusWidget() == keyWord->lineEdit();
+        };
+        w.turnTo(TFormView::kList0Page);
+        QTest::mouseClick(w.child<QLineEdit>("EditTitle0"), Qt::LeftButton);
+        QVERIFY(!focusIsOnKeyWord());
+        w.turnTo(TFormView::kSearchPage);
+        QVERIFY(focusIsOnKeyWord());
+        QTest::mouseClick(w.child<QLineEdit>("EditList0"), Qt::LeftButton);
+        QVERIFY(!focusIsOnKeyWord());
+        QTest::mouseClick(w.child<QToolButton>("ButtonClear"), Qt::LeftButton);
+        QVERIFY(focusIsOnKeyWord());
+        QVERIFY(keyWord->currentText().isEmpty());
+    }
+
     void readerShowsAShiftJisDocument() {
         World w;
         const auto document = w.folder / "moon.txt";
@@ -156,15 +205,27 @@ class ControlWindowViewTest : public QObject {
         chooser.Options = sboReturnOnlyFSDirs | sboStatusTextAndShowPath;
         chooser.ShowStyle = TShowStyle::ssCenterScreen;
         QString status;
+        bool inView = false;
         QTimer::singleShot(300, [&] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
-            QApplication::processEvents();
+            // The initial folder is selected and in view, also once its parents have been read
+            // and sorted in the background.
+            auto* tree = dialog->findChild<QTreeView*>(QStringLiteral("FolderTree"));
+            auto selectionInView = [tree] {
+                return tree->currentIndex().isValid() &&
+                       tree->viewport()->rect().contains(
+                           tree->visualRect(tree->currentIndex()).center());
+            };
+            inView = QTest::qWaitFor(selectionInView, 5000);
+            QTest::qWait(200);
+            inView = inView && selectionInView();
             status = dialog->findChild<QLabel*>(QStringLiteral("FolderStatus"))->text();
             Save(dialog, "folder-chooser");
             dialog->accept();
         });
         QVERIFY(chooser.Execute());
+        QVERIFY(inView);
         QCOMPARE(status, QString::fromStdString(Cp932ToUtf8(*Cp932FromPath(dir / "music"))));
         QCOMPARE(chooser.FolderName, *Cp932FromPath(dir / "music"));
     }

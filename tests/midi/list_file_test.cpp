@@ -103,6 +103,61 @@ TEST(ListCollation, KeepsTheOrderThePlayerReliesOn) {
     }
 }
 
+// Long lists are sorted by weighing a few characters at a time; the result must be the order
+// of the full comparison whatever the lines share, wherever they end and however often a line
+// repeats.
+TEST(ListCollation, LongListsSortAsTheComparisonOrders) {
+    Lines pieces = {"a",    "A",    "b",    "B",    "!1 ",  "!",
+                    "1",    " ",    "\t",   "+0",   "~",    "\x81",
+                    "\xE0", "\x9F", "\x01", "\x7F", "\xFD", "/home/user/midi/folder"};
+    for (const char* text : {"ａ", "ｱ", "ア", "あ", "ｶﾞ", "ガ", "１", "夜明けの交響曲"})
+        pieces.push_back(sjis(text));
+    std::mt19937 rng(11);
+    auto pick = [&](std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+    };
+    auto randomText = [&](std::size_t maxPieces) {
+        std::string text;
+        for (std::size_t n = pick(maxPieces + 1); n > 0; --n)
+            text += pieces[pick(pieces.size())];
+        return text;
+    };
+    // Lines made of a few shared stems and short tails: they tie over many characters and part
+    // at every depth.
+    Lines stems;
+    for (int i = 0; i < 6; ++i)
+        stems.push_back(randomText(24));
+    Lines lines;
+    for (int i = 0; i < 4000; ++i) {
+        if (!lines.empty() && pick(8) == 0) {
+            lines.push_back(lines[pick(lines.size())]); // the same song listed again
+            continue;
+        }
+        std::string line;
+        for (std::size_t n = pick(4); n > 0; --n)
+            line += stems[pick(stems.size())] + randomText(3);
+        lines.push_back(line);
+    }
+    Lines expected = lines;
+    std::sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+        return CompareListLines(a, b) < 0;
+    });
+    Lines sorted = lines;
+    SortListLines(sorted);
+    EXPECT_EQ(sorted, expected);
+
+    // Loading sorts the same way; NUL never occurs in a loaded line, and CR or LF end it.
+    testing::TempDir dir;
+    Lines loadable;
+    for (const auto& line : expected)
+        if (line.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos)
+            loadable.push_back(line);
+    Lines shuffled = loadable;
+    std::shuffle(shuffled.begin(), shuffled.end(), rng);
+    WriteFileAtomically(dir / "GAKUFU.DT0", JoinListText(shuffled));
+    EXPECT_EQ(ReadListFile(*Cp932FromPath(dir / "GAKUFU.DT0")), loadable);
+}
+
 TEST(ListCollation, IgnoresCaseAndWidthOfLettersButNotOfSymbols) {
     EXPECT_EQ(ListCollationKey("Hello"), ListCollationKey("hELLO"));
     EXPECT_EQ(ListCollationKey("AZ09"), ListCollationKey(sjis("ａｚ０９")));

@@ -116,6 +116,35 @@ TEST(ContainsAt, MatchesOnlyAtCharacterBoundaries) {
     }
 }
 
+// Searching many lines at once finds exactly the lines ContainsAt finds, each once.
+TEST(LinesContaining, FindsTheLinesContainsAtFinds) {
+    const struct {
+        const char* name;
+        const char* keyword;            // hex
+        std::vector<const char*> lines; // hex
+        std::vector<std::size_t> expected;
+    } cases[] = {
+        {"empty keyword", "", {"41", ""}, {}},
+        {"no lines", "41", {}, {}},
+        {"each matching line once", "41", {"41 41", "42", "41", "", "42 41"}, {0, 2, 4}},
+        {"the whole line", "41 42", {"41 42", "41 42"}, {0, 1}},
+        {"not across the end of a line", "41 42", {"43 41", "42 43"}, {}},
+        {"not across an LF either", "41 0A 42", {"41", "42"}, {}},
+        {"a trail-byte hit, then a real one", "82 60", {"82 82 60 82 60", "82 82 60"}, {0}},
+        {"a line ending in a lone lead byte", "82", {"41 82", "82 41"}, {0, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        LineBlock block;
+        for (const char* line : c.lines)
+            block.add(Hex(line));
+        ASSERT_EQ(block.size(), c.lines.size());
+        for (std::size_t i = 0; i < c.lines.size(); ++i)
+            EXPECT_EQ(block.line(i), Hex(c.lines[i]));
+        EXPECT_EQ(LinesContaining(Hex(c.keyword), block), c.expected);
+    }
+}
+
 bool LooseMatch(const char* keyword, const char* title) {
     return ContainsAt(NormaliseForLooseSearch(Utf8ToCp932(keyword)),
                       NormaliseForLooseSearch(Utf8ToCp932(title)));
