@@ -1,8 +1,8 @@
 #include "media/cue_disc_image.h"
 
+#include "media/shared_library.h"
+#include "media/sndfile_api.h"
 #include "text/cp932_convert.h"
-
-#include <sndfile.h>
 
 #include <algorithm>
 #include <cctype>
@@ -20,7 +20,7 @@ struct CueDiscImage::Source {
         void operator()(std::FILE* f) const { std::fclose(f); }
     };
     struct SndCloser {
-        void operator()(SNDFILE* f) const { sf_close(f); }
+        void operator()(SNDFILE* f) const { Sndfile().close(f); }
     };
     CueFile::Type type = CueFile::Type::Binary;
     std::unique_ptr<std::FILE, FileCloser> raw;
@@ -106,8 +106,18 @@ CueOpenResult CueDiscImage::open(const std::filesystem::path& cue) {
         source->type = file.type;
         const std::string quoted = "ファイル【" + file.name + "】";
         if (file.type == CueFile::Type::Audio) {
+            const SndfileApi* sndfile = nullptr;
+            try {
+                sndfile = &Sndfile();
+            } catch (const LibraryError& e) {
+                problem = {file.line, quoted +
+                                          "を読めません（音声ファイルを読むライブラリが"
+                                          "ありません：" +
+                                          e.what() + "）"};
+                continue;
+            }
             SF_INFO info{};
-            source->decoded.reset(sf_open(path.c_str(), SFM_READ, &info));
+            source->decoded.reset(sndfile->open(path.c_str(), SFM_READ, &info));
             if (!source->decoded) {
                 std::error_code error;
                 problem = {file.line, quoted + (std::filesystem::exists(path, error)
@@ -204,12 +214,12 @@ bool CueDiscImage::readSegment(const CueSegment& segment, std::int64_t from, std
     } else {
         const sf_count_t frame = static_cast<sf_count_t>(sector) * kCdFramesPerSector;
         if (frame != source.frame)
-            source.frame = sf_seek(source.decoded.get(), frame, SEEK_SET);
+            source.frame = Sndfile().seek(source.decoded.get(), frame, SEEK_SET);
         const sf_count_t frames = static_cast<sf_count_t>(sectors) * kCdFramesPerSector;
         source.samples.resize(static_cast<std::size_t>(frames) * 2);
         sf_count_t read = 0;
         if (source.frame == frame)
-            read = sf_readf_short(source.decoded.get(), source.samples.data(), frames);
+            read = Sndfile().readf_short(source.decoded.get(), source.samples.data(), frames);
         source.frame = read > 0 ? frame + read : -1;
         for (std::size_t i = 0; i < static_cast<std::size_t>(std::max<sf_count_t>(read, 0)) * 2;
              ++i) {

@@ -2,11 +2,11 @@
 
 #include "media/audio_engine.h"
 #include "media/media_device.h"
+#include "media/sdl_api.h"
+#include "media/shared_library.h"
 #include "media/wave_check.h"
 #include "settings/whole_file.h"
 #include "text/cp932_convert.h"
-
-#include <SDL.h>
 
 #include <cerrno>
 #include <cmath>
@@ -21,7 +21,7 @@ namespace tobira {
 namespace {
 
 struct WavFree {
-    void operator()(Uint8* p) const { SDL_FreeWAV(p); }
+    void operator()(Uint8* p) const { Sdl().FreeWAV(p); }
 };
 
 [[noreturn]] void Fail(const std::string& path, const std::string& reason) {
@@ -48,23 +48,29 @@ std::vector<float> LoadWaveBytes(std::string_view fileBytes, const std::string& 
         Fail(path, *fault);
     if (fileBytes.size() > static_cast<std::size_t>(INT_MAX))
         Fail(path, "too large");
-    SDL_RWops* file = SDL_RWFromConstMem(fileBytes.data(), static_cast<int>(fileBytes.size()));
+    const SdlApi* sdl = nullptr;
+    try {
+        sdl = &Sdl();
+    } catch (const LibraryError& e) {
+        Fail(path, e.what());
+    }
+    SDL_RWops* file = sdl->RWFromConstMem(fileBytes.data(), static_cast<int>(fileBytes.size()));
     if (!file)
-        Fail(path, SDL_GetError());
+        Fail(path, sdl->GetError());
 
     SDL_AudioSpec spec{};
     Uint8* raw = nullptr;
     Uint32 rawLength = 0;
     // freesrc = 1: SDL closes the file also when it fails.
-    if (!SDL_LoadWAV_RW(file, 1, &spec, &raw, &rawLength))
-        Fail(path, SDL_GetError());
+    if (!sdl->LoadWAV_RW(file, 1, &spec, &raw, &rawLength))
+        Fail(path, sdl->GetError());
     const std::unique_ptr<Uint8, WavFree> data(raw);
 
     SDL_AudioCVT cvt;
     // SDL_AudioStream would drop the last ~1024 frames of a short sound; the CVT keeps them.
-    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_F32SYS,
-                          AudioEngine::kChannels, AudioEngine::kSampleRate) < 0)
-        Fail(path, SDL_GetError());
+    if (sdl->BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_F32SYS,
+                           AudioEngine::kChannels, AudioEngine::kSampleRate) < 0)
+        Fail(path, sdl->GetError());
 
     // Whole frames only: a truncated last frame would shift the channels.
     const Uint32 frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
@@ -82,8 +88,8 @@ std::vector<float> LoadWaveBytes(std::string_view fileBytes, const std::string& 
     auto* bytes = reinterpret_cast<Uint8*>(samples.data());
     std::memcpy(bytes, data.get(), usable);
     cvt.buf = bytes;
-    if (cvt.needed && SDL_ConvertAudio(&cvt) < 0)
-        Fail(path, SDL_GetError());
+    if (cvt.needed && sdl->ConvertAudio(&cvt) < 0)
+        Fail(path, sdl->GetError());
     const std::size_t outBytes = cvt.needed ? static_cast<std::size_t>(cvt.len_cvt) : usable;
     const std::size_t outFrames = outBytes / (sizeof(float) * AudioEngine::kChannels);
     samples.resize(outFrames * AudioEngine::kChannels);

@@ -2,12 +2,13 @@
 
 #include "media/media_device.h"
 #include "media/midi_device.h"
+#include "media/sdl_api.h"
+#include "media/shared_library.h"
 #include "media/midi_output_selector.h"
 #include "media/midi_synthesizer.h"
 #include "media/synth_module.h"
 #include "text/cp932_convert.h"
 
-#include <SDL.h>
 #include <cdio/cdio.h>
 #include <cdio/version.h>
 
@@ -48,11 +49,16 @@ void MediaSetupDevices::useMidiOutput(const std::string& cp932Port) {
 }
 
 LibraryVersions MediaLibraryVersions() {
-    SDL_version sdl{};
-    SDL_GetVersion(&sdl);
-    return {SynthLibraryVersion(), cdio_version_string,
-            std::to_string(sdl.major) + "." + std::to_string(sdl.minor) + "." +
-                std::to_string(sdl.patch)};
+    std::string sdlVersion;
+    try {
+        SDL_version sdl{};
+        Sdl().GetVersion(&sdl);
+        sdlVersion = std::to_string(sdl.major) + "." + std::to_string(sdl.minor) + "." +
+                     std::to_string(sdl.patch);
+    } catch (const LibraryError& e) {
+        sdlVersion = e.what();
+    }
+    return {SynthLibraryVersion(), cdio_version_string, sdlVersion};
 }
 
 } // namespace tobira

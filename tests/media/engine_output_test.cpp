@@ -3,6 +3,8 @@
 #include "media/audio_engine.h"
 #include "media/media_device.h"
 #include "media/sdl_audio_output.h"
+#include "media/sdl_api.h"
+#include "media/shared_library.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,7 @@
 #include <cstdlib>
 #include <mutex>
 #include <string>
+#include <thread>
 
 namespace tobira {
 namespace {
@@ -110,6 +113,46 @@ TEST(SdlAudioOutput, FallsBackToDummyWhenTheDriverFails) {
     AudioEngine engine;
     SdlAudioOutput output(engine);
     EXPECT_EQ(output.driverName(), "disk");
+}
+
+TEST(SdlAudioOutput, WithoutSdlPullsTheEngineAtRealTimeWhileStartedAndAwake) {
+    AudioEngine engine;
+    CountingSource source;
+    engine.attach(MixerLine::CompactDisc, &source);
+    SdlAudioOutput output(engine, []() -> const SdlApi& {
+        static const SdlApi api = LoadSdlApi("libSDL2-not-here.so.0");
+        return api;
+    });
+    EXPECT_TRUE(output.isFallback());
+    EXPECT_EQ(output.driverName(), "none");
+    EXPECT_GT(output.bufferFrames(), 0);
+    EXPECT_EQ(source.pulled(), 0u);
+
+    const auto begin = std::chrono::steady_clock::now();
+    output.start();
+    ASSERT_TRUE(source.waitForCalls(10));
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    // Ten buffers at real time, not as fast as the engine can render.
+    EXPECT_GE(seconds, 9.0 * output.bufferFrames() / AudioEngine::kSampleRate);
+
+    // Idle and stopped alike: nothing is pulled, and the source may be detached at once.
+    for (const bool idle : {true, false}) {
+        SCOPED_TRACE(idle ? "idle" : "stopped");
+        if (idle)
+            output.setIdle(true);
+        else
+            output.stop();
+        const std::size_t after = source.pulled();
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        EXPECT_EQ(source.pulled(), after);
+        if (idle) {
+            output.setIdle(false);
+            const std::size_t before = source.pulled();
+            ASSERT_TRUE(source.waitForCalls(static_cast<int>(before / output.bufferFrames()) + 2));
+        }
+    }
+    EXPECT_FALSE(output.isRunning());
 }
 
 } // namespace
