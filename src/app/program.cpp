@@ -70,7 +70,6 @@ Program::Program(const std::filesystem::path& folder)
     forms_ = std::make_unique<FormSet>(ports_, std::move(paths),
                                        MediaDevices{*cd_, *midiOut_, *wave_}, mixer_);
     setupDevices_ = std::make_unique<MediaSetupDevices>(*midi_, midiOut_.get());
-    forms_->FormSetUp.SetDevices(*setupDevices_);
     forms_->FormMsg.Facts = [this] {
         return GatherAboutFacts(*midi_, *cd_, forms_->FormMain.Paths.Folder);
     };
@@ -161,6 +160,8 @@ void Program::completeStart() {
     output_ = std::make_unique<SdlAudioOutput>(engine_);
     output_->start();
     idleCheck_.start();
+    // Lists the CD drives and the sequencer ports: not needed before the setup window can show.
+    forms_->FormSetUp.SetDevices(*setupDevices_);
     views_.emplace_back(new FormSetUpWidget(forms_->FormSetUp, mixer_, hub_));
     views_.emplace_back(new FormListWidget(forms_->FormList, forms_->FormMain, hub_));
     views_.emplace_back(new FormManageWidget(forms_->FormManage, hub_));
