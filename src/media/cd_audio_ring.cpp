@@ -9,7 +9,7 @@ constexpr std::size_t kChannels = 2;
 }
 
 CdAudioRing::CdAudioRing(std::size_t capacityFrames)
-    : samples_(capacityFrames * kChannels), capacityFrames_(capacityFrames) {}
+    : samples_(new float[capacityFrames * kChannels]), capacityFrames_(capacityFrames) {}
 
 std::size_t CdAudioRing::write(const float* frames, std::size_t count) {
     count = std::min(count, space());
@@ -18,7 +18,7 @@ std::size_t CdAudioRing::write(const float* frames, std::size_t count) {
     while (done < count) {
         const std::size_t run = std::min(count - done, capacityFrames_ - tail);
         std::copy_n(frames + done * kChannels, run * kChannels,
-                    samples_.begin() + static_cast<std::ptrdiff_t>(tail * kChannels));
+                    samples_.get() + tail * kChannels);
         done += run;
         tail = (tail + run) % capacityFrames_;
     }
@@ -31,7 +31,7 @@ std::size_t CdAudioRing::read(float* out, std::size_t count) {
     std::size_t done = 0;
     while (done < count) {
         const std::size_t run = std::min(count - done, capacityFrames_ - head_);
-        std::copy_n(samples_.begin() + static_cast<std::ptrdiff_t>(head_ * kChannels),
+        std::copy_n(samples_.get() + head_ * kChannels,
                     run * kChannels, out + done * kChannels);
         done += run;
         head_ = (head_ + run) % capacityFrames_;

@@ -4,7 +4,7 @@
 // copies happen while that lock is held.
 
 #include <cstddef>
-#include <vector>
+#include <memory>
 
 namespace tobira {
 
@@ -23,7 +23,9 @@ class CdAudioRing final {
     void clear();
 
   private:
-    std::vector<float> samples_;
+    // Left unset: only written frames are read, and untouched pages cost neither time at start
+    // nor memory until the CD plays.
+    std::unique_ptr<float[]> samples_;
     std::size_t capacityFrames_;
     std::size_t head_ = 0; // frame index of the oldest frame
     std::size_t size_ = 0;
