@@ -220,7 +220,7 @@ void FormListWidget::render() {
     PanelClose->setHint(list_.PanelBarCloseHint, hints);
     if (PanelBarClose->width() != list_.PanelBarCloseWidth)
         PanelBarClose->resize(list_.PanelBarCloseWidth, PanelBarClose->height());
-    keepInStep(*TimerClose, list_.TimerCloseEnabled);
+    keepTimersInStep();
 
     // The program panel lies below the entry row: the shorter window of the other modes cuts
     // it off.
@@ -244,6 +244,10 @@ void FormListWidget::closeEvent(QCloseEvent* event) {
     if (list_.Visible)
         dispatch([this] { list_.FormClose(); });
     FormWidget::closeEvent(event);
+}
+
+void FormListWidget::keepTimersInStep() {
+    keepInStep(*TimerClose, list_.TimerCloseEnabled);
 }
 
 } // namespace tobira

@@ -28,6 +28,7 @@ class FormListWidget final : public FormWidget {
     FormListWidget(TFormList& model, const TFormMain& main, ViewHub& hub);
 
     void render() override;
+    void keepTimersInStep() override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -23,6 +23,12 @@ class FormWidget : public QWidget {
 
     // Draws the model. Derived views extend it and call the base first.
     virtual void render();
+    // A window that is hidden and stays hidden is not drawn (the one-second tick would redraw
+    // every hidden window for nothing); only its timers follow the model.
+    bool needsRender() const { return isVisible() || model_.Visible; }
+    // Starts and stops the view's timers as the model says. Views with timers override it and
+    // call it from render() too.
+    virtual void keepTimersInStep() {}
 
     // Shows the window modally: returns once it has been hidden again (by its model or by the
     // user closing it).

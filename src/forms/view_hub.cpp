@@ -8,8 +8,12 @@
 namespace tobira {
 
 void ViewHub::refreshAll() {
-    for (FormWidget* view : views_)
-        view->render();
+    for (FormWidget* view : views_) {
+        if (view->needsRender())
+            view->render();
+        else
+            view->keepTimersInStep();
+    }
     // A watcher may remove itself while it is told.
     const auto watchers = watchers_;
     for (const auto& [key, watcher] : watchers)

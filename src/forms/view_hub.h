@@ -9,7 +9,7 @@ namespace tobira {
 class FormWidget;
 
 // Every window view. After any event reaches the core (a click, a tick, a device notice) all
-// views draw their models again, since a handler of one window may change another. Watchers
+// shown views draw their models again, since a handler of one window may change another. Watchers
 // that are no views (the desktop's remote control) learn of each such change after the views.
 class ViewHub final {
   public:

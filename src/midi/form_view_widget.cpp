@@ -231,16 +231,15 @@ void FormViewWidget::render() {
         ShowButton(button, *state, hints);
     ShowPanel(PanelNumber, view_.PanelNumber, hints);
     ShowPanel(PanelNumberAll, view_.PanelNumberAll, hints);
-    if (TimerClose->isActive() != view_.TimerCloseEnabled) {
-        if (view_.TimerCloseEnabled)
-            TimerClose->start();
-        else
-            TimerClose->stop();
-    }
+    keepTimersInStep();
     listPage0_->render(view_.ListFont, hints);
     listPage1_->render(view_.ListFont, hints);
     searchPage_->render(view_.ListFont, hints);
     albumPage_->render(hints);
+}
+
+void FormViewWidget::keepTimersInStep() {
+    keepInStep(*TimerClose, view_.TimerCloseEnabled);
 }
 
 } // namespace tobira

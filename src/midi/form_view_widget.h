@@ -25,6 +25,7 @@ class FormViewWidget final : public FormWidget {
     FormViewWidget(TFormView& model, ViewHub& hub);
 
     void render() override;
+    void keepTimersInStep() override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -241,6 +241,10 @@ void FormMainWidget::render() {
         button->display(main_.*state, hints || (state == &TFormMain::SpeedButtonPLAY &&
                                                 main_.SpeedButtonPLAYShowHint));
 
+    keepTimersInStep();
+}
+
+void FormMainWidget::keepTimersInStep() {
     keepInStep(Timer1, main_.Timer1Enabled);
     keepInStep(Timer3, main_.Timer3Enabled);
 }

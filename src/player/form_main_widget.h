@@ -25,6 +25,7 @@ class FormMainWidget final : public FormWidget {
     FormMainWidget(TFormMain& model, ViewHub& hub);
 
     void render() override;
+    void keepTimersInStep() override;
 
     // Iconifies the window; when the user restores it, it is shown again.
     void iconify();

@@ -52,6 +52,10 @@ void FormModeWidget::render() {
         palette.setColor(QPalette::WindowText, QColor(textColour_.r, textColour_.g, textColour_.b));
         PanelANN->setPalette(palette);
     }
+    keepTimersInStep();
+}
+
+void FormModeWidget::keepTimersInStep() {
     keepInStep(Timer1, mode_.Timer1Enabled);
 }
 

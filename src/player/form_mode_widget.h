@@ -17,6 +17,7 @@ class FormModeWidget final : public FormWidget {
   public:
     FormModeWidget(TFormMode& model, ViewHub& hub);
     void render() override;
+    void keepTimersInStep() override;
 
   private:
     TFormMode& mode_;
