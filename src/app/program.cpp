@@ -148,7 +148,7 @@ void Program::start() {
     remote_ = std::make_unique<PlayerRemote>(forms_->FormMain, forms_->FormList, forms_->FormView,
                                              qtPorts_);
     // Should the main window never paint (started iconified), the rest comes a moment later.
-    QTimer::singleShot(200, [this] { completeStart(); });
+    QTimer::singleShot(200, &firstPaint_, [this] { completeStart(); });
 }
 
 void Program::completeStart() {
