@@ -167,14 +167,15 @@ void MidiDevice::open() {
     CheckSoundFontFile(wanted);
     auto bytes = std::make_shared<std::vector<std::uint8_t>>();
     SmfSong song;
+    std::vector<SmfEvent> events;
     try {
         *bytes = ReadSmfBytes(PathFromCp932(name));
-        song = ParseSmf(*bytes);
+        song = ParseSmf(*bytes, events);
     } catch (const SmfError& e) {
         throw DeviceError(Utf8ToCp932("ＭＩＤＩファイル【") + name +
                           Utf8ToCp932("】を開けません：") + e.what());
     }
-    std::vector<SynthPreset> presets = SongPresets(*bytes);
+    std::vector<SynthPreset> presets = SongPresets(events);
 
     std::uint64_t generation;
     {

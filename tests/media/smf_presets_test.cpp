@@ -79,7 +79,9 @@ TEST(SongPresetsTest, NamesEveryPresetTheSongCanSelect) {
         SCOPED_TRACE(c.what);
         SmfWriter w(1, 480);
         c.song(w);
-        const std::vector<SynthPreset> got = SongPresets(w.bytes());
+        std::vector<SmfEvent> events;
+        ParseSmf(w.bytes(), events);
+        const std::vector<SynthPreset> got = SongPresets(events);
         EXPECT_TRUE(std::is_sorted(got.begin(), got.end()));
         EXPECT_EQ(std::adjacent_find(got.begin(), got.end()), got.end());
         for (const SynthPreset& p : c.named)
