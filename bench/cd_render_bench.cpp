@@ -6,8 +6,8 @@
 //   cd_render_bench [--benchmark_filter=...]
 
 #include "media/audio_engine.h"
-#include "media/cd_device.h"
-#include "support/cue_bin_writer.h"
+#include "media/cd/cd_device.h"
+#include "media/cd/cue_bin_writer.h"
 #include "support/cue_files.h"
 #include "support/temp_dir.h"
 

@@ -4,10 +4,10 @@
 //  - adding a folder of 1,000 generated MIDI files with Shift-JIS titles: <= 1 s; of 10,000:
 //    <= 8 s (scan, titles, save and reload of the list).
 
-#include "midi/list_page.h"
-#include "midi/midi_pages_host.h"
-#include "midi/search_page.h"
-#include "settings/whole_file.h"
+#include "midi_windows/list_page.h"
+#include "midi_windows/midi_pages_host.h"
+#include "midi_windows/search_page.h"
+#include "files/whole_file.h"
 #include "support/fake_ports.h"
 #include "support/smf_writer.h"
 #include "support/temp_dir.h"

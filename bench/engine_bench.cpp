@@ -1,8 +1,8 @@
 // What the audio thread pays per block, and how long open() keeps the UI thread busy.
 
 #include "media/audio_engine.h"
-#include "media/wave_device.h"
-#include "media/wave_file.h"
+#include "media/wave/wave_device.h"
+#include "media/wave/wave_file.h"
 #include "support/wav_writer.h"
 #include "text/cp932_convert.h"
 

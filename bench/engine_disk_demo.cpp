@@ -6,8 +6,8 @@
 
 #include "media/audio_engine.h"
 #include "media/media_device.h"
-#include "media/sdl_audio_output.h"
-#include "media/wave_device.h"
+#include "media/output/sdl_audio_output.h"
+#include "media/wave/wave_device.h"
 #include "support/wav_writer.h"
 #include "text/cp932_convert.h"
 

@@ -4,7 +4,7 @@
 //
 //   main_tick_bench [--benchmark_filter=...]
 
-#include "player/cd_fixture.h"
+#include "support/cd_fixture.h"
 
 #include <benchmark/benchmark.h>
 

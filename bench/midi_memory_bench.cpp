@@ -8,7 +8,7 @@
 //                                 leaving it (how the device was used before both existed)
 // TOBIRA_BENCH_SOUNDFONT overrides the SoundFont (default: the standard one).
 #include "media/audio_engine.h"
-#include "media/midi_device.h"
+#include "media/midi/midi_device.h"
 #include "support/built_synth_module.h"
 #include "support/fake_ports.h"
 #include "support/smf_writer.h"

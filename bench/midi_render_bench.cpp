@@ -5,8 +5,8 @@
 // TOBIRA_BENCH_SOUNDFONT overrides the SoundFont (default: the standard one).
 
 #include "media/audio_engine.h"
-#include "media/midi_device.h"
-#include "media/midi_soundfont.h"
+#include "media/midi/midi_device.h"
+#include "media/midi/midi_soundfont.h"
 #include "support/built_synth_module.h"
 #include "support/fake_ports.h"
 #include "support/smf_writer.h"

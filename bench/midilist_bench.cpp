@@ -2,11 +2,11 @@
 // reloads it), 1,000,000 lines in under 600 ms; an RND play list builds from it in
 // under 100 ms; ReadMidiTitle over 10,000 files takes under 1 s with the files in the cache.
 
-#include "forms/ports.h"
-#include "midi/list_file.h"
-#include "midi/midi_title.h"
-#include "midi/play_list_builder.h"
-#include "settings/whole_file.h"
+#include "ports/ports.h"
+#include "midi_windows/list_file.h"
+#include "midi_windows/midi_title.h"
+#include "midi_windows/play_list_builder.h"
+#include "files/whole_file.h"
 #include "support/smf_writer.h"
 #include "support/temp_dir.h"
 #include "text/cp932_convert.h"

@@ -1,8 +1,8 @@
 // Reading the pattern file when a disc is put in. Goal: a file of 10,000 records read for one
 // disc in under 20 ms, the file read and the display refresh included.
 
-#include "cd/pattern_display.h"
-#include "cd/pattern_file.h"
+#include "cd_windows/pattern_display.h"
+#include "cd_windows/pattern_file.h"
 #include "text/cp932_convert.h"
 
 #include <benchmark/benchmark.h>

@@ -1,8 +1,8 @@
 // Cost of getting a song ready for an external sound module (reading it, timing every message
 // on the tempo map) and of feeding the whole song to a queue, on a busy five-minute song.
 
-#include "media/midi_schedule.h"
-#include "media/sequencer_player.h"
+#include "media/midi/midi_schedule.h"
+#include "media/midi/sequencer_player.h"
 #include "support/smf_writer.h"
 
 #include <benchmark/benchmark.h>

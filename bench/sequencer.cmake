@@ -2,10 +2,10 @@
 # a typical song reaches at the device's synthesizer gain.
 tobira_bench(NAME midi_render_bench
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/midi_render_bench.cpp
-  LIBS tobira_media tobira_test_support)
+  LIBS tobira_core tobira_test_support)
 # First note after PLAY and memory in each mode (not a Google Benchmark: one pass per process).
 add_executable(midi_memory_bench ${CMAKE_CURRENT_LIST_DIR}/midi_memory_bench.cpp)
-target_link_libraries(midi_memory_bench PRIVATE tobira_media tobira_test_support)
+target_link_libraries(midi_memory_bench PRIVATE tobira_core tobira_test_support)
 target_include_directories(midi_memory_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 add_dependencies(bench midi_memory_bench)
 # Preparing and feeding a busy song for an external sound module.

@@ -2,10 +2,10 @@
 // nothing is played that the album does not hold, and the random order honours each Feel.
 #include "app/seeded_random.h"
 #include "fuzz_support.h"
-#include "midi/list_collation.h"
-#include "midi/list_file.h"
-#include "midi/play_list_builder.h"
-#include "midi/song_record.h"
+#include "text/list_collation.h"
+#include "midi_windows/list_file.h"
+#include "midi_windows/play_list_builder.h"
+#include "midi_windows/song_record.h"
 
 #include <vector>
 #include <set>

@@ -1,7 +1,7 @@
 // A CUE sheet beside a small BIN: either no disc, or a table of contents that makes sense and
 // whose first audio sector reads within the image.
 #include "fuzz_support.h"
-#include "media/cd_medium.h"
+#include "media/cd/cd_medium.h"
 
 #include <vector>
 #include <unistd.h>

@@ -1,8 +1,8 @@
 // One song list line: split then join gives back a line that splits to the same record, and a
 // line of exactly four fields comes back byte for byte.
 #include "fuzz_support.h"
-#include "midi/list_file.h"
-#include "midi/song_record.h"
+#include "midi_windows/list_file.h"
+#include "midi_windows/song_record.h"
 
 #include <algorithm>
 

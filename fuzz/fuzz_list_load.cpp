@@ -1,8 +1,8 @@
 // Loading a song list file: the lines survive a write and a read, and the sorted order is a
 // total order that sorts to itself.
 #include "fuzz_support.h"
-#include "midi/list_collation.h"
-#include "midi/list_file.h"
+#include "text/list_collation.h"
+#include "midi_windows/list_file.h"
 
 #include <vector>
 #include <algorithm>

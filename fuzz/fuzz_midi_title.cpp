@@ -1,7 +1,7 @@
 // The title of a new list record: never a control byte, never empty or blank, never longer
 // than one event can hold, and read from the head of the file only.
 #include "fuzz_support.h"
-#include "midi/midi_title.h"
+#include "midi_windows/midi_title.h"
 
 using namespace tobira;
 

@@ -1,7 +1,7 @@
 // The pattern file TOBIRA.DAT: lines survive a join, an added record is found by its key, a
 // removed one takes exactly one line, and a track order reads back the way it was written.
-#include "cd/pattern_file.h"
-#include "cd/pattern_record.h"
+#include "cd_windows/pattern_file.h"
+#include "cd_windows/pattern_record.h"
 #include "fuzz_support.h"
 
 #include <vector>

@@ -2,7 +2,7 @@
 // makes sense (positive division, tempo map sorted from tick 0, a length that is not negative
 // and grows with the ticks).
 #include "fuzz_support.h"
-#include "media/smf_reader.h"
+#include "media/midi/smf_reader.h"
 
 #include <cmath>
 

@@ -3,8 +3,8 @@
 // limit catches any allocation driven by a size the file does not back.
 #include "fuzz_support.h"
 #include "media/media_device.h"
-#include "media/wave_check.h"
-#include "media/wave_file.h"
+#include "media/wave/wave_check.h"
+#include "media/wave/wave_file.h"
 
 #include <vector>
 #include <cmath>

@@ -1,8 +1,8 @@
 // Writes the seed corpus of every fuzz target, one folder per target: small valid inputs of
 // each format (and a few near misses), made here rather than kept as binary files.
-#include "media/cue_bin_writer.h"
-#include "media/demo_disc.h"
-#include "settings/whole_file.h"
+#include "media/cd/cue_bin_writer.h"
+#include "media/cd/demo_disc.h"
+#include "files/whole_file.h"
 #include "text/cp932_convert.h"
 
 #include <cstdint>

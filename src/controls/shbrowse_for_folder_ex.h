@@ -4,7 +4,7 @@
 // dialog shows; a FolderDialogPort shows the dialog itself (a Qt dialog in the program, a
 // script in tests).
 
-#include "forms/ports.h"
+#include "ports/ports.h"
 
 #include <functional>
 #include <string>

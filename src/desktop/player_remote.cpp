@@ -1,9 +1,9 @@
 #include "desktop/player_remote.h"
 
-#include "cd/form_list.h"
-#include "cd/pattern_record.h"
-#include "midi/form_view.h"
-#include "midi/midi_title.h"
+#include "cd_windows/form_list.h"
+#include "cd_windows/pattern_record.h"
+#include "midi_windows/form_view.h"
+#include "midi_windows/midi_title.h"
 #include "player/form_main.h"
 #include "player/play_modes.h"
 #include "text/trim.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/ports.h"
+#include "ports/ports.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "forms/typed_text.h"
 
-#include "forms/ports.h"
+#include "ports/ports.h"
 #include "text/cp932_convert.h"
 
 namespace tobira {

@@ -6,7 +6,7 @@
 // SoundFont and instruments on a thread of its own, and starts a play asked for meanwhile when
 // they are in); their other methods only take a short lock shared with the audio thread.
 
-#include "media/cd_text.h"
+#include "media/cd/cd_text.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "media/play_notices.h"
 
-#include "forms/ports.h"
+#include "ports/ports.h"
 
 namespace tobira {
 

@@ -1,6 +1,6 @@
 #include "player/applause_sound.h"
 
-#include "settings/whole_file.h"
+#include "files/whole_file.h"
 #include "text/cp932_convert.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #include "player/form_main.h"
 
 #include "player/applause_sound.h"
-#include "cd/form_list.h"
-#include "midi/form_view.h"
-#include "midi/reset_songs.h"
+#include "cd_windows/form_list.h"
+#include "midi_windows/form_view.h"
+#include "midi_windows/reset_songs.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
 #include "text/cp932_convert.h"

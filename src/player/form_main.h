@@ -1,12 +1,13 @@
 #pragma once
 
 #include "forms/controls_state.h"
-#include "app/data_paths.h"
+#include "settings/data_paths.h"
 #include "forms/form_model.h"
-#include "forms/ports.h"
-#include "cd/pattern_record.h"
+#include "forms/mouse_button.h"
+#include "ports/ports.h"
+#include "cd_windows/pattern_record.h"
 #include "media/media_device.h"
-#include "windows/setup_options.h"
+#include "settings/setup_options.h"
 
 #include <array>
 #include <cstdint>
@@ -23,7 +24,6 @@ class TFormPattern;
 class TFormView;
 
 enum class PlayerModeKind { CD, MIDI };
-enum class MouseButton { Left, Right, Middle };
 
 // The three media devices the main window owns.
 struct MediaDevices {

@@ -2,13 +2,13 @@
 // check that moves through the play order.
 #include "player/form_main.h"
 
-#include "cd/form_list.h"
-#include "cd/form_pattern.h"
+#include "cd_windows/form_list.h"
+#include "cd_windows/form_pattern.h"
 #include "player/play_modes.h"
 #include "forms/two_digits.h"
-#include "cd/pattern_display.h"
+#include "cd_windows/pattern_display.h"
 #include "text/cp932_convert.h"
-#include "windows/cd_device_choice.h"
+#include "player/cd_device_choice.h"
 
 #include <algorithm>
 

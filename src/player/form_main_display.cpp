@@ -2,7 +2,7 @@
 // and the hints that follow the order.
 #include "player/form_main.h"
 
-#include "cd/form_list.h"
+#include "cd_windows/form_list.h"
 #include "forms/two_digits.h"
 #include "text/cp932_convert.h"
 

@@ -2,7 +2,7 @@
 #include "player/form_main.h"
 
 #include "player/applause_sound.h"
-#include "cd/form_list.h"
+#include "cd_windows/form_list.h"
 #include "text/cp932_convert.h"
 
 #include <algorithm>

@@ -6,9 +6,9 @@
 // then plays the entry at OrderPosition + 1.
 #include "player/form_main.h"
 
-#include "midi/form_view.h"
-#include "midi/midi_title.h"
-#include "midi/midi_volume.h"
+#include "midi_windows/form_view.h"
+#include "midi_windows/midi_title.h"
+#include "midi_windows/midi_volume.h"
 #include "text/cp932_convert.h"
 #include "text/cp932_chars.h"
 #include "text/trim.h"

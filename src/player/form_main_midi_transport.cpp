@@ -1,7 +1,7 @@
 // The transport buttons in MIDI mode, and jumps within the playing list.
 #include "player/form_main.h"
 
-#include "midi/form_view.h"
+#include "midi_windows/form_view.h"
 #include "text/cp932_convert.h"
 
 namespace tobira {

@@ -2,9 +2,9 @@
 // go, the strip is dressed for the new one, and the announcement shows beside the window.
 #include "player/form_main.h"
 
-#include "cd/form_list.h"
+#include "cd_windows/form_list.h"
 #include "player/form_mode.h"
-#include "midi/form_view.h"
+#include "midi_windows/form_view.h"
 #include "forms/two_digits.h"
 #include "text/cp932_convert.h"
 

@@ -2,7 +2,7 @@
 // track, and choosing a mode or a track with the marks.
 #include "player/form_main.h"
 
-#include "cd/form_list.h"
+#include "cd_windows/form_list.h"
 #include "player/play_modes.h"
 #include "forms/two_digits.h"
 #include "text/cp932_convert.h"

@@ -2,10 +2,10 @@
 #include "player/form_main.h"
 
 #include "forms/color_names.h"
-#include "cd/form_list.h"
-#include "midi/form_view.h"
+#include "cd_windows/form_list.h"
+#include "midi_windows/form_view.h"
 #include "settings/ini_file.h"
-#include "settings/position_check.h"
+#include "forms/position_check.h"
 #include "settings/settings_keys.h"
 #include "text/cp932_convert.h"
 

@@ -2,8 +2,8 @@
 // player mode; the MIDI side's are in form_main_midi_transport.cpp.
 #include "player/form_main.h"
 
-#include "cd/form_list.h"
-#include "cd/form_pattern.h"
+#include "cd_windows/form_list.h"
+#include "cd_windows/form_pattern.h"
 #include "player/play_modes.h"
 #include "text/cp932_convert.h"
 

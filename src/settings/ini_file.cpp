@@ -2,7 +2,7 @@
 
 #include "settings/ini_document.h"
 #include "settings/ini_values.h"
-#include "settings/whole_file.h"
+#include "files/whole_file.h"
 #include "text/cp932_convert.h"
 
 #include <filesystem>

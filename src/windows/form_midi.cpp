@@ -3,10 +3,10 @@
 
 #include "player/form_main.h"
 #include "windows/form_msg.h"
-#include "midi/form_view.h"
-#include "midi/list_collation.h"
+#include "midi_windows/form_view.h"
+#include "text/list_collation.h"
 #include "settings/ini_file.h"
-#include "settings/position_check.h"
+#include "forms/position_check.h"
 #include "settings/settings_keys.h"
 #include "text/cp932_convert.h"
 

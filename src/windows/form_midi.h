@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/data_paths.h"
+#include "settings/data_paths.h"
 #include "forms/controls_state.h"
 #include "forms/form_model.h"
-#include "forms/ports.h"
+#include "ports/ports.h"
 
 #include <string>
 #include <vector>

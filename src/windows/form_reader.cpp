@@ -1,10 +1,10 @@
 #include "windows/form_reader.h"
 
-#include "midi/midi_title.h"
+#include "midi_windows/midi_title.h"
 #include "settings/ini_file.h"
-#include "settings/position_check.h"
+#include "forms/position_check.h"
 #include "settings/settings_keys.h"
-#include "settings/whole_file.h"
+#include "files/whole_file.h"
 #include "text/cp932_convert.h"
 
 #include <charconv>

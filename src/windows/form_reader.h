@@ -1,7 +1,7 @@
 #pragma once
 
 #include "forms/form_model.h"
-#include "forms/ports.h"
+#include "ports/ports.h"
 
 #include <string>
 

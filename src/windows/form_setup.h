@@ -2,7 +2,7 @@
 
 #include "forms/controls_state.h"
 #include "forms/form_model.h"
-#include "windows/setup_options.h"
+#include "settings/setup_options.h"
 
 #include <array>
 #include <optional>

@@ -1,13 +1,13 @@
 // The setup window's rows for the synthesizer's SoundFont, the MIDI output and the CD device.
 #include "windows/form_setup.h"
 
-#include "midi/form_view.h"
+#include "midi_windows/form_view.h"
 #include "player/form_main.h"
 #include "windows/form_msg.h"
 #include "windows/form_reader.h"
 #include "media/media_device.h"
 #include "text/cp932_convert.h"
-#include "windows/cd_device_choice.h"
+#include "player/cd_device_choice.h"
 #include "windows/setup_devices.h"
 
 #include <algorithm>

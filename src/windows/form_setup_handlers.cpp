@@ -2,14 +2,14 @@
 // controls.
 #include "windows/form_setup.h"
 
-#include "midi/form_view.h"
+#include "midi_windows/form_view.h"
 #include "player/form_main.h"
 #include "windows/form_msg.h"
 #include "windows/form_reader.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
 #include "text/cp932_convert.h"
-#include "windows/cd_device_choice.h"
+#include "player/cd_device_choice.h"
 #include "windows/program_version.h"
 #include "windows/setup_devices.h"
 

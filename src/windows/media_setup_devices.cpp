@@ -1,12 +1,12 @@
 #include "windows/media_setup_devices.h"
 
 #include "media/media_device.h"
-#include "media/midi_device.h"
-#include "media/sdl_api.h"
-#include "media/shared_library.h"
-#include "media/midi_output_selector.h"
-#include "media/midi_synthesizer.h"
-#include "media/synth_module.h"
+#include "media/midi/midi_device.h"
+#include "media/output/sdl_api.h"
+#include "media/output/shared_library.h"
+#include "media/midi/midi_output_selector.h"
+#include "media/midi/midi_synthesizer.h"
+#include "media/midi/synth_module.h"
 #include "text/cp932_convert.h"
 
 #include <cdio/cdio.h>

@@ -1,7 +1,7 @@
 // Two hundred CD tracks in endless play through the real CD device and its read-ahead: every
 // track starts once in its turn, no second of play runs dry, and memory stays flat.
 #include "support/resident_memory.h"
-#include "player/cd_fixture.h"
+#include "support/cd_fixture.h"
 
 #include <cmath>
 

@@ -2,10 +2,10 @@
 // next start removes the temporary files the kills left.
 #include "app/instance_lock.h"
 #include "app/leftover_temp_files.h"
-#include "cd/pattern_file.h"
-#include "midi/list_file.h"
+#include "cd_windows/pattern_file.h"
+#include "midi_windows/list_file.h"
 #include "settings/ini_file.h"
-#include "settings/whole_file.h"
+#include "files/whole_file.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

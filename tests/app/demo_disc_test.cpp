@@ -1,6 +1,6 @@
 #include "media/audio_engine.h"
-#include "media/cd_device.h"
-#include "media/demo_disc.h"
+#include "media/cd/cd_device.h"
+#include "media/cd/demo_disc.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // name order and in random order: every play request ends exactly once (the order neither
 // skips nor stalls), nothing sounds after the last song's tail, and memory stays flat.
 #include "support/resident_memory.h"
-#include "player/midi_fixture.h"
-#include "midi/list_file.h"
+#include "support/midi_fixture.h"
+#include "midi_windows/list_file.h"
 
 #include <gmock/gmock.h>
 

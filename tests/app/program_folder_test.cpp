@@ -1,4 +1,4 @@
-#include "app/data_paths.h"
+#include "settings/data_paths.h"
 #include "app/program_folder.h"
 #include "support/temp_dir.h"
 

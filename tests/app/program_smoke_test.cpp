@@ -1,8 +1,8 @@
 // The whole program as it starts for a user: real back ends (libcdio on a disc image, FluidSynth,
 // SDL's disk driver writing what would reach the speakers), the real windows offscreen.
-#include "app/program.h"
-#include "app/start_failure.h"
-#include "media/cue_bin_writer.h"
+#include "app/qt/program.h"
+#include "app/qt/start_failure.h"
+#include "media/cd/cue_bin_writer.h"
 #include "media/media_device.h"
 #include "support/temp_dir.h"
 

@@ -1,12 +1,12 @@
 // The devices in real time: SDL's audio thread pulls the engine, the CD worker reads ahead and
 // FluidSynth renders, and the song's end reaches the UI thread through the Qt port's post. The
 // thread-checking build runs this to see every hand-over between those threads.
-#include "app/qt_ports.h"
+#include "app/qt/qt_ports.h"
 #include "media/audio_engine.h"
-#include "media/cd_device.h"
-#include "media/cue_bin_writer.h"
-#include "media/midi_device.h"
-#include "media/sdl_audio_output.h"
+#include "media/cd/cd_device.h"
+#include "media/cd/cue_bin_writer.h"
+#include "media/midi/midi_device.h"
+#include "media/output/sdl_audio_output.h"
 #include "support/smf_writer.h"
 #include "support/temp_dir.h"
 

@@ -1,7 +1,7 @@
 // A button whose text colour toggles keeps reaching the style with one palette per colour, so
 // the pictures the style caches per palette are found again instead of piling up.
-#include "app/stable_palette_style.h"
-#include "forms/view_state.h"
+#include "app/qt/stable_palette_style.h"
+#include "forms/views/view_state.h"
 
 #include <QApplication>
 #include <QSet>

@@ -1,6 +1,6 @@
 // The mixer panel's Qt view over the program's mixer: the slider scale on every channel, changes
 // from elsewhere shown without being written back, the TrackBar limit and the columns.
-#include "controls/mixer_ctrl_widget.h"
+#include "controls/views/mixer_ctrl_widget.h"
 #include "media/audio_engine.h"
 
 #include <QCheckBox>

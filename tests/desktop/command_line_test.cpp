@@ -1,8 +1,8 @@
 // Files named on the command line, and a second start that hands them to the running player.
-#include "desktop/command_line.h"
-#include "desktop/mpris_service.h"
+#include "desktop/qt/command_line.h"
+#include "desktop/qt/mpris_service.h"
 #include "desktop/private_bus.h"
-#include "media/cue_bin_writer.h"
+#include "media/cd/cue_bin_writer.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
 #include "support/smf_writer.h"

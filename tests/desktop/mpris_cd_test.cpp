@@ -3,7 +3,7 @@
 #include "desktop/mpris_harness.h"
 #include "desktop/private_bus.h"
 #include "desktop/strip_text.h"
-#include "player/cd_fixture.h"
+#include "support/cd_fixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #pragma once
 // The player served on a private bus, and a client that calls it and keeps what it announces.
 
-#include "desktop/mpris_service.h"
+#include "desktop/qt/mpris_service.h"
 #include "desktop/player_remote.h"
-#include "forms/view_hub.h"
+#include "forms/views/view_hub.h"
 
 #include <QDBusConnection>
 #include <QDBusVariant>

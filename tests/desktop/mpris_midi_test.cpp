@@ -2,7 +2,7 @@
 #include "desktop/mpris_harness.h"
 #include "desktop/private_bus.h"
 #include "desktop/strip_text.h"
-#include "player/midi_fixture.h"
+#include "support/midi_fixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Discs and drives that do not behave: too many tracks, no audio, garbage, a missed end.
-#include "player/cd_fixture.h"
+#include "support/cd_fixture.h"
 #include "app/seeded_random.h"
 
 #include <gtest/gtest.h>

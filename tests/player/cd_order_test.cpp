@@ -1,5 +1,5 @@
 // Play orders, the marks, the mode display of the track control window and program mode.
-#include "player/cd_fixture.h"
+#include "support/cd_fixture.h"
 #include "app/seeded_random.h"
 
 #include <gtest/gtest.h>

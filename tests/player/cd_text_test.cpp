@@ -1,5 +1,5 @@
 // What the player makes of a disc image's CD-Text and of an image it cannot use.
-#include "cd_fixture.h"
+#include "support/cd_fixture.h"
 
 #include <fstream>
 

@@ -1,5 +1,5 @@
 // The CD transport on a generated five-track disc (5 s a track) played by the real device.
-#include "player/cd_fixture.h"
+#include "support/cd_fixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The announcement window's view, and the main window view's part in the mode switch: the BAK
 // button's right press and files dropped onto the strip.
-#include "player/form_mode_widget.h"
+#include "player/views/form_mode_widget.h"
 #include "app/form_set.h"
-#include "player/form_main_widget.h"
-#include "forms/picture_button.h"
-#include "forms/view_hub.h"
+#include "player/views/form_main_widget.h"
+#include "forms/views/picture_button.h"
+#include "forms/views/view_hub.h"
 #include "controls/mixer_ctrl.h"
 #include "support/fake_media_device.h"
 #include "support/fake_form_set.h"

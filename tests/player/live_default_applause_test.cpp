@@ -1,5 +1,5 @@
 #include "player/applause_sound.h"
-#include "media/wave_file.h"
+#include "media/wave/wave_file.h"
 #include "support/temp_dir.h"
 #include "text/cp932_convert.h"
 

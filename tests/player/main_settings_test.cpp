@@ -1,5 +1,5 @@
-#include "settings/whole_file.h"
-#include "volume_fixture.h"
+#include "files/whole_file.h"
+#include "support/volume_fixture.h"
 
 #include <gtest/gtest.h>
 

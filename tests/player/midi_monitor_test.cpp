@@ -1,5 +1,5 @@
 // Songs chosen on the control window's pages play through the real sequencer.
-#include "midi_fixture.h"
+#include "support/midi_fixture.h"
 
 #include <gmock/gmock.h>
 

@@ -2,7 +2,7 @@
 // their start, and a sound module that goes away mid-song stops the play with its reason.
 #include "app/form_set.h"
 #include "controls/mixer_ctrl.h"
-#include "media/midi_output_selector.h"
+#include "media/midi/midi_output_selector.h"
 #include "support/fake_media_device.h"
 #include "support/fake_ports.h"
 #include "support/smf_writer.h"

@@ -1,6 +1,6 @@
 // The MIDI player on the real sequencer: play orders, reset songs, transport, volume offsets,
 // failures and the time read-out.
-#include "midi_fixture.h"
+#include "support/midi_fixture.h"
 
 #include <gmock/gmock.h>
 

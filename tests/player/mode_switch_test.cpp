@@ -1,6 +1,6 @@
 // The switch between CD and MIDI mode, with the real CD device on a generated disc image and a
 // recording MIDI device.
-#include "player/cd_fixture.h"
+#include "support/cd_fixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "volume_fixture.h"
+#include "support/volume_fixture.h"
 
 #include <gtest/gtest.h>
 

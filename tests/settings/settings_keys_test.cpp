@@ -1,4 +1,4 @@
-#include "settings/position_check.h"
+#include "forms/position_check.h"
 #include "settings/settings_keys.h"
 #include "support/temp_dir.h"
 #include "text/cp932_convert.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "cd/form_list.h"
-#include "cd/form_manage.h"
-#include "cd/form_pattern.h"
+#include "cd_windows/form_list.h"
+#include "cd_windows/form_manage.h"
+#include "cd_windows/form_pattern.h"
 #include "controls/mixer_ctrl.h"
 #include "player/form_main.h"
 #include "support/fake_media_device.h"

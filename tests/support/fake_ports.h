@@ -3,7 +3,7 @@
 // a script, random numbers drawn from a script, posted tasks run when the test says so.
 
 #include "forms/form_model.h"
-#include "forms/ports.h"
+#include "ports/ports.h"
 
 #include <atomic>
 #include <deque>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/setup_options.h"
+#include "settings/setup_options.h"
 
 namespace tobira::testing {
 

@@ -1,4 +1,4 @@
-#include "player/midi_fixture.h"
+#include "support/midi_fixture.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
 

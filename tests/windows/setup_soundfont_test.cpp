@@ -1,4 +1,4 @@
-#include "player/midi_fixture.h"
+#include "support/midi_fixture.h"
 #include "windows/media_setup_devices.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "player/volume_fixture.h"
+#include "support/volume_fixture.h"
 #include "windows/setup_devices.h"
 
 #include <gtest/gtest.h>

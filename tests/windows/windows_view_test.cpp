@@ -1,19 +1,19 @@
 // The views of the setup window, the MIDI selector and the author window: clicks reach the
 // models and the widgets show them. With TOBIRA_SCREENSHOTS set to a folder, each case also saves
 // a picture of its window there.
-#include "windows/form_msg_widget.h"
+#include "windows/views/form_msg_widget.h"
 #include "app/form_set.h"
-#include "forms/view_hub.h"
+#include "forms/views/view_hub.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
-#include "controls/mixer_ctrl_widget.h"
+#include "controls/views/mixer_ctrl_widget.h"
 #include "media/audio_engine.h"
 #include "support/fake_media_device.h"
 #include "support/fake_ports.h"
 #include "support/temp_dir.h"
 #include "text/cp932_convert.h"
-#include "windows/form_midi_widget.h"
-#include "windows/form_setup_widget.h"
+#include "windows/views/form_midi_widget.h"
+#include "windows/views/form_setup_widget.h"
 
 #include <QApplication>
 #include <QCheckBox>

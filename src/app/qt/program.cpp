@@ -1,0 +1,196 @@
+#include "app/qt/program.h"
+
+#include "player/views/form_mode_widget.h"
+#include "windows/views/form_msg_widget.h"
+#include "forms/views/form_widget.h"
+#include "player/views/form_main_widget.h"
+#include "cd_windows/views/form_list_widget.h"
+#include "cd_windows/views/form_manage_widget.h"
+#include "cd_windows/views/form_pattern_widget.h"
+#include "desktop/qt/command_line.h"
+#include "desktop/qt/mpris_service.h"
+#include "desktop/player_remote.h"
+#include "controls/views/mixer_ctrl_widget.h"
+#include "media/cd/cd_device.h"
+#include "media/midi/alsa_sequencer_device.h"
+#include "media/midi/midi_device.h"
+#include "media/midi/midi_output_selector.h"
+#include "media/output/sdl_audio_output.h"
+#include "media/wave/wave_device.h"
+#include "midi_windows/views/form_view_widget.h"
+#include "settings/ini_file.h"
+#include "settings/settings_keys.h"
+#include "windows/views/form_reader_widget.h"
+#include "windows/views/about_facts.h"
+#include "windows/views/form_midi_widget.h"
+#include "windows/views/form_setup_widget.h"
+#include "windows/media_setup_devices.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QIcon>
+#include <QLabel>
+
+#include <chrono>
+
+namespace tobira {
+
+Program::Program(const std::filesystem::path& folder)
+    : ports_{qtPorts_, qtPorts_, qtPorts_, qtPorts_, qtPorts_, qtPorts_,
+             random_,  qtPorts_, qtPorts_, qtPorts_, qtPorts_} {
+    // The one random generator, seeded once from the clock.
+    random_.seed(
+        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+
+    // Rendering silence would keep a core busy for nothing while the player waits.
+    idleCheck_.setInterval(500);
+    QObject::connect(&idleCheck_, &QTimer::timeout, [this] {
+        if (!engine_.sounding()) {
+            output_->setIdle(true);
+            idleCheck_.stop();
+        }
+    });
+    engine_.setWakeHandler([this] {
+        if (!output_)
+            return; // not open yet: it opens awake
+        output_->setIdle(false);
+        idleCheck_.start();
+    });
+    cd_ = std::make_unique<CdDevice>(engine_);
+    midi_ = std::make_unique<MidiDevice>(engine_, qtPorts_);
+    wave_ = std::make_unique<WaveDevice>(engine_);
+    DataPaths paths = DataPaths::InFolder(folder);
+    sequencer_ = std::make_unique<AlsaSequencerDevice>(qtPorts_);
+    midiOut_ = std::make_unique<MidiOutputSelector>(*midi_, *sequencer_);
+    {
+        const IniFile settings(paths.SettingsPath);
+        midi_->setSoundFont(ReadSetting(settings, keys::SOUNDFONT));
+        midiOut_->setPort(ReadSetting(settings, keys::MIDIOUT));
+    }
+    forms_ = std::make_unique<FormSet>(ports_, std::move(paths),
+                                       MediaDevices{*cd_, *midiOut_, *wave_}, mixer_);
+    setupDevices_ = std::make_unique<MediaSetupDevices>(*midi_, midiOut_.get());
+    forms_->FormMsg.Facts = [this] {
+        return GatherAboutFacts(*midi_, *cd_, forms_->FormMain.Paths.Folder);
+    };
+
+    auto* mainView = new FormMainWidget(forms_->FormMain, hub_);
+    views_.emplace_back(mainView);
+    // The main window carries the mixer panel out of sight, as its one mixer control.
+    auto* hiddenMixer = new MixerCtrlWidget(mixer_, mainView);
+    hiddenMixer->move(-1000, -1000);
+    // The other windows' views are built once the main window is on the screen (see start()).
+    mainView->installEventFilter(&firstPaint_);
+
+    qtPorts_.setWindowHandlers({
+        .iconify =
+            [this, mainView] {
+                // The whole application goes to the icon; restoring it brings the main window.
+                for (const auto& view : views_)
+                    if (view.get() != mainView && view->isVisible())
+                        view->showMinimized();
+                mainView->iconify();
+            },
+        .closeMain = [mainView] { mainView->close(); },
+        .raiseMain =
+            [mainView] {
+                if (mainView->isMinimized())
+                    mainView->showNormal();
+                mainView->raise();
+                mainView->activateWindow();
+            },
+        .showModal =
+            [this](FormModel& form) {
+                completeStart();
+                for (const auto& view : views_)
+                    if (&view->model() == &form)
+                        view->runModal();
+            },
+    });
+    qtPorts_.setAfterTask([this] { hub_.refreshAll(); });
+    if (auto* title = mainView->findChild<QLabel*>(QStringLiteral("LabelMidiTitle")))
+        qtPorts_.setTitleMetrics({
+            .textWidth =
+                [title](const QString& text) {
+                    return title->fontMetrics().horizontalAdvance(text);
+                },
+            .labelWidth = [title] { return title->width(); },
+        });
+    qtPorts_.setRepaintHandler([this, mainView] {
+        hub_.refreshAll();
+        mainView->repaint();
+    });
+}
+
+Program::~Program() {
+    // Views go first (they refer to the models), then the models, then the devices, which must
+    // leave the engine before the output stops pulling from it.
+    idleCheck_.stop();
+    engine_.setWakeHandler(nullptr);
+    mpris_.reset();
+    remote_.reset();
+    views_.clear();
+    forms_.reset();
+    if (output_)
+        output_->stop();
+    wave_.reset();
+    midiOut_.reset();
+    sequencer_.reset();
+    midi_.reset();
+    cd_.reset();
+}
+
+void Program::start() {
+    mixer_.CreateWnd();
+    forms_->CreateAll();
+    forms_->FormMain.Show();
+    hub_.refreshAll();
+    remote_ = std::make_unique<PlayerRemote>(forms_->FormMain, forms_->FormList, forms_->FormView,
+                                             qtPorts_);
+    // Should the main window never paint (started iconified), the rest comes a moment later.
+    QTimer::singleShot(200, &firstPaint_, [this] { completeStart(); });
+}
+
+void Program::completeStart() {
+    if (complete_)
+        return;
+    complete_ = true;
+    // Opening the sound output can take a sound server tens of milliseconds: not before the
+    // main window shows. Nothing sounds before a user has seen the window.
+    output_ = std::make_unique<SdlAudioOutput>(engine_);
+    output_->start();
+    idleCheck_.start();
+    // Lists the CD drives and the sequencer ports: not needed before the setup window can show.
+    forms_->FormSetUp.SetDevices(*setupDevices_);
+    views_.emplace_back(new FormSetUpWidget(forms_->FormSetUp, mixer_, hub_));
+    views_.emplace_back(new FormListWidget(forms_->FormList, forms_->FormMain, hub_));
+    views_.emplace_back(new FormManageWidget(forms_->FormManage, hub_));
+    views_.emplace_back(new FormMsgWidget(forms_->FormMsg, hub_));
+    views_.emplace_back(new FormPatternWidget(forms_->FormPattern, forms_->FormMain, hub_));
+    views_.emplace_back(new FormModeWidget(forms_->FormMode, hub_));
+    views_.emplace_back(new FormViewWidget(forms_->FormView, hub_));
+    views_.emplace_back(new FormMidiWidget(forms_->FormMidi, hub_));
+    views_.emplace_back(new FormReaderWidget(forms_->FormReader, hub_));
+    hub_.refreshAll();
+    // The project's icon from the icon theme when installed, else the one built in.
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("tobira"), QIcon(QStringLiteral(":/icons/tobira.svg"))));
+    mpris_ = std::make_unique<MprisService>(QDBusConnection::sessionBus(), *remote_, hub_);
+}
+
+bool FirstPaintWatch::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Paint && !seen_) {
+        seen_ = true;
+        // After this paint has reached the screen.
+        QTimer::singleShot(0, this, then_);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void Program::openFiles(const OpenArguments& files) {
+    ShowRefusedFiles(files.refused);
+    if (remote_ && !files.paths.isEmpty())
+        OpenFiles(files.paths, *remote_, hub_);
+}
+
+} // namespace tobira

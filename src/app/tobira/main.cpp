@@ -1,0 +1,64 @@
+#include "app/instance_lock.h"
+#include "app/leftover_temp_files.h"
+#include "app/qt/program.h"
+#include "app/program_folder.h"
+#include "app/qt/stable_palette_style.h"
+#include "app/qt/start_failure.h"
+#include "desktop/qt/command_line.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QMessageBox>
+#include <QTimer>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("TOBIRA");
+    // Ties the windows to tobira.desktop (the Wayland app id); the icon follows once the main
+    // window is up (Program), as the icon theme search takes longer than the window.
+    QApplication::setDesktopFileName(QStringLiteral("tobira"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setStyle(new tobira::StablePaletteStyle);
+    // The list font's stored default names the Windows font; IPA Gothic is its counterpart here.
+    QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
+
+    // Read after Qt has taken its own options out of argv.
+    const tobira::OpenArguments files = tobira::ReadOpenArguments(argc, argv);
+
+    tobira::InstanceLock lock(tobira::InstanceLock::DefaultPath());
+    bool acquired = false;
+    try {
+        acquired = lock.tryAcquire();
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, "TOBIRA", QString::fromLocal8Bit(error.what()));
+        return 1;
+    }
+    if (!acquired)
+        return tobira::RunSecondStart(files);
+
+    std::filesystem::path folder;
+    try {
+        folder = tobira::ResolveProgramFolder(tobira::SystemProgramFolderInputs());
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, "TOBIRA", QString::fromLocal8Bit(error.what()));
+        return 1;
+    }
+    // A save cut short by a crash leaves its temporary file; no other instance is saving now.
+    tobira::RemoveLeftoverTempFiles(folder, lock);
+
+    std::unique_ptr<tobira::Program> program;
+    try {
+        program = std::make_unique<tobira::Program>(folder);
+        program->start();
+    } catch (const std::exception& error) {
+        program.reset();
+        lock.release();
+        QMessageBox::critical(nullptr, QStringLiteral("TOBIRA"), tobira::StartFailureText(error));
+        return 1;
+    }
+    if (!files.empty())
+        QTimer::singleShot(0, [&program, &files] { program->openFiles(files); });
+    int result = app.exec();
+    program.reset();
+    return result;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "player/form_main.h"
+#include "forms/views/form_widget.h"
+#include "cd_windows/form_pattern.h"
+
+#include <array>
+
+class QToolButton;
+
+namespace tobira {
+
+// The view of TFormPattern, the CD program selector: ten numbered rows with the patterns'
+// titles, "＋Random ", "＋Reverse " and "Close". Hints follow the main window's hint setting.
+class FormPatternWidget final : public FormWidget {
+    Q_OBJECT
+  public:
+    FormPatternWidget(TFormPattern& model, const TFormMain& main, ViewHub& hub);
+
+    void render() override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    TFormPattern& pattern_;
+    const TFormMain& main_;
+    std::array<QToolButton*, kPatternSlots> SpeedButton{};
+    QToolButton *SpeedButtonRandom, *SpeedButtonReverse, *SpeedButtonClose;
+};
+
+} // namespace tobira

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "forms/controls_state.h"
+#include "forms/views/pictures.h"
+
+#include <QAbstractButton>
+
+#include <functional>
+#include <string>
+
+namespace tobira {
+
+// A speed button with a face drawn in code. Left press, release and click come as the
+// QAbstractButton signals (press, release, then click); a right-button press goes to
+// `onRightPress` and raises no click.
+class PictureButton final : public QAbstractButton {
+    Q_OBJECT
+  public:
+    PictureButton(ButtonFace face, QWidget* parent);
+
+    std::function<void()> onRightPress;
+
+    // Visibility, enabled state and hint (only when `hints` is on) of a model's button.
+    void display(const ButtonState& state, bool hints);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    ButtonFace face_;
+    std::string hint_;
+    bool hints_ = false;
+};
+
+} // namespace tobira

@@ -1,0 +1,38 @@
+#include "forms/views/view_state.h"
+
+#include "text/cp932_convert.h"
+
+#include <QAbstractButton>
+
+namespace tobira {
+
+QString FromCp932(const std::string& text) {
+    return QString::fromStdString(Cp932ToUtf8(text));
+}
+
+void ShowButton(QAbstractButton* button, const ButtonState& state, bool hints) {
+    const QString caption = FromCp932(state.Caption);
+    if (button->text() != caption)
+        button->setText(caption);
+    const QColor colour(state.Font.r, state.Font.g, state.Font.b);
+    // Only the active and inactive groups: a disabled button keeps the style's grey.
+    if (button->palette().color(QPalette::Active, QPalette::ButtonText) != colour) {
+        QPalette p = button->palette();
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            p.setColor(group, QPalette::ButtonText, colour);
+            p.setColor(group, QPalette::WindowText, colour);
+        }
+        button->setPalette(p);
+    }
+    if (button->isCheckable() && button->isChecked() != state.Down)
+        button->setChecked(state.Down);
+    if (button->isEnabled() != state.Enabled)
+        button->setEnabled(state.Enabled);
+    if (button->isVisibleTo(button->parentWidget()) != state.Visible)
+        button->setVisible(state.Visible);
+    const QString tip = hints ? FromCp932(state.Hint) : QString();
+    if (button->toolTip() != tip)
+        button->setToolTip(tip);
+}
+
+} // namespace tobira

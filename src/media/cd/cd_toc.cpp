@@ -1,0 +1,73 @@
+#include "media/cd/cd_toc.h"
+
+#include "media/media_device.h"
+
+#include <algorithm>
+
+namespace tobira {
+
+std::optional<CdToc> CdToc::make(const std::vector<CdTocEntry>& entries, std::int32_t leadout) {
+    if (entries.empty() || entries.size() > kMaxTracks)
+        return std::nullopt;
+    if (leadout > kMaxSectors)
+        return std::nullopt;
+    CdToc toc;
+    bool anyAudio = false;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const CdTocEntry& e = entries[i];
+        const std::int32_t next = i + 1 < entries.size() ? entries[i + 1].start : leadout;
+        if (e.number != static_cast<int>(i) + 1 || e.start < 0 || next <= e.start)
+            return std::nullopt;
+        toc.tracks_.push_back(CdTrack{e.number, e.start, next - e.start, e.audio});
+        anyAudio = anyAudio || e.audio;
+    }
+    if (!anyAudio)
+        return std::nullopt;
+    toc.leadout_ = leadout;
+    return toc;
+}
+
+const CdTrack* CdToc::track(int number) const {
+    if (number < 1 || number > count())
+        return nullptr;
+    return &tracks_[number - 1];
+}
+
+const CdTrack& CdToc::trackAt(std::int32_t lsn) const {
+    auto after = std::upper_bound(tracks_.begin(), tracks_.end(), lsn,
+                                  [](std::int32_t v, const CdTrack& t) { return v < t.start; });
+    return after == tracks_.begin() ? tracks_.front() : *(after - 1);
+}
+
+const CdTrack* CdToc::firstAudioFrom(int number) const {
+    for (int n = std::max(number, 1); n <= count(); ++n)
+        if (tracks_[n - 1].audio)
+            return &tracks_[n - 1];
+    return nullptr;
+}
+
+std::int32_t CdToc::audioEnd(int number) const {
+    for (int n = std::max(number, 1) + 1; n <= count(); ++n)
+        if (!tracks_[n - 1].audio)
+            return tracks_[n - 1].start;
+    return leadout_;
+}
+
+std::uint32_t CdToc::lengthMsf(int number) const {
+    const CdTrack* t = track(number);
+    return t ? SectorsToMsf(t->sectors) : 0;
+}
+
+std::uint32_t CdToc::discLengthMsf() const {
+    return tracks_.empty() ? 0 : SectorsToMsf(leadout_ - tracks_.front().start);
+}
+
+std::uint32_t SectorsToMsf(std::int32_t sectors) {
+    if (sectors < 0)
+        sectors = 0;
+    const auto s = static_cast<unsigned>(sectors);
+    return PackMsf(s / (60 * kCdSectorsPerSecond), s / kCdSectorsPerSecond % 60,
+                   s % kCdSectorsPerSecond);
+}
+
+} // namespace tobira

@@ -1,0 +1,236 @@
+#include "media/cd/cue_disc_image.h"
+
+#include "media/output/shared_library.h"
+#include "media/output/sndfile_api.h"
+#include "text/cp932_convert.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <system_error>
+
+namespace tobira {
+
+struct CueDiscImage::Source {
+    struct FileCloser {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    struct SndCloser {
+        void operator()(SNDFILE* f) const { Sndfile().close(f); }
+    };
+    CueFile::Type type = CueFile::Type::Binary;
+    std::unique_ptr<std::FILE, FileCloser> raw;
+    std::unique_ptr<SNDFILE, SndCloser> decoded;
+    sf_count_t frame = 0; // where the decoder stands
+    std::int64_t bytes = 0;
+    std::vector<short> samples;
+};
+
+namespace {
+
+std::string lower(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::filesystem::path matchCase(const std::filesystem::path& folder, const std::string& name) {
+    std::error_code error;
+    const std::string wanted = lower(name);
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error))
+        if (lower(it->path().filename().string()) == wanted)
+            return it->path();
+    return {};
+}
+
+std::string sheetPlace(const std::filesystem::path& cue, int line) {
+    const std::string name = Cp932FromPath(cue.filename()).value_or("?");
+    return Utf8ToCp932("ディスクイメージ【") + name + Utf8ToCp932("】") +
+           (line > 0 ? Utf8ToCp932("の ") + std::to_string(line) + Utf8ToCp932(" 行目") : "") +
+           Utf8ToCp932("：");
+}
+
+CueOpenResult refuse(const std::filesystem::path& cue, CueOpenResult result, int line,
+                     const std::string& whatUtf8) {
+    result.problem = sheetPlace(cue, line) + Utf8ToCp932(whatUtf8);
+    return result;
+}
+
+} // namespace
+
+std::filesystem::path FindCueFile(const std::filesystem::path& folder, const std::string& name) {
+    std::string relative = name;
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    const std::filesystem::path exact = folder / std::filesystem::u8path(relative);
+    std::error_code error;
+    if (std::filesystem::is_regular_file(exact, error))
+        return exact;
+    if (auto found = matchCase(exact.parent_path(), exact.filename().string()); !found.empty())
+        return found;
+    if (auto found = matchCase(folder, exact.filename().string()); !found.empty())
+        return found;
+    return exact;
+}
+
+CueOpenResult CueDiscImage::open(const std::filesystem::path& cue) {
+    CueOpenResult result;
+    result.files.push_back(cue);
+    std::ifstream in(cue, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    if (!in && !in.eof()) {
+        std::error_code error;
+        const char* what = !std::filesystem::exists(cue, error)       ? "見つかりません"
+                           : std::filesystem::is_directory(cue, error) ? "ＣＵＥファイルではありません"
+                                                                       : "読めません";
+        return refuse(cue, std::move(result), 0, what);
+    }
+    CueParseResult parsed = ParseCueSheet(bytes);
+    if (!parsed.sheet)
+        return refuse(cue, std::move(result), parsed.problem.line, parsed.problem.what);
+    const CueSheet& sheet = *parsed.sheet;
+
+    std::vector<std::unique_ptr<Source>> sources;
+    std::vector<std::int64_t> fileBytes;
+    std::optional<std::pair<int, std::string>> problem;
+    for (const CueFile& file : sheet.files) {
+        const std::filesystem::path path = FindCueFile(cue.parent_path(), file.name);
+        result.files.push_back(path);
+        if (problem)
+            continue; // every file is still watched
+        auto source = std::make_unique<Source>();
+        source->type = file.type;
+        const std::string quoted = "ファイル【" + file.name + "】";
+        if (file.type == CueFile::Type::Audio) {
+            const SndfileApi* sndfile = nullptr;
+            try {
+                sndfile = &Sndfile();
+            } catch (const LibraryError& e) {
+                problem = {file.line, quoted +
+                                          "を読めません（音声ファイルを読むライブラリが"
+                                          "ありません：" +
+                                          e.what() + "）"};
+                continue;
+            }
+            SF_INFO info{};
+            source->decoded.reset(sndfile->open(path.c_str(), SFM_READ, &info));
+            if (!source->decoded) {
+                std::error_code error;
+                problem = {file.line, quoted + (std::filesystem::exists(path, error)
+                                                    ? "は読めない音声ファイルです"
+                                                    : "が見つかりません")};
+                continue;
+            }
+            if (info.samplerate != 44100 || info.channels != 2) {
+                problem = {file.line, quoted + "は 44.1 kHz ステレオではありません（ＣＤイメージ"
+                                               "ではありません）"};
+                continue;
+            }
+            source->bytes = static_cast<std::int64_t>(info.frames) * 4;
+        } else {
+            source->raw.reset(std::fopen(path.c_str(), "rb"));
+            std::error_code error;
+            const auto size = std::filesystem::file_size(path, error);
+            if (!source->raw || error) {
+                problem = {file.line,
+                           quoted + (std::filesystem::exists(path, error) ? "が読めません"
+                                                                          : "が見つかりません")};
+                continue;
+            }
+            source->bytes = static_cast<std::int64_t>(size);
+        }
+        fileBytes.push_back(source->bytes);
+        sources.push_back(std::move(source));
+    }
+    if (problem)
+        return refuse(cue, std::move(result), problem->first, problem->second);
+
+    CueLayoutResult laid = LayOutCueSheet(sheet, fileBytes);
+    if (!laid.layout)
+        return refuse(cue, std::move(result), laid.problem.line, laid.problem.what);
+    std::optional<CdToc> toc = CdToc::make(laid.layout->entries, laid.layout->leadout);
+    DiscText text{sheet.disc, {}};
+    for (const CueSheetTrack& t : sheet.tracks)
+        text.tracks.push_back(t.text);
+    result.image.reset(
+        new CueDiscImage(std::move(sources), std::move(*laid.layout), std::move(*toc), text));
+    return result;
+}
+
+CueDiscImage::CueDiscImage(std::vector<std::unique_ptr<Source>> sources, CueLayout layout,
+                           CdToc toc, DiscText text)
+    : sources_(std::move(sources)), layout_(std::move(layout)), toc_(std::move(toc)),
+      text_(std::move(text)) {}
+
+CueDiscImage::~CueDiscImage() = default;
+
+bool CueDiscImage::read(std::int32_t lsn, std::int32_t sectors, unsigned char* out) {
+    std::int64_t at = lsn;
+    const std::int64_t end = std::int64_t{lsn} + sectors;
+    auto segment = std::upper_bound(layout_.segments.begin(), layout_.segments.end(), at,
+                                    [](std::int64_t v, const CueSegment& s) { return v < s.lsn; });
+    if (segment != layout_.segments.begin())
+        --segment;
+    bool ok = true;
+    while (at < end) {
+        unsigned char* to = out + (at - lsn) * kCdSectorBytes;
+        if (segment == layout_.segments.end() || at < segment->lsn) {
+            const std::int64_t until =
+                segment == layout_.segments.end() ? end : std::min(end, segment->lsn);
+            std::memset(to, 0, static_cast<std::size_t>(until - at) * kCdSectorBytes);
+            at = until;
+            continue;
+        }
+        const std::int64_t until = std::min(end, segment->lsn + segment->sectors);
+        if (at < until)
+            ok = readSegment(*segment, at - segment->lsn, until - at, to) && ok;
+        at = std::max(at, until);
+        ++segment;
+    }
+    return ok;
+}
+
+bool CueDiscImage::readSegment(const CueSegment& segment, std::int64_t from, std::int64_t sectors,
+                               unsigned char* out) {
+    const std::size_t bytes = static_cast<std::size_t>(sectors) * kCdSectorBytes;
+    if (segment.file < 0) {
+        std::memset(out, 0, bytes);
+        return true;
+    }
+    Source& source = *sources_[static_cast<std::size_t>(segment.file)];
+    const std::int64_t sector = segment.fileSector + from;
+    std::size_t got = 0;
+    if (source.raw) {
+        std::FILE* f = source.raw.get();
+        if (fseeko(f, static_cast<off_t>(sector) * kCdSectorBytes, SEEK_SET) == 0)
+            got = std::fread(out, 1, bytes, f);
+        if (source.type == CueFile::Type::Motorola)
+            for (std::size_t i = 0; i + 1 < got; i += 2)
+                std::swap(out[i], out[i + 1]);
+    } else {
+        const sf_count_t frame = static_cast<sf_count_t>(sector) * kCdFramesPerSector;
+        if (frame != source.frame)
+            source.frame = Sndfile().seek(source.decoded.get(), frame, SEEK_SET);
+        const sf_count_t frames = static_cast<sf_count_t>(sectors) * kCdFramesPerSector;
+        source.samples.resize(static_cast<std::size_t>(frames) * 2);
+        sf_count_t read = 0;
+        if (source.frame == frame)
+            read = Sndfile().readf_short(source.decoded.get(), source.samples.data(), frames);
+        source.frame = read > 0 ? frame + read : -1;
+        for (std::size_t i = 0; i < static_cast<std::size_t>(std::max<sf_count_t>(read, 0)) * 2;
+             ++i) {
+            const auto v = static_cast<std::uint16_t>(source.samples[i]);
+            out[2 * i] = static_cast<unsigned char>(v & 0xFF);
+            out[2 * i + 1] = static_cast<unsigned char>(v >> 8);
+        }
+        got = static_cast<std::size_t>(std::max<sf_count_t>(read, 0)) * 4;
+    }
+    std::memset(out + got, 0, bytes - got);
+    return got == bytes;
+}
+
+} // namespace tobira

@@ -1,0 +1,114 @@
+#include "media/cd/cue_layout.h"
+
+#include <algorithm>
+
+namespace tobira {
+namespace {
+
+// The lead-in pregap of track 1 that lies before LSN 0 on every disc.
+constexpr std::int64_t kLeadInPregap = 2 * kCdSectorsPerSecond;
+
+struct Silence {
+    std::int64_t raw = 0; // inserted before this position of the files laid end to end
+    std::int64_t sectors = 0;
+};
+
+std::string fileName(const CueSheet& sheet, int file) {
+    return "ファイル【" + sheet.files[static_cast<std::size_t>(file)].name + "】";
+}
+
+} // namespace
+
+CueLayoutResult LayOutCueSheet(const CueSheet& sheet, const std::vector<std::int64_t>& fileBytes) {
+    const std::size_t fileCount = sheet.files.size();
+    // A file's sectors are those of the first track that starts in it: a mixed-mode BIN holds
+    // 2352-byte data sectors, and shorter ones come as a file of their own.
+    std::vector<int> sectorBytes(fileCount, kCdSectorBytes);
+    for (auto t = sheet.tracks.rbegin(); t != sheet.tracks.rend(); ++t)
+        sectorBytes[static_cast<std::size_t>(t->index0 ? t->index0->file : t->index1.file)] =
+            t->sectorBytes;
+
+    std::vector<std::int64_t> base(fileCount + 1, 0);
+    for (std::size_t f = 0; f < fileCount; ++f) {
+        const std::int64_t bytes = f < fileBytes.size() ? fileBytes[f] : 0;
+        if (bytes % sectorBytes[f] != 0)
+            return {std::nullopt,
+                    {sheet.files[f].line,
+                     fileName(sheet, static_cast<int>(f)) + "が途中で切れています"}};
+        base[f + 1] = base[f] + bytes / sectorBytes[f];
+    }
+    auto raw = [&](const CuePoint& p) { return base[static_cast<std::size_t>(p.file)] + p.sector; };
+    for (const CueSheetTrack& t : sheet.tracks)
+        for (const CuePoint* p : {t.index0 ? &*t.index0 : nullptr, &t.index1})
+            if (p && raw(*p) >= base[static_cast<std::size_t>(p->file) + 1])
+                return {std::nullopt,
+                        {p->line, fileName(sheet, p->file) + "がこの位置まで届いていません"}};
+
+    std::vector<Silence> silences;
+    for (std::size_t i = 0; i < sheet.tracks.size(); ++i) {
+        const CueSheetTrack& t = sheet.tracks[i];
+        if (t.pregap > 0)
+            silences.push_back({raw(t.index1), t.pregap});
+        if (t.postgap > 0) {
+            const CueSheetTrack* next =
+                i + 1 < sheet.tracks.size() ? &sheet.tracks[i + 1] : nullptr;
+            const std::int64_t at =
+                next ? raw(next->index0 ? *next->index0 : next->index1) : base[fileCount];
+            silences.push_back({at, t.postgap});
+        }
+    }
+    std::stable_sort(silences.begin(), silences.end(),
+                     [](const Silence& a, const Silence& b) { return a.raw < b.raw; });
+    auto timeline = [&](std::int64_t r) {
+        std::int64_t t = r;
+        for (const Silence& s : silences)
+            if (s.raw <= r)
+                t += s.sectors;
+        return t;
+    };
+
+    const std::int64_t firstStart = timeline(raw(sheet.tracks.front().index1));
+    const std::int64_t shift = std::min(firstStart, kLeadInPregap);
+    std::int64_t total = base[fileCount];
+    for (const Silence& s : silences)
+        total += s.sectors;
+    if (total - shift > CdToc::kMaxSectors)
+        return {std::nullopt, {0, "ＣＤ１枚より長いディスクです"}};
+
+    CueLayout layout;
+    for (const CueSheetTrack& t : sheet.tracks)
+        layout.entries.push_back(CdTocEntry{
+            t.number, static_cast<std::int32_t>(timeline(raw(t.index1)) - shift), t.audio});
+    layout.leadout = static_cast<std::int32_t>(total - shift);
+
+    // The files end to end, cut where a silence goes in; everything before LSN 0 dropped.
+    std::int64_t lsn = -shift;
+    std::size_t next = 0;
+    auto add = [&](int file, std::int64_t fileSector, std::int64_t sectors) {
+        const std::int64_t skip = std::clamp<std::int64_t>(-lsn, 0, sectors);
+        if (sectors > skip)
+            layout.segments.push_back({lsn + skip, sectors - skip, file, fileSector + skip});
+        lsn += sectors;
+    };
+    for (std::size_t f = 0; f < fileCount; ++f) {
+        std::int64_t at = base[f];
+        while (at < base[f + 1] || (f + 1 == fileCount && next < silences.size())) {
+            if (next < silences.size() && silences[next].raw <= at) {
+                add(-1, 0, silences[next++].sectors);
+                continue;
+            }
+            const std::int64_t until =
+                next < silences.size() ? std::min(silences[next].raw, base[f + 1]) : base[f + 1];
+            if (until <= at)
+                break;
+            add(static_cast<int>(f), at - base[f], until - at);
+            at = until;
+        }
+    }
+    const auto made = CdToc::make(layout.entries, layout.leadout);
+    if (!made)
+        return {std::nullopt, {0, "トラックの長さが正しくありません"}};
+    return {std::move(layout), {}};
+}
+
+} // namespace tobira

@@ -1,0 +1,191 @@
+#include "media/midi/fluidsynth/fluid_synthesizer.h"
+
+#include "media/midi/fluidsynth/fluid_level_probe.h"
+#include "media/media_device.h"
+#include "text/cp932_convert.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <mutex>
+#include <string>
+
+namespace tobira {
+
+namespace {
+
+void DiscardLog(int, const char*, void*) {}
+
+#ifndef NDEBUG
+void DebugLog(int level, const char* message, void*) {
+    std::fprintf(stderr, "fluidsynth[%d]: %s\n", level, message);
+}
+#endif
+
+// FluidSynth's logging is process-wide; the player has no log, so it goes nowhere (to stderr in
+// debug builds, where it helps).
+void QuietFluidLog() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        for (int level = FLUID_PANIC; level <= FLUID_DBG; ++level) {
+#ifdef NDEBUG
+            fluid_set_log_function(level, DiscardLog, nullptr);
+#else
+            fluid_set_log_function(level, level <= FLUID_WARN ? DebugLog : DiscardLog, nullptr);
+#endif
+        }
+    });
+}
+
+std::string DisplayName(const std::filesystem::path& path) {
+    return Cp932FromPath(path).value_or(path.string());
+}
+
+[[noreturn]] void Fail(const std::string& utf8Before, const std::filesystem::path& path,
+                       const std::string& utf8After) {
+    throw DeviceError(Utf8ToCp932(utf8Before) + DisplayName(path) + Utf8ToCp932(utf8After));
+}
+
+} // namespace
+
+void CheckFluidSoundFont(const std::filesystem::path& soundFont) {
+    QuietFluidLog();
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(soundFont, ec))
+        Fail("サウンドフォント【", soundFont, "】がありません");
+    // Checked first: handing FluidSynth a file that is not a SoundFont makes GLib print a
+    // warning that cannot be silenced.
+    if (!fluid_is_soundfont(soundFont.c_str()))
+        Fail("【", soundFont, "】はサウンドフォント（SF2）ではありません");
+}
+
+FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, double probeRms,
+                                   int sampleRate)
+    : soundFont_(soundFont) {
+    QuietFluidLog();
+    CheckFluidSoundFont(soundFont);
+
+    settings_.reset(new_fluid_settings());
+    if (!settings_)
+        throw DeviceError(Utf8ToCp932("ＭＩＤＩシンセサイザーを用意できません"));
+    fluid_settings_t* s = settings_.get();
+    fluid_settings_setnum(s, "synth.sample-rate", sampleRate);
+    fluid_settings_setnum(s, "synth.gain", 1.0);
+    // Before 2.4 FluidSynth obeys GS resets only for device id 16; the reset songs need them.
+    fluid_settings_setint(s, "synth.device-id", 16);
+    // Song time follows the frames we render, not the wall clock.
+    fluid_settings_setstr(s, "player.timing-source", "sample");
+    // Sound-module state carries from song to song as on a real module (that is what the reset
+    // songs are for), and a reset between songs would cut the previous song's tail dead.
+    fluid_settings_setint(s, "player.reset-synth", 0);
+    // A General MIDI SoundFont is 150 MB of samples, of which a song uses a tenth. Only the
+    // instruments selected on a channel or held for the coming song are kept in memory; the
+    // device has them loaded on its loader thread before a song starts (holdPresets), so that a
+    // program change on the audio thread never waits for the disk.
+    fluid_settings_setint(s, "synth.dynamic-sample-loading", 1);
+    // Locking the samples in memory makes each load several times slower, and tens of
+    // megabytes exceed the usual per-user limit on locked memory anyway.
+    fluid_settings_setint(s, "synth.lock-memory", 0);
+
+    synth_.reset(new_fluid_synth(s));
+    if (!synth_)
+        throw DeviceError(Utf8ToCp932("ＭＩＤＩシンセサイザーを用意できません"));
+    soundFontId_ = fluid_synth_sfload(synth_.get(), soundFont.c_str(), 1);
+    if (soundFontId_ == FLUID_FAILED)
+        Fail("サウンドフォント【", soundFont, "】を読めません");
+
+    // Measured at gain 1; the probe's level scales with the gain.
+    const double measured = MeasureProbeRms(synth_.get(), sampleRate);
+    gain_ = measured > 0.0 ? std::clamp(probeRms / measured, 0.1, 4.0) : 1.0;
+    fluid_synth_set_gain(synth_.get(), static_cast<float>(gain_));
+}
+
+FluidSynthesizer::~FluidSynthesizer() = default;
+
+void FluidSynthesizer::holdPresets(std::span<const SynthPreset> presets) {
+    fluid_synth_t* synth = synth_.get();
+    std::set<SynthPreset> wanted(presets.begin(), presets.end());
+    // A reset selects piano and the standard kit.
+    wanted.insert({0, 0});
+    wanted.insert({128, 0});
+    // Programs carry over from song to song: what the channels hold now may be selected again.
+    const int channels = fluid_synth_count_midi_channels(synth);
+    for (int channel = 0; channel < channels; ++channel)
+        if (fluid_preset_t* preset = fluid_synth_get_channel_preset(synth, channel))
+            wanted.insert({fluid_preset_get_banknum(preset), fluid_preset_get_num(preset)});
+    // Pins survive resets and program changes; only unpinned instruments that no channel
+    // selects are unloaded. New pins first, so that what both songs use stays loaded.
+    for (const SynthPreset& p : wanted)
+        if (!held_.contains(p))
+            fluid_synth_pin_preset(synth, soundFontId_, p.bank, p.program); // absent: ignored
+    for (const SynthPreset& p : held_)
+        if (!wanted.contains(p))
+            fluid_synth_unpin_preset(synth, soundFontId_, p.bank, p.program);
+    held_ = std::move(wanted);
+}
+
+void FluidSynthesizer::setSong(std::span<const std::uint8_t> smf) {
+    player_.reset();
+    song_.assign(smf.begin(), smf.end());
+}
+
+void FluidSynthesizer::dropSong() {
+    player_.reset();
+    song_.clear();
+    song_.shrink_to_fit();
+}
+
+void FluidSynthesizer::startAt(std::uint64_t tick) {
+    // A fresh player each time: FluidSynth's player cannot be rewound reliably once it has
+    // run off the end of its play list.
+    player_.reset();
+    player_.reset(new_fluid_player(synth_.get()));
+    if (!player_)
+        throw DeviceError(Utf8ToCp932("ＭＩＤＩシンセサイザーを用意できません"));
+    if (fluid_player_add_mem(player_.get(), song_.data(), song_.size()) != FLUID_OK)
+        throw DeviceError(Utf8ToCp932("ＭＩＤＩシンセサイザーを用意できません"));
+    if (tick > 0) {
+        const auto limit = static_cast<std::uint64_t>(std::numeric_limits<int>::max());
+        fluid_player_seek(player_.get(), static_cast<int>(std::min(tick, limit)));
+    }
+    fluid_player_play(player_.get());
+}
+
+void FluidSynthesizer::pause() {
+    if (player_)
+        fluid_player_stop(player_.get());
+}
+
+void FluidSynthesizer::resume() {
+    if (player_)
+        fluid_player_play(player_.get());
+}
+
+void FluidSynthesizer::releaseNotes() {
+    fluid_synth_t* synth = synth_.get();
+    // All-notes-off leaves notes held by a pedal sounding: lift the pedals first.
+    const int channels = fluid_synth_count_midi_channels(synth);
+    for (int channel = 0; channel < channels; ++channel) {
+        fluid_synth_cc(synth, channel, 64, 0); // sustain
+        fluid_synth_cc(synth, channel, 66, 0); // sostenuto
+    }
+    fluid_synth_all_notes_off(synth, -1);
+}
+
+void FluidSynthesizer::render(float* out, std::size_t frames) {
+    // fluid_synth_write_float takes an int count; render buffers are far smaller anyway.
+    constexpr std::size_t kChunk = 1u << 20;
+    while (frames > 0) {
+        const std::size_t n = std::min(frames, kChunk);
+        fluid_synth_write_float(synth_.get(), static_cast<int>(n), out, 0, 2, out, 1, 2);
+        out += 2 * n;
+        frames -= n;
+    }
+}
+
+int FluidSynthesizer::activeVoices() const {
+    return fluid_synth_get_active_voice_count(synth_.get());
+}
+
+} // namespace tobira

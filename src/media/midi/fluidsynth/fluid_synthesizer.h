@@ -1,0 +1,68 @@
+#pragma once
+// FluidSynth's settings, synthesizer and SMF player, owned together. Rendering goes into the
+// caller's buffers; no FluidSynth audio driver is ever created. The MIDI device serialises every
+// call but holdPresets with its own lock.
+
+#include "media/midi/midi_synthesizer.h"
+
+#include <fluidsynth.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <span>
+#include <vector>
+
+namespace tobira {
+
+// Missing or not a SoundFont: DeviceError.
+void CheckFluidSoundFont(const std::filesystem::path& soundFont);
+
+class FluidSynthesizer final : public MidiSynthesizer {
+  public:
+    // Loads the SoundFont; throws DeviceError when it is missing or not a SoundFont. Sets the
+    // gain at which the level probe (fluid_level_probe.h) comes out at `probeRms`.
+    FluidSynthesizer(const std::filesystem::path& soundFont, double probeRms, int sampleRate);
+    ~FluidSynthesizer() override;
+    FluidSynthesizer(const FluidSynthesizer&) = delete;
+    FluidSynthesizer& operator=(const FluidSynthesizer&) = delete;
+
+    const std::filesystem::path& soundFont() const override { return soundFont_; }
+    double gain() const override { return gain_; }
+
+    void holdPresets(std::span<const SynthPreset> presets) override;
+    void setSong(std::span<const std::uint8_t> smf) override;
+    void dropSong() override;
+    void startAt(std::uint64_t tick) override;
+    void pause() override;
+    void resume() override;
+    void releaseNotes() override;
+    void render(float* out, std::size_t frames) override;
+    int activeVoices() const override;
+
+  private:
+    struct SettingsDeleter {
+        void operator()(fluid_settings_t* p) const { delete_fluid_settings(p); }
+    };
+    struct SynthDeleter {
+        void operator()(fluid_synth_t* p) const { delete_fluid_synth(p); }
+    };
+    struct PlayerDeleter {
+        void operator()(fluid_player_t* p) const { delete_fluid_player(p); }
+    };
+
+    std::filesystem::path soundFont_;
+    double gain_ = 1.0;
+    std::vector<std::uint8_t> song_;
+    int soundFontId_ = -1;
+    // The loader thread's alone.
+    std::set<SynthPreset> held_;
+    // Members die in reverse order: the player before the synth before the settings.
+    std::unique_ptr<fluid_settings_t, SettingsDeleter> settings_;
+    std::unique_ptr<fluid_synth_t, SynthDeleter> synth_;
+    std::unique_ptr<fluid_player_t, PlayerDeleter> player_;
+};
+
+} // namespace tobira

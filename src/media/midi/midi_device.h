@@ -1,0 +1,160 @@
+#pragma once
+// The MIDI sequencer device: plays one Standard MIDI File at a time through FluidSynth into the
+// audio engine's synthesizer line.
+//
+// Completion: every play request ends with exactly one notification, queued in the order the
+// requests ended and delivered on the UI thread through a wake-up of the UI post port (the audio
+// thread neither allocates nor waits to hand one over): Successful when the song's last event has
+// played (at the length the device reports, not when the last notes have died away), Aborted for
+// stop, pause, previous and close, Superseded for a new play or open while one is running.
+//
+// Loading: the SoundFont and the instruments a song uses are loaded on a loader thread of the
+// device's own, never on the UI or the audio thread. open() reads and checks the song, then
+// hands its instruments to the loader; a play requested before they are in starts when they are
+// (mode Playing, position 0 meanwhile).
+//
+// Threads: the control methods run on the UI thread; renderAudio runs on the audio thread; the
+// loader installs what it has loaded. All share one short lock; files are read and checked, and
+// instruments loaded, before it is taken.
+
+#include "media/audio_source.h"
+#include "media/media_device.h"
+#include "media/midi/smf_song.h"
+
+#include "media/midi/midi_synthesizer.h"
+#include "media/serial_worker.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tobira {
+
+class AudioEngine;
+class UiPostPort;
+class PlayNotices;
+
+class MidiDevice final : public MediaDevice, public AudioSource {
+  public:
+    // Level of the gain probe (fluid_level_probe.h) after the SoundFont is loaded. FluidSynth's
+    // fixed 0.2 is far quieter than a CD track at the same volume, and SoundFonts differ by
+    // 6 dB and more. At this level a typical General MIDI song has an RMS near -16 dBFS, close
+    // to a CD master's, with its peaks about 2 dB below full scale, with FluidR3 and TimGM6mb
+    // alike.
+    static constexpr double kProbeLevelDbfs = -16.4;
+
+    // Attaches itself to the engine's synthesizer line (silent until a song plays).
+    MidiDevice(AudioEngine& engine, UiPostPort& uiPost);
+    ~MidiDevice() override;
+    MidiDevice(const MidiDevice&) = delete;
+    MidiDevice& operator=(const MidiDevice&) = delete;
+
+    // The SoundFont (code page 932 path, the SOUNDFONT setting); empty for the standard one
+    // (FindDefaultSoundFont). Loaded by the next prepare or open, once: later opens reuse it.
+    void setSoundFont(std::string cp932Path) { soundFont_ = std::move(cp932Path); }
+    const std::string& soundFont() const { return soundFont_; }
+    // The synthesizer gain chosen for the loaded SoundFont; 0 before one is loaded.
+    double synthGain() const;
+
+    // Reads and checks fileName() and the SoundFont file, and has the loader make them ready.
+    // DeviceError when the SoundFont or the song is missing or unusable, or when loading this
+    // SoundFont has failed before; the device is then as it was before. Opening while open
+    // replaces the song (a running play request is superseded).
+    void open() override;
+    // Releases the song; the SoundFont stays loaded. A running play request is aborted.
+    void close() override;
+    bool isOpen() const override;
+    // Has the loader load the SoundFont.
+    void prepare() override;
+    // Closes; the loader then frees the synthesizer with its SoundFont.
+    void release() override;
+    // Returns when the loader has done all it was given (tests, benchmarks).
+    void settle();
+
+    // From the current position: the start after open or previous, where stop or pause left
+    // off, the start again after the song has ended. When the loader could not load the
+    // SoundFont for this song, the play request ends with Failure and a later play or open
+    // throws DeviceError with the reason.
+    void play() override;
+    // From a position in tenths of a second.
+    void playFrom(std::uint32_t position) override;
+    // Position kept. Mode Stopped.
+    void stop() override;
+    // Position kept. Mode Paused.
+    void pause() override;
+    // Back to the start; ends a running play. Mode Stopped, position 0.
+    void previous() override;
+    // A sequencer has no door: does nothing.
+    void eject() override;
+
+    // NotReady when closed.
+    DeviceMode mode() const override;
+    // One track: the song.
+    int tracks() const override;
+    std::uint32_t trackLength(int track) const override;
+    // Tenths of a second; 0 when closed.
+    std::uint32_t position() const override;
+    // Tenths of a second: the time of the song's last event.
+    std::uint32_t length() const override;
+
+    void renderAudio(float* out, std::size_t frames) override;
+    // While a song plays and until its last notes and reverb have died away.
+    bool sounding() const override;
+
+  private:
+    enum class State { Closed, Stopped, Playing, Paused };
+
+    struct LoadFailure {
+        std::filesystem::path soundFont;
+        std::string message;
+    };
+
+    void requireOpen() const;
+    void requirePlayable() const;
+    std::filesystem::path wantedSoundFont() const;
+    // Loader thread: makes `loaded_` the synthesizer for `soundFont` with `presets` held, and
+    // installs it for the open or prepare numbered `generation`; gives it `song` if any.
+    void load(std::uint64_t generation, const std::filesystem::path& soundFont,
+              const std::vector<SynthPreset>& presets, const std::vector<std::uint8_t>* song);
+    // The following expect mutex_ to be held.
+    void startLocked(std::optional<std::uint64_t> tick);
+    void haltLocked(State next);
+    void beginRequestLocked();
+    void finishRequestLocked(NotifyValue value);
+
+    AudioEngine& engine_;
+    std::string soundFont_;
+
+    mutable std::mutex mutex_;
+    std::shared_ptr<MidiSynthesizer> synth_;
+    SmfSong song_;
+    State state_ = State::Closed;
+    // The synthesizer has the song and its instruments.
+    bool songReady_ = false;
+    // Counts opens, closes and releases: the loader's work for an older one is not installed.
+    std::uint64_t generation_ = 0;
+    std::optional<LoadFailure> failure_;
+    bool songFailed_ = false;
+    // Where the next play starts a fresh player; empty to resume the paused one. Set until the
+    // song has really started.
+    std::optional<std::uint64_t> startTick_;
+    std::uint64_t positionFrames_ = 0;
+    std::uint64_t lengthFrames_ = 0;
+    std::size_t quietFrames_ = 0;
+    // Destroyed before the state above: no delivery runs once the device starts to go.
+    std::unique_ptr<PlayNotices> notices_;
+
+    // UI thread only: the SoundFont the loader has or will have loaded.
+    std::filesystem::path loading_;
+    // Loader thread only.
+    std::shared_ptr<MidiSynthesizer> loaded_;
+    // Destroyed first: the task under way ends before anything it uses goes.
+    SerialWorker loader_;
+};
+
+} // namespace tobira

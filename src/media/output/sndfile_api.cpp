@@ -1,0 +1,23 @@
+#include "media/output/sndfile_api.h"
+
+#include "media/output/shared_library.h"
+
+namespace tobira {
+
+SndfileApi LoadSndfileApi(const char* file) {
+    LibraryBinder bind(file);
+    SndfileApi api{};
+    bind(api.open, "sf_open");
+    bind(api.close, "sf_close");
+    bind(api.seek, "sf_seek");
+    bind(api.readf_short, "sf_readf_short");
+    bind.keep();
+    return api;
+}
+
+const SndfileApi& Sndfile() {
+    static const SndfileApi api = LoadSndfileApi(kSndfileLibrary);
+    return api;
+}
+
+} // namespace tobira

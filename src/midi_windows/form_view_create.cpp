@@ -1,0 +1,16 @@
+// The end of the control window's creation: the program may start in MIDI mode.
+#include "midi_windows/form_view.h"
+
+#include "player/form_main.h"
+#include "windows/form_msg.h"
+#include "windows/form_reader.h"
+#include "windows/form_setup.h"
+
+namespace tobira {
+
+void TFormView::StartInChosenMode() {
+    if (peers().SetUp.CheckBoxMidi.Down)
+        peers().Main.SwitchPlayerMode();
+}
+
+} // namespace tobira

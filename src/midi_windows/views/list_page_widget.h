@@ -1,0 +1,45 @@
+#pragma once
+
+#include "midi_windows/list_page.h"
+#include "midi_windows/views/page_widgets.h"
+
+#include <QWidget>
+
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QScrollBar;
+class QToolButton;
+
+namespace tobira {
+
+// The view of one list page: titles, the selected song's details and the page's buttons.
+class ListPageWidget final : public QWidget {
+    Q_OBJECT
+  public:
+    ListPageWidget(ListPage& page, PageDispatch dispatch, QWidget* parent);
+    void render(const FontChoice& font, bool hints);
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void layOut();
+
+    ListPage& page_;
+    PageDispatch dispatch_;
+    QListWidget* ListBoxTitle;
+    QLineEdit *EditTitle, *EditPath;
+    QButtonGroup* RadioGroupFeel;
+    QWidget* feelBox_;
+    QScrollBar* ScrollBarVol;
+    QLabel *PanelVol, *labelVol_, *PanelAll, *labelAll_;
+    QToolButton *SpeedButtonAuto, *SpeedButtonManual, *SpeedButtonDel, *SpeedButtonEdit,
+        *SpeedButtonCtrl, *SpeedButtonMon, *SpeedButtonTxt, *SpeedButtonDoc, *SpeedButtonHed,
+        *SpeedButtonAddA;
+    EditRequests editTitleDone_;
+};
+
+} // namespace tobira

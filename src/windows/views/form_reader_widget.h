@@ -1,0 +1,27 @@
+#pragma once
+
+#include "forms/views/form_widget.h"
+#include "windows/form_reader.h"
+
+class QPlainTextEdit;
+
+namespace tobira {
+
+// The view of TFormReader: one text area over the whole window, no wrapping.
+class FormReaderWidget final : public FormWidget {
+    Q_OBJECT
+  public:
+    FormReaderWidget(TFormReader& model, ViewHub& hub);
+    void render() override;
+
+  protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    TFormReader& reader_;
+    QPlainTextEdit* MemoReader;
+    int shownLoads_ = -1;
+};
+
+} // namespace tobira
