@@ -126,6 +126,25 @@ int main(int argc, char** argv) {
         "  TRACK 02 AUDIO\n    TITLE \"Two\"\n    INDEX 01 00:01:00\n",
     };
     std::filesystem::remove_all(demo);
+    // ASCII sheets widened to 16 or 32 bits: enough for the Japanese title of a real sheet.
+    const auto wide = [](const std::string& ascii, int width, bool little, bool mark) {
+        std::string out = mark ? (width == 2 ? (little ? Le(0xFEFF, 2) : Be(0xFEFF, 2))
+                                             : (little ? Le(0xFEFF, 4) : Be(0xFEFF, 4)))
+                               : "";
+        for (unsigned char c : ascii)
+            out += little ? Le(c, width) : Be(c, width);
+        return out;
+    };
+    const std::string sheet = "TITLE \"Disc\"\r\nFILE \"a.wav\" WAVE\r\n  TRACK 04 AUDIO\r\n"
+                              "    INDEX 01 00:00:00\r\n";
+    seeds["cue_text"] = {
+        wide(sheet, 2, true, true),
+        wide(sheet, 2, false, false),
+        wide(sheet, 4, true, false),
+        wide(sheet, 4, false, true),
+        "\xEF\xBB\xBF" + sheet,
+        Utf8ToCp932("TITLE \"扉\"\rFILE \"a.bin\" BINARY\rTRACK 01 AUDIO\rINDEX 01 00:00:00\r"),
+    };
 
     for (const auto& [target, inputs] : seeds) {
         const auto folder = root / target;

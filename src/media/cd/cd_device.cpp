@@ -139,7 +139,8 @@ void CdDevice::playFrom(std::uint32_t track) {
     engine_.wake();
     std::lock_guard lock(state_.mutex);
     const int number = static_cast<int>(TmsfTrack(track));
-    if (state_.disc != CdDiscState::Ready || !state_.toc->track(number))
+    // A number the disc leaves out plays as a data track does: from the next audio track.
+    if (state_.disc != CdDiscState::Ready || number < 1 || number > state_.toc->count())
         return;
     startAt(number);
 }
@@ -162,7 +163,7 @@ void CdDevice::previous() {
     const CdTrack& current =
         state_.toc->trackAt(static_cast<std::int32_t>(state_.playFrame / kCdFramesPerSector));
     const std::int64_t into = state_.playFrame - std::int64_t{current.start} * kCdFramesPerSector;
-    const CdTrack* before = state_.toc->track(current.number - 1);
+    const CdTrack* before = state_.toc->trackBefore(current.number);
     if (into < kOneSecondFrames && before && before->audio)
         startAt(before->number);
     else

@@ -82,7 +82,7 @@ std::optional<CdToc> CdMedium::readToc() const {
     const track_t first = cdio_get_first_track_num(p);
     const track_t count = cdio_get_num_tracks(p);
     if (first == CDIO_INVALID_TRACK || count == CDIO_INVALID_TRACK || count == 0 ||
-        count > CdToc::kMaxTracks)
+        first + count - 1 > CdToc::kMaxTracks)
         return std::nullopt;
     std::vector<CdTocEntry> entries;
     for (int i = 0; i < count; ++i) {
@@ -129,12 +129,16 @@ DiscText CdMedium::readText() const {
     text.disc = {field(CDTEXT_FIELD_TITLE, 0), field(CDTEXT_FIELD_PERFORMER, 0)};
     const track_t first = cdio_get_first_track_num(handle_.get());
     const track_t count = cdio_get_num_tracks(handle_.get());
-    if (first != CDIO_INVALID_TRACK && count != CDIO_INVALID_TRACK && count <= CdToc::kMaxTracks)
+    // By the disc's numbers, which may start above 1.
+    if (first != CDIO_INVALID_TRACK && count != CDIO_INVALID_TRACK &&
+        first + count - 1 <= CdToc::kMaxTracks) {
+        text.tracks.resize(static_cast<std::size_t>(first + count - 1));
         for (int i = 0; i < count; ++i) {
             const auto track = static_cast<track_t>(first + i);
-            text.tracks.push_back(
-                {field(CDTEXT_FIELD_TITLE, track), field(CDTEXT_FIELD_PERFORMER, track)});
+            text.tracks[static_cast<std::size_t>(track - 1)] = {
+                field(CDTEXT_FIELD_TITLE, track), field(CDTEXT_FIELD_PERFORMER, track)};
         }
+    }
     return text;
 }
 

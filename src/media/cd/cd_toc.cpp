@@ -16,7 +16,8 @@ std::optional<CdToc> CdToc::make(const std::vector<CdTocEntry>& entries, std::in
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const CdTocEntry& e = entries[i];
         const std::int32_t next = i + 1 < entries.size() ? entries[i + 1].start : leadout;
-        if (e.number != static_cast<int>(i) + 1 || e.start < 0 || next <= e.start)
+        const int previous = i == 0 ? 0 : entries[i - 1].number;
+        if (e.number <= previous || e.number > kMaxTracks || e.start < 0 || next <= e.start)
             return std::nullopt;
         toc.tracks_.push_back(CdTrack{e.number, e.start, next - e.start, e.audio});
         anyAudio = anyAudio || e.audio;
@@ -28,9 +29,15 @@ std::optional<CdToc> CdToc::make(const std::vector<CdTocEntry>& entries, std::in
 }
 
 const CdTrack* CdToc::track(int number) const {
-    if (number < 1 || number > count())
-        return nullptr;
-    return &tracks_[number - 1];
+    auto at = std::lower_bound(tracks_.begin(), tracks_.end(), number,
+                               [](const CdTrack& t, int n) { return t.number < n; });
+    return at != tracks_.end() && at->number == number ? &*at : nullptr;
+}
+
+const CdTrack* CdToc::trackBefore(int number) const {
+    auto at = std::lower_bound(tracks_.begin(), tracks_.end(), number,
+                               [](const CdTrack& t, int n) { return t.number < n; });
+    return at == tracks_.begin() ? nullptr : &*(at - 1);
 }
 
 const CdTrack& CdToc::trackAt(std::int32_t lsn) const {
@@ -40,16 +47,16 @@ const CdTrack& CdToc::trackAt(std::int32_t lsn) const {
 }
 
 const CdTrack* CdToc::firstAudioFrom(int number) const {
-    for (int n = std::max(number, 1); n <= count(); ++n)
-        if (tracks_[n - 1].audio)
-            return &tracks_[n - 1];
+    for (const CdTrack& t : tracks_)
+        if (t.number >= number && t.audio)
+            return &t;
     return nullptr;
 }
 
 std::int32_t CdToc::audioEnd(int number) const {
-    for (int n = std::max(number, 1) + 1; n <= count(); ++n)
-        if (!tracks_[n - 1].audio)
-            return tracks_[n - 1].start;
+    for (const CdTrack& t : tracks_)
+        if (t.number > number && !t.audio)
+            return t.start;
     return leadout_;
 }
 

@@ -31,14 +31,19 @@ class CdToc final {
     // 99:59:74, the largest address a disc can carry.
     static constexpr std::int32_t kMaxSectors = 100 * 60 * kCdSectorsPerSecond;
 
-    // Nullopt for what is no audio CD at all: no tracks, more than 99, numbers not 1, 2, 3...,
+    // Nullopt for what is no audio CD at all: no tracks, numbers outside 1..99 or not rising,
     // starts that do not rise, a lead-out at or before the last start, a disc longer than a CD
-    // can be, or no audio track.
+    // can be, or no audio track. Numbers may start above 1 (one disc of a set numbered on
+    // from the one before) or leave some out (an image without them): they stay the disc's.
     static std::optional<CdToc> make(const std::vector<CdTocEntry>& entries, std::int32_t leadout);
 
-    int count() const { return static_cast<int>(tracks_.size()); }
+    // The last track's number: the player counts tracks 1..count(), and a number the disc does
+    // not have is a track of no length that never plays.
+    int count() const { return tracks_.empty() ? 0 : tracks_.back().number; }
     // Nullptr when there is no such track.
     const CdTrack* track(int number) const;
+    // The track before track `number` that the disc has; nullptr when there is none.
+    const CdTrack* trackBefore(int number) const;
     std::int32_t leadout() const { return leadout_; }
 
     // The track holding `lsn`; the last track for an address at or past the lead-out, the first

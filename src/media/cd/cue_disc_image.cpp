@@ -155,8 +155,10 @@ CueOpenResult CueDiscImage::open(const std::filesystem::path& cue) {
         return refuse(cue, std::move(result), laid.problem.line, laid.problem.what);
     std::optional<CdToc> toc = CdToc::make(laid.layout->entries, laid.layout->leadout);
     DiscText text{sheet.disc, {}};
+    // By the disc's numbers: a sheet that starts at track 4 has no text for 1 to 3.
+    text.tracks.resize(static_cast<std::size_t>(sheet.tracks.back().number));
     for (const CueSheetTrack& t : sheet.tracks)
-        text.tracks.push_back(t.text);
+        text.tracks[static_cast<std::size_t>(t.number - 1)] = t.text;
     result.image.reset(
         new CueDiscImage(std::move(sources), std::move(*laid.layout), std::move(*toc), text));
     return result;
@@ -204,6 +206,9 @@ bool CueDiscImage::readSegment(const CueSegment& segment, std::int64_t from, std
     }
     Source& source = *sources_[static_cast<std::size_t>(segment.file)];
     const std::int64_t sector = segment.fileSector + from;
+    // The last sector of a file that ends inside it is silence after the file's end.
+    const auto expected = static_cast<std::size_t>(std::clamp<std::int64_t>(
+        source.bytes - sector * kCdSectorBytes, 0, static_cast<std::int64_t>(bytes)));
     std::size_t got = 0;
     if (source.raw) {
         std::FILE* f = source.raw.get();
@@ -231,7 +236,7 @@ bool CueDiscImage::readSegment(const CueSegment& segment, std::int64_t from, std
         got = static_cast<std::size_t>(std::max<sf_count_t>(read, 0)) * 4;
     }
     std::memset(out + got, 0, bytes - got);
-    return got == bytes;
+    return got >= expected;
 }
 
 } // namespace tobira

@@ -7,6 +7,9 @@ namespace {
 
 // The lead-in pregap of track 1 that lies before LSN 0 on every disc.
 constexpr std::int64_t kLeadInPregap = 2 * kCdSectorsPerSecond;
+// From the end of an Enhanced CD's audio session to its data track's INDEX 01: the session's
+// lead-out (90 s), the data session's lead-in (60 s) and the track's own pregap (2 s).
+constexpr std::int64_t kSessionGap = (90 + 60 + 2) * kCdSectorsPerSecond;
 
 struct Silence {
     std::int64_t raw = 0; // inserted before this position of the files laid end to end
@@ -30,12 +33,10 @@ CueLayoutResult LayOutCueSheet(const CueSheet& sheet, const std::vector<std::int
 
     std::vector<std::int64_t> base(fileCount + 1, 0);
     for (std::size_t f = 0; f < fileCount; ++f) {
+        // A file that ends inside a sector (audio that was never on a CD, a decoder's count
+        // of frames) has the rest of that sector as silence.
         const std::int64_t bytes = f < fileBytes.size() ? fileBytes[f] : 0;
-        if (bytes % sectorBytes[f] != 0)
-            return {std::nullopt,
-                    {sheet.files[f].line,
-                     fileName(sheet, static_cast<int>(f)) + "が途中で切れています"}};
-        base[f + 1] = base[f] + bytes / sectorBytes[f];
+        base[f + 1] = base[f] + (bytes + sectorBytes[f] - 1) / sectorBytes[f];
     }
     auto raw = [&](const CuePoint& p) { return base[static_cast<std::size_t>(p.file)] + p.sector; };
     for (const CueSheetTrack& t : sheet.tracks)
@@ -44,9 +45,25 @@ CueLayoutResult LayOutCueSheet(const CueSheet& sheet, const std::vector<std::int
                 return {std::nullopt,
                         {p->line, fileName(sheet, p->file) + "がこの位置まで届いていません"}};
 
+    // Data after the last audio track is an Enhanced CD's second session: a drive reports it
+    // where it lies on the disc, past the gap between the sessions that no image holds. (Data
+    // before or between audio tracks is a mixed-mode disc of one session.)
+    const auto lastAudio = std::find_if(sheet.tracks.rbegin(), sheet.tracks.rend(),
+                                        [](const CueSheetTrack& t) { return t.audio; });
+    const std::size_t secondSession =
+        lastAudio == sheet.tracks.rend()
+            ? sheet.tracks.size()
+            : static_cast<std::size_t>(sheet.tracks.rend() - lastAudio); // the one after
+
     std::vector<Silence> silences;
     for (std::size_t i = 0; i < sheet.tracks.size(); ++i) {
         const CueSheetTrack& t = sheet.tracks[i];
+        if (i == secondSession) {
+            const std::int64_t from = raw(t.index0 ? *t.index0 : t.index1);
+            const std::int64_t pregap = raw(t.index1) - from + t.pregap;
+            if (pregap < kSessionGap)
+                silences.push_back({from, kSessionGap - pregap});
+        }
         if (t.pregap > 0)
             silences.push_back({raw(t.index1), t.pregap});
         if (t.postgap > 0) {

@@ -30,12 +30,14 @@ struct CueLayoutResult {
 };
 
 // `fileBytes[f]`: the length of file f in bytes of 2352-byte sectors (a decoded audio file:
-// frames x 4). A file that ends inside a sector, or before an index placed in it, is cut off
-// and refused.
+// frames x 4). A file that ends inside a sector is filled up to the sector's end with silence;
+// one that ends before an index placed in it is cut off and refused.
 //
 // Addresses count as a drive reports them: track 1 starts at LSN 0 unless its pregap (INDEX 00
-// or PREGAP) is longer than the 2 s every disc has before LSN 0, so track lengths, the disc's
-// length and so its identity equal those of the disc the image was made from.
+// or PREGAP) is longer than the 2 s every disc has before LSN 0, and a data track after audio
+// tracks (an Enhanced CD) starts 152 s after the audio session's end, with the lead-out and
+// lead-in between the sessions. So track lengths, the disc's length and so its identity equal
+// those of the disc the image was made from.
 CueLayoutResult LayOutCueSheet(const CueSheet& sheet, const std::vector<std::int64_t>& fileBytes);
 
 } // namespace tobira

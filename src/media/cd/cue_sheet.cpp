@@ -1,6 +1,8 @@
 #include "media/cd/cue_sheet.h"
 
+#include "media/cd/cd_toc.h"
 #include "text/cp932_convert.h"
+#include "text/crlf_lines.h"
 
 #include <algorithm>
 #include <array>
@@ -8,24 +10,6 @@
 
 namespace tobira {
 namespace {
-
-bool validUtf8(std::string_view s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        const std::size_t more = c < 0x80                ? 0
-                                 : c >= 0xC2 && c < 0xE0 ? 1
-                                 : (c & 0xF0) == 0xE0    ? 2
-                                 : c >= 0xF0 && c < 0xF5 ? 3
-                                                         : 4;
-        if (more == 4 || i + more >= s.size() + (more == 0))
-            return false;
-        for (std::size_t k = 1; k <= more; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-                return false;
-        i += more + 1;
-    }
-    return true;
-}
 
 std::string upper(std::string_view s) {
     std::string out(s);
@@ -127,19 +111,11 @@ int sectorBytes(const std::string& word) {
 class Parser {
   public:
     CueParseResult run(std::string_view text) {
+        // CR, LF and CR LF all end a line: sheets from old Macs use CR alone.
         int lineNo = 0;
-        for (std::size_t at = 0; at <= text.size();) {
-            std::size_t end = text.find('\n', at);
-            if (end == std::string_view::npos)
-                end = text.size();
-            std::string_view line = text.substr(at, end - at);
-            if (!line.empty() && line.back() == '\r')
-                line.remove_suffix(1);
-            ++lineNo;
-            if (!parseLine(line, lineNo))
+        for (std::string_view line : SplitLines(text))
+            if (!parseLine(line, ++lineNo))
                 return {std::nullopt, problem_};
-            at = end + 1;
-        }
         return finish();
     }
 
@@ -198,14 +174,18 @@ class Parser {
             return fail(n, "FILE 行より前に TRACK 行があります");
         if (w.size() < 3)
             return fail(n, "TRACK 行にトラック番号と種類がありません");
-        const int expected = static_cast<int>(sheet_.tracks.size()) + 1;
-        const auto number = tobira::number(w[1], 99);
-        if (!number || *number != expected)
-            return fail(n, "トラック番号は " + std::to_string(expected) + " のはずです");
+        // One disc of a split set starts above 1, and a sheet may leave tracks out: the disc's
+        // own numbers are kept, as long as they rise.
+        const int previous = sheet_.tracks.empty() ? 0 : sheet_.tracks.back().number;
+        const auto number = tobira::number(w[1], 999);
+        if (number && *number > CdToc::kMaxTracks)
+            return fail(n, "トラック番号は 99 までです");
+        if (!number || *number <= previous)
+            return fail(n, "トラック番号は " + std::to_string(previous + 1) + " 以上のはずです");
         const int bytes = sectorBytes(w[2]);
         if (bytes == 0)
             return fail(n, "トラックの種類【" + w[2] + "】には対応していません");
-        if (!sheet_.tracks.empty() && !hasIndex1_)
+        if (!sheet_.tracks.empty() && !closeTrack())
             return fail(sheet_.tracks.back().line, "トラックに INDEX 01 がありません");
         CueSheetTrack track;
         track.number = *number;
@@ -249,10 +229,22 @@ class Parser {
         return true;
     }
 
+    // A track that only has an INDEX 00 (some rippers give each file's first track only that)
+    // starts there, without a pregap. False for a track without any index.
+    bool closeTrack() {
+        CueSheetTrack& track = sheet_.tracks.back();
+        if (!hasIndex1_ && track.index0) {
+            track.index1 = *track.index0;
+            track.index0.reset();
+            hasIndex1_ = true;
+        }
+        return hasIndex1_;
+    }
+
     CueParseResult finish() {
         if (sheet_.tracks.empty())
             return {std::nullopt, {0, "トラックがありません"}};
-        if (!hasIndex1_)
+        if (!closeTrack())
             return {std::nullopt, {sheet_.tracks.back().line, "トラックに INDEX 01 がありません"}};
         if (std::none_of(sheet_.tracks.begin(), sheet_.tracks.end(),
                          [](const CueSheetTrack& t) { return t.audio; }))
@@ -267,14 +259,6 @@ class Parser {
 };
 
 } // namespace
-
-std::string CueTextToUtf8(std::string_view bytes) {
-    if (bytes.starts_with("\xEF\xBB\xBF"))
-        return std::string(bytes.substr(3));
-    if (validUtf8(bytes))
-        return std::string(bytes);
-    return Cp932ToUtf8(bytes);
-}
 
 CueParseResult ParseCueSheet(std::string_view bytes) {
     return Parser().run(CueTextToUtf8(bytes));

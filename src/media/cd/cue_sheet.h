@@ -2,11 +2,11 @@
 // A CUE sheet read from its bytes: which files hold the disc, where each track and its pregap
 // lie in them, and the sheet's CD-Text. Touches no file; the image medium opens what it names.
 //
-// Text is UTF-8 (with or without a byte-order mark) when the bytes are valid UTF-8, else code
-// page 932, as the common Windows rippers write it. Titles come out in code page 932 (the
-// program's text), file names in UTF-8 (the file system's).
+// The text may come in any of the encodings rippers write (see cue_text.h). Titles come out in
+// code page 932 (the program's text), file names in UTF-8 (the file system's).
 
 #include "media/cd/cd_text.h"
+#include "media/cd/cue_text.h"
 
 #include <cstdint>
 #include <optional>
@@ -65,9 +65,7 @@ struct CueParseResult {
 
 // Reads the whole sheet. No sheet for anything that cannot describe an audio CD: an unknown
 // command or malformed argument, a track or index out of order, no track, or no audio track.
+// Track numbers are the disc's own: they rise, but may start above 1 and leave numbers out.
 CueParseResult ParseCueSheet(std::string_view bytes);
-
-// The sheet's bytes as UTF-8: a byte-order mark dropped, code page 932 converted.
-std::string CueTextToUtf8(std::string_view bytes);
 
 } // namespace tobira

@@ -31,8 +31,11 @@ TEST(CdTocTest, RefusesWhatIsNoAudioCd) {
         {"one track", audioTracks({0}), 1, true},
         {"no tracks", {}, 100, false},
         {"more than 99 tracks", hundred, 100 * 100, false},
-        {"first track not 1", {{2, 0, true}, {3, 100, true}}, 200, false},
-        {"gap in the numbering", {{1, 0, true}, {3, 100, true}}, 200, false},
+        {"first track above 1", {{2, 0, true}, {3, 100, true}}, 200, true},
+        {"gap in the numbering", {{1, 0, true}, {3, 100, true}}, 200, true},
+        {"numbers that go back", {{2, 0, true}, {1, 100, true}}, 200, false},
+        {"track 0", {{0, 0, true}, {1, 100, true}}, 200, false},
+        {"track 100", {{99, 0, true}, {100, 100, true}}, 200, false},
         {"starts go back", audioTracks({0, 300, 200}), 400, false},
         {"two tracks at one place", audioTracks({0, 100, 100}), 400, false},
         {"lead-out at the last start", audioTracks({0, 100}), 100, false},
@@ -77,6 +80,18 @@ TEST(CdTocTest, FindsTracksAndStopsAudioAtData) {
     EXPECT_EQ(toc->audioEnd(1), 200);
     EXPECT_EQ(toc->audioEnd(2), 200);
     EXPECT_EQ(toc->audioEnd(4), 400);
+
+    // The disc's own numbers, 3 and 5: 1, 2 and 4 are tracks of no length that play on.
+    auto numbered = CdToc::make({{3, 0, true}, {5, 100, true}}, 300);
+    ASSERT_TRUE(numbered);
+    EXPECT_EQ(numbered->count(), 5);
+    EXPECT_EQ(numbered->track(4), nullptr);
+    EXPECT_EQ(numbered->lengthMsf(4), 0u);
+    EXPECT_EQ(numbered->firstAudioFrom(1)->number, 3);
+    EXPECT_EQ(numbered->firstAudioFrom(4)->number, 5);
+    EXPECT_EQ(numbered->trackBefore(5)->number, 3);
+    EXPECT_EQ(numbered->trackBefore(3), nullptr);
+    EXPECT_EQ(numbered->trackAt(150).number, 5);
 }
 
 } // namespace

@@ -248,12 +248,6 @@ TEST(CueImageTest, AnUnusableSheetIsNoDiscWithOneMessageNamingTheLine) {
          [](const std::filesystem::path& dir, const Disc& d) {
              WriteCueFile(dir / "01.wav", CueFileKind::Wav, d.bin, 0, d.from[3]);
          }},
-        {"a BIN cut off inside a sector",
-         [&](const std::filesystem::path& dir, const Disc& d) {
-             WriteFileBytes(dir / "a.bin", std::string(d.bin.begin(), d.bin.end() - 1000));
-             return twoTracks;
-         },
-         "1 行目：ファイル【a.bin】が途中で切れています"},
         {"a BIN that ends before a track",
          [&](const std::filesystem::path& dir, const Disc& d) {
              WriteFileBytes(dir / "a.bin", std::string(d.bin.begin(), d.bin.begin() + 2352 * 250));
@@ -269,8 +263,11 @@ TEST(CueImageTest, AnUnusableSheetIsNoDiscWithOneMessageNamingTheLine) {
         {"garbage", [](auto&, const Disc&) { return std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR"); },
          "1 行目：読めない行です"},
         {"a track out of order",
-         [](auto&, const Disc&) { return std::string("FILE x.bin BINARY\nTRACK 02 AUDIO\n"); },
-         "2 行目：トラック番号は 1 のはずです"},
+         [](auto&, const Disc&) {
+             return std::string("FILE x.bin BINARY\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n"
+                                "TRACK 01 AUDIO\n");
+         },
+         "4 行目：トラック番号は 3 以上のはずです"},
         {"a time that is none",
          [](auto&, const Disc&) {
              return std::string("FILE x.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:60:00\n");

@@ -105,7 +105,8 @@ TEST(CueLayoutTest, TextIsUtf8OrShiftJisAndABadSheetNamesItsLine) {
         {"FILE a.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:75\n", 3},
         {"FILE a.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:02:00\nINDEX 01 00:03:00\n", 4},
         {"FILE a.bin BINARY\nTRACK 01 AUDIO\nINDEX 00 00:02:00\nINDEX 01 00:01:00\n", 4},
-        {"FILE a.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 03 AUDIO\n", 4},
+        {"FILE a.bin BINARY\nTRACK 02 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\n", 4},
+        {"FILE a.bin BINARY\nTRACK 100 AUDIO\nINDEX 01 00:00:00\n", 2},
     };
     for (const Bad& b : bad) {
         SCOPED_TRACE(b.sheet);

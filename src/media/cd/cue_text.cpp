@@ -1,0 +1,189 @@
+#include "media/cd/cue_text.h"
+
+#include "text/cp932_convert.h"
+
+#include <array>
+#include <cstdint>
+
+namespace tobira {
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+constexpr std::string_view kUtf32LeMark{"\xFF\xFE\0\0", 4};
+constexpr std::string_view kUtf32BeMark{"\0\0\xFE\xFF", 4};
+constexpr char32_t kReplacement = 0xFFFD;
+
+bool validUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const std::size_t more = c < 0x80                ? 0
+                                 : c >= 0xC2 && c < 0xE0 ? 1
+                                 : (c & 0xF0) == 0xE0    ? 2
+                                 : c >= 0xF0 && c < 0xF5 ? 3
+                                                         : 4;
+        if (more == 4 || i + more >= s.size() + (more == 0))
+            return false;
+        for (std::size_t k = 1; k <= more; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += more + 1;
+    }
+    return true;
+}
+
+// Zero bytes by their place in a group of four, over the sheet's first few kilobytes: enough
+// lines for the commands' ASCII to show the code unit's width and byte order.
+CueEncoding fromZeros(std::string_view bytes) {
+    const std::size_t window = std::min<std::size_t>(bytes.size(), 4096) / 4 * 4;
+    std::array<std::size_t, 4> zeros{};
+    for (std::size_t i = 0; i < window; ++i)
+        zeros[i % 4] += bytes[i] == '\0';
+    const std::size_t groups = window / 4;
+    if (groups == 0 || zeros[0] + zeros[1] + zeros[2] + zeros[3] == 0)
+        return CueEncoding::Utf8;
+    const std::size_t most = groups * 3 / 4;
+    const std::size_t few = groups / 4;
+    if (zeros[2] > most && zeros[3] > most && zeros[0] <= few)
+        return CueEncoding::Utf32Le;
+    if (zeros[0] > most && zeros[1] > most && zeros[3] <= few)
+        return CueEncoding::Utf32Be;
+    const std::size_t odd = zeros[1] + zeros[3];
+    const std::size_t even = zeros[0] + zeros[2];
+    // Characters of 16 bits whose low byte is zero (U+4E00, U+3000...) put a few zeros on the
+    // other side; ASCII puts many on its own.
+    if (odd >= groups / 4 && odd > even * 4)
+        return CueEncoding::Utf16Le;
+    if (even >= groups / 4 && even > odd * 4)
+        return CueEncoding::Utf16Be;
+    return CueEncoding::Utf8;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c >= 0xD800 && c < 0xE000)
+        c = kReplacement;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | c >> 6);
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | c >> 12);
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x110000) {
+        out += static_cast<char>(0xF0 | c >> 18);
+        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        appendUtf8(out, kReplacement);
+    }
+}
+
+std::uint32_t unit(std::string_view s, std::size_t at, std::size_t width, bool little) {
+    std::uint32_t v = 0;
+    for (std::size_t k = 0; k < width; ++k) {
+        const auto b = static_cast<unsigned char>(s[at + (little ? width - 1 - k : k)]);
+        v = v << 8 | b;
+    }
+    return v;
+}
+
+std::string fromUtf16(std::string_view s, bool little) {
+    std::string out;
+    out.reserve(s.size());
+    const std::size_t units = s.size() / 2;
+    for (std::size_t i = 0; i < units; ++i) {
+        const std::uint32_t u = unit(s, 2 * i, 2, little);
+        if (u >= 0xD800 && u < 0xDC00 && i + 1 < units) {
+            const std::uint32_t low = unit(s, 2 * i + 2, 2, little);
+            if (low >= 0xDC00 && low < 0xE000) {
+                appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                ++i;
+                continue;
+            }
+        }
+        appendUtf8(out, u);
+    }
+    if (s.size() % 2 != 0)
+        appendUtf8(out, kReplacement);
+    return out;
+}
+
+std::string fromUtf32(std::string_view s, bool little) {
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i + 4 <= s.size(); i += 4)
+        appendUtf8(out, unit(s, i, 4, little));
+    if (s.size() % 4 != 0)
+        appendUtf8(out, kReplacement);
+    return out;
+}
+
+} // namespace
+
+CueEncoding DetectCueEncoding(std::string_view bytes) {
+    // UTF-32 LE's mark begins with UTF-16 LE's: the longer one first.
+    if (bytes.starts_with(kUtf32LeMark))
+        return CueEncoding::Utf32Le;
+    if (bytes.starts_with(kUtf32BeMark))
+        return CueEncoding::Utf32Be;
+    if (bytes.starts_with(kUtf8Mark))
+        return CueEncoding::Utf8;
+    if (bytes.starts_with(kUtf16LeMark))
+        return CueEncoding::Utf16Le;
+    if (bytes.starts_with(kUtf16BeMark))
+        return CueEncoding::Utf16Be;
+    const CueEncoding wide = fromZeros(bytes);
+    if (wide != CueEncoding::Utf8)
+        return wide;
+    return validUtf8(bytes) ? CueEncoding::Utf8 : CueEncoding::Cp932;
+}
+
+std::string CueTextToUtf8(std::string_view bytes) {
+    std::string text;
+    switch (DetectCueEncoding(bytes)) {
+    case CueEncoding::Utf8:
+        text = bytes;
+        break;
+    case CueEncoding::Cp932:
+        return Cp932ToUtf8(bytes);
+    case CueEncoding::Utf16Le:
+        text = fromUtf16(bytes, true);
+        break;
+    case CueEncoding::Utf16Be:
+        text = fromUtf16(bytes, false);
+        break;
+    case CueEncoding::Utf32Le:
+        text = fromUtf32(bytes, true);
+        break;
+    case CueEncoding::Utf32Be:
+        text = fromUtf32(bytes, false);
+        break;
+    }
+    if (std::string_view(text).starts_with(kUtf8Mark))
+        text.erase(0, kUtf8Mark.size());
+    return text;
+}
+
+const char* CueEncodingName(CueEncoding encoding) {
+    switch (encoding) {
+    case CueEncoding::Utf8:
+        return "UTF-8";
+    case CueEncoding::Utf16Le:
+        return "UTF-16 LE";
+    case CueEncoding::Utf16Be:
+        return "UTF-16 BE";
+    case CueEncoding::Utf32Le:
+        return "UTF-32 LE";
+    case CueEncoding::Utf32Be:
+        return "UTF-32 BE";
+    case CueEncoding::Cp932:
+        return "Shift-JIS";
+    }
+    return "";
+}
+
+} // namespace tobira
