@@ -99,7 +99,15 @@ CueOpenResult CueDiscImage::open(const std::filesystem::path& cue) {
     std::vector<std::int64_t> fileBytes;
     std::optional<std::pair<int, std::string>> problem;
     for (const CueFile& file : sheet.files) {
-        const std::filesystem::path path = FindCueFile(cue.parent_path(), file.name);
+        std::filesystem::path path = FindCueFile(cue.parent_path(), file.name);
+        // An image pair renamed after its sheet was written: the one BIN is found by the
+        // sheet's own name, as libcdio finds it.
+        std::error_code missing;
+        if (sheet.files.size() == 1 && file.type != CueFile::Type::Audio &&
+            !std::filesystem::exists(path, missing))
+            if (auto own = FindCueFile(cue.parent_path(), cue.stem().string() + ".bin");
+                std::filesystem::is_regular_file(own, missing))
+                path = own;
         result.files.push_back(path);
         if (problem)
             continue; // every file is still watched

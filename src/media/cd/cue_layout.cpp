@@ -39,7 +39,14 @@ CueLayoutResult LayOutCueSheet(const CueSheet& sheet, const std::vector<std::int
         base[f + 1] = base[f] + (bytes + sectorBytes[f] - 1) / sectorBytes[f];
     }
     auto raw = [&](const CuePoint& p) { return base[static_cast<std::size_t>(p.file)] + p.sector; };
-    for (const CueSheetTrack& t : sheet.tracks)
+    // EAC writes an Enhanced CD's data track into the sheet without its data: its start lies
+    // at the end of the last audio file. Such a track is left out, and the audio plays.
+    std::vector<CueSheetTrack> tracks = sheet.tracks;
+    while (tracks.size() > 1 && !tracks.back().audio &&
+           raw(tracks.back().index1) >=
+               base[static_cast<std::size_t>(tracks.back().index1.file) + 1])
+        tracks.pop_back();
+    for (const CueSheetTrack& t : tracks)
         for (const CuePoint* p : {t.index0 ? &*t.index0 : nullptr, &t.index1})
             if (p && raw(*p) >= base[static_cast<std::size_t>(p->file) + 1])
                 return {std::nullopt,
@@ -48,16 +55,16 @@ CueLayoutResult LayOutCueSheet(const CueSheet& sheet, const std::vector<std::int
     // Data after the last audio track is an Enhanced CD's second session: a drive reports it
     // where it lies on the disc, past the gap between the sessions that no image holds. (Data
     // before or between audio tracks is a mixed-mode disc of one session.)
-    const auto lastAudio = std::find_if(sheet.tracks.rbegin(), sheet.tracks.rend(),
+    const auto lastAudio = std::find_if(tracks.rbegin(), tracks.rend(),
                                         [](const CueSheetTrack& t) { return t.audio; });
     const std::size_t secondSession =
-        lastAudio == sheet.tracks.rend()
-            ? sheet.tracks.size()
-            : static_cast<std::size_t>(sheet.tracks.rend() - lastAudio); // the one after
+        lastAudio == tracks.rend()
+            ? tracks.size()
+            : static_cast<std::size_t>(tracks.rend() - lastAudio); // the one after
 
     std::vector<Silence> silences;
-    for (std::size_t i = 0; i < sheet.tracks.size(); ++i) {
-        const CueSheetTrack& t = sheet.tracks[i];
+    for (std::size_t i = 0; i < tracks.size(); ++i) {
+        const CueSheetTrack& t = tracks[i];
         if (i == secondSession) {
             const std::int64_t from = raw(t.index0 ? *t.index0 : t.index1);
             const std::int64_t pregap = raw(t.index1) - from + t.pregap;
@@ -67,8 +74,7 @@ CueLayoutResult LayOutCueSheet(const CueSheet& sheet, const std::vector<std::int
         if (t.pregap > 0)
             silences.push_back({raw(t.index1), t.pregap});
         if (t.postgap > 0) {
-            const CueSheetTrack* next =
-                i + 1 < sheet.tracks.size() ? &sheet.tracks[i + 1] : nullptr;
+            const CueSheetTrack* next = i + 1 < tracks.size() ? &tracks[i + 1] : nullptr;
             const std::int64_t at =
                 next ? raw(next->index0 ? *next->index0 : next->index1) : base[fileCount];
             silences.push_back({at, t.postgap});
@@ -84,7 +90,7 @@ CueLayoutResult LayOutCueSheet(const CueSheet& sheet, const std::vector<std::int
         return t;
     };
 
-    const std::int64_t firstStart = timeline(raw(sheet.tracks.front().index1));
+    const std::int64_t firstStart = timeline(raw(tracks.front().index1));
     const std::int64_t shift = std::min(firstStart, kLeadInPregap);
     std::int64_t total = base[fileCount];
     for (const Silence& s : silences)
@@ -93,7 +99,7 @@ CueLayoutResult LayOutCueSheet(const CueSheet& sheet, const std::vector<std::int
         return {std::nullopt, {0, "ＣＤ１枚より長いディスクです"}};
 
     CueLayout layout;
-    for (const CueSheetTrack& t : sheet.tracks)
+    for (const CueSheetTrack& t : tracks)
         layout.entries.push_back(CdTocEntry{
             t.number, static_cast<std::int32_t>(timeline(raw(t.index1)) - shift), t.audio});
     layout.leadout = static_cast<std::int32_t>(total - shift);

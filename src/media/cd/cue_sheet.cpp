@@ -89,8 +89,9 @@ std::optional<CueFile::Type> fileType(const std::string& word) {
 
 // Bytes per sector in the file for a TRACK line's mode; 0 when unknown.
 int sectorBytes(const std::string& word) {
-    static const std::array<std::pair<const char*, int>, 10> modes = {{
+    static const std::array<std::pair<const char*, int>, 11> modes = {{
         {"AUDIO", 2352},
+        {"MODEX/2XXX", 2352}, // EAC's data track of an Enhanced CD, of a mode it did not read
         {"MODE1/2352", 2352},
         {"MODE2/2352", 2352},
         {"CDI/2352", 2352},

@@ -94,7 +94,8 @@ TEST(CdDeviceOpenTest, AnImageThatIsNoAudioCdGivesNoDisc) {
          "INDEX 01 50:00:00\n",
          bin8},
         {"empty data", "FILE \"x.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", ""},
-        {"starts at track 5", "FILE \"x.bin\" BINARY\nTRACK 05 AUDIO\nINDEX 01 00:00:00\n", bin8},
+        {"track numbers that go back",
+         "FILE \"x.bin\" BINARY\nTRACK 05 AUDIO\nINDEX 01 00:00:00\nTRACK 04 AUDIO\n", bin8},
         {"data only", "FILE \"x.bin\" BINARY\nTRACK 01 MODE1/2352\nINDEX 01 00:00:00\n", bin8},
     };
     AudioEngine engine;

@@ -140,6 +140,25 @@ TEST(CueRipperSheetsTest, PlaysAsTheDiscADriveWouldReport) {
          {301, 200 + kSessionGap, 500},
          2,
          882},
+        {"Enhanced CD as EAC writes it: a data track the image does not hold",
+         [&](const fs::path& dir) {
+             twoWavs(dir);
+             return std::string("FILE a.wav WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n"
+                                "FILE b.wav WAVE\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n"
+                                "TRACK 03 MODEx/2xxx\nINDEX 00 00:02:50\n");
+         },
+         {301, 200},
+         2,
+         882},
+        {"a renamed image pair: the BIN by the sheet's name",
+         [&](const fs::path& dir) {
+             WriteFileBytes(dir / "disc.bin", std::string(2352 * 100, '\0'));
+             return std::string(
+                 "FILE \"OLD NAME.BIN\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n");
+         },
+         {100},
+         1,
+         0},
         {"Enhanced CD in one BIN, its pregap written out",
          [&](const fs::path& dir) {
              WriteFileBytes(dir / "disc.bin", std::string(2352 * 800, '\0'));
