@@ -46,7 +46,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::int32_t previous = -1;
     for (int n = 1; n <= toc->count(); ++n) {
         const CdTrack* track = toc->track(n);
-        FUZZ_CHECK(track && track->number == n);
+        if (!track) {
+            FUZZ_CHECK(toc->lengthMsf(n) == 0 && n < toc->count()); // a number the disc leaves out
+            continue;
+        }
+        FUZZ_CHECK(track->number == n);
         FUZZ_CHECK(track->start > previous && track->sectors > 0);
         FUZZ_CHECK(track->start + track->sectors <= toc->leadout());
         previous = track->start;

@@ -15,22 +15,52 @@ constexpr std::string_view kUtf32LeMark{"\xFF\xFE\0\0", 4};
 constexpr std::string_view kUtf32BeMark{"\0\0\xFE\xFF", 4};
 constexpr char32_t kReplacement = 0xFFFD;
 
+// The length of the valid UTF-8 sequence at `i`; 0 when there is none.
+std::size_t utf8Sequence(std::string_view s, std::size_t i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    const std::size_t more = c < 0x80                ? 0
+                             : c >= 0xC2 && c < 0xE0 ? 1
+                             : (c & 0xF0) == 0xE0    ? 2
+                             : c >= 0xF0 && c < 0xF5 ? 3
+                                                     : 4;
+    if (more == 4 || i + more >= s.size() + (more == 0))
+        return 0;
+    for (std::size_t k = 1; k <= more; ++k)
+        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+            return 0;
+    // Overlong forms, surrogates and code points past U+10FFFF.
+    const auto second = static_cast<unsigned char>(more > 0 ? s[i + 1] : 0);
+    if ((c == 0xE0 && second < 0xA0) || (c == 0xED && second >= 0xA0) ||
+        (c == 0xF0 && second < 0x90) || (c == 0xF4 && second >= 0x90))
+        return 0;
+    return more + 1;
+}
+
 bool validUtf8(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        const std::size_t more = c < 0x80                ? 0
-                                 : c >= 0xC2 && c < 0xE0 ? 1
-                                 : (c & 0xF0) == 0xE0    ? 2
-                                 : c >= 0xF0 && c < 0xF5 ? 3
-                                                         : 4;
-        if (more == 4 || i + more >= s.size() + (more == 0))
+        const std::size_t n = utf8Sequence(s, i);
+        if (n == 0)
             return false;
-        for (std::size_t k = 1; k <= more; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-                return false;
-        i += more + 1;
+        i += n;
     }
     return true;
+}
+
+// A sheet marked as UTF-8 keeps its mark's word; a byte that breaks it becomes U+FFFD.
+std::string mendUtf8(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t n = utf8Sequence(s, i);
+        if (n == 0) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            out.append(s.substr(i, n));
+            i += n;
+        }
+    }
+    return out;
 }
 
 // Zero bytes by their place in a group of four, over the sheet's first few kilobytes: enough
@@ -146,7 +176,7 @@ std::string CueTextToUtf8(std::string_view bytes) {
     std::string text;
     switch (DetectCueEncoding(bytes)) {
     case CueEncoding::Utf8:
-        text = bytes;
+        text = mendUtf8(bytes);
         break;
     case CueEncoding::Cp932:
         return Cp932ToUtf8(bytes);
