@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,126 +45,98 @@ const std::u32string kJapaneseSheet = U"TITLE \"春の扉\"\r\nFILE \"a.wav\" WA
 
 struct Sheet {
     std::string name;
-    // Writes the files into the folder; returns the sheet's bytes.
-    std::function<std::string(const fs::path&)> write;
+    std::string sheet; // its bytes; beside it a.wav (301 sectors, the last one not whole),
+                       // b.wav (200 sectors) and disc.bin (801 sectors, the last not whole)
     // Sectors of tracks 1..n as the device reports them; 0 for a number the disc leaves out.
     std::vector<std::int64_t> lengths;
     int listen = 1;         // the track asked to play...
-    double frequency = 441; // ...and the tone that must sound
+    double frequency = 441; // ...and the tone that must sound (0: silence)
     std::string title = {}; // the disc's, UTF-8; checked when not empty
 };
 
 TEST(CueRipperSheetsTest, PlaysAsTheDiscADriveWouldReport) {
-    // a.wav: 300 sectors and 100 frames, so 301 sectors; b.wav: 200 sectors.
-    const auto twoWavs = [](const fs::path& dir) {
-        wav(dir, "a.wav", 300 * 588 + 100, 441);
-        wav(dir, "b.wav", 200 * 588, 882);
-    };
-    const auto oneWav = [](const fs::path& dir) { wav(dir, "a.wav", 300 * 588 + 100, 441); };
-    const auto wide = [&](int width, bool little, bool mark) {
-        return [=](const fs::path& dir) {
-            oneWav(dir);
-            return encoded(kJapaneseSheet, width, little, mark);
-        };
-    };
+    const std::string ab = "FILE a.wav WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n"
+                           "FILE b.wav WAVE\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n";
     const std::vector<Sheet> cases = {
-        {"UTF-16 LE with a mark", wide(2, true, true), {150, 151}, 2, 441, "春の扉"},
-        {"UTF-16 BE without a mark", wide(2, false, false), {150, 151}, 2, 441, "春の扉"},
-        {"UTF-32 LE without a mark", wide(4, true, false), {150, 151}, 2, 441, "春の扉"},
-        {"UTF-32 BE with a mark", wide(4, false, true), {150, 151}, 2, 441, "春の扉"},
+        {"UTF-16 LE with a mark",
+         encoded(kJapaneseSheet, 2, true, true),
+         {150, 151},
+         2,
+         441,
+         "春の扉"},
+        {"UTF-16 BE without a mark",
+         encoded(kJapaneseSheet, 2, false, false),
+         {150, 151},
+         2,
+         441,
+         "春の扉"},
+        {"UTF-32 LE without a mark",
+         encoded(kJapaneseSheet, 4, true, false),
+         {150, 151},
+         2,
+         441,
+         "春の扉"},
+        {"UTF-32 BE with a mark",
+         encoded(kJapaneseSheet, 4, false, true),
+         {150, 151},
+         2,
+         441,
+         "春の扉"},
         {"CR line ends, Shift-JIS",
-         [&](const fs::path& dir) {
-             oneWav(dir);
-             return Utf8ToCp932("TITLE \"春\"\rFILE a.wav WAVE\rTRACK 01 AUDIO\rINDEX 01 00:00:00\r"
-                                "TRACK 02 AUDIO\rINDEX 01 00:02:00\r");
-         },
+         Utf8ToCp932("TITLE \"春\"\rFILE a.wav WAVE\rTRACK 01 AUDIO\rINDEX 01 00:00:00\r"
+                     "TRACK 02 AUDIO\rINDEX 01 00:02:00\r"),
          {150, 151},
          1,
          441,
          "春"},
         {"first track 4: tracks 1 to 3 have no length and play on to 4",
-         [&](const fs::path& dir) {
-             twoWavs(dir);
-             return std::string("FILE a.wav WAVE\nTRACK 04 AUDIO\nINDEX 01 00:00:00\n"
-                                "FILE b.wav WAVE\nTRACK 05 AUDIO\nINDEX 01 00:00:00\n");
-         },
+         "FILE a.wav WAVE\nTRACK 04 AUDIO\nINDEX 01 00:00:00\n"
+         "FILE b.wav WAVE\nTRACK 05 AUDIO\nINDEX 01 00:00:00\n",
          {0, 0, 0, 301, 200},
          1,
          441},
         {"numbers that skip",
-         [&](const fs::path& dir) {
-             twoWavs(dir);
-             return std::string("FILE a.wav WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n"
-                                "TRACK 02 AUDIO\nINDEX 01 00:01:00\n"
-                                "FILE b.wav WAVE\nTRACK 05 AUDIO\nINDEX 01 00:00:00\n");
-         },
+         "FILE a.wav WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 01 00:01:00\n"
+         "FILE b.wav WAVE\nTRACK 05 AUDIO\nINDEX 01 00:00:00\n",
          {75, 226, 0, 0, 200},
          3,
          882},
         {"only INDEX 00 in every file",
-         [&](const fs::path& dir) {
-             twoWavs(dir);
-             return std::string("FILE a.wav WAVE\nTRACK 01 AUDIO\nINDEX 00 00:00:00\n"
-                                "FILE b.wav WAVE\nTRACK 02 AUDIO\nINDEX 00 00:00:00\n");
-         },
+         "FILE a.wav WAVE\nTRACK 01 AUDIO\nINDEX 00 00:00:00\n"
+         "FILE b.wav WAVE\nTRACK 02 AUDIO\nINDEX 00 00:00:00\n",
          {301, 200},
          2,
          882},
         {"INDEX 00 before the next FILE, INDEX 01 in it",
-         [&](const fs::path& dir) {
-             twoWavs(dir);
-             return std::string("FILE a.wav WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n"
-                                "TRACK 02 AUDIO\nINDEX 00 00:03:00\n"
-                                "FILE b.wav WAVE\nINDEX 01 00:00:00\n");
-         },
+         "FILE a.wav WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 00 00:03:00\n"
+         "FILE b.wav WAVE\nINDEX 01 00:00:00\n",
          {301, 200},
          2,
          882},
         {"a BIN that ends inside a sector",
-         [&](const fs::path& dir) {
-             WriteFileBytes(dir / "a.bin", std::string(2352 * 100 + 1000, '\0'));
-             return std::string("FILE a.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n");
-         },
-         {101},
+         "FILE disc.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n",
+         {801},
+         1,
+         0},
+        {"a renamed image pair: the BIN by the sheet's name",
+         "FILE \"OLD NAME.BIN\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n",
+         {801},
          1,
          0},
         {"Enhanced CD: the data track in a session of its own",
-         [&](const fs::path& dir) {
-             twoWavs(dir);
-             WriteFileBytes(dir / "data.bin", std::string(2352 * 500, '\x55'));
-             return std::string("FILE a.wav WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n"
-                                "FILE b.wav WAVE\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n"
-                                "FILE data.bin BINARY\nTRACK 03 MODE2/2352\nINDEX 01 00:00:00\n");
-         },
-         {301, 200 + kSessionGap, 500},
+         ab + "FILE disc.bin BINARY\nTRACK 03 MODE2/2352\nINDEX 01 00:00:00\n",
+         {301, 200 + kSessionGap, 801},
          2,
          882},
         {"Enhanced CD as EAC writes it: a data track the image does not hold",
-         [&](const fs::path& dir) {
-             twoWavs(dir);
-             return std::string("FILE a.wav WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n"
-                                "FILE b.wav WAVE\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n"
-                                "TRACK 03 MODEx/2xxx\nINDEX 00 00:02:50\n");
-         },
+         ab + "TRACK 03 MODEx/2xxx\nINDEX 00 00:02:50\n",
          {301, 200},
          2,
          882},
-        {"a renamed image pair: the BIN by the sheet's name",
-         [&](const fs::path& dir) {
-             WriteFileBytes(dir / "disc.bin", std::string(2352 * 100, '\0'));
-             return std::string(
-                 "FILE \"OLD NAME.BIN\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n");
-         },
-         {100},
-         1,
-         0},
         {"Enhanced CD in one BIN, its pregap written out",
-         [&](const fs::path& dir) {
-             WriteFileBytes(dir / "disc.bin", std::string(2352 * 800, '\0'));
-             return std::string("FILE disc.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n"
-                                "TRACK 02 MODE1/2352\nPREGAP 00:02:00\nINDEX 01 00:04:00\n");
-         },
-         {300 + kSessionGap, 500},
+         "FILE disc.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n"
+         "TRACK 02 MODE1/2352\nPREGAP 00:02:00\nINDEX 01 00:04:00\n",
+         {300 + kSessionGap, 501},
          1,
          0},
     };
@@ -178,7 +149,10 @@ TEST(CueRipperSheetsTest, PlaysAsTheDiscADriveWouldReport) {
         SCOPED_TRACE(c.name);
         const fs::path folder = dir / ("case" + std::to_string(n++));
         fs::create_directory(folder);
-        WriteFileBytes(folder / "disc.cue", c.write(folder));
+        wav(folder, "a.wav", 300 * 588 + 100, 441);
+        wav(folder, "b.wav", 200 * 588, 882);
+        WriteFileBytes(folder / "disc.bin", std::string(2352 * 800 + 1000, '\0'));
+        WriteFileBytes(folder / "disc.cue", c.sheet);
         cd.setFileName((folder / "disc.cue").string());
         cd.open();
         cd.waitIdle();
