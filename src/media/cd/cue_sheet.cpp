@@ -112,6 +112,9 @@ int sectorBytes(const std::string& word) {
 class Parser {
   public:
     CueParseResult run(std::string_view text) {
+        // Zero bytes that pad a sheet to a block, or the end-of-file byte of DOS editors.
+        while (!text.empty() && (text.back() == '\0' || text.back() == '\x1A'))
+            text.remove_suffix(1);
         // CR, LF and CR LF all end a line: sheets from old Macs use CR alone.
         int lineNo = 0;
         for (std::string_view line : SplitLines(text))

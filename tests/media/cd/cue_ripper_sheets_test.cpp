@@ -82,9 +82,10 @@ TEST(CueRipperSheetsTest, PlaysAsTheDiscADriveWouldReport) {
          2,
          441,
          "春の扉"},
-        {"CR line ends, Shift-JIS",
+        {"CR line ends, Shift-JIS, a DOS end-of-file byte and zero bytes after it",
          Utf8ToCp932("TITLE \"春\"\rFILE a.wav WAVE\rTRACK 01 AUDIO\rINDEX 01 00:00:00\r"
-                     "TRACK 02 AUDIO\rINDEX 01 00:02:00\r"),
+                     "TRACK 02 AUDIO\rINDEX 01 00:02:00\r") +
+             std::string("\x1A\0\0", 3),
          {150, 151},
          1,
          441,
