@@ -3,6 +3,7 @@
 #include "text/cp932_convert.h"
 
 #include <QAbstractButton>
+#include <QVariant>
 
 namespace tobira {
 
@@ -10,7 +11,22 @@ QString FromCp932(const std::string& text) {
     return QString::fromStdString(Cp932ToUtf8(text));
 }
 
+namespace {
+constexpr const char* kModelState = "tobiraModelState";
+} // namespace
+
+void NoteModelState(QObject* widget, const ButtonState& state) {
+    void* address = const_cast<ButtonState*>(&state);
+    if (widget->property(kModelState).value<void*>() != address)
+        widget->setProperty(kModelState, QVariant::fromValue(address));
+}
+
+const ButtonState* ModelStateOf(const QObject* widget) {
+    return static_cast<const ButtonState*>(widget->property(kModelState).value<void*>());
+}
+
 void ShowButton(QAbstractButton* button, const ButtonState& state, bool hints) {
+    NoteModelState(button, state);
     const QString caption = FromCp932(state.Caption);
     if (button->text() != caption)
         button->setText(caption);
