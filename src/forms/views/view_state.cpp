@@ -46,7 +46,15 @@ void ShowButton(QAbstractButton* button, const ButtonState& state, bool hints) {
         button->setEnabled(state.Enabled);
     if (button->isVisibleTo(button->parentWidget()) != state.Visible)
         button->setVisible(state.Visible);
-    const QString tip = hints ? FromCp932(state.Hint) : QString();
+    // A button without a caption is named by its hint, whether hints show or not, else by the
+    // control's own name (an empty entry of a row).
+    const QString hint = FromCp932(state.Hint);
+    const QString name = !caption.isEmpty() ? QString()
+                         : !hint.isEmpty()  ? hint
+                                            : button->objectName();
+    if (button->accessibleName() != name)
+        button->setAccessibleName(name);
+    const QString tip = hints ? hint : QString();
     if (button->toolTip() != tip)
         button->setToolTip(tip);
 }

@@ -44,7 +44,7 @@ FormViewWidget::FormViewWidget(TFormView& model, ViewHub& hub)
     // All five tabs in the window's narrowest width, without scroll arrows.
     PageControl1->setUsesScrollButtons(false);
     PageControl1->setExpanding(false);
-    PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 4px; }"));
+    PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 3px; }"));
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     connect(PageControl1, &QTabBar::tabBarClicked, this, [this](int page) {
         if (page != view_.PageIndex)

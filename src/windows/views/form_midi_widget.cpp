@@ -144,6 +144,8 @@ void FormMidiWidget::render() {
     if (ListBoxFolder->toolTip() != listTip)
         ListBoxFolder->setToolTip(listTip);
     Image1->setToolTip(hints ? FromCp932(midi_.Image1Hint) : QString());
+    if (Image1->accessibleName().isEmpty())
+        Image1->setAccessibleName(FromCp932(midi_.Image1Hint));
 }
 
 void FormMidiWidget::closeEvent(QCloseEvent* event) {
