@@ -147,6 +147,11 @@ QStringList CutCaptions(QWidget& window) {
     for (QWidget* w : window.findChildren<QWidget*>()) {
         if (!w->isVisible())
             continue;
+        // A control reaching out of its page or group is cut by it, whatever its text. (A
+        // window may keep controls beyond its edge until it grows to show them.)
+        if ((qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w)) && !w->isWindow() &&
+            !w->parentWidget()->isWindow() && !w->parentWidget()->rect().contains(w->geometry()))
+            cut << QStringLiteral("%1 outside its parent").arg(w->objectName());
         if (auto* label = qobject_cast<QLabel*>(w);
             label && !label->wordWrap() && !label->text().isEmpty() &&
             !(qobject_cast<ClickLabel*>(label) && static_cast<ClickLabel*>(label)->painter))

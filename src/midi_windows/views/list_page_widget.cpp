@@ -96,7 +96,8 @@ void ListPageWidget::layOut() {
     const int h = height();
     const int row = 20;
     const int caption = feelBox_->fontMetrics().height();
-    const int details = 2 * row + 40 + caption + 3 * row + 10;
+    // Everything below the titles: the two fields, the liking group, three rows of buttons.
+    const int details = 5 * row + 56 + caption;
     ListBoxTitle->setGeometry(2, 2, w - 4, std::max(40, h - details));
     int y = ListBoxTitle->geometry().bottom() + 3;
     EditTitle->setGeometry(2, y, w - 4, row);
