@@ -4,6 +4,7 @@
 // QT_SCALE_FACTOR 1 and 2 (two CTest entries).
 #include "app/form_set.h"
 #include "app/qt/main_window_keys.h"
+#include "app/qt/qt_translations.h"
 #include "app/qt/stable_palette_style.h"
 #include "cd_windows/views/form_list_widget.h"
 #include "cd_windows/views/form_manage_widget.h"
@@ -33,6 +34,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QSet>
 #include <QStyleOptionTab>
@@ -276,6 +278,14 @@ class DesktopViewsTest : public QObject {
         QCOMPARE(w.forms.FormMain.VolumeLevel(), level + 1);
         QTest::keyClick(&w.main, Qt::Key_M);
         QVERIFY(w.forms.FormMain.IsMuted());
+    }
+
+    // Last: from here on Qt's own texts are Japanese.
+    void qtsOwnButtonsSpeakTheUsersLanguage() {
+        QVERIFY(InstallQtTranslations(*qApp, QLocale(QLocale::Japanese, QLocale::Japan)));
+        QMessageBox question;
+        question.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        QVERIFY(question.button(QMessageBox::Yes)->text().contains(QStringLiteral("はい")));
     }
 };
 
