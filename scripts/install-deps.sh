@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-svg-dev
+  qt6-base-dev qt6-svg-dev qt6-translations-l10n
   libfluidsynth-dev libcdio-dev libcdio-paranoia-dev libsdl2-dev libasound2-dev
   libsndfile1-dev
   timgm6mb-soundfont

@@ -1,5 +1,11 @@
 #include "app/form_set.h"
 
+#include "forms/window_placement.h"
+#include "settings/ini_file.h"
+#include "settings/settings_keys.h"
+
+#include <utility>
+
 namespace tobira {
 
 FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixerCtrl& mixer)
@@ -34,6 +40,20 @@ void FormSet::CreateAll() {
     // placing above so that the announcement stays beside the main window.
     FormView.StartInChosenMode();
     FormReader.FormCreate();
+    // Side windows without a stored position open beside the main window, wherever that is by
+    // the time they first show.
+    const IniFile settings(FormMain.Paths.SettingsPath);
+    const std::pair<FormModel*, IntegerKey> besideMain[] = {{&FormList, keys::HPOSITION},
+                                                            {&FormView, keys::LPOSITION},
+                                                            {&FormMidi, keys::POSITION0},
+                                                            {&FormReader, keys::SPOSITION}};
+    for (auto [form, key] : besideMain)
+        if (!HasSetting(settings, key))
+            form->PlaceWhenFirstShown([this](FormModel& side) {
+                const ScreenPoint at = PlaceBeside(FormMain, side, ports_.screen.workArea());
+                side.Left = at.x;
+                side.Top = at.y;
+            });
 }
 
 } // namespace tobira

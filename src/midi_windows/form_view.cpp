@@ -61,7 +61,7 @@ TFormView::TFormView(Ports ports, const DataPaths& paths)
     SpeedButtonTxt = button("Txt", "ドキュメント（TXT）閲覧");
     SpeedButtonDoc = button("Doc", "ドキュメント（DOC）閲覧");
     SpeedButtonHed = button("Hed", "ドキュメント（HED）閲覧");
-    SpeedButtonJump.Caption = "List";
+    SpeedButtonJump = button("List", "リストの該当データにジャンプする");
     for (ButtonState* document :
          {&SpeedButtonTxt, &SpeedButtonDoc, &SpeedButtonHed, &SpeedButtonJump})
         document->Enabled = false;

@@ -72,8 +72,8 @@ void TFormMain::FormCreate() {
     // The random generator is seeded by the program entry, before any window exists.
     DiscInfoRead = false;
     ResetDone = false;
-    // Where the platform puts a window; a stored position replaces it below.
-    CentreOn(ports_.screen.screenSize());
+    // Where the window manager puts a window; a stored position replaces it below.
+    PlacedByPlatform = true;
     IniFile settings(Paths.SettingsPath);
     if (settings.exists())
         LoadMainSettings();

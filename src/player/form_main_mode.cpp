@@ -42,11 +42,11 @@ void TFormMain::SwitchPlayerMode() {
         ImageLogoIsMidi = false;
         PlayerMode = PlayerModeKind::CD;
         // The drive may still be reading the table of contents; the disc read before the switch
-        // is still the one the player holds then. No disc leaves the count empty, as after an
-        // eject.
+        // is still the one the player holds then. No disc counts "00" until the tick's no-disc
+        // display empties it.
         const int reported = Devices.CD.tracks();
         const int tracks = reported > 0 ? reported : DiscInfoRead ? TrackCount : 0;
-        LabelTotalMUSIC.Caption = tracks > 0 ? TwoDigits(tracks) : std::string();
+        LabelTotalMUSIC.Caption = TwoDigits(tracks);
         for (LabelState* label : {&LabelPlayMode, &LabelTotalMUSIC, &LabelTIME})
             label->Visible = true;
         for (LabelState& mark : LabelMarks)

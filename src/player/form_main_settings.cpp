@@ -50,8 +50,10 @@ void TFormMain::LoadMainSettings() {
     if (MainWindowPositionUsable(stored, screen)) {
         Left = stored.x;
         Top = stored.y;
-    } else {
+        PlacedByPlatform = false;
+    } else if (HasSetting(file, keys::XPOSITION) || HasSetting(file, keys::YPOSITION)) {
         CentreOn(screen);
+        PlacedByPlatform = false;
     }
 
     // Values above ten give the full bar; a negative one, which no save writes, the default.

@@ -1,5 +1,6 @@
 #include "settings/settings_keys.h"
 
+#include <limits>
 #include <vector>
 
 namespace tobira {
@@ -63,6 +64,14 @@ const SettingKeyInfo* FindSettingKey(std::string_view name) {
 
 int ReadSetting(const IniFile& file, const IntegerKey& key) {
     return file.readInteger(kSettingsSection, key.name, key.fallback);
+}
+
+bool HasSetting(const IniFile& file, const IntegerKey& key) {
+    // No number in the file reads as whichever default is asked for.
+    constexpr int kOne = std::numeric_limits<int>::min();
+    constexpr int kOther = std::numeric_limits<int>::max();
+    return file.readInteger(kSettingsSection, key.name, kOne) != kOne ||
+           file.readInteger(kSettingsSection, key.name, kOther) != kOther;
 }
 
 bool ReadSetting(const IniFile& file, const BoolKey& key) {

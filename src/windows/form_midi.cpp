@@ -15,18 +15,6 @@
 #include <system_error>
 
 namespace tobira {
-namespace {
-
-bool hasAlbumExtension(const std::string& name) {
-    if (name.size() <= 4)
-        return false;
-    std::string ext = name.substr(name.size() - 4);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return ext == ".ABM";
-}
-
-} // namespace
 
 TFormMidi::TFormMidi(Ports ports, const DataPaths& paths, TFormMain& main, TFormView& view,
                      TFormMsg& msg)
@@ -54,7 +42,7 @@ TFormMidi::TFormMidi(Ports ports, const DataPaths& paths, TFormMain& main, TForm
 }
 
 bool TFormMidi::IsAlbumEntry(const std::string& entry) {
-    return entry.compare(0, kAlbumMarker.size(), kAlbumMarker) == 0;
+    return tobira::IsAlbumEntry(entry);
 }
 
 void TFormMidi::FormCreate() {
@@ -123,10 +111,9 @@ void TFormMidi::LoadAlbumNames() {
     std::error_code error;
     for (std::filesystem::directory_iterator it(PathFromCp932(paths_.Folder), error), end;
          !error && it != end; it.increment(error)) {
-        auto name = Cp932FromPath(it->path().filename());
-        if (!name || !hasAlbumExtension(*name))
-            continue;
-        ListBoxFolder.push_back(std::string(kAlbumMarker) + name->substr(0, name->size() - 4));
+        const auto name = Cp932FromPath(it->path().filename());
+        if (auto entry = name ? AlbumEntryOfFile(*name) : std::nullopt)
+            ListBoxFolder.push_back(std::move(*entry));
     }
 }
 

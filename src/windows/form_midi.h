@@ -3,6 +3,7 @@
 #include "settings/data_paths.h"
 #include "forms/controls_state.h"
 #include "forms/form_model.h"
+#include "windows/album_entry.h"
 #include "ports/ports.h"
 
 #include <string>
@@ -25,9 +26,7 @@ class TFormMidi final : public FormModel {
     static constexpr int kMinWidth = 280;
     static constexpr int kMinHeight = 178;
     static constexpr int kDefaultHeight = 194;
-    // "■ALBUM■ " in code page 932: ten bytes.
-    static constexpr std::string_view kAlbumMarker = "\x81\xa1"
-                                                     "ALBUM\x81\xa1 ";
+    static constexpr std::string_view kAlbumMarker = tobira::kAlbumMarker;
 
     TFormMidi(Ports ports, const DataPaths& paths, TFormMain& main, TFormView& view, TFormMsg& msg);
 

@@ -20,8 +20,6 @@
 namespace tobira {
 namespace {
 
-constexpr std::size_t kMaxAlbumName = 255;
-
 bool isMidiName(const std::string& name) {
     const std::size_t dot = name.rfind('.');
     return dot != std::string::npos && UpperCaseCp932(name.substr(dot)) == ".MID";
@@ -31,10 +29,10 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     return !folder.empty() && folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
-// The album file of that name in the program folder, its extension in any case. Names that
-// could reach outside the folder find nothing.
+// The album file of that name in the program folder, its extension in any case; the empty name
+// is the file ".ABM". Names that could reach outside the folder find nothing.
 std::optional<std::string> findAlbumFile(const std::string& folder, const std::string& name) {
-    if (name.empty() || name.find('/') != std::string::npos || name.find('\0') != std::string::npos)
+    if (name.find('/') != std::string::npos || name.find('\0') != std::string::npos)
         return std::nullopt;
     std::error_code error;
     for (std::filesystem::directory_iterator it(PathFromCp932(folder), error), end;
@@ -116,7 +114,7 @@ void TFormMidi::SpeedButtonStartClick() {
     // Nothing plays while the selector is open; a list left from before must not be added to.
     view_.ClearPlayList();
     if (IsAlbumEntry(entry)) {
-        LoadAlbum(entry.substr(kAlbumMarker.size(), kMaxAlbumName));
+        LoadAlbum(AlbumNameOfEntry(entry));
     } else {
         BusyCursor busy(ports_.busy);
         AppendFolderSongs(entry);

@@ -50,7 +50,9 @@ void TFormReader::LoadDocument(const std::string& path) {
         auto bytes = ReadWholeFile(PathFromCp932(path));
         if (!bytes)
             throw std::system_error(std::make_error_code(std::errc::no_such_file_or_directory));
-        MemoReader = std::move(*bytes);
+        DocumentText document = DecodeDocument(std::move(*bytes));
+        MemoReader = std::move(document.text);
+        MemoReaderEncoding = document.encoding;
     } catch (const std::system_error& error) {
         messages_.showMessage(path + Utf8ToCp932(" を読み込めません") + "\n" +
                               Utf8ToCp932(error.code().message()));

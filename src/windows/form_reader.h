@@ -2,6 +2,7 @@
 
 #include "forms/form_model.h"
 #include "ports/ports.h"
+#include "text/document_text.h"
 
 #include <string>
 
@@ -16,8 +17,10 @@ class TFormReader final : public FormModel {
 
     // The document to show; the opener writes it before showing the window.
     std::string LabelPath;
-    // The text area's content, code page 932, lines as in the file.
+    // The text area's content, lines as in the file, in the document's own encoding: UTF-8
+    // documents are shown as UTF-8, everything else as code page 932.
     std::string MemoReader;
+    TextEncoding MemoReaderEncoding = TextEncoding::Cp932;
     FontChoice MemoReaderFont;
     // Counts the loads, so that the view replaces its text on each, typed changes included.
     int Loads = 0;

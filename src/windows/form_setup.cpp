@@ -1,5 +1,6 @@
 #include "windows/form_setup.h"
 
+#include "player/form_main.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
 #include "text/cp932_convert.h"
@@ -133,6 +134,7 @@ void TFormSetUp::LoadSetupSettings() {
     RadioGroupReset = reset >= 0 && reset < kResetItems ? reset : keys::MIDIRESET.fallback;
     PanelSoundFont = ReadSetting(file, keys::SOUNDFONT);
     CdDevice = ReadSetting(file, keys::CDDEVICE);
+    CdDeviceInUse = peers_ ? peers().Main.Devices.CD.fileName() : CdDevice;
     MidiOut = ReadSetting(file, keys::MIDIOUT);
     PanelClose = std::to_string(ScrollBarClose);
     FillCdDeviceItems();

@@ -80,6 +80,9 @@ class TFormSetUp final : public FormModel, public SetupOptionsSource {
     int ComboBoxCdDeviceIndex = 0;
     bool ComboBoxCdDeviceEnabled = false;
     std::string CdDevice;
+    // The device the CD side reads, which the row shows: the setting, unless TOBIRA_CDDEVICE
+    // names an image for this run (the setting then stays as it is until the user chooses).
+    std::string CdDeviceInUse;
 
     // MIDIOUT: the sequencer port of an external sound module, empty for the built-in
     // synthesizer. The items are the built-in synthesizer, the ports found, and the setting

@@ -63,11 +63,12 @@ void TFormSetUp::FillCdDeviceItems() {
     if (devices_)
         for (std::string& drive : devices_->cdDrives())
             add(drive, drive);
-    if (std::find(cdDeviceValues_.begin(), cdDeviceValues_.end(), CdDevice) ==
-        cdDeviceValues_.end())
-        add(CdDevice, CdDevice);
+    for (const std::string& device : {CdDevice, CdDeviceInUse})
+        if (std::find(cdDeviceValues_.begin(), cdDeviceValues_.end(), device) ==
+            cdDeviceValues_.end())
+            add(device, device);
     add(Utf8ToCp932("ディスクイメージ…"), "");
-    const auto at = std::find(cdDeviceValues_.begin(), cdDeviceValues_.end() - 1, CdDevice);
+    const auto at = std::find(cdDeviceValues_.begin(), cdDeviceValues_.end() - 1, CdDeviceInUse);
     ComboBoxCdDeviceIndex = static_cast<int>(at - cdDeviceValues_.begin());
 }
 
@@ -89,10 +90,11 @@ void TFormSetUp::ComboBoxCdDeviceChange(int index) {
 }
 
 void TFormSetUp::ChooseCdDevice(std::string name) {
-    if (name != CdDevice) {
+    if (name != CdDeviceInUse) {
         try {
             UseCdDevice(peers().Main, name);
-            CdDevice = std::move(name);
+            CdDevice = name;
+            CdDeviceInUse = std::move(name);
         } catch (const DeviceError& error) {
             ports_.messages.showMessage(error.what());
         }

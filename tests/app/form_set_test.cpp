@@ -59,6 +59,39 @@ TEST(FormSet, TheCdDeviceIsTheDriveOrImageNamedInTheSettings) {
     EXPECT_EQ(g.cd.fileName(), "/home/me/discs/demo.cue");
 }
 
+// With no position stored, the window manager places the main window, and a side window opens
+// beside it the first time it shows: below, above when there is no room, else at its side.
+TEST(FormSet, SideWindowsWithoutAStoredPlaceOpenBesideTheMainWindow) {
+    constexpr int kFrame = 32 + 4; // the frame counted before the window manager told it
+    struct Case {
+        ScreenPoint main;
+        bool stored;
+        ScreenPoint expected;
+    } cases[] = {
+        {{100, 100}, false, {100, 100 + 68 + 15}},
+        {{900, 420}, false, {1024 - (4 + 246 + 4), 420 - 15 - 347 - kFrame}},
+        {{5, 320}, false, {5 + 282 + 15, 320}},
+        {{100, 100}, true, {300, 200}},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        f.fakes.screen.size = {1024, 768};
+        if (c.stored) {
+            IniFile ini(f.forms.FormMain.Paths.SettingsPath);
+            WriteSetting(ini, keys::LPOSITION, 300);
+            WriteSetting(ini, keys::TPOSITION, 200);
+        }
+        f.forms.CreateAll();
+        TFormMain& main = f.forms.FormMain;
+        EXPECT_TRUE(main.PlacedByPlatform);
+        main.Left = c.main.x;
+        main.Top = c.main.y;
+        f.forms.FormView.FormShow();
+        EXPECT_EQ(f.forms.FormView.Left, c.expected.x) << c.main.x << "," << c.main.y;
+        EXPECT_EQ(f.forms.FormView.Top, c.expected.y) << c.main.x << "," << c.main.y;
+    }
+}
+
 TEST(FormSet, CdDeviceThatCannotBeOpenedFailsTheCreation) {
     Fixture f;
     f.cd.failing = {"open"};

@@ -131,10 +131,19 @@ TEST(MidiSelector, AnAlbumPlaysThroughTheListRulesInTheChosenOrder) {
         << "!1 Banana\t" << folder << "b.mid\t+0\t1\r\n"
         << "Apple\t" << folder << "a.mid\t+0\t1\r\n";
     std::ofstream(f.dir / "other.abm") << "";
+    std::ofstream(f.dir / ".ABM", std::ios::binary) << "Apple\t" << folder << "a.mid\t+0\t1\r\n";
     std::filesystem::create_directory(f.dir / "broken.ABM");
     f.open();
     EXPECT_NE(f.entry(album("Best")), -1);
     EXPECT_NE(f.entry(album("other")), -1) << "the extension in any case";
+
+    // The album with the empty name is the file .ABM, listed and played by the one rule.
+    f.playEntry(album(""));
+    EXPECT_EQ(f.played, std::vector<std::string>{"a.mid"});
+    EXPECT_TRUE(f.fakes.messages.shown.empty());
+    f.press(&TFormMain::SpeedButtonSTOPClick);
+    f.played.clear();
+    f.open();
 
     f.playEntry(album("Best"));
     EXPECT_EQ(f.playListFiles(), (std::vector<std::string>{"b.mid", "a.mid", "c.mid"}))

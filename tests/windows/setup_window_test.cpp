@@ -258,6 +258,16 @@ TEST(SetupWindow, DeviceRowsRefuseABadSoundFontAndOfferDrivesAndADiscImage) {
     auto again = f.restart();
     EXPECT_EQ(again->FormSetUp.PanelSoundFont, "/x/good.sf2");
     EXPECT_EQ(again->FormSetUp.CdDevice, "/x/disc.cue");
+
+    // An image named for one run is what the row shows; the setting stays as saved.
+    setenv("TOBIRA_CDDEVICE", "/x/run.cue", 1);
+    auto run = f.restart();
+    unsetenv("TOBIRA_CDDEVICE");
+    const TFormSetUp& setup = run->FormSetUp;
+    EXPECT_EQ(setup.ComboBoxCdDeviceItems.at(static_cast<std::size_t>(setup.ComboBoxCdDeviceIndex)),
+              "/x/run.cue");
+    EXPECT_EQ(setup.CdDevice, "/x/disc.cue");
+    EXPECT_FALSE(setup.SettingsChanged());
 }
 
 TEST(SetupWindow, MidiOutputChoiceTakesEffectAndIsSavedAsMidiout) {

@@ -1,5 +1,6 @@
 #include "app/qt/program.h"
 
+#include "app/qt/main_window_keys.h"
 #include "player/views/form_mode_widget.h"
 #include "windows/views/form_msg_widget.h"
 #include "forms/views/form_widget.h"
@@ -147,6 +148,8 @@ void Program::start() {
     hub_.refreshAll();
     remote_ = std::make_unique<PlayerRemote>(forms_->FormMain, forms_->FormList, forms_->FormView,
                                              qtPorts_);
+    // Owned by the main window's view.
+    new MainWindowKeys(*views_.front(), forms_->FormMain, *remote_, hub_);
     // Should the main window never paint (started iconified), the rest comes a moment later.
     QTimer::singleShot(200, &firstPaint_, [this] { completeStart(); });
 }

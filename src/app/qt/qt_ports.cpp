@@ -9,10 +9,12 @@
 #include <QCursor>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
 #include <QSocketNotifier>
+#include <QTreeView>
 
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -80,6 +82,21 @@ std::optional<std::string> ToCorePath(const QString& path) {
     return converted;
 }
 
+// Qt's own dialog gives the size, type and date columns a fixed width, which cuts "16.0 KiB"
+// and Japanese type names: they take what their texts need, the name column the rest.
+void ShowColumnsWhole(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!details)
+        return;
+    QHeaderView* header = details->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(640, 400)));
+}
+
 } // namespace
 
 QtPorts::QtPorts() = default;
@@ -124,8 +141,13 @@ std::optional<std::string> QtPorts::chooseOpenFile(const std::string& caption,
             filters.push_back(parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')'));
         qtFilter = filters.join(QStringLiteral(";;"));
     }
-    return ToCorePath(QFileDialog::getOpenFileName(QApplication::activeWindow(), FromCp932(caption),
-                                                   FromCp932(initialFolder), qtFilter));
+    QFileDialog dialog(QApplication::activeWindow(), FromCp932(caption), FromCp932(initialFolder),
+                       qtFilter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    ShowColumnsWhole(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return ToCorePath(dialog.selectedFiles().constFirst());
 }
 
 std::optional<std::string> QtPorts::chooseFolder(const std::string& caption,

@@ -37,6 +37,9 @@ class StablePaletteStyle::Swap final {
             return;
         own_ = option_->palette;
         option_->palette = style.shared(own_);
+        // The colour group in use (disabled, inactive) is no colour and not in the key: a
+        // disabled button drawn with the group of an enabled one would look enabled.
+        option_->palette.setCurrentColorGroup(own_.currentColorGroup());
     }
     ~Swap() {
         if (option_)

@@ -1,6 +1,7 @@
 #include "app/instance_lock.h"
 #include "app/leftover_temp_files.h"
 #include "app/qt/program.h"
+#include "app/qt/qt_translations.h"
 #include "app/program_folder.h"
 #include "app/qt/stable_palette_style.h"
 #include "app/qt/start_failure.h"
@@ -19,6 +20,7 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral("tobira"));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setStyle(new tobira::StablePaletteStyle);
+    tobira::InstallQtTranslations(app);
     // The list font's stored default names the Windows font; IPA Gothic is its counterpart here.
     QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
 

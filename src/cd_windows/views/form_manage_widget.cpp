@@ -1,5 +1,6 @@
 #include "cd_windows/views/form_manage_widget.h"
 
+#include "forms/views/list_box.h"
 #include "forms/views/view_state.h"
 
 #include "text/cp932_convert.h"
@@ -45,8 +46,8 @@ void ShowList(QListWidget* view, const TFormManage::ListBox& list,
 } // namespace
 
 FormManageWidget::FormManageWidget(TFormManage& model, ViewHub& hub)
-    : FormWidget(model, hub), manage_(model), ListBoxManage(new QListWidget(this)),
-      ListBoxTitle(new QListWidget(this)), EditManage(new QLineEdit(this)),
+    : FormWidget(model, hub), manage_(model), ListBoxManage(new ListBox(this)),
+      ListBoxTitle(new ListBox(this)), EditManage(new QLineEdit(this)),
       PanelTITLE(new QLabel(this)), SpeedButtonCDID(new QToolButton(this)),
       SpeedButtonEDIT(new QToolButton(this)), SpeedButtonDEL(new QToolButton(this)),
       ButtonCLOSE(new QPushButton(QString::fromUtf8("閉じる"), this)) {
@@ -92,6 +93,12 @@ FormManageWidget::FormManageWidget(TFormManage& model, ViewHub& hub)
         const int row = ListBoxTitle->row(item);
         dispatch([this, row] { manage_.ListBoxTitleClick(row); });
     });
+    ListBoxManage->onKeyMove = [this](int row) {
+        dispatch([this, row] { manage_.ListBoxManageClick(row); });
+    };
+    ListBoxTitle->onKeyMove = [this](int row) {
+        dispatch([this, row] { manage_.ListBoxTitleClick(row); });
+    };
     connect(EditManage, &QLineEdit::textEdited, this, [this](const QString& text) {
         const TypedText typed = TryUtf8ToCp932(text.toStdString());
         dispatch([this, &typed] { manage_.EditManageChange(typed); });

@@ -8,11 +8,12 @@
 
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QToolButton;
 
 namespace tobira {
+
+class ListBox;
 
 // The view of TFormManage, the pattern file management window: the file's lines, the title
 // list, the edit field with its colour, the title panel, the CD number search, modify, delete
@@ -29,7 +30,7 @@ class FormManageWidget final : public FormWidget {
 
   private:
     TFormManage& manage_;
-    QListWidget *ListBoxManage, *ListBoxTitle;
+    ListBox *ListBoxManage, *ListBoxTitle;
     QLineEdit* EditManage;
     QLabel* PanelTITLE;
     QToolButton *SpeedButtonCDID, *SpeedButtonEDIT, *SpeedButtonDEL;

@@ -10,6 +10,7 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -83,7 +84,19 @@ bool QtFolderDialog::runFolderDialog(TSHBrowseForFolderEx& chooser) {
     layout->addWidget(status);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     layout->addWidget(buttons);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+        // A folder whose name code page 932 cannot write could be neither stored nor listed:
+        // say so, and let the user choose another, rather than take OK for Cancel.
+        const QString chosen = model->filePath(tree->currentIndex());
+        if (!chosen.isEmpty() && !Cp932FromPath(chosen.toStdString())) {
+            QMessageBox::warning(
+                &dialog, QStringLiteral("TOBIRA"),
+                QStringLiteral("このフォルダ名は使えません（Shift-JIS にない文字を含みます）:\n") +
+                    chosen);
+            return;
+        }
+        dialog.accept();
+    });
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
 
     auto show = [&] {

@@ -28,7 +28,11 @@ void ClickLabel::setHint(const std::string& hint, bool hints) {
         return;
     hint_ = hint;
     hints_ = hints;
-    setToolTip(hints ? QString::fromStdString(Cp932ToUtf8(hint)) : QString());
+    const QString text = QString::fromStdString(Cp932ToUtf8(hint));
+    setToolTip(hints ? text : QString());
+    // A lamp drawn as a picture has no text to be read out: its hint names it.
+    if (painter && !text.isEmpty())
+        setAccessibleName(text);
 }
 
 void ClickLabel::setFontColor(Color colour) {

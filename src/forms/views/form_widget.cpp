@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QHideEvent>
+#include <QShowEvent>
 #include <QTimer>
 
 #include <utility>
@@ -25,7 +26,7 @@ void FormWidget::render() {
         setWindowTitle(caption);
     if (size() != QSize(model_.Width, model_.Height))
         resize(model_.Width, model_.Height);
-    if (pos() != QPoint(model_.Left, model_.Top))
+    if (!model_.PlacedByPlatform && pos() != QPoint(model_.Left, model_.Top))
         move(model_.Left, model_.Top);
     if (isVisible() != model_.Visible)
         setVisible(model_.Visible);
@@ -82,6 +83,23 @@ void FormWidget::moveEvent(QMoveEvent* event) {
         return;
     model_.Left = pos().x();
     model_.Top = pos().y();
+    model_.PlacedByPlatform = false;
+    noteFrame();
+}
+
+void FormWidget::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    noteFrame();
+}
+
+void FormWidget::noteFrame() {
+    // Known once the window manager has framed the window; until then both rectangles agree.
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    if (outer == inner || model_.Borderless)
+        return;
+    model_.Frame = FrameExtents{inner.left() - outer.left(), inner.top() - outer.top(),
+                                outer.right() - inner.right(), outer.bottom() - inner.bottom()};
 }
 
 void FormWidget::resizeEvent(QResizeEvent* event) {

@@ -50,11 +50,14 @@ class FormWidget : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
     FormModel& model_;
     ViewHub& hub_;
 
   private:
+    void noteFrame();
+
     bool rendering_ = false;
     QEventLoop* modalLoop_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "forms/views/picture_button.h"
 
+#include "forms/views/view_state.h"
 #include "text/cp932_convert.h"
 
 #include <QMouseEvent>
@@ -10,13 +11,40 @@ namespace tobira {
 PictureButton::PictureButton(ButtonFace face, QWidget* parent)
     : QAbstractButton(parent), face_(face) {
     setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(faceName());
+}
+
+QString PictureButton::faceName() const {
+    switch (face_) {
+    case ButtonFace::Back:
+        return QStringLiteral("BAK");
+    case ButtonFace::Next:
+        return QStringLiteral("NXT");
+    case ButtonFace::Play:
+        return QStringLiteral("PLAY");
+    case ButtonFace::Pause:
+        return QStringLiteral("PAUSE");
+    case ButtonFace::Stop:
+        return QStringLiteral("STOP");
+    case ButtonFace::Power:
+        return QStringLiteral("POW");
+    case ButtonFace::VolumeDown:
+        return QStringLiteral("VOL -");
+    case ButtonFace::VolumeUp:
+        return QStringLiteral("VOL +");
+    }
+    return {};
 }
 
 void PictureButton::display(const ButtonState& state, bool hints) {
+    NoteModelState(this, state);
     if (state.Hint != hint_ || hints != hints_) {
         hint_ = state.Hint;
         hints_ = hints;
-        setToolTip(hints ? QString::fromStdString(Cp932ToUtf8(hint_)) : QString());
+        const QString hint = QString::fromStdString(Cp932ToUtf8(hint_));
+        setToolTip(hints ? hint : QString());
+        // The picture is the caption: a screen reader says the hint, or the button's name.
+        setAccessibleName(hint.isEmpty() ? faceName() : hint);
     }
     if (isEnabled() != state.Enabled)
         setEnabled(state.Enabled);

@@ -28,6 +28,8 @@ class PictureButton final : public QAbstractButton {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
+    QString faceName() const;
+
     ButtonFace face_;
     std::string hint_;
     bool hints_ = false;

@@ -3,6 +3,7 @@
 #include "text/cp932_convert.h"
 
 #include <QAbstractButton>
+#include <QVariant>
 
 namespace tobira {
 
@@ -10,7 +11,22 @@ QString FromCp932(const std::string& text) {
     return QString::fromStdString(Cp932ToUtf8(text));
 }
 
+namespace {
+constexpr const char* kModelState = "tobiraModelState";
+} // namespace
+
+void NoteModelState(QObject* widget, const ButtonState& state) {
+    void* address = const_cast<ButtonState*>(&state);
+    if (widget->property(kModelState).value<void*>() != address)
+        widget->setProperty(kModelState, QVariant::fromValue(address));
+}
+
+const ButtonState* ModelStateOf(const QObject* widget) {
+    return static_cast<const ButtonState*>(widget->property(kModelState).value<void*>());
+}
+
 void ShowButton(QAbstractButton* button, const ButtonState& state, bool hints) {
+    NoteModelState(button, state);
     const QString caption = FromCp932(state.Caption);
     if (button->text() != caption)
         button->setText(caption);
@@ -30,7 +46,15 @@ void ShowButton(QAbstractButton* button, const ButtonState& state, bool hints) {
         button->setEnabled(state.Enabled);
     if (button->isVisibleTo(button->parentWidget()) != state.Visible)
         button->setVisible(state.Visible);
-    const QString tip = hints ? FromCp932(state.Hint) : QString();
+    // A button without a caption is named by its hint, whether hints show or not, else by the
+    // control's own name (an empty entry of a row).
+    const QString hint = FromCp932(state.Hint);
+    const QString name = !caption.isEmpty() ? QString()
+                         : !hint.isEmpty()  ? hint
+                                            : button->objectName();
+    if (button->accessibleName() != name)
+        button->setAccessibleName(name);
+    const QString tip = hints ? hint : QString();
     if (button->toolTip() != tip)
         button->setToolTip(tip);
 }

@@ -8,11 +8,17 @@
 #include <string>
 
 class QAbstractButton;
+class QObject;
 
 namespace tobira {
 
 // A model text (code page 932) for Qt.
 QString FromCp932(const std::string& text);
+
+// The model state a widget draws, kept on the widget so that test and accessibility tools can
+// tell which control of the model it is.
+void NoteModelState(QObject* widget, const ButtonState& state);
+const ButtonState* ModelStateOf(const QObject* widget);
 
 // Caption, font colour, pressed state (checkable buttons), enabled state, visibility and hint
 // (as tool tip, only with `hints`) of a model button. Only what differs is set.

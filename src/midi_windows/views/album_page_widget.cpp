@@ -1,5 +1,6 @@
 #include "midi_windows/views/album_page_widget.h"
 
+#include "forms/views/list_box.h"
 #include "forms/views/view_state.h"
 
 #include <QLabel>
@@ -13,8 +14,8 @@ namespace tobira {
 
 AlbumPageWidget::AlbumPageWidget(AlbumPage& page, PageDispatch dispatch, QWidget* parent)
     : QWidget(parent), page_(page), dispatch_(std::move(dispatch)), tabs_(new QTabWidget(this)),
-      manage_(new QWidget), edit_(new QWidget), ListBoxATitles(new QListWidget(manage_)),
-      ListBoxAContents(new QListWidget(edit_)), EditATitles(new QLineEdit(manage_)),
+      manage_(new QWidget), edit_(new QWidget), ListBoxATitles(new ListBox(manage_)),
+      ListBoxAContents(new ListBox(edit_)), EditATitles(new QLineEdit(manage_)),
       EditAContents(new QLineEdit(edit_)), EditATitle(new QLineEdit(edit_)) {
     tabs_->addTab(manage_, QStringLiteral(" アルバムの管理 "));
     tabs_->addTab(edit_, QStringLiteral(" 新規作成と編集 "));
@@ -27,8 +28,6 @@ AlbumPageWidget::AlbumPageWidget(AlbumPage& page, PageDispatch dispatch, QWidget
     EditAContents->setObjectName(QStringLiteral("EditAContents"));
     auto* group = new QLabel(QStringLiteral(" タイトル入力とリスト保存 "), edit_);
     group->setObjectName(QStringLiteral("GroupTitle"));
-    for (QLineEdit* name : {EditATitles, EditATitle})
-        name->setToolTip(QStringLiteral("アルバム名"));
     auto button = [this](QWidget* parent, const char* name, void (AlbumPage::*click)()) {
         return MakePageButton(parent, name, dispatch_, [this, click] { (page_.*click)(); });
     };
@@ -59,6 +58,15 @@ AlbumPageWidget::AlbumPageWidget(AlbumPage& page, PageDispatch dispatch, QWidget
         const int row = ListBoxAContents->row(item);
         dispatch_([this, row] { page_.ListBoxAContentsClick(row); });
     });
+    ListBoxATitles->onKeyMove = [this](int row) {
+        dispatch_([this, row] { page_.ListBoxATitlesClick(row); });
+    };
+    ListBoxATitles->onEnter = [this](int row) {
+        dispatch_([this, row] { page_.ListBoxATitlesDblClick(row); });
+    };
+    ListBoxAContents->onKeyMove = [this](int row) {
+        dispatch_([this, row] { page_.ListBoxAContentsClick(row); });
+    };
     connect(tabs_, &QTabWidget::tabBarClicked, this,
             [this](int tab) { dispatch_([this, tab] { page_.InnerPage = tab; }); });
     connect(EditATitles, &QLineEdit::textEdited, this,
@@ -110,6 +118,8 @@ void AlbumPageWidget::layOut() {
 void AlbumPageWidget::render(bool hints) {
     if (tabs_->currentIndex() != page_.InnerPage)
         tabs_->setCurrentIndex(page_.InnerPage);
+    for (QLineEdit* name : {EditATitles, EditATitle})
+        ShowHint(name, QStringLiteral("アルバム名"), hints);
     ShowList(ListBoxATitles, page_.ListBoxATitles);
     ShowRow(ListBoxATitles, page_.ATitlesIndex);
     ShowList(ListBoxAContents, page_.ListBoxAContents);

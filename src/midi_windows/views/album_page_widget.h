@@ -6,11 +6,12 @@
 #include <QWidget>
 
 class QLineEdit;
-class QListWidget;
 class QTabWidget;
 class QToolButton;
 
 namespace tobira {
+
+class ListBox;
 
 // The view of the album page: the management tab and the create-and-edit tab.
 class AlbumPageWidget final : public QWidget {
@@ -29,7 +30,7 @@ class AlbumPageWidget final : public QWidget {
     PageDispatch dispatch_;
     QTabWidget* tabs_;
     QWidget *manage_, *edit_;
-    QListWidget *ListBoxATitles, *ListBoxAContents;
+    ListBox *ListBoxATitles, *ListBoxAContents;
     QLineEdit *EditATitles, *EditAContents, *EditATitle;
     QToolButton *SpeedButtonATitleAll, *SpeedButtonATitleDel, *SpeedButtonATitleEdit,
         *SpeedButtonATitleLoad, *SpeedButtonClear, *SpeedButtonADel, *SpeedButtonAEdit,

@@ -1,5 +1,6 @@
 #include "midi_windows/views/form_view_widget.h"
 
+#include "forms/views/list_box.h"
 #include "forms/views/view_state.h"
 #include "midi_windows/views/album_page_widget.h"
 #include "midi_windows/views/list_page_widget.h"
@@ -43,7 +44,7 @@ FormViewWidget::FormViewWidget(TFormView& model, ViewHub& hub)
     // All five tabs in the window's narrowest width, without scroll arrows.
     PageControl1->setUsesScrollButtons(false);
     PageControl1->setExpanding(false);
-    PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 4px; }"));
+    PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 3px; }"));
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     connect(PageControl1, &QTabBar::tabBarClicked, this, [this](int page) {
         if (page != view_.PageIndex)
@@ -53,7 +54,7 @@ FormViewWidget::FormViewWidget(TFormView& model, ViewHub& hub)
     const PageDispatch pageDispatch = [this](const std::function<void()>& handler) {
         dispatch(handler);
     };
-    ListBoxTitle = new QListWidget(playPage_);
+    ListBoxTitle = new ListBox(playPage_);
     ListBoxTitle->setObjectName(QStringLiteral("ListBoxTitle"));
     PanelClose = new QLabel(playPage_);
     PanelClose->setObjectName(QStringLiteral("PanelClose"));
@@ -106,6 +107,12 @@ FormViewWidget::FormViewWidget(TFormView& model, ViewHub& hub)
         const int row = ListBoxTitle->row(item);
         dispatch([this, row] { view_.ListBoxTitleDblClick(row); });
     });
+    ListBoxTitle->onKeyMove = [this](int row) {
+        dispatch([this, row] { view_.ListBoxTitleClick(row); });
+    };
+    ListBoxTitle->onEnter = [this](int row) {
+        dispatch([this, row] { view_.ListBoxTitleDblClick(row); });
+    };
     layOut();
 }
 

@@ -4,7 +4,6 @@
 #include "midi_windows/form_view.h"
 
 class QLabel;
-class QListWidget;
 class QStackedWidget;
 class QTabBar;
 class QTimer;
@@ -12,6 +11,7 @@ class QToolButton;
 
 namespace tobira {
 
+class ListBox;
 class AlbumPageWidget;
 class ListPageWidget;
 class SearchPageWidget;
@@ -44,7 +44,7 @@ class FormViewWidget final : public FormWidget {
     ListPageWidget *listPage0_, *listPage1_;
     SearchPageWidget* searchPage_;
     AlbumPageWidget* albumPage_;
-    QListWidget* ListBoxTitle;
+    ListBox* ListBoxTitle;
     QLabel *PanelClose, *PanelBarClose;
     QTimer* TimerClose;
     QToolButton *SpeedButtonTxt, *SpeedButtonDoc, *SpeedButtonHed, *SpeedButtonJump;

@@ -1,9 +1,11 @@
 #include "midi_windows/views/list_page_widget.h"
 
+#include "forms/views/list_box.h"
 #include "forms/views/view_state.h"
 
 #include <QButtonGroup>
 #include <QEvent>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,15 +18,14 @@
 namespace tobira {
 
 ListPageWidget::ListPageWidget(ListPage& page, PageDispatch dispatch, QWidget* parent)
-    : QWidget(parent), page_(page), dispatch_(std::move(dispatch)),
-      ListBoxTitle(new QListWidget(this)), EditTitle(new QLineEdit(this)),
-      EditPath(new QLineEdit(this)), RadioGroupFeel(new QButtonGroup(this)),
-      feelBox_(new QWidget(this)), ScrollBarVol(new QScrollBar(Qt::Horizontal, this)),
-      PanelVol(new QLabel(this)), labelVol_(new QLabel(this)), PanelAll(new QLabel(this)),
-      labelAll_(new QLabel(this)) {
+    : QWidget(parent), page_(page), dispatch_(std::move(dispatch)), ListBoxTitle(new ListBox(this)),
+      EditTitle(new QLineEdit(this)), EditPath(new QLineEdit(this)),
+      RadioGroupFeel(new QButtonGroup(this)),
+      feelBox_(new QGroupBox(QStringLiteral(" 好感度 "), this)),
+      ScrollBarVol(new QScrollBar(Qt::Horizontal, this)), PanelVol(new QLabel(this)),
+      labelVol_(new QLabel(this)), PanelAll(new QLabel(this)), labelAll_(new QLabel(this)) {
     const QString digit = QString::number(page.List());
     ListBoxTitle->setObjectName(QStringLiteral("ListBoxTitle") + digit);
-    ListBoxTitle->setToolTip(QStringLiteral("ダブルクリックで試聴"));
     EditTitle->setObjectName(QStringLiteral("EditTitle") + digit);
     EditTitle->installEventFilter(this);
     EditPath->setObjectName(QStringLiteral("EditPath") + digit);
@@ -32,14 +33,12 @@ ListPageWidget::ListPageWidget(ListPage& page, PageDispatch dispatch, QWidget* p
     ScrollBarVol->setRange(-5, 5);
     ScrollBarVol->setPageStep(1);
     labelVol_->setText(QStringLiteral(" -5 音量値 +5"));
-    labelVol_->setToolTip(QStringLiteral("この設定はサウンドカードに対して有効です"));
     labelAll_->setText(QStringLiteral("総曲数"));
     for (QLabel* panel : {PanelVol, PanelAll}) {
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setAlignment(Qt::AlignCenter);
     }
-    feelBox_->setToolTip(QStringLiteral("再生確率＝２００，１００，５０，０％"));
     const char* feels[] = {"大好き", "普通", "まあまあ", "お休み"};
     for (int i = 0; i < 4; ++i)
         RadioGroupFeel->addButton(new QRadioButton(QString::fromUtf8(feels[i]), feelBox_), i);
@@ -66,6 +65,10 @@ ListPageWidget::ListPageWidget(ListPage& page, PageDispatch dispatch, QWidget* p
     });
     connect(ListBoxTitle, &QListWidget::itemDoubleClicked, this,
             [this] { dispatch_([this] { page_.SpeedButtonMonClick(); }); });
+    ListBoxTitle->onKeyMove = [this](int row) {
+        dispatch_([this, row] { page_.ListBoxTitleClick(row); });
+    };
+    ListBoxTitle->onEnter = [this](int) { dispatch_([this] { page_.SpeedButtonMonClick(); }); };
     connect(EditTitle, &QLineEdit::textEdited, this,
             [this](const QString& text) { page_.EditTitle = ToCp932(text); });
     connect(RadioGroupFeel, &QButtonGroup::idClicked, this,
@@ -92,7 +95,9 @@ void ListPageWidget::layOut() {
     const int w = width();
     const int h = height();
     const int row = 20;
-    const int details = 2 * row + 40 + 3 * row + 10;
+    const int caption = feelBox_->fontMetrics().height();
+    // Everything below the titles: the two fields, the liking group, three rows of buttons.
+    const int details = 5 * row + 56 + caption;
     ListBoxTitle->setGeometry(2, 2, w - 4, std::max(40, h - details));
     int y = ListBoxTitle->geometry().bottom() + 3;
     EditTitle->setGeometry(2, y, w - 4, row);
@@ -104,14 +109,19 @@ void ListPageWidget::layOut() {
     for (int i = 0; i < 4; ++i)
         columns[i % 2] = std::max(columns[i % 2], RadioGroupFeel->button(i)->sizeHint().width());
     for (int i = 0; i < 4; ++i)
-        RadioGroupFeel->button(i)->setGeometry(i % 2 ? columns[0] : 0, (i / 2) * 18, columns[i % 2],
-                                               18);
-    feelBox_->setGeometry(2, y, columns[0] + columns[1], 38);
+        RadioGroupFeel->button(i)->setGeometry(4 + (i % 2 ? columns[0] : 0), caption + (i / 2) * 18,
+                                               columns[i % 2], 18);
+    // The group's caption " 好感度 " above its four choices.
+    feelBox_->setGeometry(
+        2, y,
+        std::max(columns[0] + columns[1] + 8,
+                 feelBox_->fontMetrics().horizontalAdvance(feelBox_->title()) + 16),
+        caption + 40);
     const int volX = feelBox_->geometry().right() + 4;
     labelVol_->setGeometry(volX, y, w - volX - 2, 16);
     ScrollBarVol->setGeometry(volX, y + 18, std::max(24, w - volX - 2 - 34), 16);
     PanelVol->setGeometry(w - 34, y + 18, 32, 18);
-    y += 40;
+    y += caption + 42;
     labelAll_->setGeometry(2, y, 40, row);
     PanelAll->setGeometry(44, y, 50, row);
     int x = 98;
@@ -140,6 +150,9 @@ void ListPageWidget::render(const FontChoice& font, bool hints) {
     for (QWidget* w : {static_cast<QWidget*>(ListBoxTitle), static_cast<QWidget*>(EditTitle)})
         if (w->font() != listFont)
             w->setFont(listFont);
+    ShowHint(ListBoxTitle, QStringLiteral("ダブルクリックで試聴"), hints);
+    ShowHint(labelVol_, QStringLiteral("この設定はサウンドカードに対して有効です"), hints);
+    ShowHint(feelBox_, QStringLiteral("再生確率＝２００，１００，５０，０％"), hints);
     ShowList(ListBoxTitle, page_.ListBoxTitle);
     ShowRow(ListBoxTitle, page_.ItemIndex);
     ShowEdit(EditTitle, page_.EditTitle);

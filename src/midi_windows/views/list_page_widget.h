@@ -6,13 +6,15 @@
 #include <QWidget>
 
 class QButtonGroup;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QScrollBar;
 class QToolButton;
 
 namespace tobira {
+
+class ListBox;
 
 // The view of one list page: titles, the selected song's details and the page's buttons.
 class ListPageWidget final : public QWidget {
@@ -30,10 +32,10 @@ class ListPageWidget final : public QWidget {
 
     ListPage& page_;
     PageDispatch dispatch_;
-    QListWidget* ListBoxTitle;
+    ListBox* ListBoxTitle;
     QLineEdit *EditTitle, *EditPath;
     QButtonGroup* RadioGroupFeel;
-    QWidget* feelBox_;
+    QGroupBox* feelBox_;
     QScrollBar* ScrollBarVol;
     QLabel *PanelVol, *labelVol_, *PanelAll, *labelAll_;
     QToolButton *SpeedButtonAuto, *SpeedButtonManual, *SpeedButtonDel, *SpeedButtonEdit,

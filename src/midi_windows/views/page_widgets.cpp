@@ -82,6 +82,12 @@ QToolButton* MakePageButton(QWidget* parent, const char* name, const PageDispatc
     return button;
 }
 
+void ShowHint(QWidget* widget, const QString& hint, bool hints) {
+    const QString tip = hints ? hint : QString();
+    if (widget->toolTip() != tip)
+        widget->setToolTip(tip);
+}
+
 std::string ToCp932(const QString& text) {
     return Utf8ToCp932(text.toStdString());
 }

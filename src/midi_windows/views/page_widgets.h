@@ -38,6 +38,8 @@ QFont ListQFont(const FontChoice& font);
 // A flat button whose click runs `click` through `dispatch`.
 QToolButton* MakePageButton(QWidget* parent, const char* name, const PageDispatch& dispatch,
                             std::function<void()> click);
+// A hint of the view's own (code page 932 needs no conversion here): shown only with `hints`.
+void ShowHint(QWidget* widget, const QString& hint, bool hints);
 // A model text typed by the user, for the model (code page 932).
 std::string ToCp932(const QString& text);
 

@@ -1,5 +1,6 @@
 #include "midi_windows/views/search_page_widget.h"
 
+#include "forms/views/list_box.h"
 #include "forms/views/view_state.h"
 
 #include <QComboBox>
@@ -13,7 +14,7 @@ namespace tobira {
 
 SearchPageWidget::SearchPageWidget(SearchPage& page, PageDispatch dispatch, QWidget* parent)
     : QWidget(parent), page_(page), dispatch_(std::move(dispatch)),
-      ComboBoxKeyWord(new QComboBox(this)), ListBoxSearch(new QListWidget(this)),
+      ComboBoxKeyWord(new QComboBox(this)), ListBoxSearch(new ListBox(this)),
       PanelMode(new QLabel(this)), PanelMsg(new QLabel(this)), EditList0(new QLineEdit(this)),
       EditList1(new QLineEdit(this)) {
     ComboBoxKeyWord->setObjectName(QStringLiteral("ComboBoxKeyWord"));
@@ -28,7 +29,6 @@ SearchPageWidget::SearchPageWidget(SearchPage& page, PageDispatch dispatch, QWid
     PanelMsg->setAlignment(Qt::AlignCenter);
     PanelMsg->setFrameShape(QFrame::Panel);
     for (QLineEdit* edit : {EditList0, EditList1}) {
-        edit->setToolTip(QStringLiteral("「自動追加」時、最初に開くフォルダを設定します"));
         edit->installEventFilter(this);
         edit->setReadOnly(true);
     }
@@ -60,8 +60,16 @@ SearchPageWidget::SearchPageWidget(SearchPage& page, PageDispatch dispatch, QWid
         if (selected != page_.ListBoxSearchSelected)
             dispatch_([this, selected] { page_.ListBoxSearchClick(selected); });
     });
+    // A click counts also on a row that stays selected (after a new search, say).
+    connect(ListBoxSearch, &QListWidget::itemClicked, this, [this] {
+        std::vector<bool> selected(static_cast<std::size_t>(ListBoxSearch->count()), false);
+        for (QListWidgetItem* item : ListBoxSearch->selectedItems())
+            selected[static_cast<std::size_t>(ListBoxSearch->row(item))] = true;
+        dispatch_([this, selected] { page_.ListBoxSearchClick(selected); });
+    });
     connect(ListBoxSearch, &QListWidget::itemDoubleClicked, this,
             [this] { dispatch_([this] { page_.ButtonMonClick(); }); });
+    ListBoxSearch->onEnter = [this](int) { dispatch_([this] { page_.ButtonMonClick(); }); };
 }
 
 bool SearchPageWidget::eventFilter(QObject* watched, QEvent* event) {
@@ -151,6 +159,10 @@ void SearchPageWidget::render(const FontChoice& font, bool hints) {
                                   ? QPalette::Base
                                   : QPalette::Button);
     ShowBase(ListBoxSearch, base);
+    ShowHint(ListBoxSearch, QStringLiteral("複数の選択が可（ダブルクリックで指定曲を再生）"),
+             hints);
+    for (QLineEdit* edit : {EditList0, EditList1})
+        ShowHint(edit, QStringLiteral("「自動追加」時、最初に開くフォルダを設定します"), hints);
     PanelMode->setText(FromCp932(page_.PanelMode.Caption));
     PanelMode->setToolTip(hints ? FromCp932(page_.PanelMode.Hint) : QString());
     QPalette p = PanelMode->palette();

@@ -8,10 +8,11 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QToolButton;
 
 namespace tobira {
+
+class ListBox;
 
 // The view of the search page: keyword, mode, results and their buttons, the start folders.
 class SearchPageWidget final : public QWidget {
@@ -30,7 +31,7 @@ class SearchPageWidget final : public QWidget {
     SearchPage& page_;
     PageDispatch dispatch_;
     QComboBox* ComboBoxKeyWord;
-    QListWidget* ListBoxSearch;
+    ListBox* ListBoxSearch;
     QLabel *PanelMode, *PanelMsg;
     QToolButton *ButtonSearch, *ButtonClear, *ButtonAll, *ButtonMon, *ButtonJump, *BitBtnCheck,
         *BitBtnAddA, *ButtonRef;

@@ -68,6 +68,7 @@ FormMainWidget::FormMainWidget(TFormMain& model, ViewHub& hub)
     // Top row: live mark and applause level, logo, disc and mode read-outs, one-way lamp, POW.
     ImageLIVE = makeLabel("ImageLIVE", {5, 3, kLiveSize.width(), kLiveSize.height()});
     ImageLIVE->painter = [](QPainter& p) { PaintLiveMark(p, {0, 0}); };
+    ImageLIVE->setAccessibleName(QStringLiteral("LIVE"));
     ProgressBarWave = makeLabel("ProgressBarWave", {5, 14, 40, 3});
     ProgressBarWave->painter = [this](QPainter& p) { PaintWaveLevel(p, main_.ProgressBarWave); };
     ImageLogo = makeLabel("ImageLogo", {50, 3, kLogoSize.width(), kLogoSize.height()});

@@ -2,6 +2,7 @@
 
 #include "player/form_main.h"
 #include "forms/views/pictures.h"
+#include "forms/views/list_box.h"
 #include "forms/views/view_state.h"
 
 #include <QCloseEvent>
@@ -16,7 +17,7 @@
 namespace tobira {
 
 FormMidiWidget::FormMidiWidget(TFormMidi& model, ViewHub& hub)
-    : FormWidget(model, hub), midi_(model), ListBoxFolder(new QListWidget(this)),
+    : FormWidget(model, hub), midi_(model), ListBoxFolder(new ListBox(this)),
       Image1(new QLabel(this)) {
     setMinimumSize(TFormMidi::kMinWidth, TFormMidi::kMinHeight);
     auto* top = new QGridLayout;
@@ -70,6 +71,15 @@ FormMidiWidget::FormMidiWidget(TFormMidi& model, ViewHub& hub)
             midi_.SpeedButtonStartClick();
         });
     });
+    ListBoxFolder->onKeyMove = [this](int row) {
+        dispatch([this, row] { midi_.ListBoxFolderClick(row); });
+    };
+    ListBoxFolder->onEnter = [this](int row) {
+        dispatch([this, row] {
+            midi_.ListBoxFolderClick(row);
+            midi_.SpeedButtonStartClick();
+        });
+    };
 
     auto* bottom = new QHBoxLayout;
     SpeedButtonAdd = makeButton("SpeedButtonAdd", &TFormMidi::SpeedButtonAddClick);
@@ -134,6 +144,8 @@ void FormMidiWidget::render() {
     if (ListBoxFolder->toolTip() != listTip)
         ListBoxFolder->setToolTip(listTip);
     Image1->setToolTip(hints ? FromCp932(midi_.Image1Hint) : QString());
+    if (Image1->accessibleName().isEmpty())
+        Image1->setAccessibleName(FromCp932(midi_.Image1Hint));
 }
 
 void FormMidiWidget::closeEvent(QCloseEvent* event) {

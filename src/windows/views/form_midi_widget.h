@@ -6,10 +6,11 @@
 #include <array>
 
 class QLabel;
-class QListWidget;
 class QToolButton;
 
 namespace tobira {
+
+class ListBox;
 
 // The MIDI selector: source and order buttons with Start, the folder and album list, and
 // Add / Del / ▲ / Close under it. Resizable down to 280 pixels wide.
@@ -34,7 +35,7 @@ class FormMidiWidget final : public FormWidget {
     std::array<QToolButton*, 3> orders_{};
     QToolButton *BitBtnStart, *SpeedButtonAdd, *SpeedButtonDel, *SpeedButtonStart,
         *SpeedButtonClose;
-    QListWidget* ListBoxFolder;
+    ListBox* ListBoxFolder;
     QLabel* Image1;
 };
 

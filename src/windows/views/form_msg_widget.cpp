@@ -38,6 +38,9 @@ FormMsgWidget::FormMsgWidget(TFormMsg& model, ViewHub& hub)
       LabelFacts(new QLabel(this)), EditFolder(new QLineEdit(this)),
       LabelLicence(new QLabel(this)) {
     Image1->setPixmap(DoorPicture(devicePixelRatioF()));
+    Image1->setObjectName(QStringLiteral("Image1"));
+    // The picture a click turns to the next message, named after the window it stands for.
+    Image1->setAccessibleName(QString::fromStdString(Cp932ToUtf8(model.Caption)));
     LabelMessage->setObjectName(QStringLiteral("LabelMessage"));
     LabelMessage->setWordWrap(true);
     LabelFacts->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -39,7 +39,9 @@ void FormReaderWidget::render() {
     // Each load replaces the text, whatever the user typed into it.
     if (shownLoads_ != reader_.Loads) {
         shownLoads_ = reader_.Loads;
-        QString text = FromCp932(reader_.MemoReader);
+        QString text = reader_.MemoReaderEncoding == TextEncoding::Utf8
+                           ? QString::fromStdString(reader_.MemoReader)
+                           : FromCp932(reader_.MemoReader);
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         MemoReader->setPlainText(text);

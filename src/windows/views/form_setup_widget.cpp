@@ -346,6 +346,9 @@ void FormSetUpWidget::render() {
         ShowButton(button, *state, hints);
     ShowButton(SpeedButton1, setup_.SpeedButton1, hints);
     LabelProduct->setText(FromCp932(setup_.LabelProduct.Caption));
+    // The bold caption's last letter reaches past its advance.
+    LabelProduct->setMinimumWidth(
+        LabelProduct->fontMetrics().boundingRect(LabelProduct->text()).right() + 2);
     setTip(LabelProduct, setup_.LabelProduct.Hint, hints);
     LabelVersion->setText(FromCp932(setup_.LabelVersion.Caption));
     setTip(LabelVersion, setup_.LabelVersion.Hint, hints);

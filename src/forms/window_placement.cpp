@@ -1,0 +1,57 @@
+#include "forms/window_placement.h"
+
+#include "forms/form_model.h"
+
+#include <algorithm>
+
+namespace tobira {
+namespace {
+
+constexpr int kGap = 15;
+// Larger than the title bar and borders of the usual window managers.
+constexpr FrameExtents kUnknownFrame{4, 32, 4, 4};
+
+struct Rect {
+    int left, top, width, height;
+    int right() const { return left + width; }
+    int bottom() const { return top + height; }
+};
+
+// The window with its frame, at its model position (the frame's top-left corner).
+Rect Outer(const FormModel& form) {
+    const FrameExtents frame =
+        form.Borderless ? FrameExtents{} : form.Frame.value_or(kUnknownFrame);
+    return {form.Left, form.Top, frame.left + form.Width + frame.right,
+            frame.top + form.Height + frame.bottom};
+}
+
+bool Inside(const Rect& r, const ScreenArea& area) {
+    return r.left >= area.left && r.top >= area.top && r.right() <= area.left + area.width &&
+           r.bottom() <= area.top + area.height;
+}
+
+int Clamp(int value, int low, int high) {
+    return high < low ? low : std::clamp(value, low, high);
+}
+
+} // namespace
+
+ScreenPoint PlaceBeside(const FormModel& main, const FormModel& side, ScreenArea area) {
+    const Rect anchor = Outer(main);
+    const Rect window = Outer(side);
+    const int left = Clamp(anchor.left, area.left, area.left + area.width - window.width);
+    const int top = Clamp(anchor.top, area.top, area.top + area.height - window.height);
+    const ScreenPoint candidates[] = {
+        {left, anchor.bottom() + kGap},            // below
+        {left, anchor.top - kGap - window.height}, // above
+        {anchor.right() + kGap, top},              // right
+        {anchor.left - kGap - window.width, top},  // left
+    };
+    for (const ScreenPoint p : candidates)
+        if (Inside({p.x, p.y, window.width, window.height}, area))
+            return p;
+    // A screen too small for both: below, as far as the screen lets it.
+    return {left, Clamp(anchor.bottom() + kGap, area.top, area.top + area.height - window.height)};
+}
+
+} // namespace tobira
