@@ -33,9 +33,4 @@ class FormModel {
     }
 };
 
-// The auto-close indicator's bar: `countdown` of `full` seconds shown in a panel `panelWidth`
-// pixels wide, 3 pixels of frame each side. Nullopt when nothing is to be drawn (no full time,
-// or a countdown below zero).
-std::optional<int> CloseBarWidth(int countdown, int full, int panelWidth);
-
 } // namespace tobira
