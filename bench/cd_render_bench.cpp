@@ -38,10 +38,10 @@ double ProcessCpuSeconds() {
 // the read-ahead empty come out silent and are simply pulled again.
 void BM_PlayWholeDisc(benchmark::State& state) {
     tobira::testing::TempDir dir;
-    std::vector<tobira::testing::CueTrack> tracks;
+    std::vector<tobira::CueTrack> tracks;
     for (int t = 0; t < kTracks; ++t)
         tracks.push_back({.seconds = kTrackSeconds, .frequency = 220.0 * (t + 1)});
-    auto image = tobira::testing::WriteCueBin(dir.path(), "bench", tracks);
+    auto image = tobira::WriteCueBin(dir.path(), "bench", tracks);
     if (state.range(0) == 1) {
         // The same disc as one FLAC file.
         const std::vector<char> bin = tobira::testing::ReadFileBytes(image.bin);
@@ -50,7 +50,7 @@ void BM_PlayWholeDisc(benchmark::State& state) {
         std::string sheet = "FILE \"bench.flac\" WAVE\n";
         for (int t = 0; t < kTracks; ++t)
             sheet += "TRACK " + std::to_string(t + 1) + " AUDIO\nINDEX 01 " +
-                     tobira::testing::CueTime(image.trackStarts[static_cast<std::size_t>(t)]) +
+                     tobira::CueTime(image.trackStarts[static_cast<std::size_t>(t)]) +
                      "\n";
         tobira::testing::WriteFileBytes(image.cue, sheet);
         std::filesystem::remove(image.bin);

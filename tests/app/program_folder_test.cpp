@@ -52,9 +52,8 @@ TEST(ProgramFolder, ChoosesInOrderTobiraHomeThenExecutableThenXdgData) {
     // (root), so that no user file lands among the installed programs.
     fs::create_directories(dir / "share" / "applications");
     std::ofstream(dir / "share" / "applications" / "tobira.desktop") << "[Desktop Entry]\n";
-    EXPECT_EQ(
-        ResolveProgramFolder(Inputs({{"XDG_DATA_HOME", (dir / "data").string()}}, exe, true)),
-        dir / "data" / "tobira");
+    EXPECT_EQ(ResolveProgramFolder(Inputs({{"XDG_DATA_HOME", (dir / "data").string()}}, exe, true)),
+              dir / "data" / "tobira");
 }
 
 TEST(ProgramFolder, NoUsableFolderIsAnError) {

@@ -119,9 +119,12 @@ class ProgramSmokeTest : public QObject {
     void badImageIsNoDisc_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("missing bin") << "missing-bin" << "見つかりません";
-        QTest::newRow("garbage sheet") << "garbage" << "1 行目";
-        QTest::newRow("no such path") << "nothing" << "見つかりません";
+        QTest::newRow("missing bin") << "missing-bin"
+                                     << "見つかりません";
+        QTest::newRow("garbage sheet") << "garbage"
+                                       << "1 行目";
+        QTest::newRow("no such path") << "nothing"
+                                      << "見つかりません";
     }
     void badImageIsNoDisc() {
         QFETCH(QString, kind);

@@ -7,43 +7,35 @@
 set -u
 src=${1:?usage: check_layers.sh <src folder>}
 
-layer_of() {
-    case "$1" in
-        text) echo 0 ;; files) echo 1 ;; settings) echo 2 ;; ports) echo 3 ;; media) echo 4 ;;
-        forms) echo 5 ;; controls) echo 6 ;;
-        player | cd_windows | midi_windows | windows) echo 7 ;;
-        desktop) echo 8 ;; app) echo 9 ;;
-        *) echo "" ;;
-    esac
-}
+declare -A layer=([text]=0 [files]=1 [settings]=2 [ports]=3 [media]=4 [forms]=5 [controls]=6
+    [player]=7 [cd_windows]=7 [midi_windows]=7 [windows]=7 [desktop]=8 [app]=9)
 
 # The player's entry (app/tobira) is built on the Qt side too.
 is_qt_side() { [[ "$1" =~ /(views|qt)/ || "$1" == /app/tobira/* ]]; }
 
 faults=0
-while IFS= read -r -d '' file; do
+# One pass of grep over the tree: "file:header" for every quoted include.
+while IFS=: read -r file header; do
     rel=${file#"$src"/}
     room=${rel%%/*}
-    own=$(layer_of "$room")
+    own=${layer[$room]:-}
     if [[ -z "$own" ]]; then
         echo "$rel: the folder $room has no layer"
         faults=$((faults + 1))
         continue
     fi
-    while IFS= read -r header; do
-        target=${header%%/*}
-        [[ "$header" == */* ]] || continue
-        theirs=$(layer_of "$target")
-        [[ -n "$theirs" ]] || continue
-        if ((theirs > own)); then
-            echo "$rel includes $header: $target is above $room"
-            faults=$((faults + 1))
-        elif ! is_qt_side "/$rel" && is_qt_side "/$header"; then
-            echo "$rel includes $header: a Qt-free file includes a view"
-            faults=$((faults + 1))
-        fi
-    done < <(sed -n 's/^#include "\([^"]*\)".*/\1/p' "$file")
-done < <(find "$src" -name '*.h' -print0 -o -name '*.cpp' -print0)
+    [[ "$header" == */* ]] || continue
+    theirs=${layer[${header%%/*}]:-}
+    [[ -n "$theirs" ]] || continue
+    if ((theirs > own)); then
+        echo "$rel includes $header: ${header%%/*} is above $room"
+        faults=$((faults + 1))
+    elif ! is_qt_side "/$rel" && is_qt_side "/$header"; then
+        echo "$rel includes $header: a Qt-free file includes a view"
+        faults=$((faults + 1))
+    fi
+done < <(grep -rHo --include='*.h' --include='*.cpp' '^#include "[^"]*"' "$src" |
+    sed 's/:#include "\(.*\)"$/:\1/')
 
 if ((faults > 0)); then
     echo "$faults includes run against the layer order"

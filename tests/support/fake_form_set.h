@@ -19,4 +19,4 @@ struct FakeFormSet {
                   mixer};
 };
 
-}  // namespace tobira::testing
+} // namespace tobira::testing

@@ -96,7 +96,8 @@ bool QtPorts::askYesNo(const std::string& text) {
 }
 
 Answer QtPorts::askYesNoCancel(const std::string& text) {
-    switch (QMessageBox::warning(QApplication::activeWindow(), QStringLiteral("TOBIRA"), FromCp932(text),
+    switch (QMessageBox::warning(QApplication::activeWindow(), QStringLiteral("TOBIRA"),
+                                 FromCp932(text),
                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes:
         return Answer::Yes;

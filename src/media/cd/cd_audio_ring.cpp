@@ -17,8 +17,7 @@ std::size_t CdAudioRing::write(const float* frames, std::size_t count) {
     std::size_t done = 0;
     while (done < count) {
         const std::size_t run = std::min(count - done, capacityFrames_ - tail);
-        std::copy_n(frames + done * kChannels, run * kChannels,
-                    samples_.get() + tail * kChannels);
+        std::copy_n(frames + done * kChannels, run * kChannels, samples_.get() + tail * kChannels);
         done += run;
         tail = (tail + run) % capacityFrames_;
     }
@@ -31,8 +30,7 @@ std::size_t CdAudioRing::read(float* out, std::size_t count) {
     std::size_t done = 0;
     while (done < count) {
         const std::size_t run = std::min(count - done, capacityFrames_ - head_);
-        std::copy_n(samples_.get() + head_ * kChannels,
-                    run * kChannels, out + done * kChannels);
+        std::copy_n(samples_.get() + head_ * kChannels, run * kChannels, out + done * kChannels);
         done += run;
         head_ = (head_ + run) % capacityFrames_;
     }

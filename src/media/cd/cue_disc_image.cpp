@@ -84,9 +84,10 @@ CueOpenResult CueDiscImage::open(const std::filesystem::path& cue) {
     const std::string bytes{std::istreambuf_iterator<char>(in), {}};
     if (!in && !in.eof()) {
         std::error_code error;
-        const char* what = !std::filesystem::exists(cue, error)       ? "見つかりません"
-                           : std::filesystem::is_directory(cue, error) ? "ＣＵＥファイルではありません"
-                                                                       : "読めません";
+        const char* what = !std::filesystem::exists(cue, error) ? "見つかりません"
+                           : std::filesystem::is_directory(cue, error)
+                               ? "ＣＵＥファイルではありません"
+                               : "読めません";
         return refuse(cue, std::move(result), 0, what);
     }
     CueParseResult parsed = ParseCueSheet(bytes);

@@ -122,9 +122,9 @@ TEST(CdDeviceOpenTest, AnImageThatIsNoAudioCdGivesNoDisc) {
 TEST(CdDeviceOpenTest, DataTracksAreNeverPlayed) {
     testing::TempDir dir;
     auto image = WriteCueBin(dir.path(), "mixed",
-                                      {{.seconds = 1, .frequency = 441},
-                                       {.seconds = 1, .pregapSectors = 150, .data = true},
-                                       {.seconds = 1, .frequency = 882, .pregapSectors = 150}});
+                             {{.seconds = 1, .frequency = 441},
+                              {.seconds = 1, .pregapSectors = 150, .data = true},
+                              {.seconds = 1, .frequency = 882, .pregapSectors = 150}});
     AudioEngine engine;
     CdDevice cd(engine);
     cd.setFileName(image.cue.string());
