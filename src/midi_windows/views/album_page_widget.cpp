@@ -29,8 +29,8 @@ AlbumPageWidget::AlbumPageWidget(AlbumPage& page, PageDispatch dispatch, QWidget
     group->setObjectName(QStringLiteral("GroupTitle"));
     for (QLineEdit* name : {EditATitles, EditATitle})
         name->setToolTip(QStringLiteral("アルバム名"));
-    auto button = [this](QWidget* parent, const char* name, void (AlbumPage::*click)()) {
-        return MakePageButton(parent, name, dispatch_, [this, click] { (page_.*click)(); });
+    auto button = [this](QWidget* owner, const char* name, void (AlbumPage::*click)()) {
+        return MakePageButton(owner, name, dispatch_, [this, click] { (page_.*click)(); });
     };
     SpeedButtonATitleAll =
         button(manage_, "SpeedButtonATitleAll", &AlbumPage::SpeedButtonATitleAllClick);
