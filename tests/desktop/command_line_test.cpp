@@ -213,7 +213,7 @@ TEST(SecondStartTest, WithoutASessionBusThePlayerRunsAsBefore) {
     // The bus is the last thing the start reaches for.
     ASSERT_TRUE(WaitUntil([&] { return bus.hangUp() || player.state() == QProcess::NotRunning; }));
     // Still running once the bus has failed it, with its lock taken and nothing said about it.
-    // Only a process that ends at once could pass unnoticed; a moment is enough to see it end.
+    // A player that gave up without its bus would end right after the hang-up: a moment shows it.
     constexpr int kMomentAfterTheBusMs = 300;
     EXPECT_FALSE(player.waitForFinished(kMomentAfterTheBusMs));
     EXPECT_TRUE(std::filesystem::exists(home.runtime / "tobira.lock"));
