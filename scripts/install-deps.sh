@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-svg-dev qt6-translations-l10n
   libfluidsynth-dev libcdio-dev libcdio-paranoia-dev libsdl2-dev libasound2-dev
   libsndfile1-dev

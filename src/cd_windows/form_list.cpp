@@ -28,7 +28,9 @@ bool inRange(int k) {
 
 } // namespace
 
-TFormList::TFormList() : FormModel("ＣＤ トラックコントロール", 420, kNormalHeight) {
+TFormList::TFormList()
+    : FormModel("ＣＤ トラックコントロール", 420, kNormalHeight),
+      AutoCloseIndicator(kCloseIndicatorWidth, kCloseIndicatorWidth - 6) {
     LabelCDID.Hint = Utf8ToCp932("ＣＤの識別番号（青文字なら登録データあり）");
     LabelCDID.Font = colors::White;
     LabelORG.Font = colors::Black;

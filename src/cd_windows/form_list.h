@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/auto_close_indicator.h"
 #include "forms/controls_state.h"
 #include "forms/form_model.h"
 #include "ports/ports.h"
@@ -32,7 +33,7 @@ struct TrackControlPeers {
 // program in the edit list, stores it in one of the disc's ten slots (TOBIRA.DAT) and plays a
 // stored one back, optionally shuffled or reversed. The window closes itself after the pointer
 // has stayed away for the auto-close time of the settings.
-class TFormList final : public FormModel {
+class TFormList final : public FormModel, public AutoCloseIndicator {
   public:
     static constexpr int kEntries = 60;
     static constexpr int kNormalHeight = 185;       // entry row only
@@ -62,12 +63,7 @@ class TFormList final : public FormModel {
     ButtonState SpeedButtonSAVE, SpeedButtonMANAG; // "SAVE" and "CTRL"
     std::string Image1Hint;
 
-    // The auto-close indicator: aqua = paused; the bar's width shows the time left.
-    bool PanelCloseAqua = false;
-    int PanelBarCloseWidth = kCloseIndicatorWidth - 6;
-    std::string PanelBarCloseHint;
-    bool TimerCloseEnabled = false; // one tick a second while on
-    int CloseCountdown = 0;         // seconds left
+    std::string PanelBarCloseHint; // the hint of the auto-close indicator and its bar
 
     // The entries before the first empty one; 60 when all are filled.
     int PlayOrderLength() const {
@@ -173,11 +169,8 @@ class TFormList final : public FormModel {
 
     // ---- Auto-close (form_list_auto_close.cpp) -------------------------------------------
     void TimerCloseTimer();
-    // A click on the indicator or its bar pauses or resumes the countdown.
-    void PanelCloseClick();
 
   private:
-    void UpdateCloseBar();
     Ports& ports() { return *ports_; }
 
     const TrackControlPeers& peers() const { return *peers_; }

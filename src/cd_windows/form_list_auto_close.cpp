@@ -6,43 +6,13 @@ namespace tobira {
 
 void TFormList::FormShow() {
     const SetupOptions setup = peers().Options.CurrentOptions();
-    if (!setup.AutoClose)
-        return;
-    CloseCountdown = setup.CloseSeconds;
-    TimerCloseEnabled = true;
-    UpdateCloseBar();
+    StartCloseCountdown(setup.AutoClose, setup.CloseSeconds);
 }
 
 void TFormList::TimerCloseTimer() {
-    if (!TimerCloseEnabled)
-        return;
-    // Hidden by the main window's STOP: nothing is left to close.
-    if (!Visible) {
-        TimerCloseEnabled = false;
-        return;
-    }
-    if (PanelCloseAqua)
-        return;
-    const ScreenPoint p = ports().screen.pointerPosition();
-    if (ContainsPoint(p))
-        CloseCountdown = peers().Options.CurrentOptions().CloseSeconds;
-    else
-        --CloseCountdown;
-    if (CloseCountdown < 1) {
-        TimerCloseEnabled = false;
+    const bool inside = TimerCloseEnabled && ContainsPoint(ports().screen.pointerPosition());
+    if (CloseCountdownTick(Visible, inside, peers().Options.CurrentOptions().CloseSeconds))
         FormClose();
-    }
-    UpdateCloseBar();
-}
-
-void TFormList::PanelCloseClick() {
-    PanelCloseAqua = !PanelCloseAqua;
-}
-
-void TFormList::UpdateCloseBar() {
-    if (const auto width = CloseBarWidth(
-            CloseCountdown, peers().Options.CurrentOptions().CloseSeconds, kCloseIndicatorWidth))
-        PanelBarCloseWidth = *width;
 }
 
 } // namespace tobira

@@ -93,8 +93,7 @@ void TFormList::FormClose() {
     SpeedButtonMON.Font = colors::Black;
     CheckBoxRandom.Down = false;
     CheckBoxReverse.Down = false;
-    PanelCloseAqua = false;
-    TimerCloseEnabled = false;
+    StopCloseCountdown();
     Hide();
 }
 

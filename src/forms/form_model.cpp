@@ -2,8 +2,6 @@
 
 #include "text/cp932_convert.h"
 
-#include <cmath>
-
 namespace tobira {
 
 FormModel::FormModel(std::string caption, int width, int height)
@@ -21,16 +19,6 @@ void FormModel::Show() {
 void FormModel::CentreOn(ScreenSize screen) {
     Left = (screen.width - Width) / 2;
     Top = (screen.height - Height) / 2;
-}
-
-std::optional<int> CloseBarWidth(int countdown, int full, int panelWidth) {
-    if (full <= 0)
-        return std::nullopt;
-    const int width =
-        static_cast<int>(std::lround(static_cast<double>(countdown) / full * (panelWidth - 6)));
-    if (width < 0)
-        return std::nullopt;
-    return width;
 }
 
 } // namespace tobira

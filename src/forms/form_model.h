@@ -54,9 +54,4 @@ class FormModel {
     std::function<void(FormModel&)> placeAtShow_;
 };
 
-// The auto-close indicator's bar: `countdown` of `full` seconds shown in a panel `panelWidth`
-// pixels wide, 3 pixels of frame each side. Nullopt when nothing is to be drawn (no full time,
-// or a countdown below zero).
-std::optional<int> CloseBarWidth(int countdown, int full, int panelWidth);
-
 } // namespace tobira

@@ -36,7 +36,7 @@ LabelState panel(const char* utf8Hint) {
 } // namespace
 
 TFormView::TFormView(Ports ports, const DataPaths& paths)
-    : FormModel("ＭＩＤＩ コントロール", 246, 265),
+    : FormModel("ＭＩＤＩ コントロール", 246, 265), AutoCloseIndicator(kCloseIndicatorWidth, 0),
       Page0(0, paths.List0Path, ports.messages, ports.choosers, ports.busy, *this),
       Page1(1, paths.List1Path, ports.messages, ports.choosers, ports.busy, *this),
       Search(paths.List0Path, paths.List1Path, paths.SettingsPath, ports.messages, ports.choosers,
@@ -65,7 +65,6 @@ TFormView::TFormView(Ports ports, const DataPaths& paths)
     for (ButtonState* document :
          {&SpeedButtonTxt, &SpeedButtonDoc, &SpeedButtonHed, &SpeedButtonJump})
         document->Enabled = false;
-    PanelClose.Font = colors::Yellow;
     PanelClose.Hint = Utf8ToCp932("オートクローズインジケータ（クリックで一時停止）");
     ListFont.name = std::string(keys::FONTNAME.fallback);
 }

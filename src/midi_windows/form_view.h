@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/data_paths.h"
+#include "forms/auto_close_indicator.h"
 #include "forms/controls_state.h"
 #include "forms/form_model.h"
 #include "midi_windows/album_page.h"
@@ -10,6 +11,7 @@
 #include "midi_windows/play_list.h"
 #include "midi_windows/play_list_builder.h"
 #include "midi_windows/search_page.h"
+#include "settings/setup_options.h"
 #include "text/cp932_convert.h"
 
 #include <chrono>
@@ -23,12 +25,11 @@ namespace tobira {
 class TFormMain;
 class TFormMsg;
 class TFormReader;
-class TFormSetUp;
 
 // The windows the MIDI control window works with.
 struct MidiControlPeers {
     TFormMain& Main;
-    TFormSetUp& SetUp;
+    const SetupOptionsSource& Options;
     TFormReader& Reader;
     TFormMsg& Msg;
 };
@@ -39,7 +40,7 @@ struct MidiControlPeers {
 // fills it, selects the playing entry and sets the number panels and document buttons. The
 // other pages are models of their own (ListPage, SearchPage, AlbumPage) that reach the window
 // through MidiPagesHost.
-class TFormView final : public FormModel, public MidiPagesHost {
+class TFormView final : public FormModel, public AutoCloseIndicator, public MidiPagesHost {
   public:
     // The pages, in tab order.
     static constexpr int kPlayPage = 0;
@@ -84,11 +85,8 @@ class TFormView final : public FormModel, public MidiPagesHost {
     // The work list of raw list lines the play list is built from.
     std::vector<std::string> ListBoxTmpT;
     ButtonState SpeedButtonTxt, SpeedButtonDoc, SpeedButtonHed, SpeedButtonJump;
-    // The auto-close indicator: yellow while it runs, aqua while the user has paused it.
+    // The auto-close indicator's hint; it shows yellow while it runs, aqua while paused.
     LabelState PanelClose;
-    int PanelBarCloseWidth = 0;
-    bool TimerCloseEnabled = false;
-    int CloseCountdown = 0;
 
     // ---- The other pages -----------------------------------------------------------------
     ListPage Page0, Page1;
@@ -110,10 +108,6 @@ class TFormView final : public FormModel, public MidiPagesHost {
     // The user turned to page `page`.
     void PageControl1Change(int page);
     void TimerCloseTimer();
-    // Pauses or resumes the auto-close indicator (also a click on its bar).
-    void PanelCloseClick();
-    bool IsAutoClosePaused() const { return PanelClose.Font == colors::Aqua; }
-    void UpdateCloseBar();
 
     // Last of the window's creation (form_view_create.cpp), once every window has its place:
     // with the setup option MIDISTART on, the main window switches to MIDI mode and the

@@ -5,7 +5,6 @@
 #include "player/form_main.h"
 #include "windows/form_msg.h"
 #include "windows/form_reader.h"
-#include "windows/form_setup.h"
 
 namespace tobira {
 
@@ -22,51 +21,20 @@ void TFormView::FormShow() {
         return;
     Show();
     ShowHint = peers().Main.ShowHints;
-    const TFormSetUp& setup = peers().SetUp;
-    if (!setup.CheckBoxClose.Down)
-        return;
-    CloseCountdown = setup.ScrollBarClose;
-    TimerCloseEnabled = true;
-    UpdateCloseBar();
+    const SetupOptions setup = peers().Options.CurrentOptions();
+    StartCloseCountdown(setup.AutoClose, setup.CloseSeconds);
 }
 
 void TFormView::FormClose() {
     Hide();
-    PanelClose.Font = colors::Yellow;
+    StopCloseCountdown();
     peers().Reader.Hide();
-    TimerCloseEnabled = false;
 }
 
 void TFormView::TimerCloseTimer() {
-    if (!TimerCloseEnabled)
-        return;
-    // Hidden by STOP or the switch to CD mode: nothing is left to close.
-    if (!Visible) {
-        TimerCloseEnabled = false;
-        return;
-    }
-    if (IsAutoClosePaused())
-        return;
-    const int full = peers().SetUp.ScrollBarClose;
-    const ScreenPoint p = ports_.screen.pointerPosition();
-    if (ContainsPoint(p)) {
-        CloseCountdown = full;
-        UpdateCloseBar();
-        return;
-    }
-    if (--CloseCountdown < 1)
+    const bool inside = TimerCloseEnabled && ContainsPoint(ports_.screen.pointerPosition());
+    if (CloseCountdownTick(Visible, inside, peers().Options.CurrentOptions().CloseSeconds))
         FormClose();
-    UpdateCloseBar();
-}
-
-void TFormView::PanelCloseClick() {
-    PanelClose.Font = IsAutoClosePaused() ? colors::Yellow : colors::Aqua;
-}
-
-void TFormView::UpdateCloseBar() {
-    if (const auto width =
-            CloseBarWidth(CloseCountdown, peers().SetUp.ScrollBarClose, kCloseIndicatorWidth))
-        PanelBarCloseWidth = *width;
 }
 
 } // namespace tobira

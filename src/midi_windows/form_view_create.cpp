@@ -4,12 +4,11 @@
 #include "player/form_main.h"
 #include "windows/form_msg.h"
 #include "windows/form_reader.h"
-#include "windows/form_setup.h"
 
 namespace tobira {
 
 void TFormView::StartInChosenMode() {
-    if (peers().SetUp.CheckBoxMidi.Down)
+    if (peers().Options.CurrentOptions().MidiStart)
         peers().Main.SwitchPlayerMode();
 }
 

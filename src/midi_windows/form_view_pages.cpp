@@ -5,7 +5,6 @@
 #include "player/form_main.h"
 #include "windows/form_msg.h"
 #include "windows/form_reader.h"
-#include "windows/form_setup.h"
 #include "midi_windows/song_documents.h"
 #include "midi_windows/song_record.h"
 
@@ -57,7 +56,7 @@ void TFormView::SpeedButtonHedClick() {
 }
 
 void TFormView::OpenDocument(const std::string& path) {
-    const std::string& viewer = peers().SetUp.EditTool;
+    const std::string viewer = peers().Options.CurrentOptions().ViewerTool;
     if (!viewer.empty()) {
         // The path is the viewer's one argument; no shell ever sees it.
         ports_.processes.startDetached(viewer, {path});

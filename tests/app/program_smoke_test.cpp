@@ -5,12 +5,12 @@
 #include "media/cd/cue_bin_writer.h"
 #include "media/media_device.h"
 #include "support/temp_dir.h"
+#include "support/wait_until.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
-#include <QTimer>
 #include <QtTest>
 
 #include <cmath>
@@ -19,26 +19,26 @@
 #include <vector>
 
 using tobira::testing::TempDir;
+using tobira::testing::WaitUntil;
 
 namespace {
 
-// Answers every message box the program shows and keeps its text.
-class MessageCatcher final {
+// Answers every message box the program shows, as it shows, and keeps its text.
+class MessageCatcher final : public QObject {
   public:
-    MessageCatcher() {
-        timer_.setInterval(20);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                texts.push_back(box->text());
-                box->accept();
-            }
-        });
-        timer_.start();
-    }
+    MessageCatcher() { QApplication::instance()->installEventFilter(this); }
     QStringList texts;
 
-  private:
-    QTimer timer_;
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            if (auto* box = qobject_cast<QMessageBox*>(watched)) {
+                texts.push_back(box->text());
+                // Once its own event loop runs.
+                QMetaObject::invokeMethod(box, &QMessageBox::accept, Qt::QueuedConnection);
+            }
+        return QObject::eventFilter(watched, event);
+    }
 };
 
 QWidget* mainWindow() {
@@ -100,12 +100,12 @@ class ProgramSmokeTest : public QObject {
         program->start();
         QVERIFY(mainWindow() && mainWindow()->isVisible());
         // The first ticks read the disc: the track count appears.
-        QTRY_VERIFY_WITH_TIMEOUT(!labelText("LabelTotalMUSIC").isEmpty(), 5000);
+        QVERIFY(WaitUntil([] { return !labelText("LabelTotalMUSIC").isEmpty(); }));
 
         auto* play = mainWindow()->findChild<QAbstractButton*>(QStringLiteral("SpeedButtonPLAY"));
         QVERIFY(play);
         QTest::mouseClick(play, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(peakOf(output) > 0.01f, 5000);
+        QVERIFY(WaitUntil([&] { return peakOf(output) > 0.01f; }));
         QVERIFY(messages.texts.isEmpty());
 
         // Closing the window ends the program with the devices let go.
@@ -145,7 +145,7 @@ class ProgramSmokeTest : public QObject {
         auto program = std::make_unique<tobira::Program>(folder.path());
         program->start();
         QVERIFY(mainWindow() && mainWindow()->isVisible());
-        QTRY_COMPARE_WITH_TIMEOUT(labelText("LabelPLAY"), QStringLiteral("NO DISC"), 4000);
+        QVERIFY(WaitUntil([] { return labelText("LabelPLAY") == QStringLiteral("NO DISC"); }));
         QCOMPARE(messages.texts.size(), 1);
         QVERIFY2(messages.texts.front().contains(expected), qPrintable(messages.texts.front()));
         QVERIFY(messages.texts.front().contains(QStringLiteral("bad.")));

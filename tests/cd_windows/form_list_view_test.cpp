@@ -26,7 +26,7 @@ class FormListViewTest : public QObject {
     struct World : testing::FakeFormSet {
         TFormList& list = forms.FormList;
         ViewHub hub;
-        FormListWidget view{forms.FormList, forms.FormMain, hub};
+        FormListWidget view{forms.FormList, forms.FormMain.ShowHints, hub};
         World() {
             forms.CreateAll();
             forms.FormMain.DiscInfoRead = true;

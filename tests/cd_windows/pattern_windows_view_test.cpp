@@ -27,7 +27,7 @@ class PatternWindowsViewTest : public QObject {
     // A five-track disc read, with two stored patterns.
     struct World : testing::FakeFormSet {
         ViewHub hub;
-        FormPatternWidget selector{forms.FormPattern, forms.FormMain, hub};
+        FormPatternWidget selector{forms.FormPattern, forms.FormMain.ShowHints, hub};
         FormManageWidget manage{forms.FormManage, hub};
         World() {
             forms.CreateAll();

@@ -26,7 +26,7 @@ class TrackControlViewTest : public QObject {
     struct World : testing::FakeFormSet {
         TFormList& list = forms.FormList;
         ViewHub hub;
-        FormListWidget view{forms.FormList, forms.FormMain, hub};
+        FormListWidget view{forms.FormList, forms.FormMain.ShowHints, hub};
         World() {
             forms.CreateAll();
             forms.FormMain.DiscInfoRead = true;
@@ -95,7 +95,7 @@ class TrackControlViewTest : public QObject {
         QCOMPARE(bar->width(), 27);
         QVERIFY(w.view.findChild<QTimer*>()->isActive());
         QTest::mouseClick(bar, Qt::LeftButton);
-        QVERIFY(w.list.PanelCloseAqua);
+        QVERIFY(w.list.IsAutoClosePaused());
         QCOMPARE(w.find<QLabel>("PanelClose")->palette().color(QPalette::Window),
                  QColor(0, 255, 255));
     }

@@ -86,7 +86,7 @@ TEST(TrackControlWindow, AutoCloseCountsWhileThePointerIsAway) {
 
     // Paused: the bar keeps its width.
     w.list.PanelCloseClick();
-    EXPECT_TRUE(w.list.PanelCloseAqua);
+    EXPECT_TRUE(w.list.IsAutoClosePaused());
     w.ticks(100);
     EXPECT_TRUE(w.list.Visible);
     EXPECT_EQ(w.list.PanelBarCloseWidth, 40);
@@ -114,7 +114,7 @@ TEST(TrackControlWindow, CloseEndsThePauseAndTheTickAndWithoutAutoCloseNothingCo
     w.showWithAutoClose(5);
     w.list.PanelCloseClick();
     w.list.FormClose();
-    EXPECT_FALSE(w.list.PanelCloseAqua);
+    EXPECT_FALSE(w.list.IsAutoClosePaused());
     EXPECT_FALSE(w.list.TimerCloseEnabled);
 
     w.setup.options.AutoClose = false;

@@ -7,6 +7,7 @@
 #include "settings/settings_keys.h"
 #include "support/smf_writer.h"
 #include "support/temp_dir.h"
+#include "support/wait_until.h"
 #include "text/cp932_convert.h"
 
 #include <QCoreApplication>
@@ -15,16 +16,19 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
-#include <QElapsedTimer>
 #include <QProcess>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace tobira::testing {
 namespace {
@@ -58,18 +62,8 @@ TEST(OpenArgumentsTest, PathsBecomeAbsoluteAndNamesOutsideCodePage932AreRefused)
     }
 }
 
-// Waits with the event loop running until `done` or `ms` have passed.
-bool WaitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        QThread::msleep(20);
-    }
-    return true;
-}
+// A QProcess wait as long as any other wait of the tests.
+constexpr int kGenerousMs = static_cast<int>(kGenerousTimeout.count());
 
 // The player's property as the desktop reads it.
 QVariant PlayerProperty(const QDBusConnection& bus, const char* name) {
@@ -78,7 +72,7 @@ QVariant PlayerProperty(const QDBusConnection& bus, const char* name) {
         QString::fromLatin1(MprisService::kObjectPath),
         QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     get << QString::fromLatin1(MprisService::kPlayerInterface) << QString::fromLatin1(name);
-    const QDBusMessage reply = bus.call(get, QDBus::Block, 5000);
+    const QDBusMessage reply = bus.call(get, QDBus::Block, kGenerousMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
         return {};
     return reply.arguments().front().value<QDBusVariant>().variant();
@@ -150,22 +144,19 @@ TEST(SecondStartTest, FilesFromTheCommandLinePlayInTheOnePlayer) {
         SCOPED_TRACE(row.name);
         QProcess first;
         home.start(first, row.first);
-        ASSERT_TRUE(WaitFor(registered, 15000)) << first.readAllStandardError().toStdString();
+        ASSERT_TRUE(WaitUntil(registered)) << first.readAllStandardError().toStdString();
         if (!row.second.isEmpty()) {
             EXPECT_EQ(PlayerProperty(desktop, "PlaybackStatus").toString(),
                       QStringLiteral("Stopped"));
             QProcess second;
             home.start(second, row.second);
-            ASSERT_TRUE(second.waitForFinished(15000)) << "the second start did not end";
+            ASSERT_TRUE(second.waitForFinished(kGenerousMs)) << "the second start did not end";
             EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
             EXPECT_EQ(second.exitCode(), 0);
         }
-        EXPECT_TRUE(WaitFor(
-            [&] {
-                return PlayerProperty(desktop, "PlaybackStatus").toString() ==
-                       QLatin1String("Playing");
-            },
-            15000));
+        EXPECT_TRUE(WaitUntil([&] {
+            return PlayerProperty(desktop, "PlaybackStatus").toString() == QLatin1String("Playing");
+        }));
         EXPECT_EQ(PlayingTitle(desktop), QStringLiteral("歌.mid: さくら"));
 
         // Quit ends the player as its power button does, also now that the song's start has
@@ -174,30 +165,63 @@ TEST(SecondStartTest, FilesFromTheCommandLinePlayInTheOnePlayer) {
                                                     QString::fromLatin1(MprisService::kObjectPath),
                                                     QStringLiteral("org.mpris.MediaPlayer2"),
                                                     QStringLiteral("Quit")),
-                     QDBus::Block, 5000);
-        EXPECT_TRUE(first.waitForFinished(15000));
+                     QDBus::Block, kGenerousMs);
+        EXPECT_TRUE(first.waitForFinished(kGenerousMs));
         EXPECT_EQ(first.exitCode(), 0);
-        ASSERT_TRUE(WaitFor([&] { return !registered(); }, 5000));
+        ASSERT_TRUE(WaitUntil([&] { return !registered(); }));
     }
     QDBusConnection::disconnectFromBus(client);
 }
 
+// Where the player looks for its session bus, a socket that takes each caller and hangs up
+// before a word, as a bus that has gone away does.
+class DeadBus final {
+  public:
+    explicit DeadBus(const std::filesystem::path& path) : fd_(::socket(AF_UNIX, SOCK_STREAM, 0)) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        path.string().copy(address.sun_path, sizeof address.sun_path - 1);
+        if (fd_ < 0 || ::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) ||
+            ::listen(fd_, 4))
+            throw std::runtime_error("no socket at " + path.string());
+        address_ = QString::fromStdString("unix:path=" + path.string());
+    }
+    ~DeadBus() { ::close(fd_); }
+    DeadBus(const DeadBus&) = delete;
+    DeadBus& operator=(const DeadBus&) = delete;
+    QString address() const { return address_; }
+    // Whether a caller came since the last call; it is hung up on.
+    bool hangUp() {
+        const int caller = ::accept4(fd_, nullptr, nullptr, SOCK_NONBLOCK);
+        if (caller < 0)
+            return false;
+        ::close(caller);
+        return true;
+    }
+
+  private:
+    int fd_;
+    QString address_;
+};
+
 TEST(SecondStartTest, WithoutASessionBusThePlayerRunsAsBefore) {
     PlayerHome home;
-    home.environment.insert(
-        QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
-        QString::fromStdString("unix:path=" + (home.folder / "no-bus").string()));
+    DeadBus bus(home.folder / "dead-bus");
+    home.environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
     QProcess player;
     home.start(player);
-    ASSERT_TRUE(player.waitForStarted(5000));
-    // Still running after its start, with its lock taken and nothing said about the bus.
-    EXPECT_FALSE(player.waitForFinished(3000));
+    // The bus is the last thing the start reaches for.
+    ASSERT_TRUE(WaitUntil([&] { return bus.hangUp() || player.state() == QProcess::NotRunning; }));
+    // Still running once the bus has failed it, with its lock taken and nothing said about it.
+    // A player that gave up without its bus would end right after the hang-up: a moment shows it.
+    constexpr int kMomentAfterTheBusMs = 300;
+    EXPECT_FALSE(player.waitForFinished(kMomentAfterTheBusMs));
     EXPECT_TRUE(std::filesystem::exists(home.runtime / "tobira.lock"));
     const QString errors = QString::fromLocal8Bit(player.readAllStandardError());
     EXPECT_FALSE(errors.contains(QLatin1String("bus"), Qt::CaseInsensitive))
         << errors.toStdString();
     player.terminate();
-    player.waitForFinished(5000);
+    player.waitForFinished(kGenerousMs);
 }
 
 } // namespace

@@ -6,12 +6,14 @@
 #include "midi_windows/views/form_view_widget.h"
 #include "support/fake_form_set.h"
 #include "support/smf_writer.h"
+#include "support/wait_until.h"
 #include "text/cp932_convert.h"
 #include "windows/views/form_reader_widget.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -161,7 +163,7 @@ class ControlWindowViewTest : public QObject {
             QVERIFY(!c.edit->text().isEmpty());
             // Pressed near the start: on its own, that places the cursor there.
             QTest::mouseClick(c.edit, Qt::LeftButton, {}, QPoint(4, c.edit->height() / 2));
-            QTRY_COMPARE(c.edit->selectedText(), c.edit->text());
+            QVERIFY(testing::WaitUntil([&] { return c.edit->selectedText() == c.edit->text(); }));
         }
 
         auto focusIsOnKeyWord = [&] {
@@ -206,19 +208,26 @@ class ControlWindowViewTest : public QObject {
         chooser.ShowStyle = TShowStyle::ssCenterScreen;
         QString status;
         bool inView = false;
-        QTimer::singleShot(300, [&] {
+        QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             // The initial folder is selected and in view, also once its parents have been read
             // and sorted in the background.
             auto* tree = dialog->findChild<QTreeView*>(QStringLiteral("FolderTree"));
+            auto* folders = qobject_cast<QFileSystemModel*>(tree->model());
+            bool parentRead = false;
+            QObject::connect(
+                folders, &QFileSystemModel::directoryLoaded, dialog, [&](const QString& path) {
+                    parentRead = parentRead || path == QString::fromStdString(dir.path().string());
+                });
             auto selectionInView = [tree] {
                 return tree->currentIndex().isValid() &&
                        tree->viewport()->rect().contains(
                            tree->visualRect(tree->currentIndex()).center());
             };
-            inView = QTest::qWaitFor(selectionInView, 5000);
-            QTest::qWait(200);
+            inView = testing::WaitUntil([&] { return parentRead && selectionInView(); });
+            // The sort that follows the read is queued: let it run.
+            QCoreApplication::processEvents();
             inView = inView && selectionInView();
             status = dialog->findChild<QLabel*>(QStringLiteral("FolderStatus"))->text();
             Save(dialog, "folder-chooser");

@@ -166,10 +166,11 @@ void Program::completeStart() {
     // Lists the CD drives and the sequencer ports: not needed before the setup window can show.
     forms_->FormSetUp.SetDevices(*setupDevices_);
     views_.emplace_back(new FormSetUpWidget(forms_->FormSetUp, mixer_, hub_));
-    views_.emplace_back(new FormListWidget(forms_->FormList, forms_->FormMain, hub_));
+    views_.emplace_back(new FormListWidget(forms_->FormList, forms_->FormMain.ShowHints, hub_));
     views_.emplace_back(new FormManageWidget(forms_->FormManage, hub_));
     views_.emplace_back(new FormMsgWidget(forms_->FormMsg, hub_));
-    views_.emplace_back(new FormPatternWidget(forms_->FormPattern, forms_->FormMain, hub_));
+    views_.emplace_back(
+        new FormPatternWidget(forms_->FormPattern, forms_->FormMain.ShowHints, hub_));
     views_.emplace_back(new FormModeWidget(forms_->FormMode, hub_));
     views_.emplace_back(new FormViewWidget(forms_->FormView, hub_));
     views_.emplace_back(new FormMidiWidget(forms_->FormMidi, hub_));

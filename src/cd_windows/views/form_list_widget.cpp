@@ -44,8 +44,8 @@ void SetBackground(QWidget* widget, const QColor& colour) {
 
 } // namespace
 
-FormListWidget::FormListWidget(TFormList& model, const TFormMain& main, ViewHub& hub)
-    : FormWidget(model, hub), list_(model), main_(main), Image1(new ClickLabel(this)),
+FormListWidget::FormListWidget(TFormList& model, const bool& showHints, ViewHub& hub)
+    : FormWidget(model, hub), list_(model), showHints_(showHints), Image1(new ClickLabel(this)),
       LabelORG(new ClickLabel(this)), LabelDST(new ClickLabel(this)),
       LabelCDID(new ClickLabel(this)), CheckBoxRandom(new QCheckBox(this)),
       CheckBoxReverse(new QCheckBox(this)),
@@ -199,7 +199,7 @@ QToolButton* FormListWidget::makeToggle(QAnyStringView name, QRect geometry) {
 
 void FormListWidget::render() {
     FormWidget::render();
-    const bool hints = main_.ShowHints;
+    const bool hints = showHints_;
     LabelORG->display(list_.LabelORG, hints);
     LabelDST->display(list_.LabelDST, hints);
     LabelCDID->display(list_.LabelCDID, hints);
@@ -214,8 +214,8 @@ void FormListWidget::render() {
     ShowButton(SpeedButtonNXT, list_.SpeedButtonNXT, hints);
 
     Image1->setHint(list_.Image1Hint, hints);
-    SetBackground(PanelClose,
-                  list_.PanelCloseAqua ? QColor(0, 255, 255) : palette().color(QPalette::Button));
+    SetBackground(PanelClose, list_.IsAutoClosePaused() ? QColor(0, 255, 255)
+                                                        : palette().color(QPalette::Button));
     PanelBarClose->setHint(list_.PanelBarCloseHint, hints);
     PanelClose->setHint(list_.PanelBarCloseHint, hints);
     if (PanelBarClose->width() != list_.PanelBarCloseWidth)

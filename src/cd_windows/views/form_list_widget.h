@@ -1,6 +1,5 @@
 #pragma once
 
-#include "player/form_main.h"
 #include "forms/views/form_widget.h"
 #include "cd_windows/form_list.h"
 
@@ -25,7 +24,7 @@ class ClickLabel;
 class FormListWidget final : public FormWidget {
     Q_OBJECT
   public:
-    FormListWidget(TFormList& model, const TFormMain& main, ViewHub& hub);
+    FormListWidget(TFormList& model, const bool& showHints, ViewHub& hub);
 
     void render() override;
     void keepTimersInStep() override;
@@ -40,7 +39,7 @@ class FormListWidget final : public FormWidget {
     void makeProgramPanel();
 
     TFormList& list_;
-    const TFormMain& main_;
+    const bool& showHints_; // the main window's hint switch, read at every render
     ClickLabel *Image1, *LabelORG, *LabelDST, *LabelCDID;
     std::array<QToolButton*, TFormList::kEntries + 1> SpeedButton{}; // [1] .. [60]
     QToolButton *SpeedButtonSET, *SpeedButtonMON, *SpeedButtonBAK, *SpeedButtonNXT;

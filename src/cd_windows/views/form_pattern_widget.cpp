@@ -28,8 +28,8 @@ QToolButton* MakeButton(QWidget* parent, const QString& name, QRect geometry) {
 
 } // namespace
 
-FormPatternWidget::FormPatternWidget(TFormPattern& model, const TFormMain& main, ViewHub& hub)
-    : FormWidget(model, hub), pattern_(model), main_(main) {
+FormPatternWidget::FormPatternWidget(TFormPattern& model, const bool& showHints, ViewHub& hub)
+    : FormWidget(model, hub), pattern_(model), showHints_(showHints) {
     setObjectName("FormPattern");
     for (int slot = 0; slot < kPatternSlots; ++slot) {
         const int top = kRowTop + slot * kRowPitch;
@@ -67,7 +67,7 @@ FormPatternWidget::FormPatternWidget(TFormPattern& model, const TFormMain& main,
 
 void FormPatternWidget::render() {
     FormWidget::render();
-    const bool hints = main_.ShowHints;
+    const bool hints = showHints_;
     for (int slot = 0; slot < kPatternSlots; ++slot)
         ShowButton(SpeedButton[static_cast<std::size_t>(slot)],
                    pattern_.SpeedButton[static_cast<std::size_t>(slot)], hints);

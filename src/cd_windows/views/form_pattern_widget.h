@@ -1,6 +1,5 @@
 #pragma once
 
-#include "player/form_main.h"
 #include "forms/views/form_widget.h"
 #include "cd_windows/form_pattern.h"
 
@@ -15,7 +14,7 @@ namespace tobira {
 class FormPatternWidget final : public FormWidget {
     Q_OBJECT
   public:
-    FormPatternWidget(TFormPattern& model, const TFormMain& main, ViewHub& hub);
+    FormPatternWidget(TFormPattern& model, const bool& showHints, ViewHub& hub);
 
     void render() override;
 
@@ -24,7 +23,7 @@ class FormPatternWidget final : public FormWidget {
 
   private:
     TFormPattern& pattern_;
-    const TFormMain& main_;
+    const bool& showHints_; // the main window's hint switch, read at every render
     std::array<QToolButton*, kPatternSlots> SpeedButton{};
     QToolButton *SpeedButtonRandom, *SpeedButtonReverse, *SpeedButtonClose;
 };

@@ -78,9 +78,9 @@ void AlsaSequencerDevice::open() {
     if (!sink_ || sink_->portName() != wanted || !sink_->connected()) {
         // A name with a character code page 932 lacks does not come back whole from the
         // setting: find the port it was made from.
-        for (const std::string& name : ListAlsaSeqPorts())
-            if (Utf8ToCp932(name) == port_)
-                wanted = name;
+        for (const std::string& port : ListAlsaSeqPorts())
+            if (Utf8ToCp932(port) == port_)
+                wanted = port;
         if (player_) {
             try {
                 player_->unload(); // the module of the old port must not hang on a note

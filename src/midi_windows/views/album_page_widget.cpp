@@ -28,8 +28,8 @@ AlbumPageWidget::AlbumPageWidget(AlbumPage& page, PageDispatch dispatch, QWidget
     EditAContents->setObjectName(QStringLiteral("EditAContents"));
     auto* group = new QLabel(QStringLiteral(" タイトル入力とリスト保存 "), edit_);
     group->setObjectName(QStringLiteral("GroupTitle"));
-    auto button = [this](QWidget* parent, const char* name, void (AlbumPage::*click)()) {
-        return MakePageButton(parent, name, dispatch_, [this, click] { (page_.*click)(); });
+    auto button = [this](QWidget* owner, const char* name, void (AlbumPage::*click)()) {
+        return MakePageButton(owner, name, dispatch_, [this, click] { (page_.*click)(); });
     };
     SpeedButtonATitleAll =
         button(manage_, "SpeedButtonATitleAll", &AlbumPage::SpeedButtonATitleAllClick);

@@ -216,7 +216,7 @@ void FormViewWidget::render() {
     if (pages_->currentIndex() != view_.PageIndex)
         pages_->setCurrentIndex(view_.PageIndex);
 
-    const Color running = view_.PanelClose.Font;
+    const Color running = view_.IsAutoClosePaused() ? colors::Aqua : colors::Yellow;
     QPalette p = PanelClose->palette();
     p.setColor(QPalette::Window, QColor(running.r, running.g, running.b));
     PanelClose->setPalette(p);

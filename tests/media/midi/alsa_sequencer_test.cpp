@@ -5,15 +5,17 @@
 #include "support/fake_ports.h"
 #include "support/smf_writer.h"
 #include "support/temp_dir.h"
+#include "support/wait_until.h"
 #include "text/cp932_convert.h"
 
 #include <alsa/asoundlib.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <poll.h>
-#include <thread>
 #include <vector>
 
 namespace tobira {
@@ -48,14 +50,20 @@ class ModuleClient final {
         Clock::time_point at;
         Bytes bytes;
     };
-    // Collects what arrives for `span`.
+    // Collects what arrives for `span`: the time in which nothing more may come.
     std::vector<Arrival> collect(std::chrono::milliseconds span) {
-        std::vector<Arrival> got;
         const auto end = Clock::now() + span;
+        return collectUntil([end](const std::vector<Arrival>&) { return Clock::now() >= end; });
+    }
+    // Collects what arrives until `enough` says so (or a generous time has passed).
+    std::vector<Arrival>
+    collectUntil(const std::function<bool(const std::vector<Arrival>&)>& enough) {
+        std::vector<Arrival> got;
+        const auto giveUp = Clock::now() + testing::kGenerousTimeout;
         const int count = snd_seq_poll_descriptors_count(seq_, POLLIN);
         std::vector<pollfd> fds(static_cast<std::size_t>(count));
         snd_seq_poll_descriptors(seq_, fds.data(), static_cast<unsigned>(count), POLLIN);
-        while (Clock::now() < end) {
+        while (!enough(got) && Clock::now() < giveUp) {
             poll(fds.data(), fds.size(), 5);
             snd_seq_event_t* ev = nullptr;
             while (snd_seq_event_input(seq_, &ev) >= 0 && ev) {
@@ -93,6 +101,12 @@ class ModuleClient final {
     snd_seq_t* seq_ = nullptr;
     int port_ = -1;
 };
+
+std::size_t NoteOns(const std::vector<ModuleClient::Arrival>& got) {
+    return static_cast<std::size_t>(std::count_if(got.begin(), got.end(), [](const auto& a) {
+        return a.bytes[0] == 0x90 && a.bytes[2] > 0;
+    }));
+}
 
 TEST(AlsaSequencer, PlaysToARealPortStopsWithSilenceAndNoticesAPortThatGoes) {
     testing::FakeUiPost uiPost;
@@ -135,8 +149,10 @@ TEST(AlsaSequencer, PlaysToARealPortStopsWithSilenceAndNoticesAPortThatGoes) {
     // Whole song: every note at its time on the tempo map, the SysEx whole, one notice.
     const auto start = Clock::now();
     device.play();
-    auto got = module.collect(std::chrono::milliseconds(1600));
-    uiPost.runPending();
+    auto got = module.collectUntil([&](const auto& sofar) {
+        uiPost.runPending();
+        return !notices.empty() && NoteOns(sofar) == 8;
+    });
     EXPECT_EQ(notices, std::vector<NotifyValue>{NotifyValue::Successful});
     EXPECT_EQ(device.mode(), DeviceMode::Stopped);
     ASSERT_FALSE(got.empty());
@@ -155,8 +171,9 @@ TEST(AlsaSequencer, PlaysToARealPortStopsWithSilenceAndNoticesAPortThatGoes) {
 
     // Stop mid-song: reset controllers and all notes off on every channel, nothing after.
     device.play();
-    module.collect(std::chrono::milliseconds(300));
+    module.collectUntil([](const auto& sofar) { return NoteOns(sofar) >= 2; });
     device.stop();
+    // Longer than the device sends ahead of time: a note it had queued would come in here.
     got = module.collect(std::chrono::milliseconds(400));
     std::size_t resets = 0, offs = 0, notes = 0;
     for (const auto& a : got) {
@@ -175,10 +192,12 @@ TEST(AlsaSequencer, PlaysToARealPortStopsWithSilenceAndNoticesAPortThatGoes) {
     uiPost.runPending();
     notices.clear();
     device.play();
-    module.collect(std::chrono::milliseconds(100));
+    module.collectUntil([](const auto& sofar) { return NoteOns(sofar) >= 1; });
     module.removePort();
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    uiPost.runPending();
+    EXPECT_TRUE(testing::WaitUntil([&] {
+        uiPost.runPending();
+        return !notices.empty();
+    }));
     EXPECT_EQ(notices, std::vector<NotifyValue>{NotifyValue::Failure});
     EXPECT_FALSE(device.isOpen());
     EXPECT_NE(Cp932ToUtf8(device.takeProblem()).find(module.name()), std::string::npos);
