@@ -22,11 +22,6 @@ namespace {
 
 constexpr std::size_t kMaxAlbumName = 255;
 
-bool isMidiName(const std::string& name) {
-    const std::size_t dot = name.rfind('.');
-    return dot != std::string::npos && UpperCaseCp932(name.substr(dot)) == ".MID";
-}
-
 std::string joinPath(const std::string& folder, const std::string& name) {
     return !folder.empty() && folder.back() == '/' ? folder + name : folder + "/" + name;
 }
@@ -65,7 +60,7 @@ void TFormMidi::AppendFolderSongs(const std::string& folder) {
         std::error_code typeError;
         if (it->is_directory(typeError))
             continue;
-        if (auto name = Cp932FromPath(it->path().filename()); name && isMidiName(*name))
+        if (auto name = Cp932FromPath(it->path().filename()); name && IsMidiFileName(*name))
             names.push_back(std::move(*name));
     }
     // The directory's own order is arbitrary here; file-name order is the one a user expects.
