@@ -57,6 +57,14 @@ bool IsId(const std::uint8_t* p, const char* id) {
     return std::equal(p, p + 4, id);
 }
 
+// "MTrk" with one byte damaged: still a track, as other players read it.
+bool IsDamagedTrackId(const std::uint8_t* p) {
+    int same = 0;
+    for (int i = 0; i < 4; ++i)
+        same += p[i] == "MTrk"[i];
+    return same == 3;
+}
+
 // A chunk id of four printable ASCII characters: an unknown chunk, skipped by its length.
 // Anything else is not a chunk at all.
 bool IsChunkId(const std::uint8_t* p) {
@@ -133,7 +141,7 @@ void Reader::readTrack(std::size_t begin, std::size_t end) {
         repair(*track.brokenAt, "トラックが途中で壊れています：そこまでを演奏します");
     }
     if (track.strayBytes > 0)
-        repair(begin, "トラックにＭＩＤＩファイルに置けないバイトがあります：読み飛ばします");
+        repair(begin, "トラックにＭＩＤＩファイルでは使えないバイトがあります：読み飛ばします");
 }
 
 SmfSong Reader::read() {
@@ -156,7 +164,9 @@ SmfSong Reader::read() {
         const std::size_t length = Be32(&smf_[pos + 4]);
         const std::size_t body = pos + 8;
         const std::size_t room = smf_.size() - body;
-        if (IsId(id, "MTrk")) {
+        if (IsId(id, "MTrk") || IsDamagedTrackId(id)) {
+            if (!IsId(id, "MTrk"))
+                repair(pos, "トラックの名前が壊れています：トラックとして読みます");
             if (length > room)
                 repair(pos, "トラックの長さがファイルの終わりを越えています：終わりまで読みます");
             readTrack(body, body + std::min(length, room));
@@ -195,7 +205,7 @@ SmfSong Reader::finish(int announced) {
                                                    std::to_string(announced) +
                                                    Utf8ToCp932(" と実際のトラック数 ") +
                                                    std::to_string(tracks_) +
-                                                   Utf8ToCp932(" が違います：あるトラックを演奏します")});
+                                                   Utf8ToCp932(" が違います：あるトラックだけを演奏します")});
     return SmfSong(format_, tracks_, timing_.division, std::move(tempos_), lastTick_);
 }
 

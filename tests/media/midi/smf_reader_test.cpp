@@ -140,14 +140,16 @@ Bytes Smf(int format, int announced, int division, std::initializer_list<Bytes> 
 const Bytes kNote{0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0}; // a quarter note at 96 ticks
 const Bytes kEnd{0x00, 0xFF, 0x2F, 0x00};
 
+// A RIFF chunk: its size little-endian.
+Bytes RiffChunk(const char* id, const Bytes& body) {
+    Bytes chunk = Chunk(id, body);
+    std::reverse(chunk.begin() + 4, chunk.begin() + 8);
+    return chunk;
+}
+
 Bytes Rmid(const Bytes& smf) {
-    const Bytes info = Chunk("LIST", {'I', 'N', 'F', 'O', 'I', 'S', 'F', 'T', 1, 0, 0, 0, 'x', 0});
-    Bytes data = Chunk("data", smf);
-    std::reverse(data.begin() + 4, data.begin() + 8); // RIFF sizes are little-endian
-    Bytes body = Cat({{'R', 'M', 'I', 'D'}, info, data});
-    Bytes size = Be(static_cast<std::uint32_t>(body.size()), 4);
-    std::reverse(size.begin(), size.end());
-    return Cat({{'R', 'I', 'F', 'F'}, size, body});
+    const Bytes info = RiffChunk("LIST", {'I', 'N', 'F', 'O', 'I', 'S', 'F', 'T', 1, 0, 0, 0, 'x', 0});
+    return RiffChunk("RIFF", Cat({{'R', 'M', 'I', 'D'}, info, RiffChunk("data", smf)}));
 }
 
 // Every kind of fault real files have: what plays, and how much of it; what cannot, and why.
@@ -194,6 +196,8 @@ TEST(SmfReader, ReadsWhatRealFilesHoldAndRefusesOnlyWhatCannotPlay) {
         {"header counts more tracks", Smf(1, 3, 96, {Trk(Cat({kNote, kEnd}))}), 1, 96, 2, 0.5, true},
         {"an extra track chunk", Smf(1, 1, 96, {Trk(Cat({kNote, kEnd})), Trk(Cat({kNote, kEnd}))}),
          2, 96, 4, 0.5, true},
+        {"a track chunk named MXrk", Smf(0, 1, 96, {Chunk("MXrk", Cat({kNote, kEnd}))}), 1, 96, 2,
+         0.5, true},
         {"trailing garbage", Cat({plain, {0xC3, 0x00, 0x12}}), 1, 96, 2, 0.5, false},
         {"garbage between tracks",
          Smf(1, 2, 96, {Trk(Cat({kNote, kEnd})), garbage, Trk(Cat({kNote, kEnd}))}), 2, 96, 4, 0.5,
@@ -251,9 +255,9 @@ TEST(SmfReader, ReadsWhatRealFilesHoldAndRefusesOnlyWhatCannotPlay) {
         {"header only, no track", Smf(0, 0, 96, {}), SmfFault::NoTracks, "トラックがありません"},
         {"meta events only", Smf(0, 1, 96, {Trk({0, 0xFF, 0x03, 1, 'x', 0, 0xFF, 0x2F, 0})}),
          SmfFault::NoEvents, "演奏するイベントがありません"},
-        // A data byte with no running status at byte 23 (0-based 22).
+        // A data byte with no running status at byte 24 (0-based 23).
         {"broken before any message", Smf(0, 1, 96, {Trk({0, 0x3C, 0x40, 0})}),
-         SmfFault::BrokenTrack, "トラックが壊れています（23 バイト目）"},
+         SmfFault::BrokenTrack, "トラックが壊れています（24 バイト目）"},
     };
     for (const Refused& c : refused) {
         SCOPED_TRACE(c.name);
