@@ -63,7 +63,7 @@ TEST(TobiraInspect, SaysWhatThePlayerMakesOfEachFile) {
         std::vector<std::string> lines; // UTF-8, each found in the output
     } cases[] = {
         {"format 2 karaoke song", dir / "song.kar", 0,
-         {"SMF フォーマット 2、2 トラック", "長さ: 0:02.0", "タイトル: さくら さくら",
+         {"ＳＭＦ フォーマット 2、2 トラック", "長さ: 0:02.0", "タイトル: さくら さくら",
           "リセット: GS Reset", "音色 ch1: 20(0/0)"}},
         {"a song the player refuses", dir / "broken.mid", 1,
          {"【ＭＩＤＩタイトル】 +0 broken.mid: broken.mid",

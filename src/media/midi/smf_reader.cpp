@@ -194,7 +194,9 @@ SmfSong Reader::read() {
 SmfSong Reader::finish(int announced) {
     if (tracks_ == 0)
         throw SmfError(SmfFault::NoTracks);
-    if (playable_ == 0) {
+    // A song of silence that lasts is played as the silence it is, as other players do; one
+    // that is over before it starts has nothing to play.
+    if (playable_ == 0 && lastTick_ == 0) {
         if (firstBreak_)
             throw SmfError(SmfFault::BrokenTrack, *firstBreak_);
         throw SmfError(SmfFault::NoEvents);

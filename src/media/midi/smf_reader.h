@@ -5,7 +5,8 @@
 //
 // Formats 0, 1 and 2 (2: each track after the one before, from time 0 of its own turn); time
 // code divisions; any number of tracks. Real files break the rules in many ways, and a song is
-// refused only when it holds no playable message at all or is not an SMF: running status
+// refused only when it is not an SMF or holds nothing to play (no message, and no silence that
+// lasts): running status
 // survives meta and system exclusive events, meta events of any length are skipped by their
 // length, a chunk whose length runs past the end is read to the end, a missing end of track is
 // the end of the chunk, unknown chunks are skipped, the header's track count gives way to the
@@ -30,7 +31,7 @@ enum class SmfFault {
     BadDivision, // zero ticks per quarter note or per frame
     NoTracks,    // not one track chunk
     BrokenTrack, // the tracks break off before any playable message
-    NoEvents,    // tracks without a single channel or system exclusive message
+    NoEvents,    // tracks without a single message, over at their first tick
     Unreadable,  // the file is missing or cannot be read
     TooLarge,    // larger than any MIDI song could be
 };

@@ -191,6 +191,7 @@ TEST(SmfReader, ReadsWhatRealFilesHoldAndRefusesOnlyWhatCannotPlay) {
         {"chunk length past the end", Smf(0, 1, 96, {Chunk("MTrk", kNote, 1000)}), 1, 96, 2, 0.5,
          true},
         {"no end of track", Smf(0, 1, 96, {Trk(kNote)}), 1, 96, 2, 0.5, false},
+        {"a beat of silence", Smf(0, 1, 96, {Trk({0x60, 0xFF, 0x2F, 0})}), 1, 96, 0, 0.5, false},
         {"unknown chunk", Smf(1, 1, 96, {Chunk("XFIH", {1, 2, 3}), Trk(Cat({kNote, kEnd}))}), 1, 96,
          2, 0.5, false},
         {"header counts more tracks", Smf(1, 3, 96, {Trk(Cat({kNote, kEnd}))}), 1, 96, 2, 0.5, true},
