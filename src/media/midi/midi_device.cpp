@@ -168,15 +168,25 @@ void MidiDevice::open() {
     }
     CheckSoundFontFile(wanted);
     SmfSong song;
-    std::vector<SmfEvent> events;
+    std::vector<std::uint8_t> file;
+    std::vector<SmfMessage> messages;
     try {
-        song = ParseSmf(ReadSmfBytes(PathFromCp932(name)), events);
+        file = ReadSmfBytes(PathFromCp932(name));
+        song = ParseSmfMessages(file, messages);
     } catch (const SmfError& e) {
         throw DeviceError(SmfOpenMessage(name, e));
     }
-    std::vector<SynthPreset> presets = SongPresets(events);
+    // Only the messages that select instruments are copied: a big song has a million others.
+    std::vector<SmfEvent> selecting;
+    for (const SmfMessage& m : messages) {
+        const int kind = m.status & 0xF0;
+        if (kind == 0xC0 || m.status == 0xF0 ||
+            (kind == 0xB0 && (file[m.offset] == 0 || file[m.offset] == 32)))
+            selecting.push_back(SmfEvent{m.tick, MessageBytes(file, m)});
+    }
+    std::vector<SynthPreset> presets = SongPresets(selecting);
     // FluidSynth's player gets the song as this reader accepted it, so that both agree.
-    auto bytes = std::make_shared<std::vector<std::uint8_t>>(PlayableSmf(song, events));
+    auto bytes = std::make_shared<std::vector<std::uint8_t>>(PlayableSmf(song, file, messages));
 
     std::uint64_t generation;
     {

@@ -23,11 +23,12 @@ void PutBe32(std::vector<std::uint8_t>& out, std::uint32_t value) {
         out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
-} // namespace
-
-std::vector<std::uint8_t> PlayableSmf(const SmfSong& song, const std::vector<SmfEvent>& events) {
+// `each(put)` calls put(tick, status, data, length, closeSysex) for every message in playing
+// order; closeSysex adds the F7 a system exclusive message lacks.
+template <typename Each>
+std::vector<std::uint8_t> Write(const SmfSong& song, std::size_t count, Each each) {
     std::vector<std::uint8_t> track;
-    track.reserve(events.size() * 4 + 64);
+    track.reserve(count * 4 + 64);
     std::uint64_t at = 0;
     const auto advance = [&](std::uint64_t tick) {
         // A delta time holds 28 bits; longer pauses are bridged by empty text events.
@@ -50,19 +51,17 @@ std::vector<std::uint8_t> PlayableSmf(const SmfSong& song, const std::vector<Smf
                                        static_cast<std::uint8_t>(micros)});
         }
     };
-    for (const SmfEvent& e : events) {
-        if (e.bytes.empty())
-            continue;
-        tempoUpTo(e.tick);
-        advance(e.tick);
-        if (e.bytes[0] == 0xF0) {
-            track.push_back(0xF0);
-            PutVarLen(track, e.bytes.size() - 1);
-            track.insert(track.end(), e.bytes.begin() + 1, e.bytes.end());
-        } else {
-            track.insert(track.end(), e.bytes.begin(), e.bytes.end());
-        }
-    }
+    each([&](std::uint64_t tick, std::uint8_t status, const std::uint8_t* data, std::size_t length,
+             bool closeSysex) {
+        tempoUpTo(tick);
+        advance(tick);
+        track.push_back(status);
+        if (status == 0xF0)
+            PutVarLen(track, length + (closeSysex ? 1 : 0));
+        track.insert(track.end(), data, data + length);
+        if (closeSysex)
+            track.push_back(0xF7);
+    });
     const std::uint64_t end = std::max(at, song.lastTick());
     tempoUpTo(end);
     advance(end);
@@ -75,6 +74,27 @@ std::vector<std::uint8_t> PlayableSmf(const SmfSong& song, const std::vector<Smf
     PutBe32(out, static_cast<std::uint32_t>(track.size()));
     out.insert(out.end(), track.begin(), track.end());
     return out;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> PlayableSmf(const SmfSong& song, const std::vector<SmfEvent>& events) {
+    return Write(song, events.size(), [&](auto put) {
+        for (const SmfEvent& e : events)
+            if (!e.bytes.empty())
+                put(e.tick, e.bytes[0], e.bytes.data() + 1, e.bytes.size() - 1, false);
+    });
+}
+
+std::vector<std::uint8_t> PlayableSmf(const SmfSong& song, std::span<const std::uint8_t> bytes,
+                                      const std::vector<SmfMessage>& messages) {
+    return Write(song, messages.size(), [&](auto put) {
+        for (const SmfMessage& m : messages) {
+            const std::uint8_t* data = bytes.data() + m.offset;
+            const bool close = m.status == 0xF0 && (m.length == 0 || data[m.length - 1] != 0xF7);
+            put(m.tick, m.status, data, m.length, close);
+        }
+    });
 }
 
 } // namespace tobira

@@ -8,6 +8,7 @@
 #include "media/midi/smf_song.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace tobira {
@@ -15,5 +16,8 @@ namespace tobira {
 // `events` in playing order, as ParseSmf gives them. One track: the tempo map, the messages,
 // and the end of track at the song's last tick.
 std::vector<std::uint8_t> PlayableSmf(const SmfSong& song, const std::vector<SmfEvent>& events);
+// The same from the messages where they lie in `bytes` (ParseSmfMessages).
+std::vector<std::uint8_t> PlayableSmf(const SmfSong& song, std::span<const std::uint8_t> bytes,
+                                      const std::vector<SmfMessage>& messages);
 
 } // namespace tobira

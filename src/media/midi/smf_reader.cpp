@@ -4,10 +4,12 @@
 #include "text/cp932_convert.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <fstream>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 namespace tobira {
 
@@ -93,7 +95,7 @@ Timing TimingOf(std::uint16_t division) {
 
 class Reader final {
   public:
-    Reader(std::span<const std::uint8_t> file, std::vector<SmfEvent>* events,
+    Reader(std::span<const std::uint8_t> file, std::vector<SmfMessage>* events,
            std::vector<SmfRepair>* repairs)
         : smf_(UnwrapRmid(file)), base_(static_cast<std::size_t>(smf_.data() - file.data())),
           events_(events), repairs_(repairs) {}
@@ -110,7 +112,7 @@ class Reader final {
 
     std::span<const std::uint8_t> smf_;
     std::size_t base_ = 0; // where the SMF starts in the file
-    std::vector<SmfEvent>* events_;
+    std::vector<SmfMessage>* events_;
     std::vector<SmfRepair>* repairs_;
 
     int format_ = 0;
@@ -130,7 +132,7 @@ void Reader::readTrack(std::size_t begin, std::size_t end) {
     std::vector<SmfTempo>* tempos = timing_.fixedTempo ? nullptr : &tempos_;
     if (sequential && tracks_ > 0 && tempos)
         tempos->push_back(SmfTempo{start, SmfTempo{}.microsPerQuarter});
-    SmfTrackParser parser(smf_, begin, end, start, tempos, events_);
+    SmfTrackParser parser(smf_, base_, begin, end, start, tempos, events_);
     const SmfTrackResult track = parser.parse();
     ++tracks_;
     playable_ += track.playable;
@@ -211,18 +213,56 @@ SmfSong Reader::finish(int announced) {
     return SmfSong(format_, tracks_, timing_.division, std::move(tempos_), lastTick_);
 }
 
-SmfSong ParseWith(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>* events,
-                  std::vector<SmfRepair>* repairs) {
-    std::vector<SmfEvent> found;
-    SmfSong song = Reader(bytes, events ? &found : nullptr, repairs).read();
-    if (events) {
-        // Tracks were read one after another; a stable sort by tick interleaves them and keeps
-        // both the track order and each track's own order at equal ticks.
-        std::stable_sort(found.begin(), found.end(),
-                         [](const SmfEvent& a, const SmfEvent& b) { return a.tick < b.tick; });
-        *events = std::move(found);
+// Each track's messages are in playing order already; merging them keeps the track order and
+// each track's own order at equal ticks, in n log(tracks) steps.
+// The messages come track after track, each track in playing order. A stable sort by tick
+// interleaves them and keeps both the track order and each track's own order at equal ticks.
+// Radix passes over the ticks: a merge of hundreds of tracks jumps between as many places in
+// memory for every message, these passes only stream through it.
+std::vector<SmfMessage> SortByTick(std::vector<SmfMessage> found) {
+    const auto byTick = [](const SmfMessage& a, const SmfMessage& b) { return a.tick < b.tick; };
+    if (std::is_sorted(found.begin(), found.end(), byTick))
+        return found;
+    std::uint64_t last = 0;
+    for (const SmfMessage& m : found)
+        last = std::max(last, m.tick);
+    constexpr int kBits = 11;
+    constexpr std::size_t kBuckets = std::size_t{1} << kBits;
+    std::vector<SmfMessage> other(found.size());
+    std::vector<std::size_t> place(kBuckets);
+    for (int shift = 0; shift < 64 && (last >> shift) != 0; shift += kBits) {
+        std::fill(place.begin(), place.end(), 0);
+        for (const SmfMessage& m : found)
+            ++place[(m.tick >> shift) & (kBuckets - 1)];
+        std::size_t sum = 0;
+        for (std::size_t& p : place)
+            sum += std::exchange(p, sum);
+        for (const SmfMessage& m : found)
+            other[place[(m.tick >> shift) & (kBuckets - 1)]++] = m;
+        found.swap(other);
     }
+    return found;
+}
+
+SmfSong ParseWith(std::span<const std::uint8_t> bytes, std::vector<SmfMessage>* messages,
+                  std::vector<SmfRepair>* repairs) {
+    std::vector<SmfMessage> found;
+    if (messages)
+        found.reserve(bytes.size() / 4);
+    Reader reader(bytes, messages ? &found : nullptr, repairs);
+    SmfSong song = reader.read();
+    if (messages)
+        *messages = SortByTick(std::move(found));
     return song;
+}
+
+std::vector<SmfEvent> EventsOf(std::span<const std::uint8_t> bytes,
+                               const std::vector<SmfMessage>& messages) {
+    std::vector<SmfEvent> events;
+    events.reserve(messages.size());
+    for (const SmfMessage& m : messages)
+        events.push_back(SmfEvent{m.tick, MessageBytes(bytes, m)});
+    return events;
 }
 
 } // namespace
@@ -253,13 +293,37 @@ SmfSong ParseSmf(std::span<const std::uint8_t> bytes) {
 }
 
 SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& events) {
-    return ParseWith(bytes, &events, nullptr);
+    std::vector<SmfMessage> messages;
+    SmfSong song = ParseWith(bytes, &messages, nullptr);
+    events = EventsOf(bytes, messages);
+    return song;
 }
 
 SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& events,
                  std::vector<SmfRepair>& repairs) {
     repairs.clear();
-    return ParseWith(bytes, &events, &repairs);
+    std::vector<SmfMessage> messages;
+    SmfSong song = ParseWith(bytes, &messages, &repairs);
+    events = EventsOf(bytes, messages);
+    return song;
+}
+
+SmfSong ParseSmfMessages(std::span<const std::uint8_t> bytes, std::vector<SmfMessage>& messages,
+                         std::vector<SmfRepair>* repairs) {
+    if (repairs)
+        repairs->clear();
+    return ParseWith(bytes, &messages, repairs);
+}
+
+std::vector<std::uint8_t> MessageBytes(std::span<const std::uint8_t> bytes, const SmfMessage& m) {
+    std::vector<std::uint8_t> message;
+    message.reserve(m.length + 2);
+    message.push_back(m.status);
+    message.insert(message.end(), bytes.begin() + m.offset, bytes.begin() + m.offset + m.length);
+    // A module waits for F7 and would swallow what follows a message that lacks it.
+    if (m.status == 0xF0 && message.back() != 0xF7)
+        message.push_back(0xF7);
+    return message;
 }
 
 std::vector<std::uint8_t> ReadSmfBytes(const std::filesystem::path& path) {

@@ -54,6 +54,16 @@ struct SmfEvent {
     std::vector<std::uint8_t> bytes;
 };
 
+// A message where it lies in the file, for callers of big songs that need not copy each one:
+// the status byte, then `length` bytes of the file from `offset` (a system exclusive message
+// that lacks its closing F7 gets one).
+struct SmfMessage {
+    std::uint64_t tick = 0;
+    std::uint32_t offset = 0;
+    std::uint32_t length = 0;
+    std::uint8_t status = 0;
+};
+
 // Something the reader passed over in a song it accepted, for whoever asks why a song sounds
 // incomplete: a track that breaks off, bytes that are not events, a wrong track count.
 struct SmfRepair {
@@ -69,6 +79,12 @@ SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& eve
 // The same, and what was passed over into `repairs`, in file order.
 SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& events,
                  std::vector<SmfRepair>& repairs);
+
+// The same as ParseSmf with events, each message left where it lies in `bytes`.
+SmfSong ParseSmfMessages(std::span<const std::uint8_t> bytes, std::vector<SmfMessage>& messages,
+                         std::vector<SmfRepair>* repairs = nullptr);
+// The message's bytes; `bytes` as given to ParseSmfMessages.
+std::vector<std::uint8_t> MessageBytes(std::span<const std::uint8_t> bytes, const SmfMessage& m);
 
 // The SMF inside a RIFF "RMID" file (the contents of its "data" chunk, cut at the end of the
 // bytes); the bytes themselves when they are not RIFF RMID; empty for an RMID without data.

@@ -2,10 +2,11 @@
 
 namespace tobira {
 
-SmfTrackParser::SmfTrackParser(std::span<const std::uint8_t> smf, std::size_t begin,
-                               std::size_t end, std::uint64_t startTick,
-                               std::vector<SmfTempo>* tempos, std::vector<SmfEvent>* events)
-    : smf_(smf), pos_(begin), end_(end), startTick_(startTick), tempos_(tempos), events_(events) {}
+SmfTrackParser::SmfTrackParser(std::span<const std::uint8_t> smf, std::size_t base,
+                               std::size_t begin, std::size_t end, std::uint64_t startTick,
+                               std::vector<SmfTempo>* tempos, std::vector<SmfMessage>* messages)
+    : smf_(smf), base_(base), pos_(begin), end_(end), startTick_(startTick), tempos_(tempos),
+      messages_(messages) {}
 
 bool SmfTrackParser::readVarLen(std::uint32_t& value) {
     value = 0;
@@ -22,17 +23,9 @@ bool SmfTrackParser::readVarLen(std::uint32_t& value) {
 
 void SmfTrackParser::emit(std::uint64_t tick, std::size_t from, std::size_t length,
                           std::uint8_t status) {
-    if (!events_)
-        return;
-    std::vector<std::uint8_t> message;
-    message.reserve(length + 2);
-    message.push_back(status);
-    message.insert(message.end(), smf_.begin() + static_cast<std::ptrdiff_t>(from),
-                   smf_.begin() + static_cast<std::ptrdiff_t>(from + length));
-    // A module waits for F7 and would swallow what follows a message that lacks it.
-    if (status == 0xF0 && message.back() != 0xF7)
-        message.push_back(0xF7);
-    events_->push_back(SmfEvent{tick, std::move(message)});
+    if (messages_)
+        messages_->push_back(SmfMessage{tick, static_cast<std::uint32_t>(base_ + from),
+                                        static_cast<std::uint32_t>(length), status});
 }
 
 SmfTrackResult SmfTrackParser::parse() {

@@ -23,12 +23,12 @@ struct SmfTrackResult {
 
 class SmfTrackParser final {
   public:
-    // The track's events lie in smf[begin, end). Ticks count from `startTick`. Tempo events go
-    // to `tempos` unless it is null (a time code division ignores them); messages to `events`
-    // unless it is null.
-    SmfTrackParser(std::span<const std::uint8_t> smf, std::size_t begin, std::size_t end,
-                   std::uint64_t startTick, std::vector<SmfTempo>* tempos,
-                   std::vector<SmfEvent>* events);
+    // The track's events lie in smf[begin, end); the SMF starts `base` bytes into the file.
+    // Ticks count from `startTick`. Tempo events go to `tempos` unless it is null (a time code
+    // division ignores them); messages to `messages` unless it is null, with file offsets.
+    SmfTrackParser(std::span<const std::uint8_t> smf, std::size_t base, std::size_t begin,
+                   std::size_t end, std::uint64_t startTick, std::vector<SmfTempo>* tempos,
+                   std::vector<SmfMessage>* messages);
 
     SmfTrackResult parse();
 
@@ -38,11 +38,12 @@ class SmfTrackParser final {
     void emit(std::uint64_t tick, std::size_t from, std::size_t length, std::uint8_t status);
 
     std::span<const std::uint8_t> smf_;
+    std::size_t base_;
     std::size_t pos_;
     std::size_t end_;
     std::uint64_t startTick_;
     std::vector<SmfTempo>* tempos_;
-    std::vector<SmfEvent>* events_;
+    std::vector<SmfMessage>* messages_;
 };
 
 } // namespace tobira
