@@ -25,8 +25,8 @@ std::string Outcome(std::span<const std::uint8_t> bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> file(data, size);
     const std::span<const std::uint8_t> smf = UnwrapRmid(file);
-    const bool riff = size >= 12 && std::equal(data, data + 4, "RIFF") &&
-                      std::equal(data + 8, data + 12, "RMID");
+    const bool riff =
+        size >= 12 && std::equal(data, data + 4, "RIFF") && std::equal(data + 8, data + 12, "RMID");
     if (!riff) {
         FUZZ_CHECK(smf.data() == data && smf.size() == size);
         return 0;

@@ -236,9 +236,9 @@ void ListPage::SpeedButtonManualClick() {
 }
 
 void ListPage::AddSongManually() {
-    const auto file =
-        choosers_.chooseOpenFile(Utf8ToCp932("追加するＭＩＤファイルを選択してください"),
-                                 host_.StartFolder(list_), "MIDI File(*.MID;*.MIDI;*.KAR;*.RMI)|*.MID *.MIDI *.KAR *.RMI");
+    const auto file = choosers_.chooseOpenFile(
+        Utf8ToCp932("追加するＭＩＤファイルを選択してください"), host_.StartFolder(list_),
+        "MIDI File(*.MID;*.MIDI;*.KAR;*.RMI)|*.MID *.MIDI *.KAR *.RMI");
     if (!file)
         return;
     BusyCursor busy(busy_);

@@ -47,7 +47,6 @@ std::vector<std::string> FilesWhere(std::string_view folder, Wanted wanted) {
 
 } // namespace
 
-
 std::vector<std::string> FilesWithExtension(std::string_view folder, std::string_view extension) {
     return FilesWhere(folder,
                       [extension](std::string_view name) { return HasExtension(name, extension); });

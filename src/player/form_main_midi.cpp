@@ -189,7 +189,8 @@ void TFormMain::MidiPlayFailed() {
     }
     const PlayList& list = peers().View.ListBoxTitle;
     const auto entry = static_cast<std::size_t>(OrderPosition);
-    std::string text = MidiPlayErrorText(list.entryText(entry), list.path(entry), sequencerFailure_);
+    std::string text =
+        MidiPlayErrorText(list.entryText(entry), list.path(entry), sequencerFailure_);
     // An output that knows more (a sound module that cannot be reached) says so below.
     const std::string why = Devices.MIDI.takeProblem();
     if (!why.empty())

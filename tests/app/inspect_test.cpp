@@ -62,18 +62,26 @@ TEST(TobiraInspect, SaysWhatThePlayerMakesOfEachFile) {
         int status;
         std::vector<std::string> lines; // UTF-8, each found in the output
     } cases[] = {
-        {"format 2 karaoke song", dir / "song.kar", 0,
+        {"format 2 karaoke song",
+         dir / "song.kar",
+         0,
          {"ＳＭＦ フォーマット 2、2 トラック", "長さ: 0:02.0", "タイトル: さくら さくら",
           "リセット: GS Reset", "音色 ch1: 20(0/0)"}},
-        {"a song the player refuses", dir / "broken.mid", 1,
+        {"a song the player refuses",
+         dir / "broken.mid",
+         1,
          {"【ＭＩＤＩタイトル】 +0 broken.mid: broken.mid",
           "ＭＩＤＩシステムが他で使用されているか、またはＭＩＤＩファイルの再生エラーです",
           "broken.mid】を開けません：トラックがありません"}},
-        {"a disc image", dir / "disc.cue", 0,
+        {"a disc image",
+         dir / "disc.cue",
+         0,
          {"トラック 1: 00:03.00", "トラック 2: 01:02.", "ディスクＩＤ: 0201050102", "CD-Text: Disc",
           "disc.bin"}},
         {"a sheet that is no disc", dir / "bad.cue", 1, {"bad.cue"}},
-        {"a song list with a missing song", dir / "GAKUFU.DT0", 0,
+        {"a song list with a missing song",
+         dir / "GAKUFU.DT0",
+         0,
          {"+0 !1 桜", "ＭＩＤＩファイル 【 +0 Gone 】 がありません", "再生できる曲: 1 / 2"}},
     };
     for (const auto& c : cases) {

@@ -86,7 +86,8 @@ TEST(ReadMidiTitle, TakesTheEarlierNamedEventOfASmfElseTheFileName) {
 TEST(ReadMidiTitle, ReadsTheHeadAsItIs) {
     const std::string song = "\xFF\x03\x04Song";
     const std::string sakura = sjis("さくら さくら"); // 13 bytes
-    const std::string header = std::string("MThd\0\0\0\x06\0\x01\0\x02\x01\xE0MTrk\0\0\0\x40\0", 23);
+    const std::string header =
+        std::string("MThd\0\0\0\x06\0\x01\0\x02\x01\xE0MTrk\0\0\0\x40\0", 23);
     const auto withHeader = [&](char a, char b) {
         std::string h = header;
         h[12] = a; // the division
@@ -122,7 +123,8 @@ TEST(ReadMidiTitle, ReadsAnRmidThroughItsSmf) {
     SmfWriter writer;
     writer.text(0, 0, 0x03, sjis("さくら さくら"));
     const std::vector<std::uint8_t> smf = writer.bytes();
-    std::vector<std::uint8_t> file{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'R', 'M', 'I', 'D', 'd', 'a', 't', 'a'};
+    std::vector<std::uint8_t> file{'R', 'I', 'F', 'F', 0,   0,   0,   0,
+                                   'R', 'M', 'I', 'D', 'd', 'a', 't', 'a'};
     for (int i = 0; i < 4; ++i)
         file.push_back(static_cast<std::uint8_t>(smf.size() >> (8 * i)));
     file.insert(file.end(), smf.begin(), smf.end());
@@ -133,10 +135,9 @@ TEST(ReadMidiTitle, ReadsAnRmidThroughItsSmf) {
 
 TEST(IsMidiFileName, TakesTheMidiExtensionsInAnyCase) {
     const std::pair<std::string, bool> cases[] = {
-        {"/a/song.mid", true},     {"/a/SONG.MID", true},  {"b.Midi", true},
-        {"c.kar", true},           {"d.RMI", true},        {sjis("曲.mid"), true},
-        {"e.txt", false},          {"f.mid.txt", false},   {"/x.mid/readme", false},
-        {"midi", false},           {"g.mi", false},        {"h.midis", false},
+        {"/a/song.mid", true},    {"/a/SONG.MID", true},  {"b.Midi", true}, {"c.kar", true},
+        {"d.RMI", true},          {sjis("曲.mid"), true}, {"e.txt", false}, {"f.mid.txt", false},
+        {"/x.mid/readme", false}, {"midi", false},        {"g.mi", false},  {"h.midis", false},
     };
     for (const auto& [name, midi] : cases)
         EXPECT_EQ(IsMidiFileName(name), midi) << name;

@@ -62,8 +62,8 @@ int InspectCue(const std::filesystem::path& cue) {
     for (const auto& file : opened.files) {
         std::error_code error;
         const bool there = std::filesystem::is_regular_file(file, error);
-        Field("ファイル", Cp932FromPath(file).value_or(file.string()) +
-                              (there ? "" : Sjis("（ありません）")));
+        Field("ファイル",
+              Cp932FromPath(file).value_or(file.string()) + (there ? "" : Sjis("（ありません）")));
     }
     return 0;
 }

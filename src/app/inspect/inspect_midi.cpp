@@ -91,9 +91,8 @@ void ShowInstruments(const std::vector<SmfEvent>& events) {
         else if ((m[0] & 0xF0) == 0xB0 && m.size() == 3 && m[1] == 32)
             lsb[channel] = m[2];
         else if ((m[0] & 0xF0) == 0xC0 && m.size() == 2) {
-            const std::string name = std::to_string(m[1] + 1) + "(" +
-                                     std::to_string(msb[channel]) + "/" +
-                                     std::to_string(lsb[channel]) + ")";
+            const std::string name = std::to_string(m[1] + 1) + "(" + std::to_string(msb[channel]) +
+                                     "/" + std::to_string(lsb[channel]) + ")";
             auto& list = chosen[channel];
             if (std::find(list.begin(), list.end(), name) == list.end())
                 list.push_back(name);

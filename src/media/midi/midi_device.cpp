@@ -121,8 +121,8 @@ void MidiDevice::load(std::uint64_t generation, const std::filesystem::path& sou
     } catch (const std::exception& e) {
         // Out of memory included: nothing may leave the loader's task.
         std::lock_guard lock(mutex_);
-        failure_ = LoadFailure{soundFont, e.what(),
-                               dynamic_cast<const SoundFontError*>(&e) != nullptr};
+        failure_ =
+            LoadFailure{soundFont, e.what(), dynamic_cast<const SoundFontError*>(&e) != nullptr};
         if (generation == generation_ && song) {
             songFailed_ = true;
             finishRequestLocked(NotifyValue::Failure);

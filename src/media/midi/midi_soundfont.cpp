@@ -88,8 +88,9 @@ std::string SoundFontFault(const std::filesystem::path& soundFont) {
 }
 
 std::string SoundFontMessage(const std::filesystem::path& soundFont, const std::string& reason) {
-    return Utf8ToCp932("サウンドフォント【") + Cp932FromPath(soundFont).value_or(soundFont.string()) +
-           Utf8ToCp932("】を読めません：") + reason;
+    return Utf8ToCp932("サウンドフォント【") +
+           Cp932FromPath(soundFont).value_or(soundFont.string()) + Utf8ToCp932("】を読めません：") +
+           reason;
 }
 
 } // namespace tobira

@@ -204,12 +204,12 @@ SmfSong Reader::finish(int announced) {
         throw SmfError(SmfFault::NoEvents);
     }
     if (announced != tracks_ && repairs_)
-        repairs_->insert(repairs_->begin(),
-                         SmfRepair{base_ + 10, Utf8ToCp932("ヘッダーのトラック数 ") +
-                                                   std::to_string(announced) +
-                                                   Utf8ToCp932(" と実際のトラック数 ") +
-                                                   std::to_string(tracks_) +
-                                                   Utf8ToCp932(" が違います：あるトラックだけを演奏します")});
+        repairs_->insert(
+            repairs_->begin(),
+            SmfRepair{base_ + 10, Utf8ToCp932("ヘッダーのトラック数 ") + std::to_string(announced) +
+                                      Utf8ToCp932(" と実際のトラック数 ") +
+                                      std::to_string(tracks_) +
+                                      Utf8ToCp932(" が違います：あるトラックだけを演奏します")});
     return SmfSong(format_, tracks_, timing_.division, std::move(tempos_), lastTick_);
 }
 

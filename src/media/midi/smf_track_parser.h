@@ -14,11 +14,11 @@
 namespace tobira {
 
 struct SmfTrackResult {
-    std::uint64_t endTick = 0;    // of the last event, end of track included
-    std::size_t playable = 0;     // channel and system exclusive messages
+    std::uint64_t endTick = 0;           // of the last event, end of track included
+    std::size_t playable = 0;            // channel and system exclusive messages
     std::optional<std::size_t> brokenAt; // where the track broke off, when it did
-    std::size_t strayBytes = 0;   // system common and real-time bytes passed over
-    bool ended = false;           // an end-of-track event closed it
+    std::size_t strayBytes = 0;          // system common and real-time bytes passed over
+    bool ended = false;                  // an end-of-track event closed it
 };
 
 class SmfTrackParser final {

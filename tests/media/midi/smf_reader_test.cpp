@@ -121,8 +121,8 @@ Bytes Cat(std::initializer_list<Bytes> parts) {
 }
 
 Bytes Chunk(const char* id, const Bytes& body, std::optional<std::uint32_t> length = {}) {
-    return Cat({Bytes(id, id + 4), Be(length.value_or(static_cast<std::uint32_t>(body.size())), 4),
-                body});
+    return Cat(
+        {Bytes(id, id + 4), Be(length.value_or(static_cast<std::uint32_t>(body.size())), 4), body});
 }
 
 Bytes Trk(const Bytes& events) {
@@ -130,8 +130,8 @@ Bytes Trk(const Bytes& events) {
 }
 
 Bytes Smf(int format, int announced, int division, std::initializer_list<Bytes> chunks) {
-    Bytes out = Cat({{'M', 'T', 'h', 'd'}, Be(6, 4), Be(format, 2), Be(announced, 2),
-                     Be(division, 2)});
+    Bytes out =
+        Cat({{'M', 'T', 'h', 'd'}, Be(6, 4), Be(format, 2), Be(announced, 2), Be(division, 2)});
     for (const Bytes& c : chunks)
         out.insert(out.end(), c.begin(), c.end());
     return out;
@@ -148,7 +148,8 @@ Bytes RiffChunk(const char* id, const Bytes& body) {
 }
 
 Bytes Rmid(const Bytes& smf) {
-    const Bytes info = RiffChunk("LIST", {'I', 'N', 'F', 'O', 'I', 'S', 'F', 'T', 1, 0, 0, 0, 'x', 0});
+    const Bytes info =
+        RiffChunk("LIST", {'I', 'N', 'F', 'O', 'I', 'S', 'F', 'T', 1, 0, 0, 0, 'x', 0});
     return RiffChunk("RIFF", Cat({{'R', 'M', 'I', 'D'}, info, RiffChunk("data", smf)}));
 }
 
@@ -174,18 +175,21 @@ TEST(SmfReader, ReadsWhatRealFilesHoldAndRefusesOnlyWhatCannotPlay) {
          Smf(2, 2, 96, {Trk(Cat({kNote, kEnd})), Trk(Cat({kNote, kEnd}))}), 2, 192, 4, 1.0, false},
         {"format 2: each sequence starts at the first tempo",
          Smf(2, 2, 96,
-             {Trk(Cat({{0, 0xFF, 0x51, 3, 0x0F, 0x42, 0x40}, kNote, kEnd})), Trk(Cat({kNote, kEnd}))}),
+             {Trk(Cat({{0, 0xFF, 0x51, 3, 0x0F, 0x42, 0x40}, kNote, kEnd})),
+              Trk(Cat({kNote, kEnd}))}),
          2, 192, 4, 1.5, false},
         {"running status across a meta event",
-         Smf(0, 1, 96, {Trk({0, 0x90, 60, 100, 0, 0xFF, 0x01, 1, 'x', 0x60, 60, 0, 0, 0xFF, 0x2F, 0})}),
+         Smf(0, 1, 96,
+             {Trk({0, 0x90, 60, 100, 0, 0xFF, 0x01, 1, 'x', 0x60, 60, 0, 0, 0xFF, 0x2F, 0})}),
          1, 96, 2, 0.5, false},
         {"running status across a SysEx",
-         Smf(0, 1, 96, {Trk({0, 0x90, 60, 100, 0, 0xF0, 2, 0x7E, 0xF7, 0x60, 60, 0})}), 1, 96, 3, 0.5,
-         false},
+         Smf(0, 1, 96, {Trk({0, 0x90, 60, 100, 0, 0xF0, 2, 0x7E, 0xF7, 0x60, 60, 0})}), 1, 96, 3,
+         0.5, false},
         {"time signature of length 2, tempos of length 2 and 0",
          Smf(0, 1, 96,
              {Trk(Cat({{0, 0xFF, 0x58, 2, 4, 2, 0, 0xFF, 0x51, 2, 1, 2, 0, 0xFF, 0x51, 3, 0, 0, 0},
-                       kNote, kEnd}))}),
+                       kNote,
+                       kEnd}))}),
          1, 96, 2, 0.5, false},
         {"380 tracks", manyTracks, 380, 96, 760, 0.5, false},
         {"chunk length past the end", Smf(0, 1, 96, {Chunk("MTrk", kNote, 1000)}), 1, 96, 2, 0.5,
@@ -194,7 +198,8 @@ TEST(SmfReader, ReadsWhatRealFilesHoldAndRefusesOnlyWhatCannotPlay) {
         {"a beat of silence", Smf(0, 1, 96, {Trk({0x60, 0xFF, 0x2F, 0})}), 1, 96, 0, 0.5, false},
         {"unknown chunk", Smf(1, 1, 96, {Chunk("XFIH", {1, 2, 3}), Trk(Cat({kNote, kEnd}))}), 1, 96,
          2, 0.5, false},
-        {"header counts more tracks", Smf(1, 3, 96, {Trk(Cat({kNote, kEnd}))}), 1, 96, 2, 0.5, true},
+        {"header counts more tracks", Smf(1, 3, 96, {Trk(Cat({kNote, kEnd}))}), 1, 96, 2, 0.5,
+         true},
         {"an extra track chunk", Smf(1, 1, 96, {Trk(Cat({kNote, kEnd})), Trk(Cat({kNote, kEnd}))}),
          2, 96, 4, 0.5, true},
         {"a track chunk named MXrk", Smf(0, 1, 96, {Chunk("MXrk", Cat({kNote, kEnd}))}), 1, 96, 2,
@@ -204,7 +209,8 @@ TEST(SmfReader, ReadsWhatRealFilesHoldAndRefusesOnlyWhatCannotPlay) {
          Smf(1, 2, 96, {Trk(Cat({kNote, kEnd})), garbage, Trk(Cat({kNote, kEnd}))}), 2, 96, 4, 0.5,
          true},
         {"system bytes in a track",
-         Smf(0, 1, 96, {Trk(Cat({{0, 0xF2, 1, 2, 0, 0xF8, 0, 0xF1, 5, 0, 0xF7, 1, 0xF8}, kNote, kEnd}))}),
+         Smf(0, 1, 96,
+             {Trk(Cat({{0, 0xF2, 1, 2, 0, 0xF8, 0, 0xF1, 5, 0, 0xF7, 1, 0xF8}, kNote, kEnd}))}),
          1, 96, 2, 0.5, true},
         {"a message cut by the next status byte",
          Smf(0, 1, 96, {Trk(Cat({{0, 0x90, 60, 0x80, 60, 0}, kNote, kEnd}))}), 1, 96, 3, 0.5, true},
@@ -266,7 +272,8 @@ TEST(SmfReader, ReadsWhatRealFilesHoldAndRefusesOnlyWhatCannotPlay) {
         try {
             ParseSmf(c.bytes);
         } catch (const SmfError& e) {
-            EXPECT_NE(Cp932ToUtf8(e.what()).find(c.reason), std::string::npos) << Cp932ToUtf8(e.what());
+            EXPECT_NE(Cp932ToUtf8(e.what()).find(c.reason), std::string::npos)
+                << Cp932ToUtf8(e.what());
         }
     }
 }
