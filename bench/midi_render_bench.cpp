@@ -2,15 +2,19 @@
 // SoundFont, and the loudness of a typical song at the device's gain.
 //
 //   midi_render_bench [--benchmark_filter=...]
-// TOBIRA_BENCH_SOUNDFONT overrides the SoundFont (default: the standard one).
+// TOBIRA_BENCH_SOUNDFONT names the SoundFonts, separated by ":" (default: the standard one); the
+// level is measured with each, the rendering cost with the first. A SoundFont the synthesizer
+// cannot load is reported with its reason, and the others are measured all the same.
 
 #include "media/audio_engine.h"
 #include "media/midi/midi_device.h"
 #include "media/midi/midi_soundfont.h"
+#include "media/media_device.h"
 #include "support/built_synth_module.h"
 #include "support/fake_ports.h"
 #include "support/smf_writer.h"
 #include "support/temp_dir.h"
+#include "text/cp932_convert.h"
 
 #include <benchmark/benchmark.h>
 
@@ -42,10 +46,24 @@ constexpr int kRate = AudioEngine::kSampleRate;
 constexpr std::size_t kBlock = 1024; // a usual SDL buffer
 constexpr std::uint32_t kPpq = 480;  // at 120 BPM: 960 ticks a second
 
+std::vector<std::filesystem::path> SoundFonts() {
+    std::vector<std::filesystem::path> fonts;
+    if (const char* given = std::getenv("TOBIRA_BENCH_SOUNDFONT")) {
+        std::string list = given;
+        for (std::size_t from = 0; from <= list.size();) {
+            const std::size_t end = std::min(list.find(':', from), list.size());
+            if (end > from)
+                fonts.emplace_back(list.substr(from, end - from));
+            from = end + 1;
+        }
+    }
+    if (fonts.empty())
+        fonts.push_back(tobira::FindDefaultSoundFont());
+    return fonts;
+}
+
 std::filesystem::path SoundFont() {
-    if (const char* given = std::getenv("TOBIRA_BENCH_SOUNDFONT"))
-        return given;
-    return tobira::FindDefaultSoundFont();
+    return SoundFonts().front();
 }
 
 double ProcessCpuSeconds() {
@@ -125,11 +143,13 @@ struct Rendered {
 
 // Plays `midi` through the device into the engine for `seconds`; the SoundFont is loaded before
 // the clock starts (the device loads it once for all songs).
-Rendered RenderOurs(const std::filesystem::path& midi, double seconds, bool measureLevel) {
+// Throws DeviceError when the SoundFont cannot be loaded.
+Rendered RenderOurs(const std::filesystem::path& midi, double seconds, bool measureLevel,
+                    const std::filesystem::path& soundFont = SoundFont()) {
     AudioEngine engine;
     tobira::testing::FakeUiPost post;
     MidiDevice device(engine, post);
-    device.setSoundFont(SoundFont().string());
+    device.setSoundFont(soundFont.string());
     device.setFileName(midi.string());
     device.open();
     device.settle();
@@ -213,8 +233,14 @@ void BM_DenseSongOursVsFluidsynth(benchmark::State& state) {
     for (auto _ : state) {
         const CliRun cli60 = RunFluidsynth(dir / "dense60.mid", dir / "dense60.wav");
         const CliRun cli30 = RunFluidsynth(dir / "dense30.mid", dir / "dense30.wav");
-        const Rendered ours60 = RenderOurs(dir / "dense60.mid", 60.0, false);
-        const Rendered ours30 = RenderOurs(dir / "dense30.mid", 30.0, false);
+        Rendered ours60, ours30;
+        try {
+            ours60 = RenderOurs(dir / "dense60.mid", 60.0, false);
+            ours30 = RenderOurs(dir / "dense30.mid", 30.0, false);
+        } catch (const tobira::DeviceError& e) {
+            state.SkipWithError(tobira::Cp932ToUtf8(e.what()).c_str());
+            return;
+        }
         const double cliMarginal = cli60.cpuSeconds - cli30.cpuSeconds;
         const double oursMarginal = ours60.cpuSeconds - ours30.cpuSeconds;
         state.SetIterationTime(ours60.cpuSeconds);
@@ -231,19 +257,35 @@ BENCHMARK(BM_DenseSongOursVsFluidsynth)
     ->Iterations(3);
 
 // RMS and peak (dBFS, before the engine's clamp) of a typical song at the gain the device chose.
-void BM_TypicalSongLevel(benchmark::State& state) {
+void TypicalSongLevel(benchmark::State& state, const std::filesystem::path& soundFont) {
     tobira::testing::TempDir dir;
     TypicalSong(30).write(dir / "typical.mid");
     for (auto _ : state) {
-        const Rendered r = RenderOurs(dir / "typical.mid", 30.0, true);
+        Rendered r;
+        try {
+            r = RenderOurs(dir / "typical.mid", 30.0, true, soundFont);
+        } catch (const tobira::DeviceError& e) {
+            state.SkipWithError(tobira::Cp932ToUtf8(e.what()).c_str());
+            return;
+        }
         state.SetIterationTime(r.cpuSeconds);
         state.counters["gain"] = r.gain;
         state.counters["rms_dbfs"] = 20.0 * std::log10(std::max(r.rms, 1e-12));
         state.counters["peak_dbfs"] = 20.0 * std::log10(std::max(r.peak, 1e-12));
     }
 }
-BENCHMARK(BM_TypicalSongLevel)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    for (const std::filesystem::path& font : SoundFonts())
+        benchmark::RegisterBenchmark(("BM_TypicalSongLevel/" + font.filename().string()).c_str(),
+                                     TypicalSongLevel, font)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -103,6 +103,20 @@ int main(int argc, char** argv) {
         Smf(1, {kTempo + kEnd, kNotes + kEnd, std::string("\x00\xC0\x05", 3) + kNotes + kEnd}),
         Smf(0, {std::string("\x00\xF0\x05\x7E\x7F\x09\x01\xF7", 8) + kNotes + kEnd}, 96),
     };
+    {
+        const std::string smf = Smf(2, {kTempo + kNotes + kEnd, kNotes + kEnd});
+        const auto riff = [](const std::string& chunks) {
+            return "RIFF" + Le(static_cast<std::uint32_t>(chunks.size() + 4), 4) + "RMID" + chunks;
+        };
+        const std::string info = "LIST" + Le(9, 4) + "INFOISFT" + std::string(1, '\0') + '\0';
+        seeds["rmid"] = {
+            riff("data" + Le(static_cast<std::uint32_t>(smf.size()), 4) + smf),
+            riff(info + "data" + Le(static_cast<std::uint32_t>(smf.size()), 4) + smf),
+            riff("data" + Le(0xFFFFFF, 4) + smf), // a data chunk longer than the file
+            riff(info),                           // no data at all
+            smf,
+        };
+    }
     seeds["pattern"] = {
         "ABCDEFGHIJ0=01 02 03 .Best\r\nABCDEFGHIJ1=05 04 .\r\n",
         "KEY00000000=" + kanji + "\nno line end",

@@ -236,9 +236,9 @@ void ListPage::SpeedButtonManualClick() {
 }
 
 void ListPage::AddSongManually() {
-    const auto file =
-        choosers_.chooseOpenFile(Utf8ToCp932("追加するＭＩＤファイルを選択してください"),
-                                 host_.StartFolder(list_), "MIDI File(*.MID)|*.MID");
+    const auto file = choosers_.chooseOpenFile(
+        Utf8ToCp932("追加するＭＩＤファイルを選択してください"), host_.StartFolder(list_),
+        "MIDI File(*.MID;*.MIDI;*.KAR;*.RMI)|*.MID *.MIDI *.KAR *.RMI");
     if (!file)
         return;
     BusyCursor busy(busy_);
@@ -279,7 +279,7 @@ int ListPage::AddFolderSongs() {
     try {
         const std::string searching = Utf8ToCp932("検索中.. ");
         std::vector<std::string> lines;
-        for (const std::string& name : FilesWithExtension(*folder, ".MID")) {
+        for (const std::string& name : MidiFilesIn(*folder)) {
             host_.ShowProgressCaption(searching + name);
             const std::string path = JoinFolder(*folder, name);
             if (!IsPathNew(path))

@@ -1,5 +1,6 @@
 #include "midi_windows/midi_folder_scan.h"
 
+#include "media/midi/midi_file_name.h"
 #include "text/cp932_convert.h"
 
 #include <algorithm>
@@ -19,9 +20,8 @@ bool HasExtension(std::string_view name, std::string_view extension) {
     });
 }
 
-} // namespace
-
-std::vector<std::string> FilesWithExtension(std::string_view folder, std::string_view extension) {
+template <typename Wanted>
+std::vector<std::string> FilesWhere(std::string_view folder, Wanted wanted) {
     namespace fs = std::filesystem;
     std::vector<std::string> names;
     std::error_code error;
@@ -32,7 +32,7 @@ std::vector<std::string> FilesWithExtension(std::string_view folder, std::string
         if (error)
             throw std::system_error(error, std::string(folder));
         const std::string utf8Name = it->path().filename().string();
-        if (!HasExtension(utf8Name, extension))
+        if (!wanted(utf8Name))
             continue;
         std::error_code typeError;
         // Follows links: a link to a song counts, a broken one does not.
@@ -43,6 +43,18 @@ std::vector<std::string> FilesWithExtension(std::string_view folder, std::string
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+} // namespace
+
+std::vector<std::string> FilesWithExtension(std::string_view folder, std::string_view extension) {
+    return FilesWhere(folder,
+                      [extension](std::string_view name) { return HasExtension(name, extension); });
+}
+
+std::vector<std::string> MidiFilesIn(std::string_view folder) {
+    // The extensions are ASCII, the same in the UTF-8 name as in code page 932.
+    return FilesWhere(folder, [](std::string_view name) { return IsMidiFileName(name); });
 }
 
 std::string JoinFolder(std::string_view folder, std::string_view name) {

@@ -13,6 +13,9 @@ namespace tobira {
 // folder cannot be listed.
 std::vector<std::string> FilesWithExtension(std::string_view folder, std::string_view extension);
 
+// The same for the MIDI songs: the names IsMidiFileName takes.
+std::vector<std::string> MidiFilesIn(std::string_view folder);
+
 // `folder` and `name` joined by one "/".
 std::string JoinFolder(std::string_view folder, std::string_view name);
 

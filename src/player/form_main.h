@@ -275,9 +275,11 @@ class TFormMain final : public FormModel {
     void MidiStopClick();
     void MidiBackClick();
     void MidiNextClick();
-    // A song's or reset song's start failed: the play-error message, then STOP.
+    // A song's or reset song's start failed: the play-error message followed by the reason
+    // (also on stderr), or the SoundFont's own message when it is the SoundFont; then STOP.
     void MidiPlayFailed();
-    // Opens the sequencer on `path`, asks for the notice and plays; false when that failed.
+    // Opens the sequencer on `path`, asks for the notice and plays; false when that failed,
+    // with the reason kept for MidiPlayFailed.
     bool StartSequencer(const std::string& path);
     void ApplySongVolume(const std::string& vol);
     void ShowSongDocuments(const std::string& path);
@@ -287,6 +289,9 @@ class TFormMain final : public FormModel {
 
     Ports ports_;
     std::optional<MainWindowPeers> peers_;
+    // Why the last StartSequencer failed (code page 932), and whether the SoundFont is to blame.
+    std::string sequencerFailure_;
+    bool soundFontFailed_ = false;
 };
 
 } // namespace tobira

@@ -9,6 +9,7 @@
 #include "cd_windows/pattern_display.h"
 #include "text/cp932_convert.h"
 #include "player/cd_device_choice.h"
+#include "player/disc_id.h"
 
 #include <algorithm>
 
@@ -61,8 +62,7 @@ void TFormMain::InitCD() {
     TotalTimeText = Utf8ToCp932("全トラック時間 ") + TwoDigits(seconds / 60) + Utf8ToCp932("分") +
                     TwoDigits(seconds % 60) + Utf8ToCp932("秒");
     LabelTotalMUSIC.Hint = TotalTimeText;
-    DiscId = TwoDigits(TrackCount) + TwoDigits(seconds / 60) + TwoDigits(seconds % 60) +
-             TwoDigits(MsfMinute(last)) + TwoDigits(MsfSecond(last));
+    DiscId = MakeDiscId(TrackCount, seconds, last);
     peers().List.LabelCDID.Caption = DiscId;
 
     // A missing pattern file changes nothing, so the previous disc's slots go first.

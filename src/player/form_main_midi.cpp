@@ -6,13 +6,16 @@
 // then plays the entry at OrderPosition + 1.
 #include "player/form_main.h"
 
+#include "media/midi/midi_synthesizer.h"
 #include "midi_windows/form_view.h"
 #include "midi_windows/midi_title.h"
 #include "midi_windows/midi_volume.h"
+#include "player/midi_play_error.h"
 #include "text/cp932_convert.h"
 #include "text/cp932_chars.h"
 #include "text/trim.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -158,24 +161,36 @@ void TFormMain::PlaySong() {
 
 bool TFormMain::StartSequencer(const std::string& path) {
     MediaDevice& midi = Devices.MIDI;
+    sequencerFailure_.clear();
+    soundFontFailed_ = false;
     try {
         midi.setFileName(path);
         midi.open();
         midi.play();
-    } catch (const DeviceError&) {
+    } catch (const SoundFontError& e) {
+        sequencerFailure_ = e.what();
+        soundFontFailed_ = true;
+        return false;
+    } catch (const DeviceError& e) {
+        sequencerFailure_ = e.what();
         return false;
     }
     return true;
 }
 
 void TFormMain::MidiPlayFailed() {
+    if (!sequencerFailure_.empty())
+        std::fprintf(stderr, "TOBIRA: %s\n", Cp932ToUtf8(sequencerFailure_).c_str());
+    if (soundFontFailed_) {
+        // Not the song's fault: the user has to replace the SoundFont, not the song.
+        ports_.messages.showMessage(sequencerFailure_);
+        MidiStopClick();
+        return;
+    }
     const PlayList& list = peers().View.ListBoxTitle;
     const auto entry = static_cast<std::size_t>(OrderPosition);
     std::string text =
-        Utf8ToCp932("【ＭＩＤＩタイトル】 ") + list.entryText(entry) + "\n" +
-        Utf8ToCp932("【ＭＩＤＩファイル】 ") + list.path(entry) + "\n" +
-        Utf8ToCp932(
-            " ＭＩＤＩシステムが他で使用されているか、またはＭＩＤＩファイルの再生エラーです");
+        MidiPlayErrorText(list.entryText(entry), list.path(entry), sequencerFailure_);
     // An output that knows more (a sound module that cannot be reached) says so below.
     const std::string why = Devices.MIDI.takeProblem();
     if (!why.empty())

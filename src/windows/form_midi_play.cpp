@@ -20,11 +20,6 @@
 namespace tobira {
 namespace {
 
-bool isMidiName(const std::string& name) {
-    const std::size_t dot = name.rfind('.');
-    return dot != std::string::npos && UpperCaseCp932(name.substr(dot)) == ".MID";
-}
-
 std::string joinPath(const std::string& folder, const std::string& name) {
     return !folder.empty() && folder.back() == '/' ? folder + name : folder + "/" + name;
 }
@@ -63,7 +58,7 @@ void TFormMidi::AppendFolderSongs(const std::string& folder) {
         std::error_code typeError;
         if (it->is_directory(typeError))
             continue;
-        if (auto name = Cp932FromPath(it->path().filename()); name && isMidiName(*name))
+        if (auto name = Cp932FromPath(it->path().filename()); name && IsMidiFileName(*name))
             names.push_back(std::move(*name));
     }
     // The directory's own order is arbitrary here; file-name order is the one a user expects.

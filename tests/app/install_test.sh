@@ -25,7 +25,7 @@ else
   echo "desktop-file-validate not installed: checking the keys only"
 fi
 for line in 'Name=TOBIRA' 'Exec=tobira %F' 'Icon=tobira' 'Type=Application' \
-  'MimeType=audio/midi;audio/x-midi;x-content/audio-cdda;'; do
+  'MimeType=audio/midi;audio/x-midi;audio/x-rmid;x-content/audio-cdda;'; do
   grep -qxF "$line" "$desktop" || fail "desktop entry lacks '$line'"
 done
 grep -q '^Name\[ja\]=' "$desktop" || fail "no Japanese name"
@@ -69,6 +69,9 @@ data=$home/.local/share/tobira
 for file in APPLAUSE.WAV GAKUFU_GM.MID GAKUFU_GS.MID GAKUFU_88.MID; do
   test -f "$data/$file" || fail "$file not in $data"
 done
-extra=$(ls "$prefix/bin")
-[[ "$extra" == tobira ]] || fail "files beside the installed program: $extra"
+extra=$(ls "$prefix/bin" | tr '\n' ' ')
+[[ "$extra" == "tobira tobira-inspect " ]] || fail "files beside the installed program: $extra"
+"$prefix/bin/tobira-inspect" --version | grep -q '^tobira-inspect [0-9]' ||
+  fail "tobira-inspect --version does not print the version"
+test -f "$prefix/share/mime/packages/tobira.xml" || fail "no MIME type for .rmi files"
 echo "install test passed"

@@ -28,6 +28,8 @@ TEST_F(ListPagesTest, FolderScanAddsEachMidiFileOnceSortedAndCaseSensitive) {
     const std::string a = song("music/a.mid", "Alpha");
     const std::string upper = song("music/SONG.MID", "Upper");
     const std::string lower = song("music/song.mid", "");
+    // Karaoke, and a title of 13 bytes: its length byte is a CR.
+    const std::string karaoke = song("music/sakura.KAR", "Sakura Sakura");
     song("music/sub/deep.mid", "Deep");
     std::filesystem::create_directory(folder / "music/folder.mid");
     std::filesystem::create_symlink(folder / "music/nothing", folder / "music/broken.mid");
@@ -38,10 +40,10 @@ TEST_F(ListPagesTest, FolderScanAddsEachMidiFileOnceSortedAndCaseSensitive) {
     view.Page0.SpeedButtonAutoClick();
     // SONG.MID and song.mid are two files on Linux; the empty title falls back to the name.
     EXPECT_EQ(listLines(0),
-              (std::vector<std::string>{line("!1 Alpha", a), line("!1 song.mid", lower),
-                                        line("!1 Upper", upper)}));
+              (std::vector<std::string>{line("!1 Alpha", a), line("!1 Sakura Sakura", karaoke),
+                                        line("!1 song.mid", lower), line("!1 Upper", upper)}));
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
-    EXPECT_EQ(fakes.messages.shown[0], Sjis("ＭＩＤＩデータの自動追加を完了し 3 曲を追加しました"));
+    EXPECT_EQ(fakes.messages.shown[0], Sjis("ＭＩＤＩデータの自動追加を完了し 4 曲を追加しました"));
     EXPECT_EQ(view.Caption, Sjis("ＭＩＤＩ コントロール"));
     EXPECT_GT(fakes.repaint.count, 0) << "the scan's caption is painted while it runs";
 

@@ -56,8 +56,6 @@ TEST(ReadMidiTitle, TakesTheEarlierNamedEventOfASmfElseTheFileName) {
              w.text(0, 0, 0x01, "");
          },
          "empty.mid"},
-        // The CR ends a text line and is lost; the length still counts it, so the event takes
-        // the next byte (the end-of-track delta 00), which is removed with the other controls.
         {"control bytes", "a.mid", [](SmfWriter& w) { w.text(0, 0, 0x03, "A\tB\rC\nD"); }, "ABCD"},
         {"beyond the window", "late.mid",
          [](SmfWriter& w) {
@@ -83,31 +81,66 @@ TEST(ReadMidiTitle, TakesTheEarlierNamedEventOfASmfElseTheFileName) {
     }
 }
 
-TEST(ReadMidiTitle, ReadsTheHeadAsTextLines) {
+// The bytes as they are: a length byte of 0x0D (13) or 0x1A (26), or a header holding CR, LF or
+// 0x1A, is no line end and no end of the data.
+TEST(ReadMidiTitle, ReadsTheHeadAsItIs) {
     const std::string song = "\xFF\x03\x04Song";
+    const std::string sakura = sjis("さくら さくら"); // 13 bytes
+    const std::string header =
+        std::string("MThd\0\0\0\x06\0\x01\0\x02\x01\xE0MTrk\0\0\0\x40\0", 23);
+    const auto withHeader = [&](char a, char b) {
+        std::string h = header;
+        h[12] = a; // the division
+        h[13] = b;
+        return h;
+    };
     const struct {
         const char* name;
         std::string head;
         std::string title;
     } cases[] = {
+        {"13 bytes", header + "\xFF\x03\x0D" + sakura + "\0\xFF\x2F", sakura},
+        {"26 bytes", header + "\xFF\x03\x1A" + sakura + sakura, sakura + sakura},
+        {"10 bytes", header + "\xFF\x01\x0A" + sakura.substr(0, 10), sakura.substr(0, 10)},
+        {"header with CR LF", withHeader('\r', '\n') + song, "Song"},
+        {"header with 0x1A", withHeader('\x1A', '\x1A') + song, "Song"},
         {"at position 255", std::string(254, 'a') + song, "Song"},
         {"at position 256", std::string(255, 'a') + song, "f.mid"},
-        {"after CR LF lines", "MThd\r\nab\rcd\r\n" + song, "Song"},
-        {"lone LF is text", "MThd\n\n\n" + song, "Song"},
-        {"empty line stops", "MThd\r\r" + song, "f.mid"},
-        {"empty line stops (CR LF)", "MThd\r\n\r\n" + song, "f.mid"},
-        {"0x1A ends the data", "MThd\x1A" + song, "f.mid"},
-        // Lines are joined only until 256 bytes: an event behind that is never seen.
-        {"stops at 256 bytes", std::string(256, 'a') + "\r" + song, "f.mid"},
+        {"text past the 256th byte", std::string(250, 'a') + "\xFF\x03\x14" + std::string(20, 'x'),
+         std::string(20, 'x')},
+        {"length byte past the 256th byte", std::string(253, 'a') + "\xFF\x03\x02xy", "xy"},
         {"text cut by the data end", "MThd\xFF\x01\x09Part", "Part"},
         {"pair at the very end", "MThd\xFF\x03", "f.mid"},
         {"empty", "", "f.mid"},
-        {"header only", "MThd", "f.mid"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(MidiTitleFromHead(c.head, "f.mid"), c.title);
     }
+}
+
+TEST(ReadMidiTitle, ReadsAnRmidThroughItsSmf) {
+    SmfWriter writer;
+    writer.text(0, 0, 0x03, sjis("さくら さくら"));
+    const std::vector<std::uint8_t> smf = writer.bytes();
+    std::vector<std::uint8_t> file{'R', 'I', 'F', 'F', 0,   0,   0,   0,
+                                   'R', 'M', 'I', 'D', 'd', 'a', 't', 'a'};
+    for (int i = 0; i < 4; ++i)
+        file.push_back(static_cast<std::uint8_t>(smf.size() >> (8 * i)));
+    file.insert(file.end(), smf.begin(), smf.end());
+    testing::TempDir dir;
+    testing::WriteBytes(dir / "sakura.rmi", file);
+    EXPECT_EQ(ReadMidiTitle(*Cp932FromPath(dir / "sakura.rmi")), sjis("さくら さくら"));
+}
+
+TEST(IsMidiFileName, TakesTheMidiExtensionsInAnyCase) {
+    const std::pair<std::string, bool> cases[] = {
+        {"/a/song.mid", true},    {"/a/SONG.MID", true},  {"b.Midi", true}, {"c.kar", true},
+        {"d.RMI", true},          {sjis("曲.mid"), true}, {"e.txt", false}, {"f.mid.txt", false},
+        {"/x.mid/readme", false}, {"midi", false},        {"g.mi", false},  {"h.midis", false},
+    };
+    for (const auto& [name, midi] : cases)
+        EXPECT_EQ(IsMidiFileName(name), midi) << name;
 }
 
 TEST(ReadMidiTitle, FailsOnAFileThatCannotBeRead) {

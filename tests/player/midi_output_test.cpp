@@ -133,7 +133,7 @@ TEST(MidiOutput, SongsGoWhereTheChoiceSaysAndALostModuleStopsThePlay) {
           "{folder}two.mid\n" +
           Utf8ToCp932(" ＭＩＤＩシステムが他で使用されているか、またはＭＩＤＩファイルの再生エラー"
                       "です\n") +
-          lost}},
+          "open failed\n" + lost}}, // the device's reason, then the output's
         {"module unplugged mid-song",
          "Module:Port 1",
          [lost](OutputFixture& f) {

@@ -228,6 +228,7 @@ TEST(MidiPlayTest, FailuresShowTheirMessageAndStop) {
         int resetType;
         std::function<void(MidiFixture&)> damage;
         std::string message;
+        const char* reason = nullptr; // the line after the message, UTF-8
     };
     const std::string corrupt =
         Sjis("【ＭＩＤＩタイトル】 ") + "+0 Bad\n" + Sjis("【ＭＩＤＩファイル】 ");
@@ -237,14 +238,14 @@ TEST(MidiPlayTest, FailuresShowTheirMessageAndStop) {
          Sjis("ＭＩＤＩファイル 【 +0 Bad 】 がありません")},
         {"corrupt song", 0,
          [](MidiFixture& f) {
-             ShortSong(1.0).write(PathFromCp932(f.path("two.mid")), SmfDamage::MissingTrack);
+             ShortSong(1.0).write(PathFromCp932(f.path("two.mid")), SmfDamage::HeaderOnly);
          },
-         corrupt},
+         corrupt, "two.mid】を開けません：トラックがありません"},
         {"corrupt song after its reset song", 1,
          [](MidiFixture& f) {
              ShortSong(1.0).write(PathFromCp932(f.path("two.mid")), SmfDamage::BadHeaderLength);
          },
-         corrupt},
+         corrupt, "two.mid】を開けません：ヘッダーが壊れています"},
         {"missing reset song", 3,
          [](MidiFixture& f) { std::filesystem::remove(PathFromCp932(f.path("GAKUFU_88.MID"))); },
          Sjis("指定されたＭＩＤＩ音源初期化ファイル（GAKUFU_GM.MID または GAKUFU_GS.MID または "
@@ -260,6 +261,12 @@ TEST(MidiPlayTest, FailuresShowTheirMessageAndStop) {
         f.playOut(10);
         ASSERT_EQ(f.fakes.messages.shown.size(), 1u);
         EXPECT_EQ(f.fakes.messages.shown[0].substr(0, c.message.size()), c.message);
+        if (c.reason) {
+            const std::string shown = f.fakes.messages.shown[0];
+            EXPECT_EQ(shown.substr(shown.rfind('\n') + 1).find(Sjis(c.reason)) != std::string::npos,
+                      true)
+                << Cp932ToUtf8(shown);
+        }
         EXPECT_EQ(f.main.LabelPLAY.Font, colors::Teal);
         EXPECT_EQ(f.main.LabelSTOP.Font, colors::Aqua);
         EXPECT_TRUE(f.view.ListBoxTitle.empty());
@@ -317,12 +324,12 @@ TEST(MidiPlayTest, DroppedMidiFilesBecomeThePlayList) {
         bool message;
     };
     const std::vector<Case> cases = {
-        {"mid files in both cases, a text file left out",
+        {"MIDI files of every extension and case, a text file left out",
          false,
-         {"x.mid", "notes.txt", "y.MID"},
-         {"+0 x.mid: x.mid", "+0 y.MID: y.MID"},
+         {"x.mid", "notes.txt", "z.KAR", "y.MID"},
+         {"+0 x.mid: x.mid", "+0 z.KAR: " + Sjis("さくら さくら"), "+0 y.MID: y.MID"},
          false},
-        {"only other files", false, {"notes.txt", "x.midi"}, {}, true},
+        {"only other files", false, {"notes.txt", "x.wav"}, {}, true},
         {"CD mode", true, {"x.mid"}, {}, false},
     };
     for (const Case& c : cases) {
@@ -330,7 +337,11 @@ TEST(MidiPlayTest, DroppedMidiFilesBecomeThePlayList) {
         MidiFixture f;
         ShortSong(1.0, 70).write(PathFromCp932(f.path("x.mid")));
         ShortSong(1.0, 72).write(PathFromCp932(f.path("y.MID")));
+        SmfWriter karaoke = ShortSong(1.0, 74);
+        karaoke.text(0, 0, 0x03, Sjis("さくら さくら")); // 13 bytes: the length byte is a CR
+        karaoke.write(PathFromCp932(f.path("z.KAR")));
         WriteBytes(PathFromCp932(f.path("notes.txt")), {'h', 'i'});
+        WriteBytes(PathFromCp932(f.path("x.wav")), {'R', 'I', 'F', 'F'});
         f.writeList({{"One", "one.mid"}});
         f.press(&TFormMain::SpeedButtonPLAYClick);
         f.advance(0.3);
@@ -350,7 +361,7 @@ TEST(MidiPlayTest, DroppedMidiFilesBecomeThePlayList) {
         }
         EXPECT_THAT(f.view.ListBoxTitle.entryTexts(), ElementsAreArray(c.entries));
         f.playOut();
-        EXPECT_THAT(f.played, ElementsAre("one.mid", "x.mid", "y.MID"));
+        EXPECT_THAT(f.played, ElementsAre("one.mid", "x.mid", "z.KAR", "y.MID"));
         EXPECT_EQ(f.fakes.busy.depth, 0);
         EXPECT_EQ(f.fakes.busy.begun, 1);
     }

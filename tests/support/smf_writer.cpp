@@ -138,9 +138,13 @@ std::vector<std::uint8_t> SmfWriter::bytes(SmfDamage damage) const {
     std::vector<std::uint8_t> out{'M', 'T', 'h', 'd'};
     Put32(out, damage == SmfDamage::BadHeaderLength ? 5 : 6);
     Put16(out, static_cast<std::uint16_t>(format_));
-    const std::size_t count = tracks_.size() + (damage == SmfDamage::MissingTrack ? 1 : 0);
+    const std::size_t count = damage == SmfDamage::HeaderOnly
+                                  ? 0
+                                  : tracks_.size() + (damage == SmfDamage::MissingTrack ? 1 : 0);
     Put16(out, static_cast<std::uint16_t>(count));
     Put16(out, static_cast<std::uint16_t>(division_));
+    if (damage == SmfDamage::HeaderOnly)
+        return out;
     for (std::size_t i = 0; i < tracks_.size(); ++i) {
         const bool lose = damage == SmfDamage::LostRunningStatus && i == 0;
         std::vector<std::uint8_t> body = trackBytes(tracks_[i], lose);

@@ -18,11 +18,12 @@ enum class SmfDamage {
     MissingTrack,        // the header announces one track more than there is
     LostRunningStatus,   // the first track starts with a data byte
     BadHeaderLength,     // MThd length 5
+    HeaderOnly,          // the header, announcing no track, and nothing else
 };
 
 class SmfWriter final {
   public:
-    // Format 0 keeps everything in track 0; format 1 takes any number of tracks.
+    // Format 0 keeps everything in track 0; formats 1 and 2 take any number of tracks.
     explicit SmfWriter(int format = 1, int division = 480);
 
     // Track indexes start at 0; track 0 exists from the start.

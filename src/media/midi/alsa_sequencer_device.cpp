@@ -69,8 +69,7 @@ void AlsaSequencerDevice::open() {
     try {
         schedule = ScheduleSmf(ReadSmfBytes(PathFromCp932(name)));
     } catch (const SmfError& e) {
-        throw DeviceError(Utf8ToCp932("ＭＩＤＩファイル【") + name +
-                          Utf8ToCp932("】を開けません：") + e.what());
+        throw DeviceError(SmfOpenMessage(name, e));
     }
     std::lock_guard lock(mutex_);
     notices_->finish(NotifyValue::Superseded);

@@ -5,6 +5,7 @@
 #include "media/midi/midi_soundfont.h"
 #include "media/play_notices.h"
 #include "media/midi/smf_presets.h"
+#include "media/midi/smf_playable.h"
 #include "media/midi/smf_reader.h"
 #include "text/cp932_convert.h"
 
@@ -49,7 +50,7 @@ void MidiDevice::requirePlayable() const {
     requireOpen();
     std::lock_guard lock(mutex_);
     if (songFailed_ && failure_)
-        throw DeviceError(failure_->message);
+        failure_->raise();
 }
 
 std::filesystem::path MidiDevice::wantedSoundFont() const {
@@ -57,7 +58,7 @@ std::filesystem::path MidiDevice::wantedSoundFont() const {
     if (soundFont_.empty()) {
         wanted = FindDefaultSoundFont();
         if (wanted.empty())
-            throw DeviceError(
+            throw SoundFontError(
                 Utf8ToCp932("ＭＩＤＩの音色ファイル（サウンドフォント *.sf2）が見つかりません。"
                             "/usr/share/sounds/sf2/default-GM.sf2 を用意するか、"
                             "TOBIRA.INI の SOUNDFONT で指定してください"));
@@ -120,7 +121,8 @@ void MidiDevice::load(std::uint64_t generation, const std::filesystem::path& sou
     } catch (const std::exception& e) {
         // Out of memory included: nothing may leave the loader's task.
         std::lock_guard lock(mutex_);
-        failure_ = LoadFailure{soundFont, e.what()};
+        failure_ =
+            LoadFailure{soundFont, e.what(), dynamic_cast<const SoundFontError*>(&e) != nullptr};
         if (generation == generation_ && song) {
             songFailed_ = true;
             finishRequestLocked(NotifyValue::Failure);
@@ -162,20 +164,29 @@ void MidiDevice::open() {
     {
         std::lock_guard lock(mutex_);
         if (failure_ && failure_->soundFont == wanted)
-            throw DeviceError(failure_->message);
+            failure_->raise();
     }
     CheckSoundFontFile(wanted);
-    auto bytes = std::make_shared<std::vector<std::uint8_t>>();
     SmfSong song;
-    std::vector<SmfEvent> events;
+    std::vector<std::uint8_t> file;
+    std::vector<SmfMessage> messages;
     try {
-        *bytes = ReadSmfBytes(PathFromCp932(name));
-        song = ParseSmf(*bytes, events);
+        file = ReadSmfBytes(PathFromCp932(name));
+        song = ParseSmfMessages(file, messages);
     } catch (const SmfError& e) {
-        throw DeviceError(Utf8ToCp932("ＭＩＤＩファイル【") + name +
-                          Utf8ToCp932("】を開けません：") + e.what());
+        throw DeviceError(SmfOpenMessage(name, e));
     }
-    std::vector<SynthPreset> presets = SongPresets(events);
+    // Only the messages that select instruments are copied: a big song has a million others.
+    std::vector<SmfEvent> selecting;
+    for (const SmfMessage& m : messages) {
+        const int kind = m.status & 0xF0;
+        if (kind == 0xC0 || m.status == 0xF0 ||
+            (kind == 0xB0 && (file[m.offset] == 0 || file[m.offset] == 32)))
+            selecting.push_back(SmfEvent{m.tick, MessageBytes(file, m)});
+    }
+    std::vector<SynthPreset> presets = SongPresets(selecting);
+    // FluidSynth's player gets the song as this reader accepted it, so that both agree.
+    auto bytes = std::make_shared<std::vector<std::uint8_t>>(PlayableSmf(song, file, messages));
 
     std::uint64_t generation;
     {
@@ -216,6 +227,14 @@ void MidiDevice::close() {
     state_ = State::Closed;
     songReady_ = songFailed_ = false;
     ++generation_;
+}
+
+std::string MidiDevice::takeProblem() {
+    std::lock_guard lock(mutex_);
+    if (!songFailed_ || !failure_ || failure_->told)
+        return {};
+    failure_->told = true;
+    return failure_->message;
 }
 
 bool MidiDevice::isOpen() const {

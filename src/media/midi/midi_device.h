@@ -69,6 +69,8 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     // Releases the song; the SoundFont stays loaded. A running play request is aborted.
     void close() override;
     bool isOpen() const override;
+    // Once, after a play request ended with Failure: why the SoundFont could not be loaded.
+    std::string takeProblem() override;
     // Has the loader load the SoundFont.
     void prepare() override;
     // Closes; the loader then frees the synthesizer with its SoundFont.
@@ -112,6 +114,13 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     struct LoadFailure {
         std::filesystem::path soundFont;
         std::string message;
+        bool soundFontFault = false; // not the module or memory
+        bool told = false;           // taken by takeProblem
+        [[noreturn]] void raise() const {
+            if (soundFontFault)
+                throw SoundFontError(message);
+            throw DeviceError(message);
+        }
     };
 
     void requireOpen() const;

@@ -1,8 +1,12 @@
 #include "media/midi/midi_soundfont.h"
 
+#include "text/cp932_convert.h"
+
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <system_error>
 
 namespace tobira {
@@ -54,6 +58,39 @@ std::filesystem::path FindSoundFont(const std::vector<std::filesystem::path>& pl
 
 std::filesystem::path FindDefaultSoundFont() {
     return FindSoundFont(StandardSoundFontPlaces());
+}
+
+std::string SoundFontFault(const std::filesystem::path& soundFont) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(soundFont, ec))
+        return Utf8ToCp932("ファイルがありません");
+    const std::uintmax_t size = std::filesystem::file_size(soundFont, ec);
+    if (ec)
+        return Utf8ToCp932("ファイルが読めません");
+    if (size == 0)
+        return Utf8ToCp932("ファイルが空です（0 バイト）");
+    unsigned char head[12] = {};
+    std::ifstream in(soundFont, std::ios::binary);
+    in.read(reinterpret_cast<char*>(head), sizeof head);
+    if (in.gcount() < static_cast<std::streamsize>(sizeof head) ||
+        !std::equal(head, head + 4, "RIFF"))
+        return Utf8ToCp932("SF2 形式のサウンドフォントではありません");
+    if (std::equal(head + 8, head + 12, "DLS "))
+        return Utf8ToCp932("DLS 形式です（読めるのは SF2 形式のサウンドフォントだけです）");
+    if (!std::equal(head + 8, head + 12, "sfbk"))
+        return Utf8ToCp932("SF2 形式のサウンドフォントではありません");
+    const std::uintmax_t whole = 8u + (std::uint32_t{head[4]} | std::uint32_t{head[5]} << 8 |
+                                       std::uint32_t{head[6]} << 16 | std::uint32_t{head[7]} << 24);
+    if (size < whole)
+        return Utf8ToCp932("ファイルが途中で切れています（") + std::to_string(whole) +
+               Utf8ToCp932(" バイトのうち ") + std::to_string(size) + Utf8ToCp932(" バイト）");
+    return {};
+}
+
+std::string SoundFontMessage(const std::filesystem::path& soundFont, const std::string& reason) {
+    return Utf8ToCp932("サウンドフォント【") +
+           Cp932FromPath(soundFont).value_or(soundFont.string()) + Utf8ToCp932("】を読めません：") +
+           reason;
 }
 
 } // namespace tobira

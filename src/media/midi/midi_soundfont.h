@@ -2,6 +2,7 @@
 // Where the synthesizer's instruments come from when the settings name no SoundFont.
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace tobira {
@@ -17,5 +18,13 @@ std::filesystem::path FindSoundFont(const std::vector<std::filesystem::path>& pl
 
 // FindSoundFont over StandardSoundFontPlaces().
 std::filesystem::path FindDefaultSoundFont();
+
+// Why the file cannot be a SoundFont the synthesizer loads, from its size and first bytes:
+// missing, empty, a DLS collection, not SF2, or shorter than its RIFF header says (code page
+// 932). Empty when it may well be one.
+std::string SoundFontFault(const std::filesystem::path& soundFont);
+
+// "サウンドフォント【name】を読めません：" and `reason` (code page 932).
+std::string SoundFontMessage(const std::filesystem::path& soundFont, const std::string& reason);
 
 } // namespace tobira

@@ -3,6 +3,8 @@
 // needs no synthesizer library of its own. Not thread-safe, with one exception: holdPresets may
 // run on a loader thread while render runs on the audio thread and no song is being started.
 
+#include "media/media_device.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -52,12 +54,20 @@ class MidiSynthesizer {
 
 namespace tobira {
 
+// The SoundFont is missing or cannot be loaded: "サウンドフォント【…】を読めません" and why. Kept
+// apart from the song's own faults, so that the user is told which file to replace.
+class SoundFontError : public DeviceError {
+  public:
+    using DeviceError::DeviceError;
+};
+
 // Both go through the synthesizer module (synth_module.h).
-// Quick checks before a load: the file is there and is a SoundFont. DeviceError otherwise.
+// Quick checks before a load: the file is there and is a SoundFont. SoundFontError otherwise,
+// DeviceError when the module cannot be loaded.
 void CheckSoundFontFile(const std::filesystem::path& soundFont);
 
 // Loads the SoundFont into a new synthesizer whose gain brings the level probe
-// (fluid_level_probe.h) to `probeRms`. Slow; DeviceError when the SoundFont cannot be used.
+// (fluid_level_probe.h) to `probeRms`. Slow; SoundFontError when the SoundFont cannot be used.
 std::unique_ptr<MidiSynthesizer> MakeMidiSynthesizer(const std::filesystem::path& soundFont,
                                                      double probeRms, int sampleRate);
 

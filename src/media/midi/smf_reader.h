@@ -1,8 +1,17 @@
 #pragma once
-// Reads and validates Standard MIDI Files. The parser works on bytes already in memory, so
-// that the device can read the file on the UI thread and hand the same bytes to FluidSynth.
-// It accepts exactly what FluidSynth's own loader plays: formats 0 and 1, ticks-per-quarter
-// divisions, F0 system exclusive. A file FluidSynth would silently refuse is an error here.
+// Reads Standard MIDI Files as tolerantly as the best players do. The parser works on bytes
+// already in memory, so that the device can read the file on the UI thread and hand what it
+// accepted to the synthesizer.
+//
+// Formats 0, 1 and 2 (2: each track after the one before, from time 0 of its own turn); time
+// code divisions; any number of tracks. Real files break the rules in many ways, and a song is
+// refused only when it is not an SMF or holds nothing to play (no message, and no silence that
+// lasts): running status
+// survives meta and system exclusive events, meta events of any length are skipped by their
+// length, a chunk whose length runs past the end is read to the end, a missing end of track is
+// the end of the chunk, unknown chunks are skipped, the header's track count gives way to the
+// chunks that are there, stray system bytes are passed over, and a track that breaks off plays
+// up to the break. A RIFF "RMID" file is read through its "data" chunk.
 
 #include "media/midi/smf_song.h"
 
@@ -17,29 +26,21 @@
 namespace tobira {
 
 enum class SmfFault {
-    NotSmf,            // no "MThd" at the start
-    BadHeader,         // header chunk of the wrong length, or cut short
-    UnsupportedFormat, // format 2 (independent sequences) or above
-    SmpteDivision,     // time code division
-    BadDivision,       // zero ticks per quarter note
-    BadTrackCount,     // no tracks, or more than FluidSynth's 128
-    MissingTrack,      // fewer track chunks than the header announces
-    ChunkTruncated,    // a chunk's length runs past the end of the file
-    BadChunk,          // a chunk name that is not ASCII: the file is garbage from there on
-    EventTruncated,    // an event runs past the end of its track chunk
-    BadDeltaTime,      // a variable-length number longer than four bytes
-    NoRunningStatus,   // a data byte where no running status is in force
-    UnsupportedEvent,  // F7 escapes and system common or real-time bytes
-    BadMetaEvent,      // a meta event with a length its type does not allow
-    BadTempo,          // tempo of zero microseconds per quarter note
-    Unreadable,        // the file is missing or cannot be read
-    TooLarge,          // larger than any MIDI song could be
+    NotSmf,      // no "MThd" at the start (nor inside a RIFF RMID)
+    BadHeader,   // header chunk shorter than six bytes, or cut short
+    BadDivision, // zero ticks per quarter note or per frame
+    NoTracks,    // not one track chunk
+    BrokenTrack, // the tracks break off before any playable message
+    NoEvents,    // tracks without a single message, over at their first tick
+    Unreadable,  // the file is missing or cannot be read
+    TooLarge,    // larger than any MIDI song could be
 };
 
-// what() is the reason, in words for the user (code page 932).
+// what() is the reason, in words for the user (code page 932), with the place for BrokenTrack.
 class SmfError : public std::runtime_error {
   public:
-    explicit SmfError(SmfFault fault);
+    // `offset`: the 0-based place in the file where the fault lies (BrokenTrack).
+    explicit SmfError(SmfFault fault, std::size_t offset = 0);
     SmfFault fault() const { return fault_; }
 
   private:
@@ -53,14 +54,48 @@ struct SmfEvent {
     std::vector<std::uint8_t> bytes;
 };
 
+// A message where it lies in the file, for callers of big songs that need not copy each one:
+// the status byte, then `length` bytes of the file from `offset` (a system exclusive message
+// that lacks its closing F7 gets one).
+struct SmfMessage {
+    std::uint64_t tick = 0;
+    std::uint32_t offset = 0;
+    std::uint32_t length = 0;
+    std::uint8_t status = 0;
+};
+
+// Something the reader passed over in a song it accepted, for whoever asks why a song sounds
+// incomplete: a track that breaks off, bytes that are not events, a wrong track count.
+struct SmfRepair {
+    std::size_t offset = 0; // 0-based place in the file
+    std::string text;       // code page 932
+};
+
 // Throws SmfError for anything but a playable file.
 SmfSong ParseSmf(std::span<const std::uint8_t> bytes);
 // The same, and every channel and system exclusive message into `events`, in playing order:
 // by tick, then by track, then as the track lists them. Meta events are not messages.
 SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& events);
+// The same, and what was passed over into `repairs`, in file order.
+SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& events,
+                 std::vector<SmfRepair>& repairs);
+
+// The same as ParseSmf with events, each message left where it lies in `bytes`.
+SmfSong ParseSmfMessages(std::span<const std::uint8_t> bytes, std::vector<SmfMessage>& messages,
+                         std::vector<SmfRepair>* repairs = nullptr);
+// The message's bytes; `bytes` as given to ParseSmfMessages.
+std::vector<std::uint8_t> MessageBytes(std::span<const std::uint8_t> bytes, const SmfMessage& m);
+
+// The SMF inside a RIFF "RMID" file (the contents of its "data" chunk, cut at the end of the
+// bytes); the bytes themselves when they are not RIFF RMID; empty for an RMID without data.
+std::span<const std::uint8_t> UnwrapRmid(std::span<const std::uint8_t> bytes);
 
 // Reads a whole file. Throws SmfError (Unreadable, TooLarge).
 std::vector<std::uint8_t> ReadSmfBytes(const std::filesystem::path& path);
+
+// What a device says when it cannot open a song: "ＭＩＤＩファイル【path】を開けません：" and the
+// reason (code page 932).
+std::string SmfOpenMessage(const std::string& cp932Path, const SmfError& error);
 
 // ReadSmfBytes then ParseSmf.
 SmfSong ReadSmfFile(const std::filesystem::path& path);

@@ -1,9 +1,13 @@
 #include "media/midi/midi_device.h"
 
 #include "media/audio_engine.h"
+#include "media/midi/peak_limiter.h"
+#include "media/midi/midi_synthesizer.h"
 #include "support/fake_ports.h"
+#include "support/sf2_writer.h"
 #include "support/smf_writer.h"
 #include "support/temp_dir.h"
+#include "text/cp932_convert.h"
 
 #include <gtest/gtest.h>
 
@@ -306,12 +310,42 @@ TEST_F(MidiDeviceTest, NothingHangsButTheReleaseRingsOn) {
     }
 }
 
+// FluidSynth's own loader refuses all of these; the device plays what the reader accepted.
+TEST_F(MidiDeviceTest, DamagedAndUnusualSongsPlayWhatTheyHold) {
+    SmfWriter sequences(2, 480); // one second, then another
+    sequences.note(0, 0, 0, 60, 100, 480);
+    sequences.endOfTrack(0, Ticks(1.0));
+    sequences.note(sequences.addTrack(), 0, 0, 67, 100, Ticks(1.0));
+    const struct {
+        const char* name;
+        SmfWriter song;
+        SmfDamage damage;
+        std::uint32_t tenths;
+    } cases[] = {
+        {"format 2", sequences, SmfDamage::None, 20},
+        {"cut in the last event", TempoChangingSong(), SmfDamage::TruncateInLastEvent, 70},
+        {"track length too long", TempoChangingSong(), SmfDamage::TrackLengthTooLong, 70},
+        {"event past the track end", TempoChangingSong(), SmfDamage::EventPastTrackEnd, 70},
+        {"a track missing", TempoChangingSong(), SmfDamage::MissingTrack, 70},
+        {"no running status (tempos lost)", TempoChangingSong(), SmfDamage::LostRunningStatus, 60},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.song.write(dir / "odd.mid", c.damage);
+        device.setFileName((dir / "odd.mid").string());
+        device.open();
+        device.settle();
+        EXPECT_EQ(device.length(), c.tenths);
+        device.play();
+        render(c.tenths / 10.0 - 0.5);
+        EXPECT_GT(render(0.3), 0.005) << "still sounding near the end";
+        device.close();
+    }
+}
+
 TEST_F(MidiDeviceTest, ASongThatCannotBePlayedIsAnErrorAtOpen) {
     const SmfWriter song = TempoChangingSong();
-    const SmfDamage damages[] = {SmfDamage::TruncateInLastEvent, SmfDamage::TrackLengthTooLong,
-                                 SmfDamage::EventPastTrackEnd,   SmfDamage::MissingTrack,
-                                 SmfDamage::LostRunningStatus,   SmfDamage::BadHeaderLength};
-    for (SmfDamage damage : damages) {
+    for (SmfDamage damage : {SmfDamage::BadHeaderLength, SmfDamage::HeaderOnly}) {
         song.write(dir / "bad.mid", damage);
         device.setFileName((dir / "bad.mid").string());
         EXPECT_THROW(device.open(), DeviceError);
@@ -333,23 +367,61 @@ TEST_F(MidiDeviceTest, ASongThatCannotBePlayedIsAnErrorAtOpen) {
     EXPECT_EQ(values(), std::vector{NotifyValue::Successful});
 }
 
+// A SoundFont the synthesizer cannot load is named in a message of its own, with the reason.
 TEST_F(MidiDeviceTest, AMissingOrBadSoundFontIsAnErrorAtOpen) {
     Melody(1.0).write(dir / "song.mid");
     std::ofstream(dir / "fake.sf2") << "RIFF but not really";
+    std::ofstream(dir / "empty.sf2").flush();
+    testing::WriteBytes(dir / "gm.dls", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'D', 'L', 'S', ' '});
+    std::vector<std::uint8_t> cut = testing::LoudSoundFont();
+    cut.resize(cut.size() / 2);
+    testing::WriteBytes(dir / "cut.sf2", cut);
     device.setFileName((dir / "song.mid").string());
-    for (const char* name : {"missing.sf2", "fake.sf2"}) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"missing.sf2", "ファイルがありません"},
+        {"fake.sf2", "SF2 形式のサウンドフォントではありません"},
+        {"empty.sf2", "空です"},
+        {"gm.dls", "DLS 形式です"},
+        {"cut.sf2", "途中で切れています"},
+    };
+    for (auto [name, reason] : cases) {
         SCOPED_TRACE(name);
         device.setSoundFont((dir / name).string());
         try {
             device.open();
             ADD_FAILURE() << "opened";
-        } catch (const DeviceError& e) {
-            EXPECT_NE(std::string(e.what()).find(name), std::string::npos); // names the file
+        } catch (const SoundFontError& e) {
+            const std::string text = Cp932ToUtf8(e.what());
+            EXPECT_NE(text.find(std::string("サウンドフォント【") + (dir / name).string() +
+                                "】を読めません："),
+                      std::string::npos)
+                << text;
+            EXPECT_NE(text.find(reason), std::string::npos) << text;
         }
         EXPECT_FALSE(device.isOpen());
     }
     device.setSoundFont(TOBIRA_TEST_SOUNDFONT);
     EXPECT_NO_THROW(device.open());
+}
+
+// A SoundFont far louder than the level probe expects: the limiter keeps the synthesizer's
+// output below full scale, where the mix would otherwise clip it.
+TEST_F(MidiDeviceTest, ALoudSoundFontNeverClips) {
+    testing::WriteBytes(dir / "loud.sf2", testing::LoudSoundFont());
+    device.setSoundFont((dir / "loud.sf2").string());
+    SmfWriter chords(0, 480);
+    for (int key = 48; key < 72; key += 2)
+        chords.note(0, 0, 0, key, 127, Ticks(1.0));
+    open(chords);
+    device.play();
+    float peak = 0.0f;
+    for (int i = 0; i < 100; ++i) {
+        device.renderAudio(block.data(), kBlock); // before the engine's clamp
+        for (float s : block)
+            peak = std::max(peak, std::fabs(s));
+    }
+    EXPECT_LE(peak, PeakLimiter::kCeiling + 1e-4f);
+    EXPECT_GT(peak, 0.8f * PeakLimiter::kCeiling); // loud enough to have needed the limiter
 }
 
 TEST_F(MidiDeviceTest, AClosedDeviceRefusesCommands) {

@@ -2,6 +2,7 @@
 
 #include "media/midi/fluidsynth/fluid_level_probe.h"
 #include "media/media_device.h"
+#include "media/midi/midi_soundfont.h"
 #include "text/cp932_convert.h"
 
 #include <algorithm>
@@ -38,31 +39,22 @@ void QuietFluidLog() {
     });
 }
 
-std::string DisplayName(const std::filesystem::path& path) {
-    return Cp932FromPath(path).value_or(path.string());
-}
-
-[[noreturn]] void Fail(const std::string& utf8Before, const std::filesystem::path& path,
-                       const std::string& utf8After) {
-    throw DeviceError(Utf8ToCp932(utf8Before) + DisplayName(path) + Utf8ToCp932(utf8After));
-}
-
 } // namespace
 
 void CheckFluidSoundFont(const std::filesystem::path& soundFont) {
     QuietFluidLog();
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(soundFont, ec))
-        Fail("サウンドフォント【", soundFont, "】がありません");
-    // Checked first: handing FluidSynth a file that is not a SoundFont makes GLib print a
+    if (std::string reason = SoundFontFault(soundFont); !reason.empty())
+        throw SoundFontError(SoundFontMessage(soundFont, reason));
+    // Checked as well: handing FluidSynth a file that is not a SoundFont makes GLib print a
     // warning that cannot be silenced.
     if (!fluid_is_soundfont(soundFont.c_str()))
-        Fail("【", soundFont, "】はサウンドフォント（SF2）ではありません");
+        throw SoundFontError(
+            SoundFontMessage(soundFont, Utf8ToCp932("SF2 形式のサウンドフォントではありません")));
 }
 
 FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, double probeRms,
                                    int sampleRate)
-    : soundFont_(soundFont) {
+    : soundFont_(soundFont), limiter_(sampleRate) {
     QuietFluidLog();
     CheckFluidSoundFont(soundFont);
 
@@ -93,7 +85,8 @@ FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, doubl
         throw DeviceError(Utf8ToCp932("ＭＩＤＩシンセサイザーを用意できません"));
     soundFontId_ = fluid_synth_sfload(synth_.get(), soundFont.c_str(), 1);
     if (soundFontId_ == FLUID_FAILED)
-        Fail("サウンドフォント【", soundFont, "】を読めません");
+        throw SoundFontError(SoundFontMessage(
+            soundFont, Utf8ToCp932("壊れているか、FluidSynth が読めない形式です")));
 
     // Measured at gain 1; the probe's level scales with the gain.
     const double measured = MeasureProbeRms(synth_.get(), sampleRate);
@@ -179,6 +172,7 @@ void FluidSynthesizer::render(float* out, std::size_t frames) {
     while (frames > 0) {
         const std::size_t n = std::min(frames, kChunk);
         fluid_synth_write_float(synth_.get(), static_cast<int>(n), out, 0, 2, out, 1, 2);
+        limiter_.process(out, n);
         out += 2 * n;
         frames -= n;
     }

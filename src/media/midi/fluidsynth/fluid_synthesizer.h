@@ -4,6 +4,7 @@
 // call but holdPresets with its own lock.
 
 #include "media/midi/midi_synthesizer.h"
+#include "media/midi/peak_limiter.h"
 
 #include <fluidsynth.h>
 
@@ -57,6 +58,7 @@ class FluidSynthesizer final : public MidiSynthesizer {
     double gain_ = 1.0;
     std::vector<std::uint8_t> song_;
     int soundFontId_ = -1;
+    PeakLimiter limiter_;
     // The loader thread's alone.
     std::set<SynthPreset> held_;
     // Members die in reverse order: the player before the synth before the settings.

@@ -1,0 +1,78 @@
+// tobira-inspect FILE...: what the player makes of MIDI files, CUE sheets, song lists and
+// albums, through the player's own readers. Exit status 0 when the player would play every file
+// given, 1 when it would refuse one (with the message it would show), 2 for a wrong call.
+#include "app/inspect/inspect_cue.h"
+#include "app/inspect/inspect_list.h"
+#include "app/inspect/inspect_midi.h"
+#include "app/inspect/inspect_output.h"
+#include "media/cd/cd_medium.h"
+#include "media/midi/midi_file_name.h"
+#include "text/cp932_convert.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace tobira::inspect {
+namespace {
+
+enum class Kind { Midi, Cue, List };
+
+// By name first, as the player decides; a file named otherwise by its first bytes.
+Kind KindOf(const std::filesystem::path& path, const std::string& cp932Path) {
+    if (IsMidiFileName(cp932Path))
+        return Kind::Midi;
+    if (CdMedium::isCueSheet(path))
+        return Kind::Cue;
+    char head[12] = {};
+    std::ifstream(path, std::ios::binary).read(head, sizeof head);
+    if (std::memcmp(head, "MThd", 4) == 0 ||
+        (std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "RMID", 4) == 0))
+        return Kind::Midi;
+    return Kind::List;
+}
+
+int Inspect(const char* argument) {
+    const std::filesystem::path path(argument);
+    const std::optional<std::string> cp932Path = Cp932FromPath(path);
+    if (!cp932Path) {
+        // The player refuses such a name before it reads anything, with these words.
+        std::printf("このファイル名は使えません（Shift-JIS にない文字を含みます）:\n%s\n",
+                    path.c_str());
+        return 1;
+    }
+    switch (KindOf(path, *cp932Path)) {
+    case Kind::Midi:
+        return InspectMidi(*cp932Path);
+    case Kind::Cue:
+        return InspectCue(path);
+    case Kind::List:
+        return InspectList(*cp932Path);
+    }
+    return 1;
+}
+
+} // namespace
+} // namespace tobira::inspect
+
+int main(int argc, char* argv[]) {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("tobira-inspect %s\n", TOBIRA_VERSION);
+        return 0;
+    }
+    if (argc < 2 || std::strcmp(argv[1], "--help") == 0) {
+        std::fprintf(stderr, "usage: tobira-inspect FILE...\n"
+                             "  MIDI files (.mid .midi .kar .rmi), CUE sheets, song lists and "
+                             "albums:\n  what the player makes of each, or why it would refuse "
+                             "it (exit status 1).\n");
+        return 2;
+    }
+    int status = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (tobira::inspect::Inspect(argv[i]) != 0)
+            status = 1;
+    }
+    return status;
+}

@@ -1,0 +1,148 @@
+#include "app/inspect/inspect_midi.h"
+
+#include "app/inspect/inspect_output.h"
+#include "media/midi/smf_reader.h"
+#include "midi_windows/midi_title.h"
+#include "player/midi_play_error.h"
+#include "text/cp932_convert.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <set>
+#include <system_error>
+#include <vector>
+
+namespace tobira::inspect {
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The sound-module resets a song may start with, as the reset songs and the modules know them.
+const char* ResetName(const Bytes& m) {
+    const auto is = [&m](std::initializer_list<int> want, std::size_t skip = 99) {
+        if (m.size() != want.size())
+            return false;
+        std::size_t i = 0;
+        for (int b : want) {
+            if (i != skip && m[i] != b)
+                return false;
+            ++i;
+        }
+        return true;
+    };
+    if (is({0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}, 2))
+        return "GM System On";
+    if (is({0xF0, 0x7E, 0x7F, 0x09, 0x03, 0xF7}, 2))
+        return "GM2 System On";
+    if (is({0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41, 0xF7}, 2))
+        return "GS Reset";
+    if (is({0xF0, 0x41, 0x10, 0x42, 0x12, 0x00, 0x00, 0x7F, 0x00, 0x01, 0xF7}, 2))
+        return "SC-88 Mode 1";
+    if (is({0xF0, 0x41, 0x10, 0x42, 0x12, 0x00, 0x00, 0x7F, 0x01, 0x00, 0xF7}, 2))
+        return "SC-88 Mode 2";
+    if (m.size() == 9 && m[0] == 0xF0 && m[1] == 0x43 && (m[2] & 0xF0) == 0x10 && m[3] == 0x4C &&
+        m[4] == 0 && m[5] == 0 && m[6] == 0x7E && m[7] == 0 && m[8] == 0xF7)
+        return "XG System On";
+    return nullptr;
+}
+
+std::string Length(double seconds) {
+    const auto tenths = static_cast<long long>(seconds * 10 + 0.5);
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld:%02lld.%lld", tenths / 600, tenths / 10 % 60,
+                  tenths % 10);
+    return text;
+}
+
+void ShowResets(const std::vector<SmfEvent>& events) {
+    std::vector<std::string> starts;
+    std::set<std::string> seen;
+    bool noteYet = false;
+    for (const SmfEvent& e : events) {
+        if ((e.bytes[0] & 0xF0) == 0x90 && e.bytes.size() == 3 && e.bytes[2] > 0)
+            noteYet = true;
+        if (const char* name = ResetName(e.bytes)) {
+            seen.insert(name);
+            if (!noteYet)
+                starts.push_back(name);
+        }
+    }
+    std::string start;
+    for (const std::string& s : starts)
+        start += (start.empty() ? "" : ", ") + s;
+    Field("リセット", start.empty() ? Sjis("なし") : start);
+    std::string all;
+    for (const std::string& s : seen)
+        all += (all.empty() ? "" : ", ") + s;
+    Field("System On", all.empty() ? Sjis("なし") : all);
+}
+
+// Per channel, the instruments in the order first selected: program (bank MSB/LSB).
+void ShowInstruments(const std::vector<SmfEvent>& events) {
+    std::array<int, 16> msb{}, lsb{};
+    std::array<std::vector<std::string>, 16> chosen;
+    for (const SmfEvent& e : events) {
+        const Bytes& m = e.bytes;
+        const int channel = m[0] & 0x0F;
+        if ((m[0] & 0xF0) == 0xB0 && m.size() == 3 && m[1] == 0)
+            msb[channel] = m[2];
+        else if ((m[0] & 0xF0) == 0xB0 && m.size() == 3 && m[1] == 32)
+            lsb[channel] = m[2];
+        else if ((m[0] & 0xF0) == 0xC0 && m.size() == 2) {
+            const std::string name = std::to_string(m[1] + 1) + "(" + std::to_string(msb[channel]) +
+                                     "/" + std::to_string(lsb[channel]) + ")";
+            auto& list = chosen[channel];
+            if (std::find(list.begin(), list.end(), name) == list.end())
+                list.push_back(name);
+        }
+    }
+    bool any = false;
+    for (int channel = 0; channel < 16; ++channel) {
+        if (chosen[channel].empty())
+            continue;
+        std::string line;
+        for (const std::string& name : chosen[channel])
+            line += " " + name;
+        Field(("音色 ch" + std::to_string(channel + 1)).c_str(), line.substr(1));
+        any = true;
+    }
+    if (!any)
+        Field("音色", Sjis("プログラムチェンジなし"));
+}
+
+} // namespace
+
+int InspectMidi(const std::string& cp932Path) {
+    const std::string name(FileNameOfPath(cp932Path));
+    std::string title;
+    try {
+        title = ReadMidiTitle(cp932Path);
+    } catch (const std::system_error&) {
+        title = name;
+    }
+    SmfSong song;
+    std::vector<SmfEvent> events;
+    std::vector<SmfRepair> repairs;
+    try {
+        song = ParseSmf(ReadSmfBytes(PathFromCp932(cp932Path)), events, repairs);
+    } catch (const SmfError& e) {
+        // As a dropped file or a file named on the player's command line shows it.
+        Line(MidiPlayErrorText("+0 " + name + ": " + title, cp932Path,
+                               SmfOpenMessage(cp932Path, e)));
+        return 1;
+    }
+    Line(cp932Path);
+    Field("形式", Sjis("ＳＭＦ フォーマット ") + std::to_string(song.format()) + Sjis("、") +
+                      std::to_string(song.trackCount()) + Sjis(" トラック"));
+    Field("長さ", Length(song.lengthSeconds()));
+    Field("タイトル", title);
+    ShowResets(events);
+    ShowInstruments(events);
+    for (const SmfRepair& r : repairs)
+        Field("読み飛ばし", std::to_string(r.offset + 1) + Sjis(" バイト目：") + r.text);
+    return 0;
+}
+
+} // namespace tobira::inspect

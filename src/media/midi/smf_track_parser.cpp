@@ -1,0 +1,132 @@
+#include "media/midi/smf_track_parser.h"
+
+namespace tobira {
+
+SmfTrackParser::SmfTrackParser(std::span<const std::uint8_t> smf, std::size_t base,
+                               std::size_t begin, std::size_t end, std::uint64_t startTick,
+                               std::vector<SmfTempo>* tempos, std::vector<SmfMessage>* messages)
+    : smf_(smf), base_(base), pos_(begin), end_(end), startTick_(startTick), tempos_(tempos),
+      messages_(messages) {}
+
+bool SmfTrackParser::readVarLen(std::uint32_t& value) {
+    value = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (pos_ >= end_)
+            return false;
+        const std::uint8_t c = smf_[pos_++];
+        value = (value << 7) | (c & 0x7F);
+        if (!(c & 0x80))
+            return true;
+    }
+    return false;
+}
+
+void SmfTrackParser::emit(std::uint64_t tick, std::size_t from, std::size_t length,
+                          std::uint8_t status) {
+    if (messages_)
+        messages_->push_back(SmfMessage{tick, static_cast<std::uint32_t>(base_ + from),
+                                        static_cast<std::uint32_t>(length), status});
+}
+
+SmfTrackResult SmfTrackParser::parse() {
+    SmfTrackResult result;
+    result.endTick = startTick_;
+    std::uint64_t tick = startTick_;
+    // Only channel messages set the running status: files written by many sequencers rely on it
+    // surviving the meta and system exclusive events in between.
+    int running = -1;
+    // A status byte found where a message's data should be: the cut message is lost, and the
+    // new one starts at once, without a delta time of its own.
+    bool statusPending = false;
+    while (pos_ < end_) {
+        const std::size_t eventStart = pos_;
+        if (!statusPending) {
+            std::uint32_t delta = 0;
+            if (!readVarLen(delta)) {
+                result.brokenAt = eventStart;
+                break;
+            }
+            tick += delta;
+            if (pos_ >= end_)
+                break; // a delta time and nothing after it: the end of track is missing
+        }
+        statusPending = false;
+        std::uint8_t status = smf_[pos_];
+        if (status & 0x80) {
+            ++pos_;
+        } else if (running >= 0) {
+            status = static_cast<std::uint8_t>(running);
+        } else {
+            result.brokenAt = pos_;
+            break;
+        }
+
+        if (status < 0xF0) {
+            running = status;
+            const std::size_t length = (status & 0xE0) == 0xC0 ? 1 : 2; // C0 and D0 take one
+            std::size_t got = 0;
+            while (got < length && pos_ + got < end_ && smf_[pos_ + got] < 0x80)
+                ++got;
+            if (got < length) {
+                if (pos_ + got >= end_) {
+                    result.brokenAt = eventStart;
+                    break;
+                }
+                pos_ += got;
+                statusPending = true;
+                ++result.strayBytes;
+                continue;
+            }
+            emit(tick, pos_, length, status);
+            pos_ += length;
+            ++result.playable;
+        } else if (status == 0xF0 || status == 0xF7) {
+            std::uint32_t length = 0;
+            if (!readVarLen(length) || !has(length)) {
+                result.brokenAt = eventStart;
+                break;
+            }
+            // F7 packets continue a system exclusive message or carry raw bytes; neither is
+            // needed to play the song, and a module could be left waiting by them.
+            if (status == 0xF0) {
+                emit(tick, pos_, length, status);
+                ++result.playable;
+            }
+            pos_ += length;
+        } else if (status == 0xFF) {
+            std::uint32_t length = 0;
+            if (!has(1)) {
+                result.brokenAt = eventStart;
+                break;
+            }
+            const std::uint8_t type = smf_[pos_++];
+            if (!readVarLen(length) || !has(length)) {
+                result.brokenAt = eventStart;
+                break;
+            }
+            if (type == 0x51 && length >= 3 && tempos_) {
+                const std::uint32_t tempo = (std::uint32_t{smf_[pos_]} << 16) |
+                                            (std::uint32_t{smf_[pos_ + 1]} << 8) | smf_[pos_ + 2];
+                if (tempo > 0)
+                    tempos_->push_back(SmfTempo{tick, tempo});
+            }
+            pos_ += length;
+            if (type == 0x2F) {
+                result.endTick = tick;
+                result.ended = true;
+                break; // anything after the end of track is never played
+            }
+        } else {
+            // System common and real-time bytes have no place in a file; skip them with the
+            // data bytes their kind defines.
+            std::size_t length = status == 0xF2 ? 2 : status == 0xF1 || status == 0xF3 ? 1 : 0;
+            for (; length > 0 && pos_ < end_ && smf_[pos_] < 0x80; --length)
+                ++pos_;
+            ++result.strayBytes;
+        }
+        result.endTick = tick;
+    }
+    return result;
+}
+
+} // namespace tobira

@@ -1,0 +1,49 @@
+#pragma once
+// Reads the events of one track chunk for the SMF reader (smf_reader.h), passing over what real
+// files get wrong. Internal to the reader.
+
+#include "media/midi/smf_reader.h"
+#include "media/midi/smf_song.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace tobira {
+
+struct SmfTrackResult {
+    std::uint64_t endTick = 0;           // of the last event, end of track included
+    std::size_t playable = 0;            // channel and system exclusive messages
+    std::optional<std::size_t> brokenAt; // where the track broke off, when it did
+    std::size_t strayBytes = 0;          // system common and real-time bytes passed over
+    bool ended = false;                  // an end-of-track event closed it
+};
+
+class SmfTrackParser final {
+  public:
+    // The track's events lie in smf[begin, end); the SMF starts `base` bytes into the file.
+    // Ticks count from `startTick`. Tempo events go to `tempos` unless it is null (a time code
+    // division ignores them); messages to `messages` unless it is null, with file offsets.
+    SmfTrackParser(std::span<const std::uint8_t> smf, std::size_t base, std::size_t begin,
+                   std::size_t end, std::uint64_t startTick, std::vector<SmfTempo>* tempos,
+                   std::vector<SmfMessage>* messages);
+
+    SmfTrackResult parse();
+
+  private:
+    bool readVarLen(std::uint32_t& value);
+    bool has(std::size_t n) const { return end_ - pos_ >= n; }
+    void emit(std::uint64_t tick, std::size_t from, std::size_t length, std::uint8_t status);
+
+    std::span<const std::uint8_t> smf_;
+    std::size_t base_;
+    std::size_t pos_;
+    std::size_t end_;
+    std::uint64_t startTick_;
+    std::vector<SmfTempo>* tempos_;
+    std::vector<SmfMessage>* messages_;
+};
+
+} // namespace tobira

@@ -1,0 +1,99 @@
+// tobira-inspect as a user runs it: what it prints for each kind of file, and its exit status.
+#include "media/cd/cue_bin_writer.h"
+#include "support/smf_writer.h"
+#include "support/temp_dir.h"
+#include "text/cp932_convert.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tobira {
+namespace {
+
+using testing::SmfDamage;
+using testing::SmfWriter;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+};
+
+Outcome Inspect(const std::vector<std::filesystem::path>& files) {
+    std::string command = TOBIRA_INSPECT;
+    for (const auto& f : files)
+        command += " '" + f.string() + "'";
+    Outcome run;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe)
+        return run;
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+        run.out.append(buffer, n);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+TEST(TobiraInspect, SaysWhatThePlayerMakesOfEachFile) {
+    testing::TempDir dir;
+    SmfWriter song(2, 480);
+    song.text(0, 0, 0x03, Utf8ToCp932("さくら さくら"));
+    song.sysex(0, 0, {0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41, 0xF7});
+    song.programChange(0, 0, 0, 19);
+    song.note(0, 0, 0, 60, 100, 960);
+    song.note(song.addTrack(), 0, 0, 62, 100, 960);
+    song.write(dir / "song.kar");
+    song.write(dir / "broken.mid", SmfDamage::HeaderOnly);
+    WriteCueBin(dir.path(), "disc", {CueTrack{.seconds = 3}, CueTrack{.seconds = 62.5}}, "Disc");
+    testing::WriteBytes(dir / "bad.cue", {'F', 'I', 'L', 'E', ' ', 'x'});
+    const std::string list = Utf8ToCp932("!1 桜\t") + (dir / "song.kar").string() + "\t+0\t1\r\n" +
+                             "Gone\t" + (dir / "gone.mid").string() + "\t+0\t1\r\n";
+    testing::WriteBytes(dir / "GAKUFU.DT0", std::vector<std::uint8_t>(list.begin(), list.end()));
+
+    const struct {
+        const char* name;
+        std::filesystem::path file;
+        int status;
+        std::vector<std::string> lines; // UTF-8, each found in the output
+    } cases[] = {
+        {"format 2 karaoke song",
+         dir / "song.kar",
+         0,
+         {"ＳＭＦ フォーマット 2、2 トラック", "長さ: 0:02.0", "タイトル: さくら さくら",
+          "リセット: GS Reset", "音色 ch1: 20(0/0)"}},
+        {"a song the player refuses",
+         dir / "broken.mid",
+         1,
+         {"【ＭＩＤＩタイトル】 +0 broken.mid: broken.mid",
+          "ＭＩＤＩシステムが他で使用されているか、またはＭＩＤＩファイルの再生エラーです",
+          "broken.mid】を開けません：トラックがありません"}},
+        {"a disc image",
+         dir / "disc.cue",
+         0,
+         {"トラック 1: 00:03.00", "トラック 2: 01:02.", "ディスクＩＤ: 0201050102", "CD-Text: Disc",
+          "disc.bin"}},
+        {"a sheet that is no disc", dir / "bad.cue", 1, {"bad.cue"}},
+        {"a song list with a missing song",
+         dir / "GAKUFU.DT0",
+         0,
+         {"+0 !1 桜", "ＭＩＤＩファイル 【 +0 Gone 】 がありません", "再生できる曲: 1 / 2"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Outcome run = Inspect({c.file});
+        EXPECT_EQ(run.status, c.status) << run.out;
+        for (const std::string& line : c.lines)
+            EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
+    }
+    EXPECT_EQ(Inspect({dir / "song.kar", dir / "broken.mid"}).status, 1);
+    EXPECT_EQ(Inspect({}).status, 2);
+}
+
+} // namespace
+} // namespace tobira
