@@ -56,6 +56,11 @@ Program::Program(const std::filesystem::path& folder)
         output_->setIdle(false);
         idleCheck_.start();
     });
+    // A stop or pause is heard at once, whatever the output still holds.
+    engine_.setFlushHandler([this] {
+        if (output_)
+            output_->flush();
+    });
     cd_ = std::make_unique<CdDevice>(engine_);
     midi_ = std::make_unique<MidiDevice>(engine_, qtPorts_);
     wave_ = std::make_unique<WaveDevice>(engine_);
@@ -127,6 +132,7 @@ Program::~Program() {
     // leave the engine before the output stops pulling from it.
     idleCheck_.stop();
     engine_.setWakeHandler(nullptr);
+    engine_.setFlushHandler(nullptr);
     mpris_.reset();
     remote_.reset();
     views_.clear();
