@@ -164,6 +164,7 @@ void Program::completeStart() {
     // Opening the sound output can take a sound server tens of milliseconds: not before the
     // main window shows. Nothing sounds before a user has seen the window.
     output_ = std::make_unique<SdlAudioOutput>(engine_);
+    output_->judgeVolumesAfterEvents(qtPorts_);
     output_->start();
     idleCheck_.start();
     // Lists the CD drives and the sequencer ports: not needed before the setup window can show.

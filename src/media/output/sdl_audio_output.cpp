@@ -4,6 +4,7 @@
 #include "media/media_device.h"
 #include "media/output/sdl_api.h"
 #include "media/output/shared_library.h"
+#include "ports/ports.h"
 #include "text/cp932_convert.h"
 
 #include <alsa/asoundlib.h>
@@ -27,8 +28,14 @@ SdlAudioOutput::SdlAudioOutput(AudioEngine& engine) : SdlAudioOutput(engine, &Sd
 SdlAudioOutput::SdlAudioOutput(AudioEngine& engine, const std::function<const SdlApi&()>& library)
     : engine_(engine) {
     listener_ = engine_.addControlListener([this](MixerLine, MixerChange what) {
-        if (what != MixerChange::Source)
+        if (what == MixerChange::Source)
+            return;
+        if (!judgement_) {
             volumeChanged();
+            return;
+        }
+        moved_ = true;
+        judgement_->raise();
     });
     try {
         sdl_ = &library();
@@ -134,6 +141,10 @@ void SdlAudioOutput::start() {
 }
 
 void SdlAudioOutput::setIdle(bool idle) {
+    if (!idle && judgement_) {
+        woken_ = true;
+        judgement_->raise();
+    }
     if (!sdl_ && idle_ != idle) {
         idle_ = idle;
         if (idle)
@@ -174,6 +185,16 @@ void SdlAudioOutput::flush() {
     sdl_->CloseAudioDevice(device_);
     device_ = 0;
     idle_ = true;
+}
+
+void SdlAudioOutput::judgeVolumesAfterEvents(UiPostPort& uiPost) {
+    judgement_ = uiPost.makeWake([this] { judge(); });
+}
+
+void SdlAudioOutput::judge() {
+    if (moved_ && !woken_)
+        volumeChanged();
+    moved_ = woken_ = false;
 }
 
 void SdlAudioOutput::volumeChanged() {

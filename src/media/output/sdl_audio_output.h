@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -12,6 +13,8 @@
 namespace tobira {
 
 class AudioEngine;
+class UiPostPort;
+class UiWake;
 struct SdlApi;
 
 class SdlAudioOutput final {
@@ -46,6 +49,10 @@ class SdlAudioOutput final {
     // when it cannot be opened, the output stays idle till the next call. UI thread.
     void setIdle(bool idle);
     bool isIdle() const { return idle_; }
+    // Volume changes are then judged once the UI event that made them has ended: one that came
+    // with a play (a song's own volume, the CD volume set as a disc starts) leaves the device
+    // calm; only one on its own (the user's) makes it quick. Without it, every change does.
+    void judgeVolumesAfterEvents(UiPostPort& uiPost);
     // Drops what the device and the sound server still hold (AudioEngine::flush: a stop or a
     // pause). The device opens again at once, calm, while the engine still sounds (the tail of
     // released notes); otherwise it rests until the next wake. UI thread.
@@ -63,8 +70,9 @@ class SdlAudioOutput final {
     // Closes the device, which drops the sound it holds, and opens it again with the buffer
     // `quick_` asks for; rests (idle) when that fails.
     void reopen();
-    // A volume or mute changed.
+    // A volume or mute changed on its own: reopens the device quick.
     void volumeChanged();
+    void judge();
     void closeAll();
     static void callback(void* userdata, std::uint8_t* stream, int len);
     void startSilentPump();
@@ -80,6 +88,10 @@ class SdlAudioOutput final {
     bool fallback_ = false;
     bool quick_ = false;
     int listener_ = 0; // the engine's control listener
+    // Since the last judgement: a volume moved, the output was woken.
+    bool moved_ = false;
+    bool woken_ = false;
+    std::unique_ptr<UiWake> judgement_;
     std::string driver_;
     int bufferFrames_ = 0;
 

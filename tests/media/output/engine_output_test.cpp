@@ -5,6 +5,7 @@
 #include "media/output/sdl_audio_output.h"
 #include "media/output/sdl_api.h"
 #include "media/output/shared_library.h"
+#include "support/fake_ports.h"
 
 #include <gtest/gtest.h>
 
@@ -167,14 +168,17 @@ TEST(SdlAudioOutput, WithoutSdlPullsTheEngineAtRealTimeWhileStartedAndAwake) {
     EXPECT_FALSE(output.isRunning());
 }
 
-// The device is opened calm; a volume or mute change while it plays reopens it quick, and a
-// flush reopens it calm while something sounds, else lets it rest.
+// The device is opened calm; a volume or mute change of its own while it plays reopens it
+// quick (one that comes with a play does not), and a flush reopens it calm while something
+// sounds, else lets it rest.
 TEST(SdlAudioOutput, BufferFollowsWhatWaitsOnTheSound) {
     DriverEnvironment env("dummy");
     AudioEngine engine;
     CountingSource source;
     engine.attach(MixerLine::CompactDisc, &source);
+    testing::FakeUiPost post;
     SdlAudioOutput output(engine);
+    output.judgeVolumesAfterEvents(post);
     EXPECT_EQ(output.bufferFrames(), SdlAudioOutput::kCalmBufferFrames);
     engine.setLineVolume(MixerLine::Speakers, 30000); // not playing yet: nothing to hurry
     EXPECT_EQ(output.bufferFrames(), SdlAudioOutput::kCalmBufferFrames);
@@ -186,6 +190,12 @@ TEST(SdlAudioOutput, BufferFollowsWhatWaitsOnTheSound) {
         int frames; // 0: resting
     };
     const Step steps[] = {
+        {"a song's own volume as it starts",
+         [&] {
+             engine.setLineVolume(MixerLine::Speakers, 25000);
+             output.setIdle(false); // the play's wake
+         },
+         SdlAudioOutput::kCalmBufferFrames},
         {"volume", [&] { engine.setLineVolume(MixerLine::Speakers, 20000); },
          SdlAudioOutput::kQuickBufferFrames},
         {"mute after a flush",
@@ -207,6 +217,7 @@ TEST(SdlAudioOutput, BufferFollowsWhatWaitsOnTheSound) {
         SCOPED_TRACE(step.what);
         const int before = source.calls();
         step.act();
+        post.runPending(); // the end of the event
         EXPECT_EQ(output.isIdle(), step.frames == 0);
         if (step.frames == 0)
             continue;
