@@ -19,12 +19,12 @@ struct SdlApi;
 
 class SdlAudioOutput final {
   public:
-    // Frames per buffer. While only steady sound plays, the sound server gets about a quarter
-    // of a second at a time: its client thread then wakes a dozen times a second instead of
-    // hundreds. Once a volume or mute changes, something waits on the sound: the device is
-    // opened again with about 90 ms, so that every further change is heard at once, until the
-    // next flush or rest.
-    static constexpr int kCalmBufferFrames = 12288;
+    // Frames per buffer. While only steady sound plays, the sound server gets about 370 ms at
+    // a time: SDL's PulseAudio client thread then wakes some ten to twenty times a second
+    // instead of three hundred. Once a volume or mute changes, something waits on the sound:
+    // the device is opened again with about 90 ms (dropping what it held), so that every
+    // further change is heard at once, until the next flush or rest.
+    static constexpr int kCalmBufferFrames = 16384;
     static constexpr int kQuickBufferFrames = 4096;
 
     // Starts SDL's audio subsystem and opens the default output device, paused. When the default
