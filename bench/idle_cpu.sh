@@ -15,11 +15,21 @@ mkdir -p "$work/home"
 pid=$!
 sleep 5
 # Nanoseconds on a CPU, summed over the threads (schedstat is exact; stat counts 10 ms ticks).
-ticks() { cat /proc/"$pid"/task/*/schedstat | awk '{ n += $1 } END { printf "%d\n", n }'; }
-hz=1000000000
-t0=$(ticks)
+# Summed in the shell's 64-bit arithmetic: awk's printf "%d" stops at 2^31 ns, about 2.1 s.
+ns() {
+    local n=0 run _
+    for f in /proc/"$pid"/task/*/schedstat; do
+        read -r run _ <"$f" || continue
+        n=$((n + run))
+    done
+    echo "$n"
+}
+t0=$(ns)
 sleep "$seconds"
-t1=$(ticks)
+t1=$(ns)
 rss=$(awk '/VmRSS/ { print $2 }' "/proc/$pid/status")
-awk -v d=$((t1 - t0)) -v hz="$hz" -v s="$seconds" -v rss="$rss" \
-    'BEGIN { printf "idle cpu: %.3f %% of a core over %d s; RSS %.1f MB\n", 100 * d / hz / s, s, rss / 1024 }'
+d=$((t1 - t0))
+# Thousandths of a per cent of a core, in integers; awk only formats the result.
+permille=$((d / seconds / 10000))
+awk -v p="$permille" -v s="$seconds" -v rss="$rss" \
+    'BEGIN { printf "idle cpu: %.3f %% of a core over %d s; RSS %.1f MB\n", p / 1000, s, rss / 1024 }'

@@ -2,7 +2,8 @@
 // PLAY to the first audible block when MIDI mode was entered a second before, RSS while a
 // General MIDI song plays, the slowest render call of that song (it changes programs on every
 // channel each bar and resets the sound module every eight seconds, GM and GS in turn), and
-// RSS back in CD mode. One run per process, so that RSS is clean.
+// RSS back in CD mode after it and nine more songs, each with other instruments, as the device
+// itself gives the memory back. One run per process, so that RSS is clean.
 //
 //   midi_memory_bench [--cold]    --cold: no prepare on entering MIDI mode, no release on
 //                                 leaving it (how the device was used before both existed)
@@ -13,8 +14,6 @@
 #include "support/fake_ports.h"
 #include "support/smf_writer.h"
 #include "support/temp_dir.h"
-
-#include <malloc.h>
 
 #include <chrono>
 #include <cmath>
@@ -29,18 +28,23 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double RssMb() {
+// A line of /proc/self/status in megabytes: VmRSS, or RssAnon for the heap and stacks alone.
+double StatusMb(const char* key = "VmRSS:") {
     std::ifstream status("/proc/self/status");
     std::string line;
+    const std::size_t length = std::strlen(key);
     while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atof(line.c_str() + 6) / 1024.0;
+        if (line.compare(0, length, key) == 0)
+            return std::atof(line.c_str() + length) / 1024.0;
     return 0.0;
+}
+double RssMb() {
+    return StatusMb();
 }
 
 // Sixteen channels: instruments from every family of the General MIDI set and drums. Each
 // channel moves between two instruments of its family every bar.
-tobira::testing::SmfWriter GmSong(double seconds) {
+tobira::testing::SmfWriter GmSong(double seconds, int shift = 0) {
     tobira::testing::SmfWriter w(1, 480);
     w.tempoBpm(0, 0, 120);
     for (std::uint32_t tick = 0, n = 0; tick < seconds * 960; tick += 8 * 960, ++n) {
@@ -53,7 +57,7 @@ tobira::testing::SmfWriter GmSong(double seconds) {
         const int track = w.addTrack();
         for (std::uint32_t tick = 0; channel != 9 && tick < seconds * 960; tick += 1920)
             w.programChange(track, tick, channel,
-                            channel * 8 + 1 + static_cast<int>(tick / 1920 % 2));
+                            (channel * 8 + 1 + shift + static_cast<int>(tick / 1920 % 2)) % 128);
         for (std::uint32_t tick = 0; tick + 240 <= seconds * 960; tick += 240) {
             const int key = channel == 9 ? 35 + static_cast<int>(tick / 240 % 12)
                                          : 48 + (channel * 5 + static_cast<int>(tick / 240)) % 24;
@@ -70,6 +74,9 @@ int main(int argc, char** argv) {
     const bool cold = argc > 1 && std::strcmp(argv[1], "--cold") == 0;
     tobira::testing::TempDir dir;
     GmSong(40.0).write(dir / "gm.mid");
+    constexpr int kSongs = 10;
+    for (int n = 1; n < kSongs; ++n)
+        GmSong(10.0, 3 * n).write(dir / ("gm" + std::to_string(n) + ".mid"));
 
     tobira::AudioEngine engine;
     tobira::testing::FakeUiPost post;
@@ -80,6 +87,7 @@ int main(int argc, char** argv) {
     constexpr std::size_t kBlock = 1024;
     std::vector<float> block(kBlock * 2);
     const double cdMode = RssMb();
+    const double cdModeAnon = StatusMb("RssAnon:");
 
     // MIDI mode entered; the user picks a song a second later and presses PLAY.
     tobira::MediaDevice& media = *device;
@@ -114,17 +122,32 @@ int main(int argc, char** argv) {
     }
     const double playing = RssMb();
 
-    // Back to CD mode.
+    // Nine more songs, five seconds of each.
+    for (int n = 1; n < kSongs; ++n) {
+        device->setFileName((dir / ("gm" + std::to_string(n) + ".mid")).string());
+        device->open();
+        device->settle();
+        device->play();
+        for (int i = 0; i < 5 * 44100 / static_cast<int>(kBlock); ++i) {
+            engine.render(block.data(), kBlock);
+            post.runPending();
+        }
+    }
+    const double peak = RssMb();
+
+    // Back to CD mode: what the device frees is measured as the program leaves it.
     device->stop();
     if (cold)
         device->close();
     else
         media.release();
     device->settle();
-    malloc_trim(0);
     const double back = RssMb();
-    std::printf("%s: first note %.0f ms after PLAY; RSS CD mode %.1f MB, playing %.1f MB, back in "
-                "CD mode %.1f MB; slowest 1024-frame block %.1f ms\n",
-                cold ? "cold" : "prepared", firstNote, cdMode, playing, back, slowestBlockMs);
+    const double backAnon = StatusMb("RssAnon:");
+    std::printf("%s: first note %.0f ms after PLAY; RSS CD mode %.1f MB, playing %.1f MB, after "
+                "%d songs %.1f MB, back in CD mode %.1f MB (%+.1f MB; anonymous %+.1f MB); "
+                "slowest 1024-frame block %.1f ms\n",
+                cold ? "cold" : "prepared", firstNote, cdMode, playing, kSongs, peak, back,
+                back - cdMode, backAnon - cdModeAnon, slowestBlockMs);
     return 0;
 }

@@ -12,3 +12,8 @@ add_dependencies(bench midi_memory_bench)
 tobira_bench(NAME schedule_bench
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/schedule_bench.cpp
   LIBS tobira_test_support)
+# The typical song as a file, for bench/desktop_sound.sh.
+add_executable(bench_song ${CMAKE_CURRENT_LIST_DIR}/bench_song.cpp)
+target_link_libraries(bench_song PRIVATE tobira_test_support)
+target_include_directories(bench_song PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+add_dependencies(bench bench_song)

@@ -66,6 +66,11 @@ void AudioEngine::wake() {
         wakeHandler_();
 }
 
+void AudioEngine::flush() {
+    if (flushHandler_)
+        flushHandler_();
+}
+
 std::vector<float> AudioEngine::render(std::size_t frames) {
     std::vector<float> out(frames * kChannels);
     render(out.data(), frames);

@@ -56,6 +56,11 @@ class AudioEngine final {
     // so that an output paused while all was silent pulls again at once.
     void wake();
     void setWakeHandler(std::function<void()> handler) { wakeHandler_ = std::move(handler); }
+    // A source calls this once it has stopped or paused (UI thread, none of its own locks held),
+    // so that the output drops the sound it has already handed to the sound server instead of
+    // playing it out: a large output buffer must not delay a stop.
+    void flush();
+    void setFlushHandler(std::function<void()> handler) { flushHandler_ = std::move(handler); }
 
     // Line controls, 0..65535 per channel (0 left, 1 right). The speakers line scales the mix.
     // Setting a value that differs calls the control listeners on the calling thread.
@@ -89,6 +94,7 @@ class AudioEngine final {
     std::vector<std::pair<int, std::function<void(MixerLine, MixerChange)>>> listeners_;
     int nextListenerId_ = 1;
     std::function<void()> wakeHandler_;
+    std::function<void()> flushHandler_;
 };
 
 } // namespace tobira

@@ -57,6 +57,11 @@ Program::Program(const std::filesystem::path& folder)
         output_->setIdle(false);
         idleCheck_.start();
     });
+    // A stop or pause is heard at once, whatever the output still holds.
+    engine_.setFlushHandler([this] {
+        if (output_)
+            output_->flush();
+    });
     cd_ = std::make_unique<CdDevice>(engine_);
     midi_ = std::make_unique<MidiDevice>(engine_, qtPorts_);
     wave_ = std::make_unique<WaveDevice>(engine_);
@@ -128,6 +133,7 @@ Program::~Program() {
     // leave the engine before the output stops pulling from it.
     idleCheck_.stop();
     engine_.setWakeHandler(nullptr);
+    engine_.setFlushHandler(nullptr);
     mpris_.reset();
     remote_.reset();
     views_.clear();
@@ -161,6 +167,7 @@ void Program::completeStart() {
     // Opening the sound output can take a sound server tens of milliseconds: not before the
     // main window shows. Nothing sounds before a user has seen the window.
     output_ = std::make_unique<SdlAudioOutput>(engine_);
+    output_->judgeVolumesAfterEvents(qtPorts_);
     output_->start();
     idleCheck_.start();
     // Lists the CD drives and the sequencer ports: not needed before the setup window can show.

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace tobira {
 
@@ -147,8 +148,13 @@ void CdDevice::playFrom(std::uint32_t track) {
 
 void CdDevice::stop() {
     requireOpen();
-    std::lock_guard lock(state_.mutex);
-    state_.playing = false;
+    bool wasPlaying;
+    {
+        std::lock_guard lock(state_.mutex);
+        wasPlaying = std::exchange(state_.playing, false);
+    }
+    if (wasPlaying)
+        engine_.flush();
 }
 
 void CdDevice::pause() {

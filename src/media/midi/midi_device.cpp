@@ -2,6 +2,7 @@
 
 #include "ports/ports.h"
 #include "media/audio_engine.h"
+#include "media/midi/memory_return.h"
 #include "media/midi/midi_soundfont.h"
 #include "media/play_notices.h"
 #include "media/midi/smf_presets.h"
@@ -101,6 +102,7 @@ void MidiDevice::release() {
     loader_.post([this, old = std::move(old)]() mutable {
         old.reset();
         loaded_.reset();
+        ReturnFreedMemory();
     });
 }
 
@@ -111,6 +113,17 @@ void MidiDevice::settle() {
 void MidiDevice::load(std::uint64_t generation, const std::filesystem::path& soundFont,
                       const std::vector<SynthPreset>& presets,
                       const std::vector<std::uint8_t>* song) {
+    // Another SoundFont replaces the loaded one: once the old synthesizer has gone (at the end
+    // of install), its samples go back to the system.
+    const bool replacing = loaded_ && loaded_->soundFont() != soundFont;
+    install(generation, soundFont, presets, song);
+    if (replacing)
+        ReturnFreedMemory();
+}
+
+void MidiDevice::install(std::uint64_t generation, const std::filesystem::path& soundFont,
+                         const std::vector<SynthPreset>& presets,
+                         const std::vector<std::uint8_t>* song) {
     std::shared_ptr<MidiSynthesizer> old;
     try {
         if (!loaded_ || loaded_->soundFont() != soundFont) {
@@ -286,8 +299,9 @@ void MidiDevice::beginRequestLocked() {
     notices_->begin();
 }
 
-void MidiDevice::haltLocked(State next) {
-    if (state_ == State::Playing) {
+bool MidiDevice::haltLocked(State next) {
+    const bool playing = state_ == State::Playing;
+    if (playing) {
         if (songReady_) {
             synth_->pause();
             synth_->releaseNotes();
@@ -295,27 +309,43 @@ void MidiDevice::haltLocked(State next) {
         finishRequestLocked(NotifyValue::Aborted);
     }
     state_ = next;
+    return playing;
 }
 
 void MidiDevice::stop() {
     requireOpen();
-    std::lock_guard lock(mutex_);
-    haltLocked(State::Stopped);
+    bool halted;
+    {
+        std::lock_guard lock(mutex_);
+        halted = haltLocked(State::Stopped);
+    }
+    if (halted)
+        engine_.flush();
 }
 
 void MidiDevice::pause() {
     requireOpen();
-    std::lock_guard lock(mutex_);
-    // Pausing a stopped song leaves it stopped.
-    haltLocked(state_ == State::Playing ? State::Paused : state_);
+    bool halted;
+    {
+        std::lock_guard lock(mutex_);
+        // Pausing a stopped song leaves it stopped.
+        halted = haltLocked(state_ == State::Playing ? State::Paused : state_);
+    }
+    if (halted)
+        engine_.flush();
 }
 
 void MidiDevice::previous() {
     requireOpen();
-    std::lock_guard lock(mutex_);
-    haltLocked(State::Stopped);
-    positionFrames_ = 0;
-    startTick_ = 0;
+    bool halted;
+    {
+        std::lock_guard lock(mutex_);
+        halted = haltLocked(State::Stopped);
+        positionFrames_ = 0;
+        startTick_ = 0;
+    }
+    if (halted)
+        engine_.flush();
 }
 
 void MidiDevice::eject() {

@@ -130,9 +130,12 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     // installs it for the open or prepare numbered `generation`; gives it `song` if any.
     void load(std::uint64_t generation, const std::filesystem::path& soundFont,
               const std::vector<SynthPreset>& presets, const std::vector<std::uint8_t>* song);
+    void install(std::uint64_t generation, const std::filesystem::path& soundFont,
+                 const std::vector<SynthPreset>& presets, const std::vector<std::uint8_t>* song);
     // The following expect mutex_ to be held.
     void startLocked(std::optional<std::uint64_t> tick);
-    void haltLocked(State next);
+    // Whether a song was playing.
+    bool haltLocked(State next);
     void beginRequestLocked();
     void finishRequestLocked(NotifyValue value);
 

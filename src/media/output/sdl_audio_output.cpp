@@ -4,6 +4,7 @@
 #include "media/media_device.h"
 #include "media/output/sdl_api.h"
 #include "media/output/shared_library.h"
+#include "ports/ports.h"
 #include "text/cp932_convert.h"
 
 #include <alsa/asoundlib.h>
@@ -16,10 +17,6 @@ namespace tobira {
 
 namespace {
 
-// About 23 ms at 44.1 kHz: short enough for the applause to start with its cue, long enough
-// that a busy synthesizer never runs dry.
-constexpr Uint16 kBufferFrames = 1024;
-
 // libasound reports every failed probe of a machine without a sound card on stderr; the one
 // line below says what matters instead.
 void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
@@ -30,12 +27,22 @@ SdlAudioOutput::SdlAudioOutput(AudioEngine& engine) : SdlAudioOutput(engine, &Sd
 
 SdlAudioOutput::SdlAudioOutput(AudioEngine& engine, const std::function<const SdlApi&()>& library)
     : engine_(engine) {
+    listener_ = engine_.addControlListener([this](MixerLine, MixerChange what) {
+        if (what == MixerChange::Source)
+            return;
+        if (!judgement_) {
+            volumeChanged();
+            return;
+        }
+        moved_ = true;
+        judgement_->raise();
+    });
     try {
         sdl_ = &library();
     } catch (const LibraryError& e) {
         fallback_ = true;
         driver_ = "none";
-        bufferFrames_ = kBufferFrames;
+        bufferFrames_ = kCalmBufferFrames;
         std::fprintf(stderr, "TOBIRA: no sound output found (%s); playing silently\n", e.what());
         return;
     }
@@ -74,10 +81,12 @@ SdlAudioOutput::SdlAudioOutput(AudioEngine& engine, const std::function<const Sd
         fallbackReason = sdl_->GetError();
     }
     closeAll();
+    engine_.removeControlListener(listener_);
     throw DeviceError(Utf8ToCp932("音声出力を開けません: " + reason + " / " + fallbackReason));
 }
 
 SdlAudioOutput::~SdlAudioOutput() {
+    engine_.removeControlListener(listener_);
     closeAll();
 }
 
@@ -86,7 +95,7 @@ bool SdlAudioOutput::openDevice(std::string& reason) {
     want.freq = AudioEngine::kSampleRate;
     want.format = AUDIO_F32SYS;
     want.channels = AudioEngine::kChannels;
-    want.samples = kBufferFrames;
+    want.samples = static_cast<Uint16>(quick_ ? kQuickBufferFrames : kCalmBufferFrames);
     want.callback = &SdlAudioOutput::callback;
     want.userdata = this;
     SDL_AudioSpec have{};
@@ -132,6 +141,10 @@ void SdlAudioOutput::start() {
 }
 
 void SdlAudioOutput::setIdle(bool idle) {
+    if (!idle && judgement_) {
+        woken_ = true;
+        judgement_->raise();
+    }
     if (!sdl_ && idle_ != idle) {
         idle_ = idle;
         if (idle)
@@ -148,6 +161,7 @@ void SdlAudioOutput::setIdle(bool idle) {
             device_ = 0;
         }
         idle_ = true;
+        quick_ = false;
         return;
     }
     std::string reason;
@@ -156,6 +170,50 @@ void SdlAudioOutput::setIdle(bool idle) {
         return;
     }
     idle_ = false;
+    if (running_)
+        sdl_->PauseAudioDevice(device_, 0);
+}
+
+void SdlAudioOutput::flush() {
+    if (!sdl_ || device_ == 0)
+        return;
+    quick_ = false;
+    if (engine_.sounding()) {
+        reopen();
+        return;
+    }
+    sdl_->CloseAudioDevice(device_);
+    device_ = 0;
+    idle_ = true;
+}
+
+void SdlAudioOutput::judgeVolumesAfterEvents(UiPostPort& uiPost) {
+    judgement_ = uiPost.makeWake([this] { judge(); });
+}
+
+void SdlAudioOutput::judge() {
+    if (moved_ && !woken_)
+        volumeChanged();
+    moved_ = woken_ = false;
+}
+
+void SdlAudioOutput::volumeChanged() {
+    if (!sdl_ || device_ == 0 || quick_ || !running_)
+        return;
+    quick_ = true;
+    reopen();
+}
+
+void SdlAudioOutput::reopen() {
+    // SDL offers no flush: closing the stream is what drops the sound the server still holds.
+    sdl_->CloseAudioDevice(device_);
+    device_ = 0;
+    std::string reason;
+    if (!openDevice(reason)) {
+        std::fprintf(stderr, "TOBIRA: sound output cannot be opened again (%s)\n", reason.c_str());
+        idle_ = true;
+        return;
+    }
     if (running_)
         sdl_->PauseAudioDevice(device_, 0);
 }
@@ -199,6 +257,7 @@ void SdlAudioOutput::stopSilentPump() {
 }
 
 void SdlAudioOutput::silentPump() {
+    constexpr int kBufferFrames = kCalmBufferFrames;
     std::vector<float> scratch(static_cast<std::size_t>(kBufferFrames) * AudioEngine::kChannels);
     // A whole number of microseconds per buffer would drift; the deadline is counted in frames.
     const auto begin = std::chrono::steady_clock::now();

@@ -5,12 +5,15 @@
 #include "media/output/sdl_audio_output.h"
 #include "media/output/sdl_api.h"
 #include "media/output/shared_library.h"
+#include "support/fake_ports.h"
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -18,9 +21,16 @@
 namespace tobira {
 namespace {
 
+// The one wait of these tests that is not on an event: long enough for an output that pulled
+// flat out to pull hundreds of buffers, and for one at real time to pull two.
+constexpr auto kWatch = std::chrono::milliseconds(400);
+
 // Counts what the output pulls, and lets the test wait for the first pulls.
 class CountingSource final : public AudioSource {
   public:
+    bool sounding() const override { return sounds; }
+    std::atomic<bool> sounds{true};
+
     void renderAudio(float* out, std::size_t frames) override {
         std::fill(out, out + 2 * frames, 0.0f);
         std::lock_guard lock(mutex_);
@@ -35,6 +45,10 @@ class CountingSource final : public AudioSource {
     std::size_t pulled() {
         std::lock_guard lock(mutex_);
         return pulled_;
+    }
+    int calls() {
+        std::lock_guard lock(mutex_);
+        return calls_;
     }
 
   private:
@@ -128,31 +142,89 @@ TEST(SdlAudioOutput, WithoutSdlPullsTheEngineAtRealTimeWhileStartedAndAwake) {
     EXPECT_GT(output.bufferFrames(), 0);
     EXPECT_EQ(source.pulled(), 0u);
 
-    const auto begin = std::chrono::steady_clock::now();
     output.start();
-    ASSERT_TRUE(source.waitForCalls(10));
-    const double seconds =
+    ASSERT_TRUE(source.waitForCalls(1));
+    const std::size_t first = source.pulled();
+    const auto begin = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(kWatch);
+    const double watched =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-    // Ten buffers at real time, not as fast as the engine can render.
-    EXPECT_GE(seconds, 9.0 * output.bufferFrames() / AudioEngine::kSampleRate);
+    // At real time, not as fast as the engine can render: what the watch lasted and the buffer
+    // the pump renders ahead at most.
+    EXPECT_LE(source.pulled() - first,
+              static_cast<std::size_t>(watched * AudioEngine::kSampleRate) +
+                  2 * static_cast<std::size_t>(output.bufferFrames()));
 
-    // Idle and stopped alike: nothing is pulled, and the source may be detached at once.
-    for (const bool idle : {true, false}) {
-        SCOPED_TRACE(idle ? "idle" : "stopped");
-        if (idle)
-            output.setIdle(true);
-        else
-            output.stop();
-        const std::size_t after = source.pulled();
-        std::this_thread::sleep_for(std::chrono::milliseconds(60));
-        EXPECT_EQ(source.pulled(), after);
-        if (idle) {
-            output.setIdle(false);
-            const std::size_t before = source.pulled();
-            ASSERT_TRUE(source.waitForCalls(static_cast<int>(before / output.bufferFrames()) + 2));
-        }
-    }
+    // Started but idle: nothing is pulled; awake again, it pulls at once.
+    output.stop();
+    output.setIdle(true);
+    output.start();
+    const std::size_t after = source.pulled();
+    std::this_thread::sleep_for(kWatch);
+    EXPECT_EQ(source.pulled(), after);
+    output.setIdle(false);
+    ASSERT_TRUE(source.waitForCalls(static_cast<int>(after / output.bufferFrames()) + 1));
+    output.stop();
     EXPECT_FALSE(output.isRunning());
+}
+
+// The device is opened calm; a volume or mute change of its own while it plays reopens it
+// quick (one that comes with a play does not), and a flush reopens it calm while something
+// sounds, else lets it rest.
+TEST(SdlAudioOutput, BufferFollowsWhatWaitsOnTheSound) {
+    DriverEnvironment env("dummy");
+    AudioEngine engine;
+    CountingSource source;
+    engine.attach(MixerLine::CompactDisc, &source);
+    testing::FakeUiPost post;
+    SdlAudioOutput output(engine);
+    output.judgeVolumesAfterEvents(post);
+    EXPECT_EQ(output.bufferFrames(), SdlAudioOutput::kCalmBufferFrames);
+    engine.setLineVolume(MixerLine::Speakers, 30000); // not playing yet: nothing to hurry
+    EXPECT_EQ(output.bufferFrames(), SdlAudioOutput::kCalmBufferFrames);
+
+    output.start();
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        int frames; // 0: resting
+    };
+    const Step steps[] = {
+        {"a song's own volume as it starts",
+         [&] {
+             engine.setLineVolume(MixerLine::Speakers, 25000);
+             output.setIdle(false); // the play's wake
+         },
+         SdlAudioOutput::kCalmBufferFrames},
+        {"volume", [&] { engine.setLineVolume(MixerLine::Speakers, 20000); },
+         SdlAudioOutput::kQuickBufferFrames},
+        {"mute after a flush",
+         [&] {
+             output.flush();
+             engine.setMute(MixerLine::CompactDisc, true);
+         },
+         SdlAudioOutput::kQuickBufferFrames},
+        {"flush while sounding", [&] { output.flush(); }, SdlAudioOutput::kCalmBufferFrames},
+        {"flush in silence",
+         [&] {
+             source.sounds = false;
+             output.flush();
+         },
+         0},
+        {"wake", [&] { output.setIdle(false); }, SdlAudioOutput::kCalmBufferFrames},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        const int before = source.calls();
+        step.act();
+        post.runPending(); // the end of the event
+        EXPECT_EQ(output.isIdle(), step.frames == 0);
+        if (step.frames == 0)
+            continue;
+        EXPECT_EQ(output.bufferFrames(), step.frames);
+        ASSERT_TRUE(source.waitForCalls(before + 1)) << "it pulls";
+    }
+    output.stop();
 }
 
 } // namespace

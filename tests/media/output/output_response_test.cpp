@@ -1,0 +1,142 @@
+// Volume, mute, pause and stop are heard within 150 ms. The engine applies volumes as it renders
+// and a stop or pause flushes the output, so a control reaches the first block the output pulls
+// after it; that block is no longer than the buffer the output then uses.
+#include "media/audio_engine.h"
+#include "media/cd/cd_device.h"
+#include "media/midi/midi_device.h"
+#include "media/output/sdl_audio_output.h"
+#include "support/cd_device_support.h"
+#include "support/fake_ports.h"
+#include "support/smf_writer.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <memory>
+
+namespace tobira {
+namespace {
+
+constexpr std::size_t kRate = AudioEngine::kSampleRate;
+constexpr std::size_t kHeardFrames = kRate * 150 / 1000;
+static_assert(SdlAudioOutput::kQuickBufferFrames <= kHeardFrames);
+
+// Level of the stereo frames [from, to) of a block.
+double Rms(const std::vector<float>& block, std::size_t from, std::size_t to) {
+    double sum = 0;
+    for (std::size_t i = 2 * from; i < 2 * to; ++i)
+        sum += double{block[i]} * block[i];
+    return std::sqrt(sum / static_cast<double>(2 * (to - from)));
+}
+
+// A chord held for four seconds.
+testing::SmfWriter HeldChord() {
+    testing::SmfWriter w(0, 480);
+    for (int key : {48, 55, 60, 64})
+        w.note(0, 0, 0, key, 110, 4 * 960);
+    w.endOfTrack(0, 4 * 960);
+    return w;
+}
+
+enum class Source { Cd, Midi };
+
+struct Player {
+    testing::TempDir dir;
+    AudioEngine engine;
+    testing::FakeUiPost post;
+    std::unique_ptr<CdDevice> cd;
+    std::unique_ptr<MidiDevice> midi;
+    MediaDevice* device = nullptr;
+    int flushes = 0;
+
+    explicit Player(Source source) {
+        engine.setFlushHandler([this] { ++flushes; });
+        if (source == Source::Cd) {
+            const CueImage image =
+                WriteCueBin(dir.path(), "disc", {{.seconds = 5, .frequency = 441, .level = 0.5}});
+            cd = std::make_unique<CdDevice>(engine);
+            cd->setFileName(image.cue.string());
+            device = cd.get();
+        } else {
+            HeldChord().write(dir / "chord.mid");
+            midi = std::make_unique<MidiDevice>(engine, post);
+            midi->setSoundFont(TOBIRA_TEST_SOUNDFONT);
+            midi->setFileName((dir / "chord.mid").string());
+            device = midi.get();
+        }
+        device->open();
+        settle();
+        device->play();
+        settle();
+    }
+    ~Player() {
+        engine.setFlushHandler(nullptr);
+        midi.reset();
+        cd.reset();
+    }
+    void settle() {
+        if (cd)
+            cd->waitIdle();
+        else
+            midi->settle();
+    }
+    std::vector<float> pull(int frames) {
+        settle();
+        auto block = engine.render(static_cast<std::size_t>(frames));
+        post.runPending();
+        return block;
+    }
+};
+
+TEST(OutputResponse, ControlsAreHeardInTheFirstBlockTheOutputPullsAfterThem) {
+    using Act = std::function<void(Player&)>;
+    struct Case {
+        const char* name;
+        Source source;
+        Act act;
+        bool flushes;      // the output drops what it holds and pulls calm blocks again
+        double levelBelow; // the first block's level against the block before, at most
+        double levelAbove; // and at least
+    };
+    const Act silenceSpeakers = [](Player& p) { p.engine.setLineVolume(MixerLine::Speakers, 0); };
+    const Case cases[] = {
+        {"CD speakers to zero", Source::Cd, silenceSpeakers, false, 0.0, 0.0},
+        {"CD line halved", Source::Cd,
+         [](Player& p) { p.engine.setLineVolume(MixerLine::CompactDisc, 32768); }, false, 0.51,
+         0.49},
+        {"CD line muted", Source::Cd,
+         [](Player& p) { p.engine.setMute(MixerLine::CompactDisc, true); }, false, 0.0, 0.0},
+        {"CD paused", Source::Cd, [](Player& p) { p.device->pause(); }, true, 0.0, 0.0},
+        {"CD stopped", Source::Cd, [](Player& p) { p.device->stop(); }, true, 0.0, 0.0},
+        {"MIDI speakers to zero", Source::Midi, silenceSpeakers, false, 0.0, 0.0},
+        // Released notes fade out rather than stop dead: 20 dB down by then.
+        {"MIDI paused", Source::Midi, [](Player& p) { p.device->pause(); }, true, 0.1, 0.0},
+        {"MIDI stopped", Source::Midi, [](Player& p) { p.device->stop(); }, true, 0.1, 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Player p(c.source);
+        p.pull(SdlAudioOutput::kCalmBufferFrames);
+        const auto last = p.pull(SdlAudioOutput::kCalmBufferFrames);
+        const double before = Rms(last, 0, last.size() / 2);
+        ASSERT_GT(before, 0.01) << "it plays";
+
+        c.act(p);
+        EXPECT_EQ(p.flushes, c.flushes ? 1 : 0);
+        const int frames =
+            c.flushes ? SdlAudioOutput::kCalmBufferFrames : SdlAudioOutput::kQuickBufferFrames;
+        // What is heard up to 150 ms after the control: the last 50 ms of that, or the second
+        // half of a shorter block.
+        const auto next = p.pull(frames);
+        const std::size_t to = std::min<std::size_t>(kHeardFrames, frames);
+        const double after = Rms(next, std::min(kRate / 10, to / 2), to);
+        EXPECT_LE(after, c.levelBelow * before + 1e-6);
+        EXPECT_GE(after, c.levelAbove * before);
+    }
+}
+
+} // namespace
+} // namespace tobira
