@@ -103,6 +103,12 @@ int main(int argc, char** argv) {
         Smf(1, {kTempo + kEnd, kNotes + kEnd, std::string("\x00\xC0\x05", 3) + kNotes + kEnd}),
         Smf(0, {std::string("\x00\xF0\x05\x7E\x7F\x09\x01\xF7", 8) + kNotes + kEnd}, 96),
     };
+    seeds["lyrics"] = {
+        titled,
+        Smf(1, {kTempo + kEnd, Meta(5, kanji) + Meta(5, "\r") + Meta(5, "<XF") + kNotes + kEnd}),
+        Smf(1, {Meta(1, "@KMIDI KARAOKE FILE") + kEnd,
+                Meta(1, "@Ttitle") + Meta(1, "\\Hel") + Meta(1, "lo") + Meta(1, "/next") + kEnd}),
+    };
     seeds["pattern"] = {
         "ABCDEFGHIJ0=01 02 03 .Best\r\nABCDEFGHIJ1=05 04 .\r\n",
         "KEY00000000=" + kanji + "\nno line end",

@@ -151,6 +151,11 @@ void MidiDevice::load(std::uint64_t generation, const std::filesystem::path& sou
     }
 }
 
+std::optional<SynthPreset> MidiDevice::channelPreset(int channel) const {
+    std::lock_guard lock(mutex_);
+    return synth_ ? synth_->channelPreset(channel) : std::nullopt;
+}
+
 double MidiDevice::synthGain() const {
     std::lock_guard lock(mutex_);
     return synth_ ? synth_->gain() : 0.0;

@@ -103,8 +103,8 @@ bool MetaLengthAllowed(std::uint8_t type, std::uint32_t length) {
 class TrackParser {
   public:
     TrackParser(std::span<const std::uint8_t> chunk, std::vector<SmfTempo>& tempos,
-                std::vector<SmfEvent>* events)
-        : chunk_(chunk), tempos_(tempos), events_(events) {}
+                std::vector<SmfEvent>* events, std::vector<SmfText>* texts = nullptr, int track = 0)
+        : chunk_(chunk), tempos_(tempos), events_(events), texts_(texts), track_(track) {}
 
     // Returns the tick of the track's last event.
     std::uint64_t parse() {
@@ -155,6 +155,10 @@ class TrackParser {
                         throw SmfError(SmfFault::BadTempo);
                     tempos_.push_back(SmfTempo{tick, tempo});
                 }
+                if (texts_ && type >= 0x01 && type <= 0x0F)
+                    texts_->push_back(SmfText{
+                        tick, track_, type,
+                        std::string(chunk_.begin() + pos_, chunk_.begin() + pos_ + length)});
                 pos_ += length;
                 if (type == 0x2F)
                     break; // anything after the end of track is never played
@@ -196,10 +200,13 @@ class TrackParser {
     std::span<const std::uint8_t> chunk_;
     std::vector<SmfTempo>& tempos_;
     std::vector<SmfEvent>* events_;
+    std::vector<SmfText>* texts_;
+    int track_;
     std::size_t pos_ = 0;
 };
 
-SmfSong ParseSmfInto(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>* events);
+SmfSong ParseSmfInto(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>* events,
+                     std::vector<SmfText>* texts = nullptr);
 
 } // namespace
 
@@ -220,9 +227,23 @@ SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& eve
     return song;
 }
 
+SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& events,
+                 std::vector<SmfText>& texts) {
+    std::vector<SmfEvent> found;
+    std::vector<SmfText> foundTexts;
+    SmfSong song = ParseSmfInto(bytes, &found, &foundTexts);
+    const auto byTick = [](const auto& a, const auto& b) { return a.tick < b.tick; };
+    std::stable_sort(found.begin(), found.end(), byTick);
+    std::stable_sort(foundTexts.begin(), foundTexts.end(), byTick);
+    events = std::move(found);
+    texts = std::move(foundTexts);
+    return song;
+}
+
 namespace {
 
-SmfSong ParseSmfInto(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>* events) {
+SmfSong ParseSmfInto(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>* events,
+                     std::vector<SmfText>* texts) {
     static constexpr std::uint8_t kMThd[] = {'M', 'T', 'h', 'd'};
     if (bytes.size() < 4 || !std::equal(kMThd, kMThd + 4, bytes.begin()))
         throw SmfError(SmfFault::NotSmf);
@@ -257,7 +278,7 @@ SmfSong ParseSmfInto(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>*
         if (bytes.size() - pos < length)
             throw SmfError(SmfFault::ChunkTruncated);
         if (std::equal(id, id + 4, "MTrk")) {
-            TrackParser parser(bytes.subspan(pos, length), tempos, events);
+            TrackParser parser(bytes.subspan(pos, length), tempos, events, texts, tracksRead);
             lastTick = std::max(lastTick, parser.parse());
             ++tracksRead;
         }

@@ -53,11 +53,22 @@ struct SmfEvent {
     std::vector<std::uint8_t> bytes;
 };
 
+// A text meta event (types 01 to 0F: text, lyric, marker…), its bytes as the file holds them.
+struct SmfText {
+    std::uint64_t tick = 0;
+    int track = 0; // counted from 0 in file order
+    std::uint8_t type = 0;
+    std::string bytes;
+};
+
 // Throws SmfError for anything but a playable file.
 SmfSong ParseSmf(std::span<const std::uint8_t> bytes);
 // The same, and every channel and system exclusive message into `events`, in playing order:
 // by tick, then by track, then as the track lists them. Meta events are not messages.
 SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& events);
+// The same, and every text meta event into `texts`, in the order of ParseSmf's events.
+SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& events,
+                 std::vector<SmfText>& texts);
 
 // Reads a whole file. Throws SmfError (Unreadable, TooLarge).
 std::vector<std::uint8_t> ReadSmfBytes(const std::filesystem::path& path);
