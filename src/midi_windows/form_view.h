@@ -20,6 +20,7 @@
 
 namespace tobira {
 
+class TFormLyrics;
 class TFormMain;
 class TFormMsg;
 class TFormReader;
@@ -31,6 +32,7 @@ struct MidiControlPeers {
     TFormSetUp& SetUp;
     TFormReader& Reader;
     TFormMsg& Msg;
+    TFormLyrics* Lyrics = nullptr; // the lyrics window, opened from the play page
 };
 
 // The MIDI control window: the play list, the two song lists, search and albums.
@@ -84,6 +86,8 @@ class TFormView final : public FormModel, public MidiPagesHost {
     // The work list of raw list lines the play list is built from.
     std::vector<std::string> ListBoxTmpT;
     ButtonState SpeedButtonTxt, SpeedButtonDoc, SpeedButtonHed, SpeedButtonJump;
+    // Opens the lyrics window; enabled while a song with lyrics plays.
+    ButtonState SpeedButtonLyrics;
     // The auto-close indicator: yellow while it runs, aqua while the user has paused it.
     LabelState PanelClose;
     int PanelBarCloseWidth = 0;
@@ -142,6 +146,7 @@ class TFormView final : public FormModel, public MidiPagesHost {
     void SpeedButtonTxtClick();
     void SpeedButtonDocClick();
     void SpeedButtonHedClick();
+    void SpeedButtonLyricsClick();
     // Finds the selected play-list entry's title in List 0, then List 1, and shows it there.
     void SpeedButtonJumpClick();
     // With the setup's viewer set, starts it with the path as its one argument; otherwise the
