@@ -83,6 +83,7 @@ struct Piece {
     std::string text; // as the file holds it
     bool newLineBefore = false;
     bool newLineAfter = false;
+    bool paragraph = false; // "\" in a Soft Karaoke text
 };
 
 Piece Mark(const SmfText& t, bool lyricEvent) {
@@ -90,6 +91,7 @@ Piece Mark(const SmfText& t, bool lyricEvent) {
     std::string& s = piece.text;
     if (!s.empty() && (s[0] == '/' || s[0] == '\\' || (lyricEvent && s[0] == '<'))) {
         piece.newLineBefore = true;
+        piece.paragraph = s[0] == '\\';
         s.erase(0, 1);
     }
     if (lyricEvent)
@@ -97,6 +99,13 @@ Piece Mark(const SmfText& t, bool lyricEvent) {
             piece.newLineAfter = true;
             s.pop_back();
         }
+    // Some files end a line with "/" after its last syllable instead. ("\" could be the second
+    // byte of a Shift-JIS character there.)
+    const std::size_t last = s.find_last_not_of(' ');
+    if (last != std::string::npos && last > 0 && s[last] == '/') {
+        piece.newLineAfter = true;
+        s.erase(last);
+    }
     return piece;
 }
 
@@ -116,13 +125,27 @@ std::vector<Piece> KaraokePieces(const std::vector<SmfText>& texts) {
     for (const SmfText& t : texts)
         if (t.type == 0x01 && t.track == words && !t.bytes.empty() && t.bytes[0] != '@')
             pieces.push_back(Mark(t, false));
+    // The first paragraph mark starts the words; a note before it (a song's length, say) is no
+    // lyric.
+    const auto first =
+        std::find_if(pieces.begin(), pieces.end(), [](const Piece& p) { return p.paragraph; });
+    if (first != pieces.end())
+        pieces.erase(pieces.begin(), first);
     return pieces;
 }
 
+// The Soft Karaoke mark, or its title or language header with lines marked in its texts.
 bool CallsItselfKaraoke(const std::vector<SmfText>& texts) {
-    return std::any_of(texts.begin(), texts.end(), [](const SmfText& t) {
-        return t.type == 0x01 && t.bytes.starts_with("@KMIDI KARAOKE FILE");
-    });
+    bool header = false, marks = false;
+    for (const SmfText& t : texts) {
+        if (t.type != 0x01 || t.bytes.empty())
+            continue;
+        if (t.bytes.starts_with("@KMIDI KARAOKE FILE"))
+            return true;
+        header = header || t.bytes.starts_with("@T") || t.bytes.starts_with("@L");
+        marks = marks || t.bytes[0] == '/' || t.bytes[0] == '\\';
+    }
+    return header && marks;
 }
 
 bool EndsWithKar(const std::string& path) {

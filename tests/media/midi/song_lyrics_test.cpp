@@ -45,10 +45,11 @@ TEST(SongLyricsTest, LinesAndTimesFromEachKindOfLyrics) {
           {1, 0, 0x01, "@KMIDI KARAOKE FILE"},
           {2, 0, 0x01, "@LENGL"},
           {2, 0, 0x01, "@TSpring"},
+          {2, 0, 0x01, "DURATION: 46"},
           {2, 480, 0x01, "\\Hel"},
           {2, 720, 0x01, "lo "},
-          {2, 960, 0x01, "world"},
-          {2, 1440, 0x01, "/Good"},
+          {2, 960, 0x01, "world/ "},
+          {2, 1440, 0x01, "Good"},
           {2, 1680, 0x01, "bye"}},
          false,
          {{0.5, "Hello world"}, {1.5, "Goodbye"}}},
@@ -70,6 +71,10 @@ TEST(SongLyricsTest, LinesAndTimesFromEachKindOfLyrics) {
          {{1.0, "Cafe creme"}}},
         {"text events of a file that is no karaoke", {{1, 480, 0x01, "/Hello"}}, false, {}},
         {"the same named .kar", {{1, 480, 0x01, "/Hello"}}, true, {{0.5, "Hello"}}},
+        {"a title header and marked lines without the karaoke mark",
+         {{1, 0, 0x01, "@TSong"}, {1, 480, 0x01, "\\Hel"}, {1, 720, 0x01, "lo"}},
+         false,
+         {{0.5, "Hello"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
