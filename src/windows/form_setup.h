@@ -64,12 +64,14 @@ class TFormSetUp final : public FormModel, public SetupOptionsSource {
     std::string PanelLiveHint;
     int RadioGroupReset = 1; // MIDIRESET: index of "Non", "GM", "GS", "88_1"
     std::string RadioGroupResetHint;
-    ButtonState CheckBoxMidi;      // MIDISTART
-    ButtonState CheckBoxLyricLine; // LYRICLINE
-    std::string EditTool;          // VIEWERTOL, code page 932
-    std::string PanelFontName;     // FONTNAME, code page 932
-    std::string PanelFontSize;     // FONTSIZE, whole points as text
-    std::string PanelClose;        // ScrollBarClose's value in decimal
+    ButtonState CheckBoxMidi;  // MIDISTART
+    std::string EditTool;      // VIEWERTOL, code page 932
+    std::string PanelFontName; // FONTNAME, code page 932
+    std::string PanelFontSize; // FONTSIZE, whole points as text
+    std::string PanelClose;    // ScrollBarClose's value in decimal
+
+    // LYRICLINE: a karaoke song's line takes the title's place in the main window.
+    ButtonState CheckBoxLyricLine;
 
     // SOUNDFONT: the synthesizer's SoundFont, empty for the standard one. Code page 932.
     std::string PanelSoundFont;

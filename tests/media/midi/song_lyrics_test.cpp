@@ -86,20 +86,5 @@ TEST(SongLyricsTest, LinesAndTimesFromEachKindOfLyrics) {
     }
 }
 
-TEST(SongLyricsTest, TheLineAndItsSungPartFollowTheClock) {
-    const SongLyrics lyrics = ParseSongLyrics(
-        SongWith({{1, 480, 0x05, "Hel"}, {1, 720, 0x05, "lo\r"}, {1, 1440, 0x05, "world"}}), false);
-    const std::pair<std::uint64_t, std::pair<int, std::size_t>> expected[] = {
-        {0, {-1, 0}},        {499'999, {-1, 0}},  {500'000, {0, 3}},
-        {1'000'000, {0, 5}}, {1'500'000, {1, 5}}, {9'000'000, {1, 5}},
-    };
-    for (auto [micros, want] : expected) {
-        SCOPED_TRACE(micros);
-        const int line = lyrics.lineAt(micros);
-        EXPECT_EQ(line, want.first);
-        EXPECT_EQ(lyrics.sungBytes(line, micros), want.second);
-    }
-}
-
 } // namespace
 } // namespace tobira

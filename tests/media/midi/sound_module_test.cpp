@@ -1,4 +1,3 @@
-#include "media/midi/channel_instruments.h"
 #include "media/midi/sound_module.h"
 
 #include <gtest/gtest.h>
@@ -194,22 +193,6 @@ TEST(SoundModuleTest, TheSynthesizerSeesOnlyWhatTheModuleLeavesIt) {
     const SoundModule::Outcome rhythm = module.feed(RhythmPart(10, 1));
     EXPECT_EQ(rhythm.action, A::Select);
     EXPECT_EQ(rhythm.channel, 10);
-}
-
-TEST(SoundModuleTest, ListingFollowsEveryChangeAndCarriesOverFromASongBefore) {
-    SoundModule module(Catalog());
-    // A GS reset song first; then the song selects a kit on channel 11 and a variation.
-    ListChannelInstruments(module, {SmfEvent{0, kGsReset}});
-    const auto changes =
-        ListChannelInstruments(module, {SmfEvent{0, RhythmPart(10, 1)}, SmfEvent{0, Cc(0, 0, 8)},
-                                        SmfEvent{10, Pc(0, 4)}, SmfEvent{20, Pc(10, 25)}});
-    ASSERT_EQ(changes.size(), 3u);
-    EXPECT_EQ(changes[0].channel, 10);
-    EXPECT_EQ(changes[0].voice, (ChannelVoice{true, {128, 0}}));
-    EXPECT_EQ(changes[1].voice, (ChannelVoice{false, {8, 4}}));
-    EXPECT_EQ(changes[1].tick, 10u);
-    EXPECT_EQ(changes[2].voice, (ChannelVoice{true, {128, 25}}));
-    EXPECT_EQ(changes[2].mode, ModuleMode::Gs);
 }
 
 } // namespace
