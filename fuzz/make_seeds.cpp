@@ -117,6 +117,12 @@ int main(int argc, char** argv) {
             smf,
         };
     }
+    seeds["lyrics"] = {
+        titled,
+        Smf(1, {kTempo + kEnd, Meta(5, kanji) + Meta(5, "\r") + Meta(5, "<XF") + kNotes + kEnd}),
+        Smf(1, {Meta(1, "@KMIDI KARAOKE FILE") + kEnd,
+                Meta(1, "@Ttitle") + Meta(1, "\\Hel") + Meta(1, "lo") + Meta(1, "/next") + kEnd}),
+    };
     seeds["pattern"] = {
         "ABCDEFGHIJ0=01 02 03 .Best\r\nABCDEFGHIJ1=05 04 .\r\n",
         "KEY00000000=" + kanji + "\nno line end",

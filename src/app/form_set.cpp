@@ -12,13 +12,16 @@ FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixe
     : FormMain(ports, std::move(paths), devices, mixer),
       FormSetUp(ports, FormMain.Paths.SettingsPath), FormManage(ports), FormPattern(ports),
       FormView(ports, FormMain.Paths), FormMidi(ports, FormMain.Paths, FormMain, FormView, FormMsg),
-      FormReader(ports.messages, ports.screen, FormMain.Paths.SettingsPath), ports_(ports) {
-    FormMain.SetPeers(
-        {FormList, FormPattern, FormMode, FormView, FormMidi, FormReader, FormSetUp, FormSetUp});
+      FormReader(ports.messages, ports.screen, FormMain.Paths.SettingsPath),
+      FormLyrics(ports.screen, FormMain.Paths.SettingsPath, devices.MIDI, FormMain.LabelMidiTitle,
+                 FormSetUp),
+      ports_(ports) {
+    FormMain.SetPeers({FormList, FormPattern, FormMode, FormView, FormMidi, FormReader, FormSetUp,
+                       FormSetUp, &FormLyrics});
     FormManage.SetPeers(FormMain, FormList, FormPattern);
     FormPattern.SetPeers(FormMain, FormList);
     FormSetUp.SetPeers({FormMain, FormView, FormReader, FormMsg});
-    FormView.SetPeers({FormMain, FormSetUp, FormReader, FormMsg});
+    FormView.SetPeers({FormMain, FormSetUp, FormReader, FormMsg, &FormLyrics});
     FormView.MirrorModeButtons = [this] { FormMidi.CopyButtonsFrom(FormView); };
     FormList.SetPeers({FormMain, FormMsg, FormManage, FormSetUp}, ports_);
 }
@@ -40,6 +43,7 @@ void FormSet::CreateAll() {
     // placing above so that the announcement stays beside the main window.
     FormView.StartInChosenMode();
     FormReader.FormCreate();
+    FormLyrics.FormCreate();
     // Side windows without a stored position open beside the main window, wherever that is by
     // the time they first show.
     const IniFile settings(FormMain.Paths.SettingsPath);

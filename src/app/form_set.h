@@ -6,6 +6,7 @@
 #include "cd_windows/form_list.h"
 #include "cd_windows/form_manage.h"
 #include "cd_windows/form_pattern.h"
+#include "midi_windows/form_lyrics.h"
 #include "midi_windows/form_view.h"
 #include "windows/form_setup.h"
 #include "windows/form_midi.h"
@@ -13,7 +14,7 @@
 
 namespace tobira {
 
-// The program's ten windows. They are made once, in this order (members are constructed in
+// The program's eleven windows. They are made once, in this order (members are constructed in
 // declaration order), and live until the program ends; later windows read the earlier ones.
 class FormSet final {
   public:
@@ -33,6 +34,7 @@ class FormSet final {
     TFormView FormView;
     TFormMidi FormMidi;
     TFormReader FormReader;
+    TFormLyrics FormLyrics;
 
   private:
     Ports ports_;

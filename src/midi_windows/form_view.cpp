@@ -62,8 +62,9 @@ TFormView::TFormView(Ports ports, const DataPaths& paths)
     SpeedButtonDoc = button("Doc", "ドキュメント（DOC）閲覧");
     SpeedButtonHed = button("Hed", "ドキュメント（HED）閲覧");
     SpeedButtonJump = button("List", "リストの該当データにジャンプする");
+    SpeedButtonLyrics = button("Lyr", "歌詞を表示する");
     for (ButtonState* document :
-         {&SpeedButtonTxt, &SpeedButtonDoc, &SpeedButtonHed, &SpeedButtonJump})
+         {&SpeedButtonTxt, &SpeedButtonDoc, &SpeedButtonHed, &SpeedButtonJump, &SpeedButtonLyrics})
         document->Enabled = false;
     PanelClose.Hint = Utf8ToCp932("オートクローズインジケータ（クリックで一時停止）");
     ListFont.name = std::string(keys::FONTNAME.fallback);

@@ -22,6 +22,7 @@
 
 namespace tobira {
 
+class TFormLyrics;
 class TFormMain;
 class TFormMsg;
 class TFormReader;
@@ -32,6 +33,7 @@ struct MidiControlPeers {
     const SetupOptionsSource& Options;
     TFormReader& Reader;
     TFormMsg& Msg;
+    TFormLyrics* Lyrics = nullptr; // the lyrics window, opened from the play page
 };
 
 // The MIDI control window: the play list, the two song lists, search and albums.
@@ -85,6 +87,8 @@ class TFormView final : public FormModel, public AutoCloseIndicator, public Midi
     // The work list of raw list lines the play list is built from.
     std::vector<std::string> ListBoxTmpT;
     ButtonState SpeedButtonTxt, SpeedButtonDoc, SpeedButtonHed, SpeedButtonJump;
+    // Opens the lyrics window; enabled while a song with lyrics plays.
+    ButtonState SpeedButtonLyrics;
     // The auto-close indicator's hint; it shows yellow while it runs, aqua while paused.
     LabelState PanelClose;
 
@@ -136,6 +140,7 @@ class TFormView final : public FormModel, public AutoCloseIndicator, public Midi
     void SpeedButtonTxtClick();
     void SpeedButtonDocClick();
     void SpeedButtonHedClick();
+    void SpeedButtonLyricsClick();
     // Finds the selected play-list entry's title in List 0, then List 1, and shows it there.
     void SpeedButtonJumpClick();
     // With the setup's viewer set, starts it with the path as its one argument; otherwise the

@@ -1,6 +1,7 @@
 // The control window's pages and what they ask of it: page changes, the play page's documents
 // and jump, playing songs chosen on the list and search pages, albums.
 #include "midi_windows/form_view.h"
+#include "midi_windows/form_lyrics.h"
 
 #include "player/form_main.h"
 #include "windows/form_msg.h"
@@ -53,6 +54,13 @@ void TFormView::SpeedButtonDocClick() {
 
 void TFormView::SpeedButtonHedClick() {
     OpenPlayingDocument("HED");
+}
+
+void TFormView::SpeedButtonLyricsClick() {
+    if (TFormLyrics* lyrics = peers().Lyrics) {
+        lyrics->Show();
+        lyrics->TimerLyricsTimer();
+    }
 }
 
 void TFormView::OpenDocument(const std::string& path) {

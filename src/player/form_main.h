@@ -19,6 +19,7 @@ namespace tobira {
 
 class TCustomMixerCtrl;
 class TFormList;
+class TFormLyrics;
 class TFormMode;
 class TFormPattern;
 class TFormView;
@@ -42,6 +43,7 @@ struct MainWindowPeers {
     FormModel& Reader; // its place is saved with the others
     FormModel& SetUp;  // shown on the logo's right click
     const SetupOptionsSource& Options;
+    TFormLyrics* Lyrics = nullptr; // follows the songs that have lyrics
 };
 
 // The borderless 282 x 68 main window and the player state every other window reads.
@@ -286,6 +288,8 @@ class TFormMain final : public FormModel {
     // The title line: the entry's text trimmed, with the stars when it leaves room for them.
     std::string MidiEntryTitle() const;
     void MidiTitleStep();
+    // Hands the song at `path` (none: a reset song, or no song) to the lyrics window.
+    void FollowSongLyrics(const std::string* path);
 
     Ports ports_;
     std::optional<MainWindowPeers> peers_;

@@ -7,6 +7,7 @@
 #include "player/form_main.h"
 
 #include "media/midi/midi_synthesizer.h"
+#include "midi_windows/form_lyrics.h"
 #include "midi_windows/form_view.h"
 #include "midi_windows/midi_title.h"
 #include "midi_windows/midi_volume.h"
@@ -121,6 +122,7 @@ void TFormMain::PlaySong() {
             MidiStopClick();
             return;
         }
+        FollowSongLyrics(nullptr);
         LabelMidiTitle.Caption = "... No." + std::to_string(OrderPosition + 1);
         LabelMidiTitle.Visible = true;
         if (!StartSequencer(resetSong)) {
@@ -156,7 +158,19 @@ void TFormMain::PlaySong() {
     view.PanelNumber.Caption = std::to_string(OrderPosition + 1);
     view.PanelNumberAll.Caption = std::to_string(list.size());
     ShowSongDocuments(path);
+    FollowSongLyrics(&path);
     PlayApplause();
+}
+
+void TFormMain::FollowSongLyrics(const std::string* path) {
+    TFormLyrics* lyrics = peers().Lyrics;
+    if (!lyrics)
+        return;
+    if (path)
+        lyrics->SongStarted(*path);
+    else
+        lyrics->SongEnded();
+    peers().View.SpeedButtonLyrics.Enabled = lyrics->HasLyrics();
 }
 
 bool TFormMain::StartSequencer(const std::string& path) {
@@ -222,7 +236,8 @@ std::string TFormMain::MidiEntryTitle() const {
 }
 
 void TFormMain::MidiTitleStep() {
-    if (Timer3Enabled)
+    // The lyric line, once it shows, takes the place of the scrolling title.
+    if (Timer3Enabled || (peers().Lyrics && peers().Lyrics->ShowsLyricLine()))
         return;
     static const std::string kPlayLine = "      -- Play the MIDI --";
     if (LabelMidiTitle.Caption == kPlayLine) {

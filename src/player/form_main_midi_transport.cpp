@@ -51,6 +51,7 @@ void TFormMain::MidiStopClick() {
     ports_.repaint.repaintNow();
     TFormView& view = peers().View;
     view.Hide();
+    FollowSongLyrics(nullptr);
     view.ClearPlayList();
     view.ListBoxTitleWindowColor = false;
     MediaDevice& midi = Devices.MIDI;

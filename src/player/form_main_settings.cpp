@@ -3,6 +3,7 @@
 
 #include "forms/color_names.h"
 #include "cd_windows/form_list.h"
+#include "midi_windows/form_lyrics.h"
 #include "midi_windows/form_view.h"
 #include "settings/ini_file.h"
 #include "forms/position_check.h"
@@ -82,6 +83,12 @@ void TFormMain::SaveWindowState() {
     WriteSetting(file, keys::UPOSITION, windows.Reader.Top);
     WriteSetting(file, keys::READWIDTH, windows.Reader.Width);
     WriteSetting(file, keys::READHEIGH, windows.Reader.Height);
+    if (const TFormLyrics* lyrics = windows.Lyrics) {
+        WriteSetting(file, keys::LYRICPOSX, lyrics->Left);
+        WriteSetting(file, keys::LYRICPOSY, lyrics->Top);
+        WriteSetting(file, keys::LYRICWIDT, lyrics->Width);
+        WriteSetting(file, keys::LYRICHEIG, lyrics->Height);
+    }
     WriteSetting(file, keys::VOLUMEPOS, VolumeLevel());
     WriteSetting(file, keys::VOLUMEWAV, ProgressBarWave);
     WriteSetting(file, keys::LIVESTATS, ImageLIVE);

@@ -33,6 +33,9 @@ std::vector<SettingKeyInfo> buildTable() {
     table.push_back(info(CDDEVICE));
     table.push_back(info(SOUNDFONT));
     table.push_back(info(MIDIOUT));
+    for (const auto& key : {LYRICPOSX, LYRICPOSY, LYRICWIDT, LYRICHEIG})
+        table.push_back(info(key));
+    table.push_back(info(LYRICLINE));
     return table;
 }
 

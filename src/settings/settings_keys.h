@@ -81,6 +81,13 @@ inline constexpr StringKey SOUNDFONT{"SOUNDFONT", ""};
 // The MIDI output: a sequencer port of an external sound module by name ("client:port");
 // empty means the built-in synthesizer.
 inline constexpr StringKey MIDIOUT{"MIDIOUT", ""};
+// The lyrics window's place and size, and whether the main window's title line shows the line
+// of the lyrics being sung.
+inline constexpr IntegerKey LYRICPOSX{"LYRICPOSX", -1};
+inline constexpr IntegerKey LYRICPOSY{"LYRICPOSY", -1};
+inline constexpr IntegerKey LYRICWIDT{"LYRICWIDT", 360};
+inline constexpr IntegerKey LYRICHEIG{"LYRICHEIG", 96};
+inline constexpr BoolKey LYRICLINE{"LYRICLINE", false};
 
 inline constexpr int kMidiFolderSlots = 40;
 

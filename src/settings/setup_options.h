@@ -19,6 +19,7 @@ struct SetupOptions {
     int LiveRatio = 1;             // LIVERATIO: 1 = 100 %, 2 = 70 %, 3 = 50 %
     int ResetType = 1;             // MIDIRESET: 0 "Non", 1 "GM", 2 "GS", 3 "88_1"
     bool MidiStart = false;        // MIDISTART: the player starts in MIDI mode
+    bool LyricLine = false;        // LYRICLINE: a karaoke song's line replaces the title
     std::string ViewerTool;        // VIEWERTOL, code page 932
     std::string ListFontName;      // FONTNAME, code page 932
     std::string ListFontSize;      // FONTSIZE, whole points as text

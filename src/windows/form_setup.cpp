@@ -55,6 +55,8 @@ TFormSetUp::TFormSetUp(Ports ports, std::string settingsPath)
         checkBox("ＭＩＤＩの音量調整を有効にします", true, "外部音源には無効です");
     CheckBoxClose = checkBox("ＣＤ、ＭＩＤＩウィンドウのオートクローズ", false);
     CheckBoxMidi = checkBox("ＭＩＤＩ（KANADE）モードで起動します", false);
+    CheckBoxLyricLine = checkBox("カラオケの歌詞をタイトル行に表示します", false,
+                                 "歌詞のある曲では歌っている行をタイトルの代わりに流します");
     for (int i = 1; i <= kRangeButtons; ++i) {
         SpeedButtonRatio[i].Caption = std::to_string(i);
         SpeedButtonM[i].Caption = std::to_string(i);
@@ -99,6 +101,7 @@ SetupOptions TFormSetUp::CurrentOptions() const {
     options.LiveRatio = LiveRatio();
     options.ResetType = RadioGroupReset;
     options.MidiStart = CheckBoxMidi.Down;
+    options.LyricLine = CheckBoxLyricLine.Down;
     options.ViewerTool = EditTool;
     options.ListFontName = PanelFontName;
     options.ListFontSize = PanelFontSize;
@@ -119,6 +122,7 @@ void TFormSetUp::LoadSetupSettings() {
     CheckBoxMidiVolCont.Down = ReadSetting(file, keys::VOLUMMIDI);
     CheckBoxClose.Down = ReadSetting(file, keys::AUTOCLOSE);
     CheckBoxMidi.Down = ReadSetting(file, keys::MIDISTART);
+    CheckBoxLyricLine.Down = ReadSetting(file, keys::LYRICLINE);
     EditTool = ReadSetting(file, keys::VIEWERTOL);
     // A scroll bar holds only values of its range; a hand-edited time outside it is pulled in
     // rather than refused, since refusing would stop the program from starting.

@@ -70,6 +70,9 @@ class TFormSetUp final : public FormModel, public SetupOptionsSource {
     std::string PanelFontSize; // FONTSIZE, whole points as text
     std::string PanelClose;    // ScrollBarClose's value in decimal
 
+    // LYRICLINE: a karaoke song's line takes the title's place in the main window.
+    ButtonState CheckBoxLyricLine;
+
     // SOUNDFONT: the synthesizer's SoundFont, empty for the standard one. Code page 932.
     std::string PanelSoundFont;
     ButtonState ButtonSoundFont, ButtonSoundFontStandard;

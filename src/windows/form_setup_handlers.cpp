@@ -85,6 +85,7 @@ void TFormSetUp::SaveSetupSettings() {
     WriteSetting(file, keys::SOUNDFONT, PanelSoundFont);
     WriteSetting(file, keys::CDDEVICE, CdDevice);
     WriteSetting(file, keys::MIDIOUT, MidiOut);
+    WriteSetting(file, keys::LYRICLINE, CheckBoxLyricLine.Down);
 }
 
 bool TFormSetUp::SettingsChanged() const {
@@ -111,7 +112,8 @@ bool TFormSetUp::SettingsChanged() const {
                ReadSetting(file, keys::LIVERATIO) != LiveRatio() ||
                ReadSetting(file, keys::SOUNDFONT) != PanelSoundFont ||
                ReadSetting(file, keys::CDDEVICE) != CdDevice ||
-               ReadSetting(file, keys::MIDIOUT) != MidiOut;
+               ReadSetting(file, keys::MIDIOUT) != MidiOut ||
+               ReadSetting(file, keys::LYRICLINE) != CheckBoxLyricLine.Down;
     } catch (const std::exception&) {
         return true;
     }

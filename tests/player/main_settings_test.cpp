@@ -88,6 +88,7 @@ TEST(SaveWindowState, WritesEveryKeyInOrderFromTheWindows) {
     place(f.forms.FormList, 30, 40, 420, 185);
     place(f.forms.FormView, 50, 60, 300, 400);
     place(f.forms.FormReader, 70, 80, 500, 600);
+    place(f.forms.FormLyrics, 90, 100, 700, 800);
     f.main.LabelVol.Caption = "IIIIIII";
     f.main.ProgressBarWave = 5;
     f.main.ImageLIVE = true;
@@ -111,6 +112,10 @@ TEST(SaveWindowState, WritesEveryKeyInOrderFromTheWindows) {
                                 "UPOSITION=80",
                                 "READWIDTH=500",
                                 "READHEIGH=600",
+                                "LYRICPOSX=90",
+                                "LYRICPOSY=100",
+                                "LYRICWIDT=700",
+                                "LYRICHEIG=800",
                                 "VOLUMEPOS=7",
                                 "VOLUMEWAV=5",
                                 "LIVESTATS=1",

@@ -18,6 +18,7 @@
 #include "media/midi/midi_output_selector.h"
 #include "media/output/sdl_audio_output.h"
 #include "media/wave/wave_device.h"
+#include "midi_windows/views/form_lyrics_widget.h"
 #include "midi_windows/views/form_view_widget.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
@@ -182,6 +183,7 @@ void Program::completeStart() {
     views_.emplace_back(new FormViewWidget(forms_->FormView, hub_));
     views_.emplace_back(new FormMidiWidget(forms_->FormMidi, hub_));
     views_.emplace_back(new FormReaderWidget(forms_->FormReader, hub_));
+    views_.emplace_back(new FormLyricsWidget(forms_->FormLyrics, hub_));
     hub_.refreshAll();
     // The project's icon from the icon theme when installed, else the one built in.
     QApplication::setWindowIcon(

@@ -166,6 +166,11 @@ void MidiDevice::install(std::uint64_t generation, const std::filesystem::path& 
     }
 }
 
+std::optional<SynthPreset> MidiDevice::channelPreset(int channel) const {
+    std::lock_guard lock(mutex_);
+    return synth_ ? synth_->channelPreset(channel) : std::nullopt;
+}
+
 double MidiDevice::synthGain() const {
     std::lock_guard lock(mutex_);
     return synth_ ? synth_->gain() : 0.0;

@@ -77,6 +77,9 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     void release() override;
     // Returns when the loader has done all it was given (tests, benchmarks).
     void settle();
+    // The instrument the synthesizer's channel (0..15) plays now; none without a synthesizer
+    // or when the SoundFont lacks it.
+    std::optional<SynthPreset> channelPreset(int channel) const;
 
     // From the current position: the start after open or previous, where stop or pause left
     // off, the start again after the song has ended. When the loader could not load the

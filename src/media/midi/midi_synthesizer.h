@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 
 namespace tobira {
@@ -48,6 +49,8 @@ class MidiSynthesizer {
     // Interleaved stereo.
     virtual void render(float* out, std::size_t frames) = 0;
     virtual int activeVoices() const = 0;
+    // The instrument the channel (0..15) plays now; none when the SoundFont lacks it.
+    virtual std::optional<SynthPreset> channelPreset(int channel) const = 0;
 };
 
 } // namespace tobira

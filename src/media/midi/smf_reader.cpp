@@ -101,6 +101,8 @@ class Reader final {
           events_(events), repairs_(repairs) {}
 
     SmfSong read();
+    // Text meta events go to `texts` as well.
+    void collectTexts(std::vector<SmfText>* texts) { texts_ = texts; }
 
   private:
     void repair(std::size_t offset, const char* utf8) {
@@ -114,6 +116,7 @@ class Reader final {
     std::size_t base_ = 0; // where the SMF starts in the file
     std::vector<SmfMessage>* events_;
     std::vector<SmfRepair>* repairs_;
+    std::vector<SmfText>* texts_ = nullptr;
 
     int format_ = 0;
     Timing timing_;
@@ -133,6 +136,7 @@ void Reader::readTrack(std::size_t begin, std::size_t end) {
     if (sequential && tracks_ > 0 && tempos)
         tempos->push_back(SmfTempo{start, SmfTempo{}.microsPerQuarter});
     SmfTrackParser parser(smf_, base_, begin, end, start, tempos, events_);
+    parser.collectTexts(texts_, tracks_);
     const SmfTrackResult track = parser.parse();
     ++tracks_;
     playable_ += track.playable;
@@ -245,12 +249,16 @@ std::vector<SmfMessage> SortByTick(std::vector<SmfMessage> found) {
 }
 
 SmfSong ParseWith(std::span<const std::uint8_t> bytes, std::vector<SmfMessage>* messages,
-                  std::vector<SmfRepair>* repairs) {
+                  std::vector<SmfRepair>* repairs, std::vector<SmfText>* texts = nullptr) {
     std::vector<SmfMessage> found;
     if (messages)
         found.reserve(bytes.size() / 4);
     Reader reader(bytes, messages ? &found : nullptr, repairs);
+    reader.collectTexts(texts);
     SmfSong song = reader.read();
+    if (texts)
+        std::stable_sort(texts->begin(), texts->end(),
+                         [](const SmfText& a, const SmfText& b) { return a.tick < b.tick; });
     if (messages)
         *messages = SortByTick(std::move(found));
     return song;
@@ -304,6 +312,15 @@ SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& eve
     repairs.clear();
     std::vector<SmfMessage> messages;
     SmfSong song = ParseWith(bytes, &messages, &repairs);
+    events = EventsOf(bytes, messages);
+    return song;
+}
+
+SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& events,
+                 std::vector<SmfText>& texts) {
+    std::vector<SmfMessage> messages;
+    texts.clear();
+    SmfSong song = ParseWith(bytes, &messages, nullptr, &texts);
     events = EventsOf(bytes, messages);
     return song;
 }

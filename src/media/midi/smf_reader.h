@@ -71,6 +71,14 @@ struct SmfRepair {
     std::string text;       // code page 932
 };
 
+// A text meta event (types 01 to 0F: text, lyric, marker…), its bytes as the file holds them.
+struct SmfText {
+    std::uint64_t tick = 0;
+    int track = 0; // counted from 0 in file order
+    std::uint8_t type = 0;
+    std::string bytes;
+};
+
 // Throws SmfError for anything but a playable file.
 SmfSong ParseSmf(std::span<const std::uint8_t> bytes);
 // The same, and every channel and system exclusive message into `events`, in playing order:
@@ -79,6 +87,10 @@ SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& eve
 // The same, and what was passed over into `repairs`, in file order.
 SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& events,
                  std::vector<SmfRepair>& repairs);
+
+// The same, and every text meta event into `texts`, in playing order (by tick, then file order).
+SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& events,
+                 std::vector<SmfText>& texts);
 
 // The same as ParseSmf with events, each message left where it lies in `bytes`.
 SmfSong ParseSmfMessages(std::span<const std::uint8_t> bytes, std::vector<SmfMessage>& messages,

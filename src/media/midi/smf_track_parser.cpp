@@ -110,6 +110,11 @@ SmfTrackResult SmfTrackParser::parse() {
                 if (tempo > 0)
                     tempos_->push_back(SmfTempo{tick, tempo});
             }
+            if (texts_ && type >= 0x01 && type <= 0x0F)
+                texts_->push_back(SmfText{
+                    tick, track_, type,
+                    std::string(smf_.begin() + static_cast<std::ptrdiff_t>(pos_),
+                                smf_.begin() + static_cast<std::ptrdiff_t>(pos_ + length))});
             pos_ += length;
             if (type == 0x2F) {
                 result.endTick = tick;

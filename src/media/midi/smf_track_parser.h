@@ -30,6 +30,12 @@ class SmfTrackParser final {
                    std::size_t end, std::uint64_t startTick, std::vector<SmfTempo>* tempos,
                    std::vector<SmfMessage>* messages);
 
+    // Text meta events (types 01 to 0F) go to `texts` too, marked with the track's number.
+    void collectTexts(std::vector<SmfText>* texts, int track) {
+        texts_ = texts;
+        track_ = track;
+    }
+
     SmfTrackResult parse();
 
   private:
@@ -44,6 +50,8 @@ class SmfTrackParser final {
     std::uint64_t startTick_;
     std::vector<SmfTempo>* tempos_;
     std::vector<SmfMessage>* messages_;
+    std::vector<SmfText>* texts_ = nullptr;
+    int track_ = 0;
 };
 
 } // namespace tobira

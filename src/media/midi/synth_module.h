@@ -21,7 +21,7 @@ struct SynthModuleTable {
     const char* (*libraryVersion)();
 };
 
-inline constexpr int kSynthModuleAbi = 1;
+inline constexpr int kSynthModuleAbi = 2;
 inline constexpr const char* kSynthModuleFile = "tobira-fluidsynth.so";
 inline constexpr const char* kSynthModuleEntry = "tobira_synth_module";
 

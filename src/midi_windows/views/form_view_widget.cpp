@@ -70,6 +70,8 @@ FormViewWidget::FormViewWidget(TFormView& model, ViewHub& hub)
     SpeedButtonDoc = makeButton(playPage_, "SpeedButtonDoc", &TFormView::SpeedButtonDocClick);
     SpeedButtonHed = makeButton(playPage_, "SpeedButtonHed", &TFormView::SpeedButtonHedClick);
     SpeedButtonJump = makeButton(playPage_, "SpeedButtonJump", &TFormView::SpeedButtonJumpClick);
+    SpeedButtonLyrics =
+        makeButton(playPage_, "SpeedButtonLyrics", &TFormView::SpeedButtonLyricsClick);
     listPage0_ = new ListPageWidget(model.Page0, pageDispatch, nullptr);
     listPage1_ = new ListPageWidget(model.Page1, pageDispatch, nullptr);
     searchPage_ = new SearchPageWidget(model.Search, pageDispatch, nullptr);
@@ -176,9 +178,11 @@ void FormViewWidget::layOut() {
     const int pageHeight = row1 - 2;
     PanelClose->setGeometry(4, 2, TFormView::kCloseIndicatorWidth, kRow - 4);
     int x = TFormView::kCloseIndicatorWidth + 8;
-    for (QToolButton* b : {SpeedButtonTxt, SpeedButtonDoc, SpeedButtonHed, SpeedButtonJump}) {
-        b->setGeometry(x, 0, 36, kRow);
-        x += 37;
+    // Five buttons beside the indicator still fit the narrowest window.
+    for (QToolButton* b :
+         {SpeedButtonTxt, SpeedButtonDoc, SpeedButtonHed, SpeedButtonJump, SpeedButtonLyrics}) {
+        b->setGeometry(x, 0, 34, kRow);
+        x += 35;
     }
     ListBoxTitle->setGeometry(2, kRow + 2, w - 4, pageHeight - kRow - 4);
     x = 2;
@@ -233,7 +237,8 @@ void FormViewWidget::render() {
         {SpeedButtonLst2, &view_.SpeedButtonLst2},     {SpeedButtonNor, &view_.SpeedButtonNor},
         {SpeedButtonNew, &view_.SpeedButtonNew},       {SpeedButtonRnd, &view_.SpeedButtonRnd},
         {SpeedButtonBak, &view_.SpeedButtonBak},       {SpeedButtonNxt, &view_.SpeedButtonNxt},
-        {SpeedButtonSelect, &view_.SpeedButtonSelect}, {SpeedButtonClose, &view_.SpeedButtonClose}};
+        {SpeedButtonSelect, &view_.SpeedButtonSelect}, {SpeedButtonClose, &view_.SpeedButtonClose},
+        {SpeedButtonLyrics, &view_.SpeedButtonLyrics}};
     for (auto [button, state] : buttons)
         ShowButton(button, *state, hints);
     ShowPanel(PanelNumber, view_.PanelNumber, hints);

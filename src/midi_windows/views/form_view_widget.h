@@ -48,6 +48,7 @@ class FormViewWidget final : public FormWidget {
     QLabel *PanelClose, *PanelBarClose;
     QTimer* TimerClose;
     QToolButton *SpeedButtonTxt, *SpeedButtonDoc, *SpeedButtonHed, *SpeedButtonJump;
+    QToolButton* SpeedButtonLyrics;
     QToolButton *SpeedButtonLst0, *SpeedButtonLst1, *SpeedButtonLst2;
     QToolButton *SpeedButtonNor, *SpeedButtonNew, *SpeedButtonRnd;
     QLabel *PanelNumber, *PanelNumberAll;

@@ -92,6 +92,7 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
     checks->addWidget(makeCheckBox("CheckBoxAutoPlay", &TFormSetUp::CheckBoxAutoPlay, Click{}));
     checks->addWidget(
         makeCheckBox("CheckBoxMidi", &TFormSetUp::CheckBoxMidi, &TFormSetUp::CheckBoxMidiClick));
+    checks->addWidget(makeCheckBox("CheckBoxLyricLine", &TFormSetUp::CheckBoxLyricLine, Click{}));
 
     // The auto-close row: box, scroll bar, seconds.
     auto* closeRow = new QHBoxLayout;

@@ -6,7 +6,9 @@
 #include "text/cp932_convert.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <limits>
 #include <mutex>
@@ -37,6 +39,17 @@ void QuietFluidLog() {
 #endif
         }
     });
+}
+
+// Every instrument the SoundFont holds, for the sound module's choices.
+PresetCatalog SoundFontCatalog(fluid_synth_t* synth, int soundFontId) {
+    std::vector<SynthPreset> presets;
+    if (fluid_sfont_t* sfont = fluid_synth_get_sfont_by_id(synth, soundFontId)) {
+        fluid_sfont_iteration_start(sfont);
+        while (fluid_preset_t* preset = fluid_sfont_iteration_next(sfont))
+            presets.push_back({fluid_preset_get_banknum(preset), fluid_preset_get_num(preset)});
+    }
+    return PresetCatalog(std::move(presets));
 }
 
 } // namespace
@@ -88,6 +101,8 @@ FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, doubl
         throw SoundFontError(SoundFontMessage(
             soundFont, Utf8ToCp932("壊れているか、FluidSynth が読めない形式です")));
 
+    module_ = SoundModule(SoundFontCatalog(synth_.get(), soundFontId_));
+
     // Measured at gain 1; the probe's level scales with the gain.
     const double measured = MeasureProbeRms(synth_.get(), sampleRate);
     gain_ = measured > 0.0 ? std::clamp(probeRms / measured, 0.1, 4.0) : 1.0;
@@ -138,6 +153,7 @@ void FluidSynthesizer::startAt(std::uint64_t tick) {
         throw DeviceError(Utf8ToCp932("ＭＩＤＩシンセサイザーを用意できません"));
     if (fluid_player_add_mem(player_.get(), song_.data(), song_.size()) != FLUID_OK)
         throw DeviceError(Utf8ToCp932("ＭＩＤＩシンセサイザーを用意できません"));
+    fluid_player_set_playback_callback(player_.get(), &FluidSynthesizer::OnSongEvent, this);
     if (tick > 0) {
         const auto limit = static_cast<std::uint64_t>(std::numeric_limits<int>::max());
         fluid_player_seek(player_.get(), static_cast<int>(std::min(tick, limit)));
@@ -176,6 +192,82 @@ void FluidSynthesizer::render(float* out, std::size_t frames) {
         out += 2 * n;
         frames -= n;
     }
+}
+
+int FluidSynthesizer::OnSongEvent(void* self, fluid_midi_event_t* event) {
+    return static_cast<FluidSynthesizer*>(self)->songEvent(event);
+}
+
+int FluidSynthesizer::songEvent(fluid_midi_event_t* event) {
+    fluid_synth_t* synth = synth_.get();
+    const int type = fluid_midi_event_get_type(event);
+    // The message as the module receives it, built on the stack: this runs on the audio thread.
+    std::array<std::uint8_t, 512> bytes;
+    std::size_t size = 0;
+    if (type == 0xF0) {
+        // FluidSynth keeps a system exclusive message's body (without F0 and F7) where a text
+        // event keeps its text, but only lets it be read as text.
+        void* data = nullptr;
+        int length = 0;
+        fluid_midi_event_set_type(event, 0x01);
+        const int read = fluid_midi_event_get_text(event, &data, &length);
+        fluid_midi_event_set_type(event, 0xF0);
+        if (read != FLUID_OK || !data || length < 0 ||
+            static_cast<std::size_t>(length) + 2 > bytes.size())
+            return fluid_synth_handle_midi_event(synth, event); // none the module knows
+        bytes[0] = 0xF0;
+        std::memcpy(&bytes[1], data, static_cast<std::size_t>(length));
+        bytes[static_cast<std::size_t>(length) + 1] = 0xF7;
+        size = static_cast<std::size_t>(length) + 2;
+    } else if (type == 0xB0) {
+        bytes[0] = static_cast<std::uint8_t>(0xB0 | fluid_midi_event_get_channel(event));
+        bytes[1] = static_cast<std::uint8_t>(fluid_midi_event_get_control(event));
+        bytes[2] = static_cast<std::uint8_t>(fluid_midi_event_get_value(event));
+        size = 3;
+    } else if (type == 0xC0) {
+        bytes[0] = static_cast<std::uint8_t>(0xC0 | fluid_midi_event_get_channel(event));
+        bytes[1] = static_cast<std::uint8_t>(fluid_midi_event_get_program(event));
+        size = 2;
+    } else {
+        return fluid_synth_handle_midi_event(synth, event); // notes and the rest: no choice
+    }
+
+    const SoundModule::Outcome outcome = module_.feed(std::span(bytes.data(), size));
+    switch (outcome.action) {
+    case SoundModule::Action::Pass:
+        return fluid_synth_handle_midi_event(synth, event);
+    case SoundModule::Action::Drop:
+        return FLUID_OK;
+    case SoundModule::Action::Select:
+        fluid_synth_handle_midi_event(synth, event);
+        applyVoice(outcome.channel);
+        return FLUID_OK;
+    case SoundModule::Action::Reset:
+        // Done here rather than by FluidSynth: its GM System On would turn bank select off
+        // for the synthesizer's whole life, and it knows neither XG nor the 88's mode set.
+        fluid_synth_system_reset(synth);
+        for (int channel = 0; channel < SoundModule::kChannels; ++channel)
+            applyVoice(channel);
+        return FLUID_OK;
+    }
+    return FLUID_OK;
+}
+
+void FluidSynthesizer::applyVoice(int channel) {
+    const ChannelVoice& voice = module_.voice(channel);
+    fluid_synth_t* synth = synth_.get();
+    fluid_synth_set_channel_type(synth, channel,
+                                 voice.drum ? CHANNEL_TYPE_DRUM : CHANNEL_TYPE_MELODIC);
+    // Selected outright: a channel made a drum part keeps no melodic bank of before.
+    fluid_synth_program_select(synth, channel, soundFontId_, voice.preset.bank,
+                               voice.preset.program);
+}
+
+std::optional<SynthPreset> FluidSynthesizer::channelPreset(int channel) const {
+    fluid_preset_t* preset = fluid_synth_get_channel_preset(synth_.get(), channel);
+    if (!preset)
+        return std::nullopt;
+    return SynthPreset{fluid_preset_get_banknum(preset), fluid_preset_get_num(preset)};
 }
 
 int FluidSynthesizer::activeVoices() const {

@@ -5,6 +5,7 @@
 
 #include "media/midi/midi_synthesizer.h"
 #include "media/midi/peak_limiter.h"
+#include "media/midi/sound_module.h"
 
 #include <fluidsynth.h>
 
@@ -42,8 +43,13 @@ class FluidSynthesizer final : public MidiSynthesizer {
     void releaseNotes() override;
     void render(float* out, std::size_t frames) override;
     int activeVoices() const override;
+    std::optional<SynthPreset> channelPreset(int channel) const override;
 
   private:
+    // Every message of the song passes here on its way to the synthesizer (seeks included).
+    static int OnSongEvent(void* self, fluid_midi_event_t* event);
+    int songEvent(fluid_midi_event_t* event);
+    void applyVoice(int channel);
     struct SettingsDeleter {
         void operator()(fluid_settings_t* p) const { delete_fluid_settings(p); }
     };
@@ -61,6 +67,8 @@ class FluidSynthesizer final : public MidiSynthesizer {
     PeakLimiter limiter_;
     // The loader thread's alone.
     std::set<SynthPreset> held_;
+    // Lives as long as the synthesizer, from song to song, as a real module's state does.
+    SoundModule module_;
     // Members die in reverse order: the player before the synth before the settings.
     std::unique_ptr<fluid_settings_t, SettingsDeleter> settings_;
     std::unique_ptr<fluid_synth_t, SynthDeleter> synth_;

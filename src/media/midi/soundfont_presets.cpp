@@ -1,0 +1,96 @@
+#include "media/midi/soundfont_presets.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+
+namespace tobira {
+namespace {
+
+constexpr std::size_t kPresetHeaderBytes = 38; // name[20], preset, bank, bag, three dwords
+// The preset data of even the largest SoundFonts is a few megabytes.
+constexpr std::uint32_t kMaxPdtaBytes = 64u << 20;
+
+std::uint32_t Le32(const std::uint8_t* p) {
+    return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) |
+           (std::uint32_t{p[3]} << 24);
+}
+
+int Le16(const std::uint8_t* p) {
+    return p[0] | (p[1] << 8);
+}
+
+bool Is(const std::uint8_t* p, const char* id) {
+    return std::memcmp(p, id, 4) == 0;
+}
+
+// The "phdr" sub-chunk of a pdta list's body; its last record only marks the end.
+std::vector<SoundFontPreset> ReadPdta(std::span<const std::uint8_t> pdta) {
+    std::vector<SoundFontPreset> presets;
+    std::size_t pos = 0;
+    while (pos + 8 <= pdta.size()) {
+        const std::uint32_t size = Le32(&pdta[pos + 4]);
+        const std::size_t body = pos + 8;
+        if (pdta.size() - body < size)
+            break;
+        if (Is(&pdta[pos], "phdr")) {
+            const std::size_t records = size / kPresetHeaderBytes;
+            for (std::size_t i = 0; i + 1 < records; ++i) {
+                const std::uint8_t* r = &pdta[body + i * kPresetHeaderBytes];
+                const char* name = reinterpret_cast<const char*>(r);
+                presets.push_back(
+                    {{Le16(r + 22), Le16(r + 20)}, std::string(name, strnlen(name, 20))});
+            }
+            break;
+        }
+        pos = body + size + (size & 1);
+    }
+    return presets;
+}
+
+} // namespace
+
+std::vector<SoundFontPreset> ParseSoundFontPresets(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < 12 || !Is(bytes.data(), "RIFF") || !Is(&bytes[8], "sfbk"))
+        return {};
+    std::size_t pos = 12;
+    while (pos + 12 <= bytes.size()) {
+        const std::uint32_t size = Le32(&bytes[pos + 4]);
+        const std::size_t body = pos + 8;
+        if (bytes.size() - body < size)
+            break;
+        if (Is(&bytes[pos], "LIST") && size >= 4 && Is(&bytes[body], "pdta"))
+            return ReadPdta(bytes.subspan(body + 4, size - 4));
+        pos = body + size + (size & 1);
+    }
+    return {};
+}
+
+std::vector<SoundFontPreset> ReadSoundFontPresets(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::uint8_t head[12];
+    if (!in.read(reinterpret_cast<char*>(head), sizeof head) || !Is(head, "RIFF") ||
+        !Is(head + 8, "sfbk"))
+        return {};
+    // Top-level chunks are skipped by seeking until the preset data comes.
+    for (;;) {
+        std::uint8_t chunk[12];
+        if (!in.read(reinterpret_cast<char*>(chunk), sizeof chunk))
+            return {};
+        const std::uint32_t size = Le32(chunk + 4);
+        if (size < 4)
+            return {};
+        if (Is(chunk, "LIST") && Is(chunk + 8, "pdta")) {
+            if (size > kMaxPdtaBytes)
+                return {};
+            std::vector<std::uint8_t> pdta(size - 4);
+            if (!in.read(reinterpret_cast<char*>(pdta.data()),
+                         static_cast<std::streamsize>(pdta.size())))
+                return {};
+            return ReadPdta(pdta);
+        }
+        in.seekg(static_cast<std::streamoff>(size - 4 + (size & 1)), std::ios::cur);
+    }
+}
+
+} // namespace tobira
