@@ -59,10 +59,10 @@ struct World {
     ViewHub hub;
     FormMainWidget main{forms.FormMain, hub};
     FormSetUpWidget setup{forms.FormSetUp, mixer, hub};
-    FormListWidget list{forms.FormList, forms.FormMain, hub};
+    FormListWidget list{forms.FormList, forms.FormMain.ShowHints, hub};
     FormManageWidget manage{forms.FormManage, hub};
     FormMsgWidget msg{forms.FormMsg, hub};
-    FormPatternWidget pattern{forms.FormPattern, forms.FormMain, hub};
+    FormPatternWidget pattern{forms.FormPattern, forms.FormMain.ShowHints, hub};
     FormModeWidget mode{forms.FormMode, hub};
     FormViewWidget view{forms.FormView, hub};
     FormMidiWidget selector{forms.FormMidi, hub};

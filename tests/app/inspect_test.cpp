@@ -66,7 +66,7 @@ TEST(TobiraInspect, SaysWhatThePlayerMakesOfEachFile) {
          dir / "song.kar",
          0,
          {"ＳＭＦ フォーマット 2、2 トラック", "長さ: 0:02.0", "タイトル: さくら さくら",
-          "リセット: GS Reset", "音色 ch1: 20(0/0)"}},
+          "リセット: GS Reset", "音色 ch1: 0:00.0 GS 0:19"}},
         {"a song the player refuses",
          dir / "broken.mid",
          1,

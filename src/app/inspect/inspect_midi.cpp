@@ -1,7 +1,10 @@
 #include "app/inspect/inspect_midi.h"
 
 #include "app/inspect/inspect_output.h"
+#include "media/midi/channel_instruments.h"
+#include "media/midi/midi_soundfont.h"
 #include "media/midi/smf_reader.h"
+#include "media/midi/soundfont_presets.h"
 #include "midi_windows/midi_title.h"
 #include "player/midi_play_error.h"
 #include "text/cp932_convert.h"
@@ -80,36 +83,51 @@ void ShowResets(const std::vector<SmfEvent>& events) {
 }
 
 // Per channel, the instruments in the order first selected: program (bank MSB/LSB).
-void ShowInstruments(const std::vector<SmfEvent>& events) {
-    std::array<int, 16> msb{}, lsb{};
-    std::array<std::vector<std::string>, 16> chosen;
-    for (const SmfEvent& e : events) {
-        const Bytes& m = e.bytes;
-        const int channel = m[0] & 0x0F;
-        if ((m[0] & 0xF0) == 0xB0 && m.size() == 3 && m[1] == 0)
-            msb[channel] = m[2];
-        else if ((m[0] & 0xF0) == 0xB0 && m.size() == 3 && m[1] == 32)
-            lsb[channel] = m[2];
-        else if ((m[0] & 0xF0) == 0xC0 && m.size() == 2) {
-            const std::string name = std::to_string(m[1] + 1) + "(" + std::to_string(msb[channel]) +
-                                     "/" + std::to_string(lsb[channel]) + ")";
-            auto& list = chosen[channel];
-            if (std::find(list.begin(), list.end(), name) == list.end())
-                list.push_back(name);
-        }
+const char* ModeName(ModuleMode mode) {
+    switch (mode) {
+    case ModuleMode::Gm:
+        return "GM";
+    case ModuleMode::Gm2:
+        return "GM2";
+    case ModuleMode::Gs:
+        return "GS";
+    case ModuleMode::Xg:
+        return "XG";
+    case ModuleMode::Unset:
+        break;
     }
-    bool any = false;
-    for (int channel = 0; channel < 16; ++channel) {
-        if (chosen[channel].empty())
-            continue;
-        std::string line;
-        for (const std::string& name : chosen[channel])
-            line += " " + name;
-        Field(("音色 ch" + std::to_string(channel + 1)).c_str(), line.substr(1));
-        any = true;
-    }
-    if (!any)
+    return "-";
+}
+
+// Each channel's instrument after every change, as the built-in synthesizer picks it from the
+// SoundFont it finds when the settings name none.
+void ShowInstruments(const SmfSong& song, const std::vector<SmfEvent>& events) {
+    const std::filesystem::path soundFont = FindDefaultSoundFont();
+    const std::vector<SoundFontPreset> named =
+        soundFont.empty() ? std::vector<SoundFontPreset>{} : ReadSoundFontPresets(soundFont);
+    std::vector<SynthPreset> presets;
+    for (const SoundFontPreset& p : named)
+        presets.push_back(p.preset);
+    SoundModule module{PresetCatalog(presets)};
+    const std::vector<InstrumentChange> changes = ListChannelInstruments(module, events);
+    if (!soundFont.empty())
+        Field("サウンドフォント", Cp932FromPath(soundFont).value_or(soundFont.string()));
+    if (changes.empty()) {
         Field("音色", Sjis("プログラムチェンジなし"));
+        return;
+    }
+    for (const InstrumentChange& c : changes) {
+        const SynthPreset& p = c.voice.preset;
+        std::string line = Length(song.secondsAtTick(c.tick)) + " " + ModeName(c.mode) + " " +
+                           std::to_string(p.bank) + ":" + std::to_string(p.program) +
+                           (c.voice.drum ? Sjis("（ドラム）") : "");
+        for (const SoundFontPreset& n : named)
+            if (n.preset == p) {
+                line += " " + n.name;
+                break;
+            }
+        Field(("音色 ch" + std::to_string(c.channel + 1)).c_str(), line);
+    }
 }
 
 } // namespace
@@ -139,7 +157,7 @@ int InspectMidi(const std::string& cp932Path) {
     Field("長さ", Length(song.lengthSeconds()));
     Field("タイトル", title);
     ShowResets(events);
-    ShowInstruments(events);
+    ShowInstruments(song, events);
     for (const SmfRepair& r : repairs)
         Field("読み飛ばし", std::to_string(r.offset + 1) + Sjis(" バイト目：") + r.text);
     return 0;

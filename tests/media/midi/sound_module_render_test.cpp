@@ -40,7 +40,7 @@ SmfWriter Song(const std::function<void(SmfWriter&)>& setUp) {
 }
 
 struct Player {
-    explicit Player(const std::filesystem::path& dir) : dir(dir) {
+    explicit Player(const std::filesystem::path& folder) : dir(folder) {
         device.setSoundFont(TOBIRA_TEST_SOUNDFONT);
     }
     // Plays the song to its end; returns channel 11's sound from 0.5 s to 1 s.
