@@ -22,7 +22,7 @@ recommends=$(dpkg-deb --field "$deb" Recommends)
 for wanted in libsdl2-2.0-0 libfluidsynth3 libqt6widgets6 libcdio19; do
   [[ "$depends" == *"$wanted"* ]] || fail "Depends lacks $wanted: $depends"
 done
-[[ "$recommends" == *sf2-soundfont-gm* ]] || fail "Recommends names no GM SoundFont: $recommends"
+[[ "$recommends" == *fluid-soundfont-gm* ]] || fail "Recommends names no GM SoundFont: $recommends"
 
 root=$work/root
 dpkg-deb --extract "$deb" "$root"
