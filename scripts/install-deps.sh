@@ -3,6 +3,7 @@
 #   scripts/install-deps.sh          build and test packages
 #   scripts/install-deps.sh --player also the full General MIDI SoundFont (about 120 MB)
 #   scripts/install-deps.sh --fuzz   also clang and libFuzzer, for scripts/fuzz.sh
+#   scripts/install-deps.sh --package  also lintian, for scripts/package.sh
 set -euo pipefail
 
 packages=(
@@ -23,6 +24,8 @@ for option in "$@"; do
     --player) packages+=(fluid-soundfont-gm) ;;
     # scripts/fuzz.sh: clang with libFuzzer and the sanitizer run-times.
     --fuzz) packages+=(clang libclang-rt-dev) ;;
+    # scripts/package.sh: CPack picks the ELF files for dpkg-shlibdeps with file(1).
+    --package) packages+=(dpkg-dev file lintian) ;;
     *)
       echo "unknown option $option" >&2
       exit 2
