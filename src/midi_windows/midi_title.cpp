@@ -1,12 +1,10 @@
 #include "midi_windows/midi_title.h"
 
+#include "files/regular_file.h"
 #include "text/cp932_convert.h"
 #include "text/upper_case.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace tobira {
 namespace {
@@ -100,29 +98,8 @@ std::string MidiTitleFromHead(std::string_view head, std::string_view fileName) 
 }
 
 std::string ReadMidiTitle(const std::string& path) {
-    auto fsPath = PathFromCp932(path);
-    int fd = ::open(fsPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw std::system_error(errno, std::generic_category(), path);
-    std::string head(kMidiTitleHeadBytes, '\0');
-    std::size_t got = 0;
-    int error = 0;
-    while (got < head.size()) {
-        ssize_t n = ::read(fd, head.data() + got, head.size() - got);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            error = errno;
-            break;
-        }
-        if (n == 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    if (error != 0)
-        throw std::system_error(error, std::generic_category(), path);
-    head.resize(got);
+    const std::string head =
+        RegularFile::open(PathFromCp932(path), read_limit::Song).readHead(kMidiTitleHeadBytes);
     return MidiTitleFromHead(head, FileNameOfPath(path));
 }
 

@@ -84,7 +84,35 @@ void checkName(std::string_view name, const char* what) {
         throw std::invalid_argument(std::string("unusable INI ") + what);
 }
 
+void checkEntry(std::string_view section, std::string_view key, std::string_view value) {
+    checkName(section, "section name");
+    checkName(key, "key");
+    if (key.find('=') != key.npos || key.front() == '[' || key.front() == ';')
+        throw std::invalid_argument("unusable INI key");
+    if (value.find_first_of("\r\n") != value.npos)
+        throw std::invalid_argument("INI value with a line break");
+}
+
+std::string unquoted(std::string_view v) {
+    if (v.size() >= 2 && v.front() == '"' && v.back() == '"')
+        v = v.substr(1, v.size() - 2);
+    return std::string(v);
+}
+
 } // namespace
+
+std::string FoldIniName(std::string_view name) {
+    std::string folded(name);
+    for (std::size_t i = 0; i < folded.size(); ++i) {
+        if (isLeadByte(folded[i]) && i + 1 < folded.size()) {
+            ++i;
+            continue;
+        }
+        if (folded[i] >= 'a' && folded[i] <= 'z')
+            folded[i] = static_cast<char>(folded[i] - 32);
+    }
+    return folded;
+}
 
 IniDocument IniDocument::parse(std::string_view bytes) {
     IniDocument doc;
@@ -107,7 +135,11 @@ IniDocument IniDocument::parse(std::string_view bytes) {
 }
 
 std::string IniDocument::bytes() const {
+    std::size_t size = 0;
+    for (const Line& line : lines_)
+        size += line.text.size() + line.ending.size();
     std::string out;
+    out.reserve(size);
     for (const Line& line : lines_) {
         out += line.text;
         out += line.ending;
@@ -145,19 +177,66 @@ std::optional<std::string> IniDocument::value(std::string_view section,
     auto index = findKey(*span, key);
     if (!index)
         return std::nullopt;
-    std::string_view v = entryOf(lines_[*index].text)->value;
-    if (v.size() >= 2 && v.front() == '"' && v.back() == '"')
-        v = v.substr(1, v.size() - 2);
-    return std::string(v);
+    return unquoted(entryOf(lines_[*index].text)->value);
+}
+
+std::unordered_map<std::string, std::string>
+IniDocument::sectionValues(std::string_view section) const {
+    std::unordered_map<std::string, std::string> values;
+    auto span = findSection(section);
+    if (!span)
+        return values;
+    for (std::size_t i = span->header + 1; i < span->end; ++i) {
+        if (auto entry = entryOf(lines_[i].text))
+            values.try_emplace(FoldIniName(entry->key), unquoted(entry->value));
+    }
+    return values;
+}
+
+void IniDocument::setValues(std::string_view section,
+                            const std::vector<std::pair<std::string, std::string>>& values) {
+    for (const auto& [key, value] : values)
+        checkEntry(section, key, value);
+    if (values.empty())
+        return;
+    auto span = findSection(section);
+    if (!span) {
+        setValue(section, values.front().first, values.front().second);
+        span = findSection(section);
+    }
+    // Where each key's line is, and where new keys go: after the section's last entry.
+    std::unordered_map<std::string, std::size_t> lineOfKey;
+    std::size_t after = span->header;
+    for (std::size_t i = span->header + 1; i < span->end; ++i) {
+        if (auto entry = entryOf(lines_[i].text)) {
+            lineOfKey.try_emplace(FoldIniName(entry->key), i);
+            after = i;
+        }
+    }
+    std::vector<Line> added;
+    std::unordered_map<std::string, std::size_t> addedOfKey;
+    for (const auto& [key, value] : values) {
+        Line line{key + '=' + quotedIfNeeded(value), "\r\n"};
+        const std::string folded = FoldIniName(key);
+        if (auto found = lineOfKey.find(folded); found != lineOfKey.end()) {
+            lines_[found->second] = std::move(line);
+        } else if (auto again = addedOfKey.find(folded); again != addedOfKey.end()) {
+            added[again->second] = std::move(line);
+        } else {
+            addedOfKey.emplace(folded, added.size());
+            added.push_back(std::move(line));
+        }
+    }
+    if (added.empty())
+        return;
+    if (lines_[after].ending.empty())
+        lines_[after].ending = "\r\n";
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(after) + 1,
+                  std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
 }
 
 void IniDocument::setValue(std::string_view section, std::string_view key, std::string_view value) {
-    checkName(section, "section name");
-    checkName(key, "key");
-    if (key.find('=') != key.npos || key.front() == '[' || key.front() == ';')
-        throw std::invalid_argument("unusable INI key");
-    if (value.find_first_of("\r\n") != value.npos)
-        throw std::invalid_argument("INI value with a line break");
+    checkEntry(section, key, value);
 
     std::string text = std::string(key) + '=' + quotedIfNeeded(value);
     auto span = findSection(section);

@@ -7,9 +7,15 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace tobira {
+
+// A key or section name as names compare: ASCII letters upper-cased, double-byte characters
+// kept as they are.
+std::string FoldIniName(std::string_view name);
 
 class IniDocument final {
   public:
@@ -33,6 +39,16 @@ class IniDocument final {
     // unchanged. Throws std::invalid_argument for a key or value that would break the line
     // structure (CR, LF, an empty key, "=" in the key, a key beginning with "[" or ";").
     void setValue(std::string_view section, std::string_view key, std::string_view value);
+
+    // Every key of the first section named `section` with its value as value() gives it (the
+    // first of equal keys), the keys as FoldIniName gives them. One pass over the section.
+    std::unordered_map<std::string, std::string> sectionValues(std::string_view section) const;
+
+    // setValue for each pair in order, with one pass over the document: a save of many keys
+    // into a large file costs one scan, not one per key. Throws std::invalid_argument as
+    // setValue does, before anything changes.
+    void setValues(std::string_view section,
+                   const std::vector<std::pair<std::string, std::string>>& values);
 
   private:
     struct Line {

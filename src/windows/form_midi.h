@@ -82,7 +82,8 @@ class TFormMidi final : public FormModel {
 
     // Appends every MIDI file of the folder to the play list, in file-name order. A folder
     // that cannot be read appends nothing.
-    void AppendFolderSongs(const std::string& folder);
+    // False when the folder cannot be read; its message has been shown then.
+    bool AppendFolderSongs(const std::string& folder);
 
   private:
     int FolderCount() const;

@@ -6,6 +6,7 @@
 #include "midi_windows/form_view.h"
 #include "text/list_collation.h"
 #include "midi_windows/list_file.h"
+#include "midi_windows/midi_folder_scan.h"
 #include "midi_windows/midi_title.h"
 #include "midi_windows/play_list_builder.h"
 #include "settings/ini_file.h"
@@ -21,11 +22,6 @@ namespace tobira {
 namespace {
 
 constexpr std::size_t kMaxAlbumName = 255;
-
-bool isMidiName(const std::string& name) {
-    const std::size_t dot = name.rfind('.');
-    return dot != std::string::npos && UpperCaseCp932(name.substr(dot)) == ".MID";
-}
 
 std::string joinPath(const std::string& folder, const std::string& name) {
     return !folder.empty() && folder.back() == '/' ? folder + name : folder + "/" + name;
@@ -57,20 +53,19 @@ void TFormMidi::BitBtnStartClick() {
     BitBtnStart.Font = colors::Black;
 }
 
-void TFormMidi::AppendFolderSongs(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(PathFromCp932(folder), error), end;
-         !error && it != end; it.increment(error)) {
-        std::error_code typeError;
-        if (it->is_directory(typeError))
-            continue;
-        if (auto name = Cp932FromPath(it->path().filename()); name && isMidiName(*name))
-            names.push_back(std::move(*name));
+bool TFormMidi::AppendFolderSongs(const std::string& folder) {
+    MidiFolderScan scan;
+    try {
+        scan = ScanMidiFolder(folder);
+    } catch (const FolderScanError& error) {
+        ports_.messages.showMessage(error.what());
+        return false;
     }
-    // The directory's own order is arbitrary here; file-name order is the one a user expects.
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names) {
+    if (std::string leftOut = scan.Report(); !leftOut.empty())
+        ports_.messages.showMessage(leftOut);
+    // The directory's own order is arbitrary here; the scan gives file-name order, the one a
+    // user expects.
+    for (const std::string& name : scan.Names) {
         const std::string path = joinPath(folder, name);
         std::string title;
         try {
@@ -80,6 +75,7 @@ void TFormMidi::AppendFolderSongs(const std::string& folder) {
         }
         view_.ListBoxTitle.append("+0 " + name + ": " + title, path, "+0", "1");
     }
+    return true;
 }
 
 bool TFormMidi::LoadAlbum(const std::string& name) {
@@ -119,7 +115,12 @@ void TFormMidi::SpeedButtonStartClick() {
         LoadAlbum(entry.substr(kAlbumMarker.size(), kMaxAlbumName));
     } else {
         BusyCursor busy(ports_.busy);
-        AppendFolderSongs(entry);
+        if (!AppendFolderSongs(entry)) {
+            // The folder's own message has said why; no second message.
+            SpeedButtonStart.Enabled = false;
+            Close();
+            return;
+        }
         if (view_.Order() == MidiOrder::Rnd)
             ShufflePlayList(view_.ListBoxTitle, ports_.random);
     }
@@ -160,7 +161,10 @@ void TFormMidi::SpeedButtonAddMouseDown(MouseButton button) {
     view_.ClearPlayList();
     {
         BusyCursor busy(ports_.busy);
-        AppendFolderSongs(*folder);
+        if (!AppendFolderSongs(*folder)) {
+            Close();
+            return;
+        }
         if (view_.Order() == MidiOrder::Rnd)
             ShufflePlayList(view_.ListBoxTitle, ports_.random);
     }

@@ -198,6 +198,8 @@ class Parser {
             return fail(n, "FILE 行より前に TRACK 行があります");
         if (w.size() < 3)
             return fail(n, "TRACK 行にトラック番号と種類がありません");
+        if (sheet_.tracks.size() >= 99)
+            return fail(n, "トラックが 99 を超えています（ＣＤは 99 トラックまでです）");
         const int expected = static_cast<int>(sheet_.tracks.size()) + 1;
         const auto number = tobira::number(w[1], 99);
         if (!number || *number != expected)

@@ -30,7 +30,7 @@ AlbumPageWidget::AlbumPageWidget(AlbumPage& page, PageDispatch dispatch, QWidget
     for (QLineEdit* name : {EditATitles, EditATitle})
         name->setToolTip(QStringLiteral("アルバム名"));
     auto button = [this](QWidget* parent, const char* name, void (AlbumPage::*click)()) {
-        return MakePageButton(parent, name, dispatch_, [this, click] { (page_.*click)(); });
+        return MakePageButton(parent, name, dispatch_, [&page = page_, click] { (page.*click)(); });
     };
     SpeedButtonATitleAll =
         button(manage_, "SpeedButtonATitleAll", &AlbumPage::SpeedButtonATitleAllClick);

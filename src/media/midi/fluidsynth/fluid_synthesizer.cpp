@@ -1,6 +1,7 @@
 #include "media/midi/fluidsynth/fluid_synthesizer.h"
 
 #include "media/midi/fluidsynth/fluid_level_probe.h"
+#include "files/regular_file.h"
 #include "media/media_device.h"
 #include "text/cp932_convert.h"
 
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <limits>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace tobira {
@@ -51,12 +53,16 @@ std::string DisplayName(const std::filesystem::path& path) {
 
 void CheckFluidSoundFont(const std::filesystem::path& soundFont) {
     QuietFluidLog();
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(soundFont, ec))
-        Fail("サウンドフォント【", soundFont, "】がありません");
+    std::optional<RegularFile> checked;
+    try {
+        checked = RegularFile::open(soundFont, read_limit::SoundFont);
+    } catch (const FileReadError& e) {
+        throw DeviceError(Utf8ToCp932("サウンドフォント【") + DisplayName(soundFont) +
+                          Utf8ToCp932("】") + e.cause());
+    }
     // Checked first: handing FluidSynth a file that is not a SoundFont makes GLib print a
-    // warning that cannot be silenced.
-    if (!fluid_is_soundfont(soundFont.c_str()))
+    // warning that cannot be silenced. Through the descriptor: the file checked above.
+    if (!fluid_is_soundfont(checked->procPath().c_str()))
         Fail("【", soundFont, "】はサウンドフォント（SF2）ではありません");
 }
 
