@@ -53,13 +53,12 @@ void TFormMidi::BitBtnStartClick() {
     BitBtnStart.Font = colors::Black;
 }
 
-bool TFormMidi::AppendFolderSongs(const std::string& folder) {
+std::string TFormMidi::AppendFolderSongs(const std::string& folder) {
     MidiFolderScan scan;
     try {
         scan = ScanMidiFolder(folder);
     } catch (const FolderScanError& error) {
-        ports_.messages.showMessage(error.what());
-        return false;
+        return "\n" + std::string(error.what());
     }
     if (std::string leftOut = scan.Report(); !leftOut.empty())
         ports_.messages.showMessage(leftOut);
@@ -75,7 +74,7 @@ bool TFormMidi::AppendFolderSongs(const std::string& folder) {
         }
         view_.ListBoxTitle.append("+0 " + name + ": " + title, path, "+0", "1");
     }
-    return true;
+    return {};
 }
 
 bool TFormMidi::LoadAlbum(const std::string& name) {
@@ -111,21 +110,19 @@ void TFormMidi::SpeedButtonStartClick() {
     const std::string entry = ListBoxFolder[static_cast<std::size_t>(ListBoxFolderItemIndex)];
     // Nothing plays while the selector is open; a list left from before must not be added to.
     view_.ClearPlayList();
+    std::string folderProblem;
     if (IsAlbumEntry(entry)) {
         LoadAlbum(entry.substr(kAlbumMarker.size(), kMaxAlbumName));
     } else {
         BusyCursor busy(ports_.busy);
-        if (!AppendFolderSongs(entry)) {
-            // The folder's own message has said why; no second message.
-            SpeedButtonStart.Enabled = false;
-            Close();
-            return;
-        }
+        folderProblem = AppendFolderSongs(entry);
         if (view_.Order() == MidiOrder::Rnd)
             ShufflePlayList(view_.ListBoxTitle, ports_.random);
     }
-    StartOrReport(Utf8ToCp932(
-        "指定フォルダにＭＩＤＩファイルがないか、またはアルバムファイルに異常があります"));
+    StartOrReport(
+        Utf8ToCp932(
+            "指定フォルダにＭＩＤＩファイルがないか、またはアルバムファイルに異常があります") +
+        folderProblem);
     SpeedButtonStart.Enabled = false;
     Close();
 }
@@ -159,16 +156,15 @@ void TFormMidi::SpeedButtonAddMouseDown(MouseButton button) {
         return;
     LabelMemory = *folder;
     view_.ClearPlayList();
+    std::string folderProblem;
     {
         BusyCursor busy(ports_.busy);
-        if (!AppendFolderSongs(*folder)) {
-            Close();
-            return;
-        }
+        folderProblem = AppendFolderSongs(*folder);
         if (view_.Order() == MidiOrder::Rnd)
             ShufflePlayList(view_.ListBoxTitle, ports_.random);
     }
-    StartOrReport(Utf8ToCp932("指定のフォルダにはＭＩＤＩファイルがありませんでした"));
+    StartOrReport(Utf8ToCp932("指定のフォルダにはＭＩＤＩファイルがありませんでした") +
+                  folderProblem);
     Close();
 }
 
