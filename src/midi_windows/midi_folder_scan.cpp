@@ -90,7 +90,8 @@ MidiFolderScan ScanMidiFolder(std::string_view folder) {
         else
             scan.Names.push_back(std::move(*cp932));
     }
-    std::sort(scan.Names.begin(), scan.Names.end());
+    for (auto* names : {&scan.Names, &scan.NotRegular, &scan.Unstorable, &scan.Unshowable})
+        std::sort(names->begin(), names->end());
     return scan;
 }
 
