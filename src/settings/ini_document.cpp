@@ -1,5 +1,6 @@
 #include "settings/ini_document.h"
 
+#include <cstdint>
 #include <stdexcept>
 
 namespace tobira {
@@ -180,17 +181,52 @@ std::optional<std::string> IniDocument::value(std::string_view section,
     return unquoted(entryOf(lines_[*index].text)->value);
 }
 
-std::unordered_map<std::string, std::string>
-IniDocument::sectionValues(std::string_view section) const {
-    std::unordered_map<std::string, std::string> values;
-    auto span = findSection(section);
-    if (!span)
-        return values;
-    for (std::size_t i = span->header + 1; i < span->end; ++i) {
-        if (auto entry = entryOf(lines_[i].text))
-            values.try_emplace(FoldIniName(entry->key), unquoted(entry->value));
+std::size_t IniDocument::NameHash::operator()(std::string_view name) const {
+    std::size_t hash = 14695981039346656037u;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        char c = name[i];
+        if (isLeadByte(c) && i + 1 < name.size()) {
+            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+            c = name[++i];
+        } else if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 32);
+        }
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
     }
-    return values;
+    return hash;
+}
+
+bool IniDocument::NameEqual::operator()(std::string_view a, std::string_view b) const {
+    return equalsIgnoringCase(a, b);
+}
+
+std::string IniDocument::Unquoted(std::string_view value) {
+    return unquoted(value);
+}
+
+IniDocument::SectionIndex IniDocument::indexSection(std::string_view bytes,
+                                                    std::string_view section) {
+    SectionIndex index;
+    bool inside = false;
+    while (!bytes.empty()) {
+        // The lines as parse() splits them.
+        const std::size_t lf = bytes.find('\n');
+        std::string_view line = bytes.substr(0, lf);
+        bytes.remove_prefix(lf == std::string_view::npos ? bytes.size() : lf + 1);
+        if (lf != std::string_view::npos && !line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (auto name = sectionName(line)) {
+            if (inside)
+                break; // only the first section of that name counts
+            inside = equalsIgnoringCase(*name, section);
+            continue;
+        }
+        if (!inside)
+            continue;
+        if (auto entry = entryOf(line))
+            index.try_emplace(entry->key, entry->value);
+    }
+    return index;
 }
 
 void IniDocument::setValues(std::string_view section,
@@ -204,26 +240,30 @@ void IniDocument::setValues(std::string_view section,
         setValue(section, values.front().first, values.front().second);
         span = findSection(section);
     }
-    // Where each key's line is, and where new keys go: after the section's last entry.
-    std::unordered_map<std::string, std::size_t> lineOfKey;
+    // Where each key to set has its line, and where new keys go: after the section's last
+    // entry. Only the keys being set are looked for, so a huge section costs one plain pass.
+    std::unordered_map<std::string_view, std::size_t, NameHash, NameEqual> lineOfKey;
+    for (const auto& [key, value] : values)
+        lineOfKey.emplace(key, SIZE_MAX);
     std::size_t after = span->header;
     for (std::size_t i = span->header + 1; i < span->end; ++i) {
         if (auto entry = entryOf(lines_[i].text)) {
-            lineOfKey.try_emplace(FoldIniName(entry->key), i);
+            if (auto found = lineOfKey.find(entry->key);
+                found != lineOfKey.end() && found->second == SIZE_MAX)
+                found->second = i;
             after = i;
         }
     }
     std::vector<Line> added;
-    std::unordered_map<std::string, std::size_t> addedOfKey;
+    std::unordered_map<std::string_view, std::size_t, NameHash, NameEqual> addedOfKey;
     for (const auto& [key, value] : values) {
         Line line{key + '=' + quotedIfNeeded(value), "\r\n"};
-        const std::string folded = FoldIniName(key);
-        if (auto found = lineOfKey.find(folded); found != lineOfKey.end()) {
+        if (auto found = lineOfKey.find(key); found->second != SIZE_MAX) {
             lines_[found->second] = std::move(line);
-        } else if (auto again = addedOfKey.find(folded); again != addedOfKey.end()) {
+        } else if (auto again = addedOfKey.find(key); again != addedOfKey.end()) {
             added[again->second] = std::move(line);
         } else {
-            addedOfKey.emplace(folded, added.size());
+            addedOfKey.emplace(key, added.size());
             added.push_back(std::move(line));
         }
     }

@@ -76,7 +76,7 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
 IniSnapshot::IniSnapshot(const std::string& path) {
     try {
         if (auto bytes = ReadWholeFile(PathFromCp932(path), read_limit::Settings)) {
-            document_ = IniDocument::parse(*bytes);
+            bytes_ = std::move(*bytes);
             exists_ = true;
         }
     } catch (const std::exception& error) {
@@ -87,9 +87,14 @@ IniSnapshot::IniSnapshot(const std::string& path) {
 const std::string* IniSnapshot::find(std::string_view section, std::string_view key) const {
     auto indexed = sections_.find(FoldIniName(section));
     if (indexed == sections_.end())
-        indexed = sections_.emplace(FoldIniName(section), document_.sectionValues(section)).first;
-    auto value = indexed->second.find(FoldIniName(key));
-    return value == indexed->second.end() ? nullptr : &value->second;
+        indexed =
+            sections_.emplace(FoldIniName(section), IniDocument::indexSection(bytes_, section))
+                .first;
+    auto value = indexed->second.find(key);
+    if (value == indexed->second.end())
+        return nullptr;
+    value_ = IniDocument::Unquoted(value->second);
+    return &value_;
 }
 
 int IniSnapshot::readInteger(std::string_view section, std::string_view key, int fallback) const {

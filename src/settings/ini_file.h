@@ -69,12 +69,15 @@ class IniSnapshot final {
 
   private:
     const std::string* find(std::string_view section, std::string_view key) const;
+    IniSnapshot(const IniSnapshot&) = delete; // the index points into the bytes
+    IniSnapshot& operator=(const IniSnapshot&) = delete;
 
     bool exists_ = false;
     std::string problem_;
-    IniDocument document_;
-    // Each section's keys, indexed at its first read.
-    mutable std::map<std::string, std::unordered_map<std::string, std::string>> sections_;
+    std::string bytes_;
+    // Each section's keys as views into bytes_, indexed at its first read.
+    mutable std::map<std::string, IniDocument::SectionIndex> sections_;
+    mutable std::string value_;
 };
 
 // One save of several keys: they are collected, and commit() writes them with one replacement
