@@ -26,8 +26,24 @@ chmod 700 "$XDG_RUNTIME_DIR"
 xvfb-run -a ${SOAK_WRAPPER:-} "$PWD/$build/src/tobira" >"$home/out.log" 2>&1 &
 xvfb_pid=$!
 
+# The player this script started: a descendant of its xvfb-run running our executable, never
+# another player that happens to run the same build.
+player_exe=$(readlink -f "$build/src/tobira")
+descendants() {
+  local child
+  for child in $(pgrep -P "$1" || true); do
+    echo "$child"
+    descendants "$child"
+  done
+}
 player_pid() {
-  pgrep -n -f "^$PWD/$build/src/tobira\$" || true
+  local p
+  for p in $(descendants "$xvfb_pid"); do
+    if [[ $(readlink -f "/proc/$p/exe" 2>/dev/null) == "$player_exe" ]]; then
+      echo "$p"
+      return
+    fi
+  done
 }
 anon_kb() {
   awk '/^RssAnon:/ {print $2}' "/proc/$1/status"

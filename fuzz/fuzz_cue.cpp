@@ -1,5 +1,5 @@
-// A CUE sheet beside a small BIN: either no disc, or a table of contents that makes sense and
-// whose first audio sector reads within the image.
+// A CUE sheet beside a small BIN named disc.bin (as the seeds name it): either no disc with a
+// reason, or a table of contents that makes sense and whose first audio sector reads.
 #include "fuzz_support.h"
 #include "media/cd/cd_medium.h"
 
@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         std::filesystem::temp_directory_path() / ("tobira-fuzz-cue-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     g_cue = folder / "disc.cue";
-    std::ofstream bin(*CdMedium::binPathFor(g_cue), std::ios::binary);
+    std::ofstream bin(folder / "disc.bin", std::ios::binary);
     const std::string sector(kCdSectorBytes, '\x11');
     for (int i = 0; i < kBinSectors; ++i)
         bin << sector;
@@ -36,9 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::ofstream cue(g_cue, std::ios::binary | std::ios::trunc);
         cue.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    auto medium = CdMedium::openImage(g_cue);
-    if (!medium)
+    CdMedium::ImageOpen opened = CdMedium::openImage(g_cue);
+    FUZZ_CHECK(opened.medium || !opened.problem.empty());
+    if (!opened.medium)
         return 0;
+    auto& medium = opened.medium;
     const auto toc = medium->readToc();
     if (!toc)
         return 0;

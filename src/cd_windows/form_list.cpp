@@ -53,7 +53,7 @@ TFormList::TFormList()
 }
 
 void TFormList::FormCreate() {
-    const IniFile file(peers().Main.Paths.SettingsPath);
+    const IniSnapshot file(peers().Main.Paths.SettingsPath);
     const ScreenPoint stored{ReadSetting(file, keys::HPOSITION),
                              ReadSetting(file, keys::VPOSITION)};
     const ScreenSize screen = ports().screen.screenSize();

@@ -93,7 +93,7 @@ PatternReadResult ReadPatternFile(const std::string& path, PatternTable& table,
                                   const PatternControls& controls, MessagePort& messages) {
     PatternReadResult result = PatternReadResult::Read;
     try {
-        auto bytes = ReadWholeFile(PathFromCp932(path));
+        auto bytes = ReadWholeFile(PathFromCp932(path), read_limit::Pattern);
         if (!bytes)
             return PatternReadResult::Missing;
         table = PatternTable{};

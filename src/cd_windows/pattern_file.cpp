@@ -95,7 +95,7 @@ std::optional<std::string> RemoveRecordBytes(std::string_view bytes, std::string
 }
 
 std::optional<std::vector<std::string>> ReadPatternLines(const std::string& path) {
-    auto bytes = ReadWholeFile(PathFromCp932(path));
+    auto bytes = ReadWholeFile(PathFromCp932(path), read_limit::Pattern);
     if (!bytes)
         return std::nullopt;
     auto views = SplitPatternLines(*bytes);
@@ -117,13 +117,13 @@ void AppendPatternRecord(const std::string& path, std::string_view key,
     if (holdsLineBreak(key) || holdsLineBreak(patternText))
         throw std::invalid_argument("a pattern record cannot hold a line break");
     auto file = PathFromCp932(path);
-    auto bytes = ReadWholeFile(file);
+    auto bytes = ReadWholeFile(file, read_limit::Pattern);
     WriteFileAtomically(file, AppendRecordBytes(bytes.value_or(std::string()), key, patternText));
 }
 
 bool DeletePatternRecord(const std::string& path, std::string_view key) {
     auto file = PathFromCp932(path);
-    auto bytes = ReadWholeFile(file);
+    auto bytes = ReadWholeFile(file, read_limit::Pattern);
     if (!bytes)
         return false;
     auto rest = RemoveRecordBytes(*bytes, key);

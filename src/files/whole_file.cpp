@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
-#include <vector>
 
 namespace tobira {
 namespace {
@@ -75,32 +74,11 @@ mode_t defaultFileMode() {
 
 } // namespace
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        if (errno == ENOENT)
-            return std::nullopt;
-        fail(errno, path);
-    }
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0)
-        fail(errno, path);
-    if (S_ISDIR(st.st_mode))
-        fail(EISDIR, path);
-    std::string bytes;
-    std::vector<char> buffer(1 << 16);
-    for (;;) {
-        ssize_t n = ::read(fd.get(), buffer.data(), buffer.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(errno, path);
-        }
-        if (n == 0)
-            break;
-        bytes.append(buffer.data(), static_cast<std::size_t>(n));
-    }
-    return bytes;
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::uint64_t limit) {
+    auto file = RegularFile::openIfExists(path, limit);
+    if (!file)
+        return std::nullopt;
+    return file->readAll();
 }
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {

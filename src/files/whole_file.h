@@ -1,6 +1,9 @@
 #pragma once
 // Whole-file reads and crash-safe whole-file writes for the program's data files.
 
+#include "files/regular_file.h"
+
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -8,9 +11,12 @@
 
 namespace tobira {
 
-// The file's bytes; an empty optional when it does not exist. Throws std::system_error when it
-// exists but cannot be read (no permission, a folder, an I/O error).
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
+// The file's bytes; an empty optional when it does not exist. Throws FileReadError (a
+// std::system_error whose what() is the program's message) when it exists but cannot be read:
+// no permission, not a regular file (never blocks on a FIFO), larger than `limit` bytes, an I/O
+// error.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path,
+                                         std::uint64_t limit = read_limit::Data);
 
 // Replaces the file's content with `bytes`, or creates the file. The bytes go to a new
 // temporary file in the same folder, are flushed to the disk and the temporary file is renamed

@@ -112,7 +112,8 @@ void AlbumPage::SpeedButtonATitleLoadClick() {
     }
     try {
         auto bytes =
-            ReadWholeFile(PathFromCp932(ListBoxATitles[static_cast<std::size_t>(ATitlesIndex)]));
+            ReadWholeFile(PathFromCp932(ListBoxATitles[static_cast<std::size_t>(ATitlesIndex)]),
+                          read_limit::List);
         if (!bytes) {
             messages_.showMessage(unreadable);
             return;

@@ -87,7 +87,7 @@ MidiOrder TFormView::Order() const {
 }
 
 void TFormView::FormCreate() {
-    const IniFile settings(peers().Main.Paths.SettingsPath);
+    const IniSnapshot settings(peers().Main.Paths.SettingsPath);
     const int source = ReadSetting(settings, keys::LISTSELEC);
     if (source >= 0 && source <= 2) {
         SpeedButtonLst0.Down = source == 0;

@@ -17,7 +17,7 @@ std::string JoinListText(const std::vector<std::string>& lines) {
 }
 
 std::optional<std::vector<std::string>> ReadListFile(const std::string& path) {
-    auto bytes = ReadWholeFile(PathFromCp932(path));
+    auto bytes = ReadWholeFile(PathFromCp932(path), read_limit::List);
     if (!bytes)
         return std::nullopt;
     // Sorted as views into the file's bytes, so each line is copied once, into its place.

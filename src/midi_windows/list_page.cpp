@@ -8,6 +8,7 @@
 #include "midi_windows/midi_title.h"
 #include "midi_windows/song_documents.h"
 #include "midi_windows/song_record.h"
+#include "files/shown_name.h"
 #include "text/cp932_convert.h"
 
 #include <algorithm>
@@ -241,12 +242,16 @@ void ListPage::AddSongManually() {
         "MIDI File(*.MID;*.MIDI;*.KAR;*.RMI)|*.MID *.MIDI *.KAR *.RMI");
     if (!file)
         return;
+    if (HasRecordBreak(*file)) {
+        messages_.showMessage(RecordBreakMessage() + "\n" + ShownName(PathFromCp932(*file)));
+        return;
+    }
     BusyCursor busy(busy_);
     std::string line;
     try {
         line = NewSongLine(*file);
     } catch (const std::system_error& error) {
-        messages_.showMessage(*file + "\n" + Utf8ToCp932(error.code().message()));
+        messages_.showMessage(error.what());
         return;
     }
     InsertSorted(std::move(line));
@@ -276,19 +281,22 @@ int ListPage::AddFolderSongs() {
     BusyCursor busy(busy_);
     int added = 0;
     std::vector<std::string> unreadable;
+    std::string leftOut;
     try {
         const std::string searching = Utf8ToCp932("検索中.. ");
         std::vector<std::string> lines;
-        for (const std::string& name : MidiFilesIn(*folder)) {
+        const MidiFolderScan scan = ScanMidiFolder(*folder);
+        leftOut = scan.Report();
+        for (const std::string& name : scan.Names) {
             host_.ShowProgressCaption(searching + name);
             const std::string path = JoinFolder(*folder, name);
             if (!IsPathNew(path))
                 continue;
             try {
                 lines.push_back(NewSongLine(path));
-            } catch (const std::system_error&) {
+            } catch (const std::system_error& error) {
                 // One unreadable file does not stop the folder; it is named afterwards.
-                unreadable.push_back(path);
+                unreadable.push_back(error.what());
                 continue;
             }
             paths_.insert(path);
@@ -299,16 +307,21 @@ int ListPage::AddFolderSongs() {
                               std::make_move_iterator(lines.end()));
             SortListLines(ListBoxTmp);
         }
-    } catch (const std::system_error& error) {
-        unreadable.push_back(*folder + " : " + Utf8ToCp932(error.code().message()));
+    } catch (const FolderScanError& error) {
+        unreadable.push_back(error.what());
     }
     if (Save())
         LoadListPage();
     host_.RestoreCaption();
-    if (!unreadable.empty()) {
-        std::string text = Utf8ToCp932("読み込めないファイルがありました");
-        for (const std::string& path : unreadable)
-            text += "\n" + path;
+    if (!unreadable.empty() || !leftOut.empty()) {
+        std::string text;
+        if (!unreadable.empty()) {
+            text = Utf8ToCp932("読み込めないファイルがありました");
+            for (const std::string& path : unreadable)
+                text += "\n" + path;
+        }
+        if (!leftOut.empty())
+            text += (text.empty() ? "" : "\n") + leftOut;
         messages_.showMessage(text);
     }
     return added;

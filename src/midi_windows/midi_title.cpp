@@ -1,12 +1,10 @@
 #include "midi_windows/midi_title.h"
 
+#include "files/regular_file.h"
 #include "media/midi/smf_reader.h"
 #include "text/cp932_convert.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace tobira {
 namespace {
@@ -35,32 +33,9 @@ Event findEvent(std::string_view head, char type) {
     return event;
 }
 
-// Up to `limit` bytes from the start of the file.
+// Up to `limit` bytes from the start of the file; only a regular file is read.
 std::string readHead(const std::string& path, std::size_t limit) {
-    auto fsPath = PathFromCp932(path);
-    int fd = ::open(fsPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw std::system_error(errno, std::generic_category(), path);
-    std::string head(limit, '\0');
-    std::size_t got = 0;
-    int error = 0;
-    while (got < head.size()) {
-        ssize_t n = ::read(fd, head.data() + got, head.size() - got);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            error = errno;
-            break;
-        }
-        if (n == 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    if (error != 0)
-        throw std::system_error(error, std::generic_category(), path);
-    head.resize(got);
-    return head;
+    return RegularFile::open(PathFromCp932(path), read_limit::Song).readHead(limit);
 }
 
 } // namespace

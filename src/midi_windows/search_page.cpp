@@ -264,10 +264,11 @@ void SearchPage::ButtonRefClick() {
 }
 
 void SearchPage::SaveOpenFolders() {
-    IniFile file(settingsPath_);
+    IniBatch file(settingsPath_);
     try {
         WriteSetting(file, keys::OPENFOLD0, EditList0);
         WriteSetting(file, keys::OPENFOLD1, EditList1);
+        file.commit();
     } catch (const SettingsWriteError& error) {
         messages_.showMessage(error.what());
     }

@@ -74,9 +74,13 @@ void TFormMain::FormCreate() {
     ResetDone = false;
     // Where the window manager puts a window; a stored position replaces it below.
     PlacedByPlatform = true;
-    IniFile settings(Paths.SettingsPath);
+    // The one read of this window's keys; a file that is there but cannot be read is told once
+    // here, and the program goes on with the defaults without ever replacing it.
+    const IniSnapshot settings(Paths.SettingsPath);
+    if (!settings.problem().empty())
+        ports_.messages.showMessage(settings.problem());
     if (settings.exists())
-        LoadMainSettings();
+        LoadMainSettings(settings);
     // Only into a folder without any applause of the user's own, so their choice stands.
     PlaceDefaultApplause(Paths.Folder);
     FindApplauseFiles();

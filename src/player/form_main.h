@@ -17,6 +17,7 @@
 
 namespace tobira {
 
+class IniSnapshot;
 class TCustomMixerCtrl;
 class TFormList;
 class TFormLyrics;
@@ -231,6 +232,8 @@ class TFormMain final : public FormModel {
 
     // ---- Settings (form_main_settings.cpp) -----------------------------------------------
     void LoadMainSettings();
+    // The same from a read already made, so the start reads the file once.
+    void LoadMainSettings(const IniSnapshot& file);
     // Throws when a key cannot be written.
     void SaveWindowState();
 

@@ -6,6 +6,8 @@
 // then plays the entry at OrderPosition + 1.
 #include "player/form_main.h"
 
+#include "files/regular_file.h"
+#include "files/shown_name.h"
 #include "media/midi/midi_synthesizer.h"
 #include "midi_windows/form_lyrics.h"
 #include "midi_windows/form_view.h"
@@ -18,6 +20,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -29,6 +32,17 @@ constexpr const char* kTitleStars = "　　　　　☆　☆　☆ ";
 bool FileExists(const std::string& cp932Path) {
     std::error_code error;
     return std::filesystem::is_regular_file(PathFromCp932(cp932Path), error);
+}
+
+// Why a song cannot be opened, beyond not being there: a FIFO, a device, no permission. Opened
+// without blocking, so a FIFO named like a song never holds the window.
+std::optional<FileReadError> SongFileProblem(const std::string& cp932Path) {
+    try {
+        RegularFile::openIfExists(PathFromCp932(cp932Path), read_limit::Song);
+    } catch (const FileReadError& e) {
+        return e;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -69,9 +83,20 @@ void TFormMain::PlayDroppedFiles(const std::vector<std::string>& cp932Paths) {
         return;
     ports_.windows.raiseMainWindow();
     std::vector<std::string> songs;
-    for (const std::string& path : cp932Paths)
-        if (IsMidiFileName(path))
+    std::string unstorable;
+    for (const std::string& path : cp932Paths) {
+        if (!IsMidiFileName(path))
+            continue;
+        // A line break or tab in a name would split the play-list record it becomes.
+        if (HasRecordBreak(path))
+            unstorable += "\n" + ShownName(PathFromCp932(path));
+        else
             songs.push_back(path);
+    }
+    if (!unstorable.empty())
+        ports_.messages.showMessage(RecordBreakMessage() + unstorable);
+    if (songs.empty() && !unstorable.empty())
+        return;
     if (songs.empty()) {
         ports_.messages.showMessage(
             Utf8ToCp932("ドラッグ＆ドロップされたファイルはＫＡＮＡＤＥの再生対象外です"));
@@ -144,6 +169,12 @@ void TFormMain::PlaySong() {
     SetWaveVolume(ProgressBarWave * 10);
 
     const std::string& path = list.path(entry);
+    if (auto problem = SongFileProblem(path)) {
+        ports_.messages.showMessage(Utf8ToCp932("ＭＩＤＩファイル 【 ") + list.entryText(entry) +
+                                    Utf8ToCp932(" 】 ") + problem->cause() + "\n" + path);
+        MidiStopClick();
+        return;
+    }
     if (!FileExists(path)) {
         ports_.messages.showMessage(Utf8ToCp932("ＭＩＤＩファイル 【 ") + list.entryText(entry) +
                                     Utf8ToCp932(" 】 がありません"));

@@ -33,7 +33,10 @@ std::optional<int> pressedOf(const ButtonState& b0, const ButtonState& b1, const
 } // namespace
 
 void TFormMain::LoadMainSettings() {
-    const IniFile file(Paths.SettingsPath);
+    LoadMainSettings(IniSnapshot(Paths.SettingsPath));
+}
+
+void TFormMain::LoadMainSettings(const IniSnapshot& file) {
     const ScreenPoint stored{ReadSetting(file, keys::XPOSITION),
                              ReadSetting(file, keys::YPOSITION)};
     int level = ReadSetting(file, keys::VOLUMEPOS);
@@ -69,7 +72,7 @@ void TFormMain::LoadMainSettings() {
 }
 
 void TFormMain::SaveWindowState() {
-    IniFile file(Paths.SettingsPath);
+    IniBatch file(Paths.SettingsPath);
     const MainWindowPeers& windows = peers();
     WriteSetting(file, keys::XPOSITION, Left);
     WriteSetting(file, keys::YPOSITION, Top);
@@ -98,6 +101,7 @@ void TFormMain::SaveWindowState() {
         WriteSetting(file, keys::LISTSELEC, *source);
     if (auto order = pressedOf(view.SpeedButtonNor, view.SpeedButtonNew, view.SpeedButtonRnd))
         WriteSetting(file, keys::MODESELEC, *order);
+    file.commit();
 }
 
 } // namespace tobira

@@ -1,5 +1,6 @@
 #include "settings/ini_document.h"
 
+#include <cstdint>
 #include <stdexcept>
 
 namespace tobira {
@@ -84,7 +85,35 @@ void checkName(std::string_view name, const char* what) {
         throw std::invalid_argument(std::string("unusable INI ") + what);
 }
 
+void checkEntry(std::string_view section, std::string_view key, std::string_view value) {
+    checkName(section, "section name");
+    checkName(key, "key");
+    if (key.find('=') != key.npos || key.front() == '[' || key.front() == ';')
+        throw std::invalid_argument("unusable INI key");
+    if (value.find_first_of("\r\n") != value.npos)
+        throw std::invalid_argument("INI value with a line break");
+}
+
+std::string unquoted(std::string_view v) {
+    if (v.size() >= 2 && v.front() == '"' && v.back() == '"')
+        v = v.substr(1, v.size() - 2);
+    return std::string(v);
+}
+
 } // namespace
+
+std::string FoldIniName(std::string_view name) {
+    std::string folded(name);
+    for (std::size_t i = 0; i < folded.size(); ++i) {
+        if (isLeadByte(folded[i]) && i + 1 < folded.size()) {
+            ++i;
+            continue;
+        }
+        if (folded[i] >= 'a' && folded[i] <= 'z')
+            folded[i] = static_cast<char>(folded[i] - 32);
+    }
+    return folded;
+}
 
 IniDocument IniDocument::parse(std::string_view bytes) {
     IniDocument doc;
@@ -107,7 +136,11 @@ IniDocument IniDocument::parse(std::string_view bytes) {
 }
 
 std::string IniDocument::bytes() const {
+    std::size_t size = 0;
+    for (const Line& line : lines_)
+        size += line.text.size() + line.ending.size();
     std::string out;
+    out.reserve(size);
     for (const Line& line : lines_) {
         out += line.text;
         out += line.ending;
@@ -145,19 +178,107 @@ std::optional<std::string> IniDocument::value(std::string_view section,
     auto index = findKey(*span, key);
     if (!index)
         return std::nullopt;
-    std::string_view v = entryOf(lines_[*index].text)->value;
-    if (v.size() >= 2 && v.front() == '"' && v.back() == '"')
-        v = v.substr(1, v.size() - 2);
-    return std::string(v);
+    return unquoted(entryOf(lines_[*index].text)->value);
+}
+
+std::size_t IniDocument::NameHash::operator()(std::string_view name) const {
+    std::size_t hash = 14695981039346656037u;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        char c = name[i];
+        if (isLeadByte(c) && i + 1 < name.size()) {
+            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+            c = name[++i];
+        } else if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 32);
+        }
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+    }
+    return hash;
+}
+
+bool IniDocument::NameEqual::operator()(std::string_view a, std::string_view b) const {
+    return equalsIgnoringCase(a, b);
+}
+
+std::string IniDocument::Unquoted(std::string_view value) {
+    return unquoted(value);
+}
+
+IniDocument::SectionIndex IniDocument::indexSection(std::string_view bytes,
+                                                    std::string_view section) {
+    SectionIndex index;
+    // About one entry per 32 bytes: growing the table step by step costs more than the scan.
+    index.reserve(bytes.size() / 32);
+    bool inside = false;
+    while (!bytes.empty()) {
+        // The lines as parse() splits them.
+        const std::size_t lf = bytes.find('\n');
+        std::string_view line = bytes.substr(0, lf);
+        bytes.remove_prefix(lf == std::string_view::npos ? bytes.size() : lf + 1);
+        if (lf != std::string_view::npos && !line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (auto name = sectionName(line)) {
+            if (inside)
+                break; // only the first section of that name counts
+            inside = equalsIgnoringCase(*name, section);
+            continue;
+        }
+        if (!inside)
+            continue;
+        if (auto entry = entryOf(line))
+            index.try_emplace(entry->key, entry->value);
+    }
+    return index;
+}
+
+void IniDocument::setValues(std::string_view section,
+                            const std::vector<std::pair<std::string, std::string>>& values) {
+    for (const auto& [key, value] : values)
+        checkEntry(section, key, value);
+    if (values.empty())
+        return;
+    auto span = findSection(section);
+    if (!span) {
+        setValue(section, values.front().first, values.front().second);
+        span = findSection(section);
+    }
+    // Where each key to set has its line, and where new keys go: after the section's last
+    // entry. Only the keys being set are looked for, so a huge section costs one plain pass.
+    std::unordered_map<std::string_view, std::size_t, NameHash, NameEqual> lineOfKey;
+    for (const auto& [key, value] : values)
+        lineOfKey.emplace(key, SIZE_MAX);
+    std::size_t after = span->header;
+    for (std::size_t i = span->header + 1; i < span->end; ++i) {
+        if (auto entry = entryOf(lines_[i].text)) {
+            if (auto found = lineOfKey.find(entry->key);
+                found != lineOfKey.end() && found->second == SIZE_MAX)
+                found->second = i;
+            after = i;
+        }
+    }
+    std::vector<Line> added;
+    std::unordered_map<std::string_view, std::size_t, NameHash, NameEqual> addedOfKey;
+    for (const auto& [key, value] : values) {
+        Line line{key + '=' + quotedIfNeeded(value), "\r\n"};
+        if (auto found = lineOfKey.find(key); found->second != SIZE_MAX) {
+            lines_[found->second] = std::move(line);
+        } else if (auto again = addedOfKey.find(key); again != addedOfKey.end()) {
+            added[again->second] = std::move(line);
+        } else {
+            addedOfKey.emplace(key, added.size());
+            added.push_back(std::move(line));
+        }
+    }
+    if (added.empty())
+        return;
+    if (lines_[after].ending.empty())
+        lines_[after].ending = "\r\n";
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(after) + 1,
+                  std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
 }
 
 void IniDocument::setValue(std::string_view section, std::string_view key, std::string_view value) {
-    checkName(section, "section name");
-    checkName(key, "key");
-    if (key.find('=') != key.npos || key.front() == '[' || key.front() == ';')
-        throw std::invalid_argument("unusable INI key");
-    if (value.find_first_of("\r\n") != value.npos)
-        throw std::invalid_argument("INI value with a line break");
+    checkEntry(section, key, value);
 
     std::string text = std::string(key) + '=' + quotedIfNeeded(value);
     auto span = findSection(section);

@@ -7,9 +7,15 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace tobira {
+
+// A key or section name as names compare: ASCII letters upper-cased, double-byte characters
+// kept as they are.
+std::string FoldIniName(std::string_view name);
 
 class IniDocument final {
   public:
@@ -33,6 +39,29 @@ class IniDocument final {
     // unchanged. Throws std::invalid_argument for a key or value that would break the line
     // structure (CR, LF, an empty key, "=" in the key, a key beginning with "[" or ";").
     void setValue(std::string_view section, std::string_view key, std::string_view value);
+
+    // Keys compared as key names compare (ASCII case ignored, double-byte characters whole).
+    struct NameHash {
+        std::size_t operator()(std::string_view name) const;
+    };
+    struct NameEqual {
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    using SectionIndex =
+        std::unordered_map<std::string_view, std::string_view, NameHash, NameEqual>;
+
+    // Every key of the first section named `section` in the file's `bytes`, with its raw value
+    // (the first of equal keys), as views into `bytes`: what value() would find, from one pass
+    // and without copying a line, for a read of many keys from a large file. Unquote a value
+    // with Unquoted().
+    static SectionIndex indexSection(std::string_view bytes, std::string_view section);
+    static std::string Unquoted(std::string_view value);
+
+    // setValue for each pair in order, with one pass over the document: a save of many keys
+    // into a large file costs one scan, not one per key. Throws std::invalid_argument as
+    // setValue does, before anything changes.
+    void setValues(std::string_view section,
+                   const std::vector<std::pair<std::string, std::string>>& values);
 
   private:
     struct Line {

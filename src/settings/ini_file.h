@@ -2,9 +2,15 @@
 // The settings file by path: every read and every write goes to the file itself, nothing is
 // cached, so several windows reading and writing their own keys always see the same file.
 
+#include "settings/ini_document.h"
+
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <unordered_map>
+#include <vector>
 
 namespace tobira {
 
@@ -41,6 +47,57 @@ class IniFile final {
 
   private:
     std::string path_;
+};
+
+// One read of the settings file for one window's load: the file is read once, and every key
+// comes from those bytes. Made for the span of one handler, never kept between actions.
+class IniSnapshot final {
+  public:
+    // `path` is code page 932. A missing file, or one that cannot be read, gives every default.
+    explicit IniSnapshot(const std::string& path);
+
+    // Whether a regular file was read.
+    bool exists() const { return exists_; }
+    // Why the file exists but could not be read (code page 932, naming the file), else empty.
+    const std::string& problem() const { return problem_; }
+
+    // As IniFile's reads.
+    int readInteger(std::string_view section, std::string_view key, int fallback) const;
+    bool readBool(std::string_view section, std::string_view key, bool fallback) const;
+    std::string readString(std::string_view section, std::string_view key,
+                           std::string_view fallback) const;
+
+  private:
+    const std::string* find(std::string_view section, std::string_view key) const;
+    IniSnapshot(const IniSnapshot&) = delete; // the index points into the bytes
+    IniSnapshot& operator=(const IniSnapshot&) = delete;
+
+    bool exists_ = false;
+    std::string problem_;
+    std::string bytes_;
+    // Each section's keys as views into bytes_, indexed at its first read.
+    mutable std::map<std::string, IniDocument::SectionIndex> sections_;
+    mutable std::string value_;
+};
+
+// One save of several keys: they are collected, and commit() writes them with one replacement
+// of the file, so a crash or a kill leaves all of them old or all of them new.
+class IniBatch final {
+  public:
+    explicit IniBatch(std::string path);
+
+    void writeInteger(std::string_view section, std::string_view key, int value);
+    void writeBool(std::string_view section, std::string_view key, bool value);
+    void writeString(std::string_view section, std::string_view key, std::string_view value);
+
+    // Reads the file once, sets every collected key in order and writes the file once. Throws
+    // SettingsWriteError as IniFile's writes do; the file is then unchanged. A file that exists
+    // but cannot be read is never replaced.
+    void commit();
+
+  private:
+    std::string path_;
+    std::vector<std::tuple<std::string, std::string, std::string>> entries_;
 };
 
 } // namespace tobira

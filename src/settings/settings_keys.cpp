@@ -97,4 +97,28 @@ void WriteSetting(IniFile& file, const StringKey& key, std::string_view value) {
     file.writeString(kSettingsSection, key.name, value);
 }
 
+int ReadSetting(const IniSnapshot& file, const IntegerKey& key) {
+    return file.readInteger(kSettingsSection, key.name, key.fallback);
+}
+
+bool ReadSetting(const IniSnapshot& file, const BoolKey& key) {
+    return file.readBool(kSettingsSection, key.name, key.fallback);
+}
+
+std::string ReadSetting(const IniSnapshot& file, const StringKey& key) {
+    return file.readString(kSettingsSection, key.name, key.fallback);
+}
+
+void WriteSetting(IniBatch& file, const IntegerKey& key, int value) {
+    file.writeInteger(kSettingsSection, key.name, value);
+}
+
+void WriteSetting(IniBatch& file, const BoolKey& key, bool value) {
+    file.writeBool(kSettingsSection, key.name, value);
+}
+
+void WriteSetting(IniBatch& file, const StringKey& key, std::string_view value) {
+    file.writeString(kSettingsSection, key.name, value);
+}
+
 } // namespace tobira

@@ -139,5 +139,11 @@ bool HasSetting(const IniFile& file, const IntegerKey& key);
 void WriteSetting(IniFile& file, const IntegerKey& key, int value);
 void WriteSetting(IniFile& file, const BoolKey& key, bool value);
 void WriteSetting(IniFile& file, const StringKey& key, std::string_view value);
+int ReadSetting(const IniSnapshot& file, const IntegerKey& key);
+bool ReadSetting(const IniSnapshot& file, const BoolKey& key);
+std::string ReadSetting(const IniSnapshot& file, const StringKey& key);
+void WriteSetting(IniBatch& file, const IntegerKey& key, int value);
+void WriteSetting(IniBatch& file, const BoolKey& key, bool value);
+void WriteSetting(IniBatch& file, const StringKey& key, std::string_view value);
 
 } // namespace tobira

@@ -46,7 +46,7 @@ bool TFormMidi::IsAlbumEntry(const std::string& entry) {
 }
 
 void TFormMidi::FormCreate() {
-    const IniFile file(paths_.SettingsPath);
+    const IniSnapshot file(paths_.SettingsPath);
     Width = ReadSetting(file, keys::MIDIWIDTH);
     Height = ReadSetting(file, keys::MIDIHEIGH);
     FormResize();
@@ -82,11 +82,12 @@ void TFormMidi::FormActivate() {
 
 void TFormMidi::FormClose() {
     try {
-        IniFile file(paths_.SettingsPath);
+        IniBatch file(paths_.SettingsPath);
         WriteSetting(file, keys::POSITION0, Left);
         WriteSetting(file, keys::POSITION1, Top);
         WriteSetting(file, keys::MIDIWIDTH, Width);
         WriteSetting(file, keys::MIDIHEIGH, Height);
+        file.commit();
     } catch (const SettingsWriteError& error) {
         ports_.messages.showMessage(error.what());
     }
@@ -100,7 +101,7 @@ void TFormMidi::Close() {
 }
 
 void TFormMidi::LoadFolderList() {
-    const IniFile file(paths_.SettingsPath);
+    const IniSnapshot file(paths_.SettingsPath);
     for (int slot = 0; slot < keys::kMidiFolderSlots; ++slot)
         if (std::string folder = ReadSetting(file, keys::MIDIFLD(slot)); !folder.empty())
             ListBoxFolder.push_back(std::move(folder));
@@ -127,11 +128,12 @@ void TFormMidi::SaveFolderList() {
     for (const std::string& entry : ListBoxFolder)
         if (!IsAlbumEntry(entry))
             folders.push_back(entry);
-    IniFile file(paths_.SettingsPath);
+    IniBatch file(paths_.SettingsPath);
     for (int slot = 0; slot < keys::kMidiFolderSlots; ++slot) {
         const auto index = static_cast<std::size_t>(slot);
         WriteSetting(file, keys::MIDIFLD(slot), index < folders.size() ? folders[index] : "");
     }
+    file.commit();
 }
 
 void TFormMidi::SaveFolderListReporting() {

@@ -81,7 +81,9 @@ class TFormMidi final : public FormModel {
 
     // Appends every MIDI file of the folder to the play list, in file-name order. A folder
     // that cannot be read appends nothing.
-    void AppendFolderSongs(const std::string& folder);
+    // Why the folder cannot be read, as a line to add to the no-songs message ("\n" and the
+    // folder's own message); empty when it was read. What the scan left out is told here.
+    std::string AppendFolderSongs(const std::string& folder);
 
   private:
     int FolderCount() const;

@@ -6,6 +6,7 @@
 #include "midi_windows/form_view.h"
 #include "text/list_collation.h"
 #include "midi_windows/list_file.h"
+#include "midi_windows/midi_folder_scan.h"
 #include "midi_windows/midi_title.h"
 #include "midi_windows/play_list_builder.h"
 #include "settings/ini_file.h"
@@ -50,20 +51,18 @@ void TFormMidi::BitBtnStartClick() {
     BitBtnStart.Font = colors::Black;
 }
 
-void TFormMidi::AppendFolderSongs(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(PathFromCp932(folder), error), end;
-         !error && it != end; it.increment(error)) {
-        std::error_code typeError;
-        if (it->is_directory(typeError))
-            continue;
-        if (auto name = Cp932FromPath(it->path().filename()); name && IsMidiFileName(*name))
-            names.push_back(std::move(*name));
+std::string TFormMidi::AppendFolderSongs(const std::string& folder) {
+    MidiFolderScan scan;
+    try {
+        scan = ScanMidiFolder(folder);
+    } catch (const FolderScanError& error) {
+        return "\n" + std::string(error.what());
     }
-    // The directory's own order is arbitrary here; file-name order is the one a user expects.
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names) {
+    if (std::string leftOut = scan.Report(); !leftOut.empty())
+        ports_.messages.showMessage(leftOut);
+    // The directory's own order is arbitrary here; the scan gives file-name order, the one a
+    // user expects.
+    for (const std::string& name : scan.Names) {
         const std::string path = joinPath(folder, name);
         std::string title;
         try {
@@ -73,6 +72,7 @@ void TFormMidi::AppendFolderSongs(const std::string& folder) {
         }
         view_.ListBoxTitle.append("+0 " + name + ": " + title, path, "+0", "1");
     }
+    return {};
 }
 
 bool TFormMidi::LoadAlbum(const std::string& name) {
@@ -108,16 +108,19 @@ void TFormMidi::SpeedButtonStartClick() {
     const std::string entry = ListBoxFolder[static_cast<std::size_t>(ListBoxFolderItemIndex)];
     // Nothing plays while the selector is open; a list left from before must not be added to.
     view_.ClearPlayList();
+    std::string folderProblem;
     if (IsAlbumEntry(entry)) {
         LoadAlbum(AlbumNameOfEntry(entry));
     } else {
         BusyCursor busy(ports_.busy);
-        AppendFolderSongs(entry);
+        folderProblem = AppendFolderSongs(entry);
         if (view_.Order() == MidiOrder::Rnd)
             ShufflePlayList(view_.ListBoxTitle, ports_.random);
     }
-    StartOrReport(Utf8ToCp932(
-        "指定フォルダにＭＩＤＩファイルがないか、またはアルバムファイルに異常があります"));
+    StartOrReport(
+        Utf8ToCp932(
+            "指定フォルダにＭＩＤＩファイルがないか、またはアルバムファイルに異常があります") +
+        folderProblem);
     SpeedButtonStart.Enabled = false;
     Close();
 }
@@ -151,13 +154,15 @@ void TFormMidi::SpeedButtonAddMouseDown(MouseButton button) {
         return;
     LabelMemory = *folder;
     view_.ClearPlayList();
+    std::string folderProblem;
     {
         BusyCursor busy(ports_.busy);
-        AppendFolderSongs(*folder);
+        folderProblem = AppendFolderSongs(*folder);
         if (view_.Order() == MidiOrder::Rnd)
             ShufflePlayList(view_.ListBoxTitle, ports_.random);
     }
-    StartOrReport(Utf8ToCp932("指定のフォルダにはＭＩＤＩファイルがありませんでした"));
+    StartOrReport(Utf8ToCp932("指定のフォルダにはＭＩＤＩファイルがありませんでした") +
+                  folderProblem);
     Close();
 }
 

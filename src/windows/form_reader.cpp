@@ -19,7 +19,7 @@ TFormReader::TFormReader(MessagePort& messages, ScreenPort& screen, std::string 
 }
 
 void TFormReader::FormCreate() {
-    const IniFile settings(settingsPath_);
+    const IniSnapshot settings(settingsPath_);
     MemoReaderFont.name = ReadSetting(settings, keys::FONTNAME);
     const std::string size = ReadSetting(settings, keys::FONTSIZE);
     int points = 10;
@@ -47,12 +47,13 @@ void TFormReader::FormActivate() {
 
 void TFormReader::LoadDocument(const std::string& path) {
     try {
-        auto bytes = ReadWholeFile(PathFromCp932(path));
-        if (!bytes)
-            throw std::system_error(std::make_error_code(std::errc::no_such_file_or_directory));
-        DocumentText document = DecodeDocument(std::move(*bytes));
+        DocumentText document = DecodeDocument(
+            RegularFile::open(PathFromCp932(path), read_limit::Document).readAll());
         MemoReader = std::move(document.text);
         MemoReaderEncoding = document.encoding;
+    } catch (const FileReadError& error) {
+        messages_.showMessage(path + Utf8ToCp932(" を読み込めません") + "\n" + error.what());
+        return;
     } catch (const std::system_error& error) {
         messages_.showMessage(path + Utf8ToCp932(" を読み込めません") + "\n" +
                               Utf8ToCp932(error.code().message()));

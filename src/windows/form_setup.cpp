@@ -113,7 +113,7 @@ void TFormSetUp::FormCreate() {
 }
 
 void TFormSetUp::LoadSetupSettings() {
-    const IniFile file(settingsPath_);
+    const IniSnapshot file(settingsPath_);
     CheckBoxHint.Down = ReadSetting(file, keys::SHOWHINTS);
     CheckBoxTime.Down = ReadSetting(file, keys::REMAINTIM);
     CheckBoxWithOpen.Down = ReadSetting(file, keys::WITHPLAYS);

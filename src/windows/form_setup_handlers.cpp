@@ -62,7 +62,7 @@ void TFormSetUp::SetDevices(SetupDevices& devices) {
 }
 
 void TFormSetUp::SaveSetupSettings() {
-    IniFile file(settingsPath_);
+    IniBatch file(settingsPath_);
     WriteSetting(file, keys::SHOWHINTS, CheckBoxHint.Down);
     WriteSetting(file, keys::REMAINTIM, CheckBoxTime.Down);
     WriteSetting(file, keys::WITHPLAYS, CheckBoxWithOpen.Down);
@@ -86,6 +86,7 @@ void TFormSetUp::SaveSetupSettings() {
     WriteSetting(file, keys::CDDEVICE, CdDevice);
     WriteSetting(file, keys::MIDIOUT, MidiOut);
     WriteSetting(file, keys::LYRICLINE, CheckBoxLyricLine.Down);
+    file.commit();
 }
 
 bool TFormSetUp::SettingsChanged() const {
@@ -93,7 +94,7 @@ bool TFormSetUp::SettingsChanged() const {
     // the control's own value instead would make every change unseen while the file does not
     // exist yet, and the change would be lost at the next start without a question.
     try {
-        const IniFile file(settingsPath_);
+        const IniSnapshot file(settingsPath_);
         return ReadSetting(file, keys::SHOWHINTS) != CheckBoxHint.Down ||
                ReadSetting(file, keys::REMAINTIM) != CheckBoxTime.Down ||
                ReadSetting(file, keys::WITHPLAYS) != CheckBoxWithOpen.Down ||

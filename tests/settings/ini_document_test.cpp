@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <stdexcept>
 
 namespace tobira {
@@ -118,6 +119,40 @@ TEST(IniDocument, RefusesWhatWouldBreakTheFile) {
         IniDocument doc = IniDocument::parse("[BASICDATA]\r\nA=0\r\n");
         EXPECT_THROW(doc.setValue("BASICDATA", c.key, c.value), std::invalid_argument);
         EXPECT_EQ(doc.bytes(), "[BASICDATA]\r\nA=0\r\n");
+    }
+}
+
+// A save of many keys at once must leave the file exactly as the same keys written one by one,
+// and a read of a whole section must agree with value(): the one-pass paths are the ones a
+// large file takes.
+TEST(IniDocument, BatchWritesAndSectionReadsAgreeWithSingleKeys) {
+    const std::vector<std::pair<std::string, std::string>> values = {
+        {"XPOSITION", "10"}, {"newkey", " spaced "}, {"a", "1"}, {"NEWKEY", "again"}, {"Z", ""}};
+    const char* files[] = {
+        "",
+        "no end",
+        "[BASICDATA]\r\nA=0\r\nxposition=5\r\n\r\n; lead\r\n[Other]\r\nA=9",
+        "[other]\nK=1\n[basicdata]\nK=2\n[BASICDATA]\nXPOSITION=7\n",
+        "[BASICDATA]",
+    };
+    for (const char* file : files) {
+        SCOPED_TRACE(file);
+        IniDocument one = IniDocument::parse(file);
+        for (const auto& [key, value] : values)
+            one.setValue("BASICDATA", key, value);
+        IniDocument batch = IniDocument::parse(file);
+        batch.setValues("BASICDATA", values);
+        EXPECT_EQ(batch.bytes(), one.bytes());
+
+        const std::string bytes = batch.bytes();
+        const auto section = IniDocument::indexSection(bytes, "basicdata");
+        for (const char* key : {"XPOSITION", "NewKey", "A", "z", "K", "missing"}) {
+            const auto found = section.find(key);
+            EXPECT_EQ(found == section.end() ? std::nullopt
+                                             : std::optional(IniDocument::Unquoted(found->second)),
+                      batch.value("BASICDATA", key))
+                << key;
+        }
     }
 }
 

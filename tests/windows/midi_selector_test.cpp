@@ -198,7 +198,8 @@ TEST(MidiSelector, AVanishedFolderOrAnAlbumNameLeavingTheFolderPlaysNothing) {
         std::string entry;
         std::vector<std::string> messages;
     } cases[] = {
-        {"/no/such/folder", {kNothingToPlay}},
+        {"/no/such/folder",
+         {kNothingToPlay + "\n" + Sjis("フォルダ【/no/such/folder】がありません")}},
         {escape, {kAlbumUnreadable, kNothingToPlay}},
     };
     for (const Case& c : cases) {

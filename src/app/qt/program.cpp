@@ -70,7 +70,7 @@ Program::Program(const std::filesystem::path& folder)
     sequencer_ = std::make_unique<AlsaSequencerDevice>(qtPorts_);
     midiOut_ = std::make_unique<MidiOutputSelector>(*midi_, *sequencer_);
     {
-        const IniFile settings(paths.SettingsPath);
+        const IniSnapshot settings(paths.SettingsPath);
         midi_->setSoundFont(ReadSetting(settings, keys::SOUNDFONT));
         midiOut_->setPort(ReadSetting(settings, keys::MIDIOUT));
     }
@@ -127,6 +127,10 @@ Program::Program(const std::filesystem::path& folder)
         hub_.refreshAll();
         mainView->repaint();
     });
+}
+
+void Program::closeMainWindow() {
+    ports_.windows.closeMainWindow();
 }
 
 Program::~Program() {

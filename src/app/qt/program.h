@@ -56,6 +56,9 @@ class Program final {
     // Plays the files named on the command line, as dropped files play.
     void openFiles(const OpenArguments& files);
 
+    // Closes the main window as its close button does, which ends the program.
+    void closeMainWindow();
+
   private:
     // The second half of start(); runs once, also when a modal window is wanted before then.
     void completeStart();

@@ -1,4 +1,5 @@
 #include "app/instance_lock.h"
+#include "app/qt/close_on_signals.h"
 #include "app/leftover_temp_files.h"
 #include "app/qt/program.h"
 #include "app/qt/qt_translations.h"
@@ -60,6 +61,7 @@ int main(int argc, char* argv[]) {
     }
     if (!files.empty())
         QTimer::singleShot(0, [&program, &files] { program->openFiles(files); });
+    const tobira::CloseOnSignals onSignals([&program] { program->closeMainWindow(); });
     int result = app.exec();
     program.reset();
     return result;

@@ -111,7 +111,7 @@ FormListWidget::FormListWidget(TFormList& model, const bool& showHints, ViewHub&
 
     const auto bind = [this](QAbstractButton* button, void (TFormList::*handler)()) {
         connect(button, &QAbstractButton::clicked, this,
-                [this, handler] { dispatch([this, handler] { (list_.*handler)(); }); });
+                [this, handler] { dispatch([&model = list_, handler] { (model.*handler)(); }); });
     };
     bind(SpeedButtonSET, &TFormList::SpeedButtonSETClick);
     bind(SpeedButtonMON, &TFormList::SpeedButtonMONClick);

@@ -1,5 +1,6 @@
 #include "media/cd/cue_disc_image.h"
 
+#include "files/regular_file.h"
 #include "media/output/shared_library.h"
 #include "media/output/sndfile_api.h"
 #include "text/cp932_convert.h"
@@ -55,6 +56,12 @@ std::string sheetPlace(const std::filesystem::path& cue, int line) {
            Utf8ToCp932("：");
 }
 
+// Why a file the sheet names cannot be read, in UTF-8 like the other problems here.
+std::string fileCause(const FileReadError& e) {
+    return e.problem() == FileProblem::Missing ? std::string("が見つかりません")
+                                               : Cp932ToUtf8(e.cause());
+}
+
 CueOpenResult refuse(const std::filesystem::path& cue, CueOpenResult result, int line,
                      const std::string& whatUtf8) {
     result.problem = sheetPlace(cue, line) + Utf8ToCp932(whatUtf8);
@@ -80,14 +87,13 @@ std::filesystem::path FindCueFile(const std::filesystem::path& folder, const std
 CueOpenResult CueDiscImage::open(const std::filesystem::path& cue) {
     CueOpenResult result;
     result.files.push_back(cue);
-    std::ifstream in(cue, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    if (!in && !in.eof()) {
-        std::error_code error;
-        const char* what = !std::filesystem::exists(cue, error) ? "見つかりません"
-                           : std::filesystem::is_directory(cue, error)
-                               ? "ＣＵＥファイルではありません"
-                               : "読めません";
+    std::string bytes;
+    try {
+        bytes = RegularFile::open(cue, read_limit::CueSheet).readAll();
+    } catch (const FileReadError& e) {
+        const std::string what = e.problem() == FileProblem::Missing
+                                     ? std::string("見つかりません")
+                                     : Cp932ToUtf8(e.cause()).substr(3); // without its particle
         return refuse(cue, std::move(result), 0, what);
     }
     CueParseResult parsed = ParseCueSheet(bytes);
@@ -126,12 +132,16 @@ CueOpenResult CueDiscImage::open(const std::filesystem::path& cue) {
                 continue;
             }
             SF_INFO info{};
-            source->decoded.reset(sndfile->open(path.c_str(), SFM_READ, &info));
+            try {
+                // The library opens the file that was checked here, by its descriptor's name.
+                RegularFile checked = RegularFile::open(path, read_limit::DiscAudio);
+                source->decoded.reset(sndfile->open(checked.procPath().c_str(), SFM_READ, &info));
+            } catch (const FileReadError& e) {
+                problem = {file.line, quoted + fileCause(e)};
+                continue;
+            }
             if (!source->decoded) {
-                std::error_code error;
-                problem = {file.line, quoted + (std::filesystem::exists(path, error)
-                                                    ? "は読めない音声ファイルです"
-                                                    : "が見つかりません")};
+                problem = {file.line, quoted + "は読めない音声ファイルです"};
                 continue;
             }
             if (info.samplerate != 44100 || info.channels != 2) {
@@ -141,16 +151,20 @@ CueOpenResult CueDiscImage::open(const std::filesystem::path& cue) {
             }
             source->bytes = static_cast<std::int64_t>(info.frames) * 4;
         } else {
-            source->raw.reset(std::fopen(path.c_str(), "rb"));
-            std::error_code error;
-            const auto size = std::filesystem::file_size(path, error);
-            if (!source->raw || error) {
-                problem = {file.line,
-                           quoted + (std::filesystem::exists(path, error) ? "が読めません"
-                                                                          : "が見つかりません")};
+            try {
+                RegularFile checked = RegularFile::open(path, read_limit::DiscAudio);
+                source->bytes = static_cast<std::int64_t>(checked.size());
+                source->raw.reset(::fdopen(checked.fd(), "rb"));
+                if (source->raw)
+                    checked.release();
+            } catch (const FileReadError& e) {
+                problem = {file.line, quoted + fileCause(e)};
                 continue;
             }
-            source->bytes = static_cast<std::int64_t>(size);
+            if (!source->raw) {
+                problem = {file.line, quoted + "が読めません"};
+                continue;
+            }
         }
         fileBytes.push_back(source->bytes);
         sources.push_back(std::move(source));

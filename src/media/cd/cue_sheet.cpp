@@ -178,6 +178,8 @@ class Parser {
             return fail(n, "FILE 行より前に TRACK 行があります");
         if (w.size() < 3)
             return fail(n, "TRACK 行にトラック番号と種類がありません");
+        if (sheet_.tracks.size() >= CdToc::kMaxTracks)
+            return fail(n, "トラックが 99 を超えています（ＣＤは 99 トラックまでです）");
         // One disc of a split set starts above 1, and a sheet may leave tracks out: the disc's
         // own numbers are kept, as long as they rise.
         const int previous = sheet_.tracks.empty() ? 0 : sheet_.tracks.back().number;

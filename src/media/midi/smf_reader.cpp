@@ -1,5 +1,6 @@
 #include "media/midi/smf_reader.h"
 
+#include "files/regular_file.h"
 #include "media/midi/smf_track_parser.h"
 #include "text/cp932_convert.h"
 
@@ -344,22 +345,14 @@ std::vector<std::uint8_t> MessageBytes(std::span<const std::uint8_t> bytes, cons
 }
 
 std::vector<std::uint8_t> ReadSmfBytes(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        throw SmfError(SmfFault::Unreadable);
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec)
-        throw SmfError(SmfFault::Unreadable);
-    if (size > kMaxFileBytes)
-        throw SmfError(SmfFault::TooLarge);
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw SmfError(SmfFault::Unreadable);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (in.gcount() != static_cast<std::streamsize>(bytes.size()))
-        throw SmfError(SmfFault::Unreadable);
-    return bytes;
+    std::string read;
+    try {
+        read = RegularFile::open(path, kMaxFileBytes).readAll();
+    } catch (const FileReadError& e) {
+        throw SmfError(e.problem() == FileProblem::TooLarge ? SmfFault::TooLarge
+                                                            : SmfFault::Unreadable);
+    }
+    return std::vector<std::uint8_t>(read.begin(), read.end());
 }
 
 std::string SmfOpenMessage(const std::string& cp932Path, const SmfError& error) {

@@ -34,7 +34,9 @@ struct WavFree {
 std::vector<float> LoadWaveFile(const std::string& path) {
     std::optional<std::string> bytes;
     try {
-        bytes = ReadWholeFile(PathFromCp932(path));
+        bytes = ReadWholeFile(PathFromCp932(path), read_limit::Sound);
+    } catch (const FileReadError& e) {
+        throw DeviceError(Utf8ToCp932("WAVE ファイル \"") + path + "\" " + e.cause());
     } catch (const std::system_error& e) {
         Fail(path, e.code().message());
     }

@@ -29,7 +29,7 @@ AlbumPageWidget::AlbumPageWidget(AlbumPage& page, PageDispatch dispatch, QWidget
     auto* group = new QLabel(QStringLiteral(" タイトル入力とリスト保存 "), edit_);
     group->setObjectName(QStringLiteral("GroupTitle"));
     auto button = [this](QWidget* owner, const char* name, void (AlbumPage::*click)()) {
-        return MakePageButton(owner, name, dispatch_, [this, click] { (page_.*click)(); });
+        return MakePageButton(owner, name, dispatch_, [&page = page_, click] { (page.*click)(); });
     };
     SpeedButtonATitleAll =
         button(manage_, "SpeedButtonATitleAll", &AlbumPage::SpeedButtonATitleAllClick);

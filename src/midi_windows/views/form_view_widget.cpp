@@ -124,7 +124,7 @@ QToolButton* FormViewWidget::makeButton(QWidget* parent, const char* name,
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoRaise(true);
     connect(button, &QToolButton::clicked, this,
-            [this, click] { dispatch([this, click] { (view_.*click)(); }); });
+            [this, click] { dispatch([&model = view_, click] { (model.*click)(); }); });
     return button;
 }
 

@@ -44,7 +44,8 @@ ListPageWidget::ListPageWidget(ListPage& page, PageDispatch dispatch, QWidget* p
         RadioGroupFeel->addButton(new QRadioButton(QString::fromUtf8(feels[i]), feelBox_), i);
     // Named as the window names them: SpeedButtonDel0 on page 0, SpeedButtonDel1 on page 1.
     auto button = [this, digit](const char* name, void (ListPage::*click)()) {
-        QToolButton* b = MakePageButton(this, name, dispatch_, [this, click] { (page_.*click)(); });
+        QToolButton* b =
+            MakePageButton(this, name, dispatch_, [&page = page_, click] { (page.*click)(); });
         b->setObjectName(b->objectName() + digit);
         return b;
     };

@@ -38,7 +38,7 @@ SearchPageWidget::SearchPageWidget(SearchPage& page, PageDispatch dispatch, QWid
     PanelMsg->installEventFilter(this);
 
     auto button = [this](const char* name, void (SearchPage::*click)()) {
-        return MakePageButton(this, name, dispatch_, [this, click] { (page_.*click)(); });
+        return MakePageButton(this, name, dispatch_, [&page = page_, click] { (page.*click)(); });
     };
     ButtonSearch = button("ButtonSearch", &SearchPage::ButtonSearchClick);
     ButtonClear = button("ButtonClear", &SearchPage::ButtonClearClick);

@@ -153,9 +153,9 @@ FormMainWidget::FormMainWidget(TFormMain& model, ViewHub& hub)
     const auto bind = [this](PictureButton* button, void (TFormMain::*click)(),
                              void (TFormMain::*mouseDown)(MouseButton)) {
         connect(button, &QAbstractButton::clicked, this,
-                [this, click] { dispatch([this, click] { (main_.*click)(); }); });
+                [this, click] { dispatch([&model = main_, click] { (model.*click)(); }); });
         button->onRightPress = [this, mouseDown] {
-            dispatch([this, mouseDown] { (main_.*mouseDown)(MouseButton::Right); });
+            dispatch([&model = main_, mouseDown] { (model.*mouseDown)(MouseButton::Right); });
         };
     };
     bind(SpeedButtonBAK, &TFormMain::SpeedButtonBAKClick, &TFormMain::SpeedButtonBAKMouseDown);

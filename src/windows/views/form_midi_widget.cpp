@@ -108,7 +108,7 @@ QToolButton* FormMidiWidget::makeButton(const char* name, void (TFormMidi::*clic
     button->setObjectName(QString::fromLatin1(name));
     button->setMinimumWidth(44);
     connect(button, &QToolButton::clicked, this,
-            [this, click] { dispatch([this, click] { (midi_.*click)(); }); });
+            [this, click] { dispatch([&model = midi_, click] { (model.*click)(); }); });
     return button;
 }
 

@@ -125,8 +125,9 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
             b->setObjectName(QString::fromLatin1(name) + QString::number(n));
             b->setCheckable(true);
             b->setMinimumWidth(count == 5 ? 26 : 44);
-            connect(b, &QToolButton::clicked, this,
-                    [this, click, n] { dispatch([this, click, n] { (setup_.*click)(n); }); });
+            connect(b, &QToolButton::clicked, this, [this, click, n] {
+                dispatch([&model = setup_, click, n] { (model.*click)(n); });
+            });
             buttons[static_cast<std::size_t>(n)] = b;
             row->addWidget(b);
         }
@@ -207,7 +208,7 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         row->addWidget(combo, 1);
         connect(combo, &QComboBox::activated, this, [this, change](int index) {
-            dispatch([this, change, index] { (setup_.*change)(index); });
+            dispatch([&model = setup_, change, index] { (model.*change)(index); });
         });
         return group;
     };
@@ -292,7 +293,7 @@ QPushButton* FormSetUpWidget::makeButton(const char* name, void (TFormSetUp::*cl
     auto* button = new QPushButton(this);
     button->setObjectName(QString::fromLatin1(name));
     connect(button, &QPushButton::clicked, this,
-            [this, click] { dispatch([this, click] { (setup_.*click)(); }); });
+            [this, click] { dispatch([&model = setup_, click] { (model.*click)(); }); });
     return button;
 }
 

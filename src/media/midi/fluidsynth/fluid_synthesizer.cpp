@@ -1,6 +1,7 @@
 #include "media/midi/fluidsynth/fluid_synthesizer.h"
 
 #include "media/midi/fluidsynth/fluid_level_probe.h"
+#include "files/regular_file.h"
 #include "media/media_device.h"
 #include "media/midi/midi_soundfont.h"
 #include "text/cp932_convert.h"
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <limits>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace tobira {
@@ -56,11 +58,17 @@ PresetCatalog SoundFontCatalog(fluid_synth_t* synth, int soundFontId) {
 
 void CheckFluidSoundFont(const std::filesystem::path& soundFont) {
     QuietFluidLog();
+    std::optional<RegularFile> checked;
+    try {
+        checked = RegularFile::open(soundFont, read_limit::SoundFont);
+    } catch (const FileReadError& e) {
+        throw SoundFontError(SoundFontMessage(soundFont, e.cause()));
+    }
     if (std::string reason = SoundFontFault(soundFont); !reason.empty())
         throw SoundFontError(SoundFontMessage(soundFont, reason));
     // Checked as well: handing FluidSynth a file that is not a SoundFont makes GLib print a
-    // warning that cannot be silenced.
-    if (!fluid_is_soundfont(soundFont.c_str()))
+    // warning that cannot be silenced. Through the descriptor: the file checked above.
+    if (!fluid_is_soundfont(checked->procPath().c_str()))
         throw SoundFontError(
             SoundFontMessage(soundFont, Utf8ToCp932("SF2 形式のサウンドフォントではありません")));
 }

@@ -1,0 +1,213 @@
+// Every reader of the program meets the files a careless or hostile folder holds: a FIFO, a link
+// to /dev/zero, a folder, a file it may not read, a name with a line break. Each answers at once
+// with a message naming the cause, and leaves the files alone.
+#include "cd_windows/pattern_file.h"
+#include "files/regular_file.h"
+#include "media/cd/cue_disc_image.h"
+#include "media/media_device.h"
+#include "media/midi/midi_synthesizer.h"
+#include "media/midi/smf_reader.h"
+#include "media/wave/wave_file.h"
+#include "midi_windows/list_file.h"
+#include "midi_windows/midi_folder_scan.h"
+#include "midi_windows/midi_title.h"
+#include "settings/ini_file.h"
+#include "support/fake_ports.h"
+#include "support/temp_dir.h"
+#include "text/cp932_convert.h"
+#include "windows/form_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tobira {
+namespace {
+
+using testing::TempDir;
+namespace fs = std::filesystem;
+
+std::string Cp(const fs::path& path) {
+    return Cp932FromPath(path).value();
+}
+
+template <typename F> std::string MessageOf(F&& read) {
+    try {
+        read();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "<no failure>";
+}
+
+// Each reader of a user's or the program's file, as the program calls it; the text it reports.
+struct Reader {
+    const char* name;
+    std::function<std::string(const fs::path&)> read;
+};
+
+std::vector<Reader> Readers() {
+    return {
+        {"settings", [](const fs::path& p) { return IniSnapshot(Cp(p)).problem(); }},
+        {"list and album",
+         [](const fs::path& p) { return MessageOf([&] { ReadListFile(Cp(p)); }); }},
+        {"pattern", [](const fs::path& p) { return MessageOf([&] { ReadPatternLines(Cp(p)); }); }},
+        {"title", [](const fs::path& p) { return MessageOf([&] { ReadMidiTitle(Cp(p)); }); }},
+        {"applause", [](const fs::path& p) { return MessageOf([&] { LoadWaveFile(Cp(p)); }); }},
+        {"soundfont", [](const fs::path& p) { return MessageOf([&] { CheckSoundFontFile(p); }); }},
+        {"cue sheet", [](const fs::path& p) { return Cp932ToUtf8(CueDiscImage::open(p).problem); }},
+        {"cue audio file",
+         [](const fs::path& p) {
+             const fs::path cue = p.parent_path() / "image.cue";
+             std::ofstream(cue) << "FILE \"" << p.filename().string()
+                                << "\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n";
+             return Cp932ToUtf8(CueDiscImage::open(cue).problem);
+         }},
+        {"document",
+         [](const fs::path& p) {
+             testing::FakePorts ports;
+             TFormReader reader(ports.messages, ports.screen, "/nonexistent/TOBIRA.INI");
+             reader.OpenDocument(Cp(p));
+             return ports.messages.shown.empty() ? "<no failure>" : ports.messages.shown.back();
+         }},
+        // The player names a song's cause before its device reads it; the device's own reader
+        // only has to refuse at once.
+        {"song", [](const fs::path& p) { return MessageOf([&] { ReadSmfBytes(p); }); }},
+    };
+}
+
+// The readers' messages are code page 932 except where a caller converts them.
+bool Mentions(const std::string& message, const std::string& utf8) {
+    return message.find(utf8) != std::string::npos ||
+           message.find(Utf8ToCp932(utf8)) != std::string::npos;
+}
+
+TEST(HostileFilesTest, EveryReaderRefusesWhatIsNotARegularFileAtOnceNamingTheCause) {
+    struct Case {
+        const char* what;
+        std::function<void(const fs::path&)> make;
+        const char* cause; // UTF-8
+    };
+    const std::vector<Case> cases = {
+        {"FIFO", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+         "通常のファイルではありません（FIFO）"},
+        {"link to /dev/zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
+         "通常のファイルではありません（デバイス）"},
+        {"folder", [](const fs::path& p) { fs::create_directory(p); },
+         "通常のファイルではありません"},
+    };
+    for (const Reader& reader : Readers()) {
+        for (const Case& c : cases) {
+            TempDir dir;
+            const fs::path file = dir / "TOBIRA.INI";
+            c.make(file);
+            const fs::file_type before = fs::symlink_status(file).type();
+            const auto start = std::chrono::steady_clock::now();
+            const std::string message = reader.read(file);
+            const auto took = std::chrono::steady_clock::now() - start;
+            EXPECT_LT(took, std::chrono::seconds(1)) << reader.name << ", " << c.what;
+            const bool song = std::string(reader.name) == "song";
+            EXPECT_TRUE(song ? message != "<no failure>" : Mentions(message, c.cause))
+                << reader.name << ", " << c.what << ": " << Cp932ToUtf8(message);
+            EXPECT_EQ(fs::symlink_status(file).type(), before) << reader.name << ", " << c.what;
+        }
+    }
+}
+
+TEST(HostileFilesTest, EveryReaderTellsAFileItMayNotReadFromOneThatIsMissing) {
+    TempDir dir;
+    const fs::path locked = dir / "locked.dat";
+    std::ofstream(locked) << "MThd";
+    ::chmod(locked.c_str(), 0);
+    ::chmod(dir.path().c_str(), 0755);
+    // The super-user reads any file: the permission case runs as nobody, in a child.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(3);
+        int failures = 0;
+        for (const Reader& reader : Readers()) {
+            if (std::string(reader.name) == "song" || std::string(reader.name) == "cue audio file")
+                continue; // the first refuses without words; the second needs a writable folder
+            const std::string message = reader.read(locked);
+            if (!Mentions(message, "読む権限がありません")) {
+                std::fprintf(stderr, "%s: %s\n", reader.name, Cp932ToUtf8(message).c_str());
+                ++failures;
+            }
+        }
+        ::_exit(failures == 0 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST(HostileFilesTest, SettingsThatCannotBeReadAreNeverReplacedByASave) {
+    TempDir dir;
+    const fs::path ini = dir / "TOBIRA.INI";
+    fs::create_directory(ini);
+    IniBatch save(Cp(ini));
+    save.writeInteger("BASICDATA", "XPOSITION", 10);
+    EXPECT_THROW(save.commit(), SettingsWriteError);
+    EXPECT_TRUE(fs::is_directory(ini));
+
+    // A runaway settings file is refused by its size, and stays as it is.
+    const fs::path huge = dir / "HUGE.INI";
+    { std::ofstream(huge) << "[BASICDATA]\r\n"; }
+    fs::resize_file(huge, read_limit::Settings + 1);
+    const IniSnapshot read(Cp(huge));
+    EXPECT_TRUE(Mentions(read.problem(), "大きすぎます（上限 64 MB）"))
+        << Cp932ToUtf8(read.problem());
+    IniBatch hugeSave(Cp(huge));
+    hugeSave.writeInteger("BASICDATA", "XPOSITION", 10);
+    EXPECT_THROW(hugeSave.commit(), SettingsWriteError);
+    EXPECT_EQ(fs::file_size(huge), read_limit::Settings + 1);
+}
+
+TEST(HostileFilesTest, FolderScanSkipsCountsAndNamesWhatItCannotTake) {
+    TempDir dir;
+    std::ofstream(dir / "b.mid") << "MThd";
+    std::ofstream(dir / "A.MID") << "MThd";
+    std::ofstream(dir / ".mid") << "MThd";
+    std::ofstream(dir / "notes.txt") << "x";
+    ASSERT_EQ(::mkfifo((dir / "fifo.mid").c_str(), 0644), 0);
+    fs::create_symlink("/dev/zero", dir / "zero.mid");
+    fs::create_directory(dir / "folder.mid");
+    fs::create_symlink(dir / "gone.mid", dir / "dangling.mid");
+    std::ofstream(dir / "two\nlines.mid") << "MThd";
+    std::ofstream(dir / "tab\there.mid") << "MThd";
+    std::ofstream(dir / "caf\xC3\xA9.mid") << "MThd"; // é: no code page 932 form
+    std::ofstream(dir / "raw\xFF.mid") << "MThd";     // not UTF-8
+
+    const MidiFolderScan scan = ScanMidiFolder(Cp(dir.path()));
+    EXPECT_EQ(scan.Names, (std::vector<std::string>{".mid", "A.MID", "b.mid"}));
+    EXPECT_EQ(scan.NotRegular.size(), 3u);
+    EXPECT_EQ(scan.Unstorable, (std::vector<std::string>{"tab\\x09here.mid", "two\\x0Alines.mid"}));
+    EXPECT_EQ(scan.Unshowable.size(), 2u);
+    const std::string report = scan.Report();
+    for (const char* named : {"fifo.mid", "zero.mid", "folder.mid", "two\\x0Alines.mid",
+                              "caf\\xC3\\xA9.mid", "raw\\xFF.mid"})
+        EXPECT_NE(report.find(named), std::string::npos) << named << "\n" << Cp932ToUtf8(report);
+
+    struct Failing {
+        const char* what;
+        fs::path folder;
+        const char* cause;
+    };
+    std::ofstream(dir / "plain") << "x";
+    for (const Failing& f : {Failing{"missing", dir / "nothing", "がありません"},
+                             Failing{"a file", dir / "plain", "はフォルダではありません"}}) {
+        const std::string message = MessageOf([&] { ScanMidiFolder(Cp(f.folder)); });
+        EXPECT_TRUE(Mentions(message, f.cause)) << f.what << ": " << Cp932ToUtf8(message);
+    }
+}
+
+} // namespace
+} // namespace tobira
