@@ -47,8 +47,8 @@ void TFormReader::FormActivate() {
 
 void TFormReader::LoadDocument(const std::string& path) {
     try {
-        DocumentText document = DecodeDocument(
-            RegularFile::open(PathFromCp932(path), read_limit::Document).readAll());
+        DocumentText document =
+            DecodeDocument(RegularFile::open(PathFromCp932(path), read_limit::Document).readAll());
         MemoReader = std::move(document.text);
         MemoReaderEncoding = document.encoding;
     } catch (const FileReadError& error) {

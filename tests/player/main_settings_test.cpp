@@ -98,30 +98,15 @@ TEST(SaveWindowState, WritesEveryKeyInOrderFromTheWindows) {
     view.SpeedButtonNew.Down = true;
     view.SpeedButtonLst0.Down = false; // no source pressed: LISTSELEC is not written
     f.main.SaveWindowState();
-    EXPECT_EQ(fileLines(f), (std::vector<std::string>{
-                                "[BASICDATA]",
-                                "XPOSITION=10",
-                                "YPOSITION=20",
-                                "HPOSITION=30",
-                                "VPOSITION=40",
-                                "LPOSITION=50",
-                                "TPOSITION=60",
-                                "VIEWWIDTH=300",
-                                "VIEWHEIGH=400",
-                                "SPOSITION=70",
-                                "UPOSITION=80",
-                                "READWIDTH=500",
-                                "READHEIGH=600",
-                                "LYRICPOSX=90",
-                                "LYRICPOSY=100",
-                                "LYRICWIDT=700",
-                                "LYRICHEIG=800",
-                                "VOLUMEPOS=7",
-                                "VOLUMEWAV=5",
-                                "LIVESTATS=1",
-                                "POWERCOLR=$00563412",
-                                "MODESELEC=1",
-                            }));
+    EXPECT_EQ(fileLines(f),
+              (std::vector<std::string>{
+                  "[BASICDATA]",         "XPOSITION=10", "YPOSITION=20",  "HPOSITION=30",
+                  "VPOSITION=40",        "LPOSITION=50", "TPOSITION=60",  "VIEWWIDTH=300",
+                  "VIEWHEIGH=400",       "SPOSITION=70", "UPOSITION=80",  "READWIDTH=500",
+                  "READHEIGH=600",       "LYRICPOSX=90", "LYRICPOSY=100", "LYRICWIDT=700",
+                  "LYRICHEIG=800",       "VOLUMEPOS=7",  "VOLUMEWAV=5",   "LIVESTATS=1",
+                  "POWERCOLR=$00563412", "MODESELEC=1",
+              }));
 
     // What was saved is what the next start loads.
     view.SpeedButtonLst2.Down = true;

@@ -1,5 +1,7 @@
 #include "media/midi/midi_soundfont.h"
 
+#include "files/regular_file.h"
+
 #include "text/cp932_convert.h"
 
 #include <algorithm>
@@ -61,19 +63,23 @@ std::filesystem::path FindDefaultSoundFont() {
 }
 
 std::string SoundFontFault(const std::filesystem::path& soundFont) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(soundFont, ec))
-        return Utf8ToCp932("ファイルがありません");
-    const std::uintmax_t size = std::filesystem::file_size(soundFont, ec);
-    if (ec)
-        return Utf8ToCp932("ファイルが読めません");
+    // Opened without blocking: a FIFO or device named as the SoundFont is told, never waited on.
+    std::optional<RegularFile> file;
+    std::string start;
+    try {
+        file = RegularFile::open(soundFont, read_limit::SoundFont);
+        start = file->readHead(12);
+    } catch (const FileReadError& e) {
+        if (e.problem() == FileProblem::Missing)
+            return Utf8ToCp932("ファイルがありません");
+        return Utf8ToCp932("ファイル") + e.cause();
+    }
+    const std::uintmax_t size = file->size();
     if (size == 0)
         return Utf8ToCp932("ファイルが空です（0 バイト）");
     unsigned char head[12] = {};
-    std::ifstream in(soundFont, std::ios::binary);
-    in.read(reinterpret_cast<char*>(head), sizeof head);
-    if (in.gcount() < static_cast<std::streamsize>(sizeof head) ||
-        !std::equal(head, head + 4, "RIFF"))
+    std::copy(start.begin(), start.end(), head);
+    if (start.size() < sizeof head || !std::equal(head, head + 4, "RIFF"))
         return Utf8ToCp932("SF2 形式のサウンドフォントではありません");
     if (std::equal(head + 8, head + 12, "DLS "))
         return Utf8ToCp932("DLS 形式です（読めるのは SF2 形式のサウンドフォントだけです）");

@@ -58,14 +58,14 @@ PresetCatalog SoundFontCatalog(fluid_synth_t* synth, int soundFontId) {
 
 void CheckFluidSoundFont(const std::filesystem::path& soundFont) {
     QuietFluidLog();
+    if (std::string reason = SoundFontFault(soundFont); !reason.empty())
+        throw SoundFontError(SoundFontMessage(soundFont, reason));
     std::optional<RegularFile> checked;
     try {
         checked = RegularFile::open(soundFont, read_limit::SoundFont);
     } catch (const FileReadError& e) {
-        throw SoundFontError(SoundFontMessage(soundFont, e.cause()));
+        throw SoundFontError(SoundFontMessage(soundFont, Utf8ToCp932("ファイル") + e.cause()));
     }
-    if (std::string reason = SoundFontFault(soundFont); !reason.empty())
-        throw SoundFontError(SoundFontMessage(soundFont, reason));
     // Checked as well: handing FluidSynth a file that is not a SoundFont makes GLib print a
     // warning that cannot be silenced. Through the descriptor: the file checked above.
     if (!fluid_is_soundfont(checked->procPath().c_str()))
