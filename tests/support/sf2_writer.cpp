@@ -10,8 +10,9 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 void Put(Bytes& out, std::uint32_t value, int bytes) {
+    // A field wider than the value is zero-filled (shifting by its width would be undefined).
     for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+        out.push_back(i < 4 ? static_cast<std::uint8_t>(value >> (8 * i)) : 0);
 }
 
 void PutName(Bytes& out, const char* name) {
