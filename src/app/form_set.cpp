@@ -27,6 +27,8 @@ FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixe
 }
 
 void FormSet::CreateAll() {
+    // Each window reads its keys from the file; one read serves them all while it is unchanged.
+    const IniSharedRead oneRead;
     FormMain.FormCreate();
     FormSetUp.FormCreate();
     FormView.FormCreate();
@@ -46,7 +48,7 @@ void FormSet::CreateAll() {
     FormLyrics.FormCreate();
     // Side windows without a stored position open beside the main window, wherever that is by
     // the time they first show.
-    const IniFile settings(FormMain.Paths.SettingsPath);
+    const IniSnapshot settings(FormMain.Paths.SettingsPath);
     const std::pair<FormModel*, IntegerKey> besideMain[] = {{&FormList, keys::HPOSITION},
                                                             {&FormView, keys::LPOSITION},
                                                             {&FormMidi, keys::POSITION0},

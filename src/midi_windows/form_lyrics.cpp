@@ -20,7 +20,7 @@ TFormLyrics::TFormLyrics(ScreenPort& screen, std::string settingsPath, const Med
 }
 
 void TFormLyrics::FormCreate() {
-    const IniFile settings(settingsPath_);
+    const IniSnapshot settings(settingsPath_);
     LyricsFont.name = ReadSetting(settings, keys::FONTNAME);
     const std::string size = ReadSetting(settings, keys::FONTSIZE);
     int points = 10;

@@ -5,11 +5,59 @@
 #include "files/whole_file.h"
 #include "text/cp932_convert.h"
 
+#include <sys/stat.h>
+
+#include <atomic>
 #include <filesystem>
 #include <optional>
 
 namespace tobira {
 namespace {
+
+// Counts this program's writes of settings files, so that a shared read never outlives one.
+std::atomic<unsigned long> writes{0};
+
+// What tells one state of a file from another without reading it.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+
+    static std::optional<FileStamp> Of(const std::string& cp932Path) {
+        struct stat info {};
+        if (::stat(PathFromCp932(cp932Path).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+            return std::nullopt;
+        return FileStamp{info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+    }
+    bool operator==(const FileStamp& other) const {
+        auto same = [](const timespec& a, const timespec& b) {
+            return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+        };
+        return device == other.device && inode == other.inode && size == other.size &&
+               same(modified, other.modified) && same(changed, other.changed);
+    }
+};
+
+// The read an IniSharedRead holds for its thread's snapshots.
+struct SharedRead {
+    int holders = 0;
+    std::string path;
+    FileStamp stamp;
+    unsigned long writesSeen = 0;
+    std::shared_ptr<IniSnapshot::Read> read;
+};
+thread_local SharedRead shared;
+
+// Marks a write for the span of it, whether it succeeds or not.
+class WriteMark final {
+  public:
+    WriteMark() { ++writes; }
+    ~WriteMark() { ++writes; }
+    WriteMark(const WriteMark&) = delete;
+    WriteMark& operator=(const WriteMark&) = delete;
+};
 
 std::optional<std::string> readValue(const std::string& path, std::string_view section,
                                      std::string_view key) {
@@ -60,6 +108,7 @@ void IniFile::writeBool(std::string_view section, std::string_view key, bool val
 }
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
+    const WriteMark mark;
     try {
         std::filesystem::path file = PathFromCp932(path_);
         // A file that exists but cannot be read must not be replaced by one holding this key
@@ -74,21 +123,46 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
 }
 
 IniSnapshot::IniSnapshot(const std::string& path) {
+    const std::optional<FileStamp> stamp = shared.holders > 0 ? FileStamp::Of(path) : std::nullopt;
+    if (stamp && shared.read && shared.path == path && shared.stamp == *stamp &&
+        shared.writesSeen == writes) {
+        read_ = shared.read;
+        exists_ = true;
+        return;
+    }
+    const unsigned long writesBefore = writes;
     try {
         if (auto bytes = ReadWholeFile(PathFromCp932(path), read_limit::Settings)) {
-            bytes_ = std::move(*bytes);
+            read_ = std::make_shared<Read>();
+            read_->bytes = std::move(*bytes);
             exists_ = true;
         }
     } catch (const std::exception& error) {
         problem_ = error.what();
     }
+    // The stamp was taken before the read: a file changed since then has another, and is read
+    // again by the next snapshot.
+    if (stamp && read_)
+        shared = SharedRead{shared.holders, path, *stamp, writesBefore, read_};
+}
+
+IniSharedRead::IniSharedRead() {
+    ++shared.holders;
+}
+
+IniSharedRead::~IniSharedRead() {
+    if (--shared.holders == 0)
+        shared = SharedRead{};
 }
 
 const std::string* IniSnapshot::find(std::string_view section, std::string_view key) const {
-    auto indexed = sections_.find(FoldIniName(section));
-    if (indexed == sections_.end())
+    if (!read_)
+        return nullptr;
+    auto& sections = read_->sections;
+    auto indexed = sections.find(FoldIniName(section));
+    if (indexed == sections.end())
         indexed =
-            sections_.emplace(FoldIniName(section), IniDocument::indexSection(bytes_, section))
+            sections.emplace(FoldIniName(section), IniDocument::indexSection(read_->bytes, section))
                 .first;
     auto value = indexed->second.find(key);
     if (value == indexed->second.end())
@@ -127,6 +201,7 @@ void IniBatch::writeString(std::string_view section, std::string_view key, std::
 }
 
 void IniBatch::commit() {
+    const WriteMark mark;
     try {
         std::filesystem::path file = PathFromCp932(path_);
         std::optional<std::string> bytes = ReadWholeFile(file, read_limit::Settings);

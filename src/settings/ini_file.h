@@ -5,6 +5,7 @@
 #include "settings/ini_document.h"
 
 #include <map>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -67,17 +68,32 @@ class IniSnapshot final {
     std::string readString(std::string_view section, std::string_view key,
                            std::string_view fallback) const;
 
+    // The bytes of one read and each section's keys as views into them, indexed at the
+    // section's first read.
+    struct Read {
+        std::string bytes;
+        std::map<std::string, IniDocument::SectionIndex> sections;
+    };
+
   private:
     const std::string* find(std::string_view section, std::string_view key) const;
-    IniSnapshot(const IniSnapshot&) = delete; // the index points into the bytes
-    IniSnapshot& operator=(const IniSnapshot&) = delete;
 
     bool exists_ = false;
     std::string problem_;
-    std::string bytes_;
-    // Each section's keys as views into bytes_, indexed at its first read.
-    mutable std::map<std::string, IniDocument::SectionIndex> sections_;
+    std::shared_ptr<Read> read_;
     mutable std::string value_;
+};
+
+// While one lives, the snapshots taken on its thread share one read of a file that has not
+// changed in between (the same file, size and time, and no write by this program): the windows
+// loaded in one start read a large settings file once, not once each. Made for one start,
+// never kept between actions.
+class IniSharedRead final {
+  public:
+    IniSharedRead();
+    ~IniSharedRead();
+    IniSharedRead(const IniSharedRead&) = delete;
+    IniSharedRead& operator=(const IniSharedRead&) = delete;
 };
 
 // One save of several keys: they are collected, and commit() writes them with one replacement

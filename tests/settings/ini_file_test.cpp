@@ -266,5 +266,40 @@ TEST(IniFile, JapaneseFolderName) {
     EXPECT_TRUE(fs::exists(folder / "TOBIRA.INI"));
 }
 
+// A read shared by the windows of one start is never served once the file has changed,
+// whoever changed it.
+TEST(IniSharedRead, NeverServesAChangedFile) {
+    const std::pair<const char*, std::function<void(const fs::path&)>> changes[] = {
+        {"a key written",
+         [](const fs::path& file) { IniFile(cp932(file)).writeString("S", "K", "new"); }},
+        {"a save of several keys",
+         [](const fs::path& file) {
+             IniBatch batch(cp932(file));
+             batch.writeString("S", "K", "new");
+             batch.commit();
+         }},
+        {"rewritten in place by another program",
+         [](const fs::path& file) { spit(file, "[S]\r\nK=new\r\n; longer\r\n"); }},
+        {"replaced by another file",
+         [](const fs::path& file) {
+             spit(file.string() + ".other", "[S]\r\nK=new\r\n");
+             fs::rename(file.string() + ".other", file);
+         }},
+        {"removed", [](const fs::path& file) { fs::remove(file); }},
+    };
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        const fs::path file = dir / "TOBIRA.INI";
+        spit(file, "[S]\r\nK=old\r\n");
+        const IniSharedRead oneRead;
+        EXPECT_EQ(IniSnapshot(cp932(file)).readString("S", "K", "none"), "old");
+        EXPECT_EQ(IniSnapshot(cp932(file)).readString("S", "K", "none"), "old");
+        change(file);
+        const bool removed = !fs::exists(file);
+        EXPECT_EQ(IniSnapshot(cp932(file)).readString("S", "K", "none"), removed ? "none" : "new");
+    }
+}
+
 } // namespace
 } // namespace tobira

@@ -32,6 +32,7 @@
 #include <QEvent>
 #include <QIcon>
 #include <QLabel>
+#include <QScopeGuard>
 
 #include <chrono>
 
@@ -154,7 +155,10 @@ Program::~Program() {
 
 void Program::start() {
     mixer_.CreateWnd();
-    forms_->CreateAll();
+    {
+        const auto readDone = qScopeGuard([this] { startRead_.reset(); });
+        forms_->CreateAll();
+    }
     forms_->FormMain.Show();
     hub_.refreshAll();
     remote_ = std::make_unique<PlayerRemote>(forms_->FormMain, forms_->FormList, forms_->FormView,

@@ -6,12 +6,14 @@
 #include "forms/views/view_hub.h"
 #include "controls/mixer_ctrl.h"
 #include "media/audio_engine.h"
+#include "settings/ini_file.h"
 
 #include <QTimer>
 
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace tobira {
 
@@ -63,6 +65,8 @@ class Program final {
     // The second half of start(); runs once, also when a modal window is wanted before then.
     void completeStart();
 
+    // The settings file is read once from the construction to the windows' creation in start().
+    std::optional<IniSharedRead> startRead_{std::in_place};
     QtPorts qtPorts_;
     SeededRandom random_;
     Ports ports_;
