@@ -12,7 +12,7 @@ FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixe
     : FormMain(ports, std::move(paths), devices, mixer),
       FormSetUp(ports, FormMain.Paths.SettingsPath), FormManage(ports), FormPattern(ports),
       FormView(ports, FormMain.Paths), FormMidi(ports, FormMain.Paths, FormMain, FormView, FormMsg),
-      FormReader(ports.messages, ports.screen, FormMain.Paths.SettingsPath),
+      FormReader(ports.messages, ports.busy, ports.screen, FormMain.Paths.SettingsPath),
       FormLyrics(ports.screen, FormMain.Paths.SettingsPath, devices.MIDI, FormMain.LabelMidiTitle,
                  FormSetUp),
       ports_(ports) {

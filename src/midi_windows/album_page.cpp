@@ -12,7 +12,9 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
+#include <optional>
 #include <system_error>
+#include <vector>
 
 namespace tobira {
 namespace {
@@ -111,14 +113,16 @@ void AlbumPage::SpeedButtonATitleLoadClick() {
         return;
     }
     try {
-        auto bytes =
-            ReadWholeFile(PathFromCp932(ListBoxATitles[static_cast<std::size_t>(ATitlesIndex)]),
-                          read_limit::List);
-        if (!bytes) {
+        std::optional<std::vector<std::string>> songs;
+        busy_.runBusy([&songs, path = ListBoxATitles[static_cast<std::size_t>(ATitlesIndex)]] {
+            if (auto bytes = ReadWholeFile(PathFromCp932(path), read_limit::List))
+                songs = SplitListText(*bytes);
+        });
+        if (!songs) {
             messages_.showMessage(unreadable);
             return;
         }
-        ListBoxAContents = SplitListText(*bytes);
+        ListBoxAContents = std::move(*songs);
         AContentsIndex = -1;
     } catch (const std::system_error&) {
         messages_.showMessage(unreadable);

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <system_error>
 
 namespace tobira {
@@ -73,11 +74,44 @@ void ListPage::ClearPage() {
     RadioGroupFeel = -1;
 }
 
+namespace {
+
+// A list file's lines and their split fields: everything a load reads, made off the UI thread.
+struct LoadedList {
+    std::vector<std::string> lines, titles, paths, vols, feels;
+    std::unordered_set<std::string> pathSet;
+};
+
+std::optional<LoadedList> ReadLoadedList(const std::string& listPath) {
+    std::optional<std::vector<std::string>> lines = ReadListFile(listPath);
+    if (!lines)
+        return std::nullopt;
+    LoadedList loaded;
+    const std::size_t n = lines->size();
+    loaded.titles.reserve(n);
+    loaded.paths.reserve(n);
+    loaded.vols.reserve(n);
+    loaded.feels.reserve(n);
+    for (const std::string& line : *lines) {
+        SongRecord record = SplitListLine(line);
+        loaded.pathSet.insert(record.Path);
+        loaded.titles.push_back(std::move(record.Title));
+        loaded.paths.push_back(std::move(record.Path));
+        loaded.vols.push_back(std::move(record.Vol));
+        loaded.feels.push_back(std::move(record.Feel));
+    }
+    loaded.lines = std::move(*lines);
+    return loaded;
+}
+
+} // namespace
+
 void ListPage::LoadListPage() {
-    std::optional<std::vector<std::string>> lines;
+    std::optional<LoadedList> loaded;
     try {
-        lines = ReadListFile(listPath_);
-        if (!lines)
+        // A list of a million songs takes a good part of a second.
+        busy_.runBusy([&loaded, path = listPath_] { loaded = ReadLoadedList(path); });
+        if (!loaded)
             return;
     } catch (const std::system_error&) {
         ClearPage();
@@ -86,21 +120,13 @@ void ListPage::LoadListPage() {
         return;
     }
     ClearPage();
-    ListBoxTmp = std::move(*lines);
-    const std::size_t n = ListBoxTmp.size();
-    ListBoxTitle.reserve(n);
-    ListBoxPath.reserve(n);
-    ListBoxVol.reserve(n);
-    ListBoxFeel.reserve(n);
-    for (const std::string& line : ListBoxTmp) {
-        SongRecord record = SplitListLine(line);
-        paths_.insert(record.Path);
-        ListBoxTitle.push_back(std::move(record.Title));
-        ListBoxPath.push_back(std::move(record.Path));
-        ListBoxVol.push_back(std::move(record.Vol));
-        ListBoxFeel.push_back(std::move(record.Feel));
-    }
-    PanelAll = std::to_string(n);
+    ListBoxTmp = std::move(loaded->lines);
+    ListBoxTitle = std::move(loaded->titles);
+    ListBoxPath = std::move(loaded->paths);
+    ListBoxVol = std::move(loaded->vols);
+    ListBoxFeel = std::move(loaded->feels);
+    paths_ = std::move(loaded->pathSet);
+    PanelAll = std::to_string(ListBoxTmp.size());
 }
 
 void ListPage::Activate() {

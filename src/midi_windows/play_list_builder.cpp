@@ -92,7 +92,7 @@ bool BuildPlayList(std::vector<std::string> workList, MidiOrder order, RandomPor
 std::optional<std::vector<std::string>> LoadWorkList(MidiListSource source,
                                                      const std::string& list0Path,
                                                      const std::string& list1Path,
-                                                     MessagePort& messages) {
+                                                     MessagePort& messages, BusyCursorPort& busy) {
     std::vector<std::string> paths;
     if (source != MidiListSource::List1)
         paths.push_back(list0Path);
@@ -102,20 +102,22 @@ std::optional<std::vector<std::string>> LoadWorkList(MidiListSource source,
     std::vector<std::string> lines;
     bool anyFile = false;
     try {
-        for (const auto& path : paths) {
-            auto fileLines = ReadListFile(path);
-            if (!fileLines)
-                continue;
-            anyFile = true;
-            auto middle = static_cast<std::ptrdiff_t>(lines.size());
-            lines.insert(lines.end(), std::make_move_iterator(fileLines->begin()),
-                         std::make_move_iterator(fileLines->end()));
-            // Each file comes sorted: merging keeps the union sorted as one list.
-            std::inplace_merge(lines.begin(), lines.begin() + middle, lines.end(),
-                               [](const std::string& a, const std::string& b) {
-                                   return CompareListLines(a, b) < 0;
-                               });
-        }
+        busy.runBusy([&paths, &lines, &anyFile] {
+            for (const auto& path : paths) {
+                auto fileLines = ReadListFile(path);
+                if (!fileLines)
+                    continue;
+                anyFile = true;
+                auto middle = static_cast<std::ptrdiff_t>(lines.size());
+                lines.insert(lines.end(), std::make_move_iterator(fileLines->begin()),
+                             std::make_move_iterator(fileLines->end()));
+                // Each file comes sorted: merging keeps the union sorted as one list.
+                std::inplace_merge(lines.begin(), lines.begin() + middle, lines.end(),
+                                   [](const std::string& a, const std::string& b) {
+                                       return CompareListLines(a, b) < 0;
+                                   });
+            }
+        });
     } catch (const std::system_error&) {
         messages.showMessage(ListUnreadableMessage(source));
         return std::nullopt;
@@ -133,9 +135,9 @@ std::optional<std::vector<std::string>> LoadWorkList(MidiListSource source,
 
 bool LoadPlayList(MidiListSource source, MidiOrder order, const std::string& list0Path,
                   const std::string& list1Path, RandomPort& random, MessagePort& messages,
-                  PlayList& playList) {
+                  BusyCursorPort& busy, PlayList& playList) {
     playList.clear();
-    auto workList = LoadWorkList(source, list0Path, list1Path, messages);
+    auto workList = LoadWorkList(source, list0Path, list1Path, messages, busy);
     if (!workList)
         return false;
     if (!BuildPlayList(std::move(*workList), order, random, playList))

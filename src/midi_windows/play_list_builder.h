@@ -29,17 +29,17 @@ enum class MidiOrder { Nor = 0, New = 1, Rnd = 2 };
 // The work list for a play list from the chosen source: the file's lines sorted, or for
 // BothLists the lines of both files sorted as one list (a missing one of the two adds none).
 // A missing file, an unreadable one, or no line at all shows the matching message on `messages`
-// and gives an empty optional.
+// and gives an empty optional. The files are read on a worker under the busy cursor.
 std::optional<std::vector<std::string>> LoadWorkList(MidiListSource source,
                                                      const std::string& list0Path,
                                                      const std::string& list1Path,
-                                                     MessagePort& messages);
+                                                     MessagePort& messages, BusyCursorPort& busy);
 
 // Empties the play list and fills it from the source in the order (LoadWorkList, then
 // BuildPlayList, whose failure shows the source's unreadable message). True when the play list
 // then holds at least one entry.
 bool LoadPlayList(MidiListSource source, MidiOrder order, const std::string& list0Path,
                   const std::string& list1Path, RandomPort& random, MessagePort& messages,
-                  PlayList& playList);
+                  BusyCursorPort& busy, PlayList& playList);
 
 } // namespace tobira

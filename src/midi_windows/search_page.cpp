@@ -88,16 +88,24 @@ void SearchPage::BuildKeywordList() {
 }
 
 template <typename Each> void SearchPage::ForEachList(Each&& each) {
+    bool present[2] = {false, false};
+    bool unreadable[2] = {false, false};
+    // Lists of a million songs take a while to read: on a worker.
+    busy_.runBusy([&] {
+        for (int list : {0, 1}) {
+            try {
+                present[list] = snapshots_[list].Refresh(listPaths_[list]);
+            } catch (const std::system_error&) {
+                unreadable[list] = true;
+            }
+        }
+    });
     for (int list : {0, 1}) {
-        try {
-            if (!snapshots_[list].Refresh(listPaths_[list]))
-                continue;
-        } catch (const std::system_error&) {
+        if (unreadable[list])
             messages_.showMessage(
                 ListUnreadableMessage(list == 0 ? MidiListSource::List0 : MidiListSource::List1));
-            continue;
-        }
-        each(static_cast<char>('0' + list), snapshots_[list]);
+        else if (present[list])
+            each(static_cast<char>('0' + list), snapshots_[list]);
     }
 }
 

@@ -53,7 +53,7 @@ bool TFormMain::LoadPlayList() {
     TFormView& view = peers().View;
     const bool filled =
         tobira::LoadPlayList(view.Source(), view.Order(), Paths.List0Path, Paths.List1Path,
-                             ports_.random, ports_.messages, view.ListBoxTitle);
+                             ports_.random, ports_.messages, ports_.busy, view.ListBoxTitle);
     view.ListBoxTitleItemIndex = -1;
     view.ListBoxTitleWindowColor = filled;
     return filled;

@@ -49,6 +49,13 @@ class BusyCursorPort {
     virtual ~BusyCursorPort() = default;
     virtual void beginBusy() = 0;
     virtual void endBusy() = 0;
+
+    // For a read of a user's file that can take long: runs `work` under the busy cursor on a
+    // worker thread and returns when it is done, throwing what it threw. `work` touches only
+    // its own data. Meanwhile the windows keep painting and nothing reaches the models: input
+    // waits for the end, timer ticks are skipped as a busy program skips them, the devices'
+    // notices wait. This default runs it on the calling thread.
+    virtual void runBusy(const std::function<void()>& work);
 };
 
 class BusyCursor final {
@@ -61,6 +68,11 @@ class BusyCursor final {
   private:
     BusyCursorPort& port_;
 };
+
+inline void BusyCursorPort::runBusy(const std::function<void()>& work) {
+    const BusyCursor busy(*this);
+    work();
+}
 
 struct ScreenPoint {
     int x = 0;

@@ -80,7 +80,9 @@ bool TFormMidi::LoadAlbum(const std::string& name) {
     bool built = false;
     if (auto file = findAlbumFile(paths_.Folder, name)) {
         try {
-            if (auto lines = ReadListFile(*file)) {
+            std::optional<std::vector<std::string>> lines;
+            ports_.busy.runBusy([&lines, &file] { lines = ReadListFile(*file); });
+            if (lines) {
                 view_.ListBoxTmpT = std::move(*lines);
                 built = BuildPlayList(view_.ListBoxTmpT, view_.Order(), ports_.random,
                                       view_.ListBoxTitle);

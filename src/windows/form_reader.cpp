@@ -12,9 +12,10 @@
 
 namespace tobira {
 
-TFormReader::TFormReader(MessagePort& messages, ScreenPort& screen, std::string settingsPath)
-    : FormModel("ＭＩＤＩ ドキュメント表示", 350, 300), messages_(messages), screen_(screen),
-      settingsPath_(std::move(settingsPath)) {
+TFormReader::TFormReader(MessagePort& messages, BusyCursorPort& busy, ScreenPort& screen,
+                         std::string settingsPath)
+    : FormModel("ＭＩＤＩ ドキュメント表示", 350, 300), messages_(messages), busy_(busy),
+      screen_(screen), settingsPath_(std::move(settingsPath)) {
     MemoReaderFont.name = std::string(keys::FONTNAME.fallback);
 }
 
@@ -47,8 +48,11 @@ void TFormReader::FormActivate() {
 
 void TFormReader::LoadDocument(const std::string& path) {
     try {
-        DocumentText document =
-            DecodeDocument(RegularFile::open(PathFromCp932(path), read_limit::Document).readAll());
+        DocumentText document;
+        busy_.runBusy([&document, &path] {
+            document = DecodeDocument(
+                RegularFile::open(PathFromCp932(path), read_limit::Document).readAll());
+        });
         MemoReader = std::move(document.text);
         MemoReaderEncoding = document.encoding;
     } catch (const FileReadError& error) {

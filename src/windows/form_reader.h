@@ -13,7 +13,8 @@ namespace tobira {
 // it becomes the active window.
 class TFormReader final : public FormModel {
   public:
-    TFormReader(MessagePort& messages, ScreenPort& screen, std::string settingsPath);
+    TFormReader(MessagePort& messages, BusyCursorPort& busy, ScreenPort& screen,
+                std::string settingsPath);
 
     // The document to show; the opener writes it before showing the window.
     std::string LabelPath;
@@ -30,14 +31,15 @@ class TFormReader final : public FormModel {
     void FormCreate();
     // The window became the active one.
     void FormActivate();
-    // Shows `path`: text and caption become the file's. An unreadable file keeps the old text
-    // and caption and says so.
+    // Shows `path`: text and caption become the file's, read on a worker under the busy cursor.
+    // An unreadable file keeps the old text and caption and says so.
     void LoadDocument(const std::string& path);
     // Puts the path in and shows the window with the document.
     void OpenDocument(const std::string& path);
 
   private:
     MessagePort& messages_;
+    BusyCursorPort& busy_;
     ScreenPort& screen_;
     std::string settingsPath_;
     std::string loadedPath_;

@@ -71,7 +71,8 @@ std::vector<Reader> Readers() {
         {"document",
          [](const fs::path& p) {
              testing::FakePorts ports;
-             TFormReader reader(ports.messages, ports.screen, "/nonexistent/TOBIRA.INI");
+             TFormReader reader(ports.messages, ports.busy, ports.screen,
+                                "/nonexistent/TOBIRA.INI");
              reader.OpenDocument(Cp(p));
              return ports.messages.shown.empty() ? "<no failure>" : ports.messages.shown.back();
          }},

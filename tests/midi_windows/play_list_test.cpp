@@ -164,7 +164,9 @@ TEST(LoadWorkList, ReadsTheChosenListsOrShowsTheirMessage) {
         auto list0 = make(c.list0, "GAKUFU.DT0");
         auto list1 = make(c.list1, "GAKUFU.DT1");
         FakeMessages messages;
-        auto lines = LoadWorkList(c.source, list0, list1, messages);
+        testing::FakeBusy busy;
+        auto lines = LoadWorkList(c.source, list0, list1, messages, busy);
+        EXPECT_EQ(busy.asides, 1);
         if (c.message.empty()) {
             EXPECT_EQ(lines, c.lines);
             EXPECT_TRUE(messages.shown.empty());
@@ -182,23 +184,24 @@ TEST(LoadPlayList, EmptiesThePlayListAndReportsABadFeelAsUnreadable) {
     const std::string list1 = *Cp932FromPath(dir / "GAKUFU.DT1");
     FakeRandom random;
     FakeMessages messages;
+    testing::FakeBusy busy;
     PlayList list;
     list.append("+0 old", "/old.mid", "+0", "1");
-    EXPECT_FALSE(
-        LoadPlayList(MidiListSource::List1, MidiOrder::Rnd, list0, list1, random, messages, list));
+    EXPECT_FALSE(LoadPlayList(MidiListSource::List1, MidiOrder::Rnd, list0, list1, random, messages,
+                              busy, list));
     EXPECT_TRUE(list.empty());
     EXPECT_EQ(messages.shown, (Lines{ListUnreadableMessage(MidiListSource::List1)}));
 
     messages.shown.clear();
-    EXPECT_TRUE(
-        LoadPlayList(MidiListSource::List1, MidiOrder::Nor, list0, list1, random, messages, list));
+    EXPECT_TRUE(LoadPlayList(MidiListSource::List1, MidiOrder::Nor, list0, list1, random, messages,
+                             busy, list));
     EXPECT_EQ(list.entryTexts(), (Lines{"+0 A"}));
     EXPECT_TRUE(messages.shown.empty());
 
     // Only resting songs: an empty play list, and no message.
     WriteFileAtomically(dir / "GAKUFU.DT0", "A\t/a.mid\t+0\t3\r\n");
-    EXPECT_FALSE(
-        LoadPlayList(MidiListSource::List0, MidiOrder::Nor, list0, list1, random, messages, list));
+    EXPECT_FALSE(LoadPlayList(MidiListSource::List0, MidiOrder::Nor, list0, list1, random, messages,
+                              busy, list));
     EXPECT_TRUE(messages.shown.empty());
 }
 

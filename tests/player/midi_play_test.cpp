@@ -350,6 +350,7 @@ TEST(MidiPlayTest, DroppedMidiFilesBecomeThePlayList) {
         std::vector<std::string> paths;
         for (const std::string& name : c.dropped)
             paths.push_back(f.path(name));
+        const int busyBefore = f.fakes.busy.begun; // the list's read at PLAY
         f.main.PlayDroppedFiles(paths);
         f.fakes.uiPost.runPending();
         f.note();
@@ -363,7 +364,7 @@ TEST(MidiPlayTest, DroppedMidiFilesBecomeThePlayList) {
         f.playOut();
         EXPECT_THAT(f.played, ElementsAre("one.mid", "x.mid", "z.KAR", "y.MID"));
         EXPECT_EQ(f.fakes.busy.depth, 0);
-        EXPECT_EQ(f.fakes.busy.begun, 1);
+        EXPECT_EQ(f.fakes.busy.begun - busyBefore, 1);
     }
 }
 

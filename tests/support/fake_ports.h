@@ -7,10 +7,13 @@
 
 #include <atomic>
 #include <deque>
+#include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tobira::testing {
@@ -71,12 +74,28 @@ class FakeChoosers final : public ChooserPort {
     }
 };
 
+// Runs the work given to runBusy on a thread of its own, as the program does, and counts it.
 class FakeBusy final : public BusyCursorPort {
   public:
     void beginBusy() override { ++depth, ++begun; }
     void endBusy() override { --depth; }
+    void runBusy(const std::function<void()>& work) override {
+        ++asides;
+        const BusyCursor busy(*this);
+        std::exception_ptr failure;
+        std::thread([&] {
+            try {
+                work();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        }).join();
+        if (failure)
+            std::rethrow_exception(failure);
+    }
     int depth = 0;
     int begun = 0;
+    int asides = 0;
 };
 
 class FakeScreen final : public ScreenPort {

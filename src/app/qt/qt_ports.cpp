@@ -2,6 +2,7 @@
 
 #include "forms/views/error_report.h"
 #include "forms/views/view_state.h"
+#include "forms/views/worker_wait.h"
 #include "controls/views/folder_dialog_widget.h"
 #include "text/cp932_convert.h"
 
@@ -12,6 +13,7 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QTreeView>
@@ -22,6 +24,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <system_error>
+#include <utility>
 
 namespace tobira {
 namespace {
@@ -51,6 +54,9 @@ class EventFdWake final : public UiWake {
     explicit EventFdWake(std::function<void()> run)
         : fd_(NewEventFd()), notifier_(fd_.get(), QSocketNotifier::Read), run_(std::move(run)) {
         QObject::connect(&notifier_, &QSocketNotifier::activated, [this] {
+            // Left raised while a handler waits for a worker: the notifier fires again after.
+            if (WaitingForWorker())
+                return;
             std::uint64_t raises = 0;
             // Reading resets the counter: every raise so far is answered by this one run.
             if (::read(fd_.get(), &raises, sizeof raises) == sizeof raises)
@@ -181,6 +187,15 @@ void QtPorts::endBusy() {
     QApplication::restoreOverrideCursor();
 }
 
+void QtPorts::runBusy(const std::function<void()>& work) {
+    const BusyCursor busy(*this);
+    const auto releaseHeld = qScopeGuard([this] {
+        for (auto& task : std::exchange(held_, {}))
+            post(std::move(task));
+    });
+    WaitForWorker(work);
+}
+
 ScreenSize QtPorts::screenSize() {
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
@@ -255,6 +270,10 @@ std::unique_ptr<UiWake> QtPorts::makeWake(std::function<void()> task) {
 }
 
 void QtPorts::runTask(const std::function<void()>& task) {
+    if (WaitingForWorker()) {
+        held_.push_back(task);
+        return;
+    }
     try {
         task();
     } catch (const std::exception& error) {

@@ -1,6 +1,7 @@
 #include "forms/views/form_widget.h"
 
 #include "forms/views/view_hub.h"
+#include "forms/views/worker_wait.h"
 #include "text/cp932_convert.h"
 
 #include <QCloseEvent>
@@ -111,6 +112,10 @@ void FormWidget::resizeEvent(QResizeEvent* event) {
 }
 
 void FormWidget::closeEvent(QCloseEvent* event) {
+    if (WaitingForWorker()) {
+        event->ignore(); // a handler is still running: refused, as a busy program refuses it
+        return;
+    }
     model_.Hide();
     QWidget::closeEvent(event);
 }

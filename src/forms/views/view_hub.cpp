@@ -2,6 +2,7 @@
 
 #include "forms/views/error_report.h"
 #include "forms/views/form_widget.h"
+#include "forms/views/worker_wait.h"
 
 #include <exception>
 
@@ -21,6 +22,10 @@ void ViewHub::refreshAll() {
 }
 
 void ViewHub::dispatch(const std::function<void()>& handler) {
+    // A handler waits for a worker: this one (a timer's tick) is skipped, as a busy program
+    // skips it.
+    if (WaitingForWorker())
+        return;
     try {
         handler();
     } catch (const std::exception& error) {
