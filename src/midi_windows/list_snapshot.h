@@ -1,9 +1,10 @@
 #pragma once
 // A list file as the search page last read it: its sorted lines and, made once on the first
 // loose search, their loose-search forms. It is read again only when the file's identity
-// (device, inode, size, modification time) has changed, so repeated searches cost the match
+// (device, inode, size, times) has changed, so repeated searches cost the match
 // alone.
 
+#include "files/file_identity.h"
 #include "text/search.h"
 
 #include <cstdint>
@@ -12,15 +13,6 @@
 #include <vector>
 
 namespace tobira {
-
-struct FileIdentity {
-    std::uint64_t device = 0, inode = 0, size = 0;
-    std::int64_t modifiedNs = 0;
-    bool operator==(const FileIdentity&) const = default;
-};
-
-// Empty when the file does not exist (or cannot be examined).
-std::optional<FileIdentity> IdentityOf(const std::string& cp932Path);
 
 class ListSnapshot final {
   public:

@@ -1,11 +1,10 @@
 #include "settings/ini_file.h"
 
 #include "settings/ini_document.h"
+#include "files/file_identity.h"
 #include "settings/ini_values.h"
 #include "files/whole_file.h"
 #include "text/cp932_convert.h"
-
-#include <sys/stat.h>
 
 #include <atomic>
 #include <filesystem>
@@ -17,34 +16,11 @@ namespace {
 // Counts this program's writes of settings files, so that a shared read never outlives one.
 std::atomic<unsigned long> writes{0};
 
-// What tells one state of a file from another without reading it.
-struct FileStamp {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    timespec modified{};
-    timespec changed{};
-
-    static std::optional<FileStamp> Of(const std::string& cp932Path) {
-        struct stat info {};
-        if (::stat(PathFromCp932(cp932Path).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-            return std::nullopt;
-        return FileStamp{info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
-    }
-    bool operator==(const FileStamp& other) const {
-        auto same = [](const timespec& a, const timespec& b) {
-            return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-        };
-        return device == other.device && inode == other.inode && size == other.size &&
-               same(modified, other.modified) && same(changed, other.changed);
-    }
-};
-
 // The read an IniSharedRead holds for its thread's snapshots.
 struct SharedRead {
     int holders = 0;
     std::string path;
-    FileStamp stamp;
+    FileIdentity identity;
     unsigned long writesSeen = 0;
     std::shared_ptr<IniSnapshot::Read> read;
 };
@@ -123,8 +99,9 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
 }
 
 IniSnapshot::IniSnapshot(const std::string& path) {
-    const std::optional<FileStamp> stamp = shared.holders > 0 ? FileStamp::Of(path) : std::nullopt;
-    if (stamp && shared.read && shared.path == path && shared.stamp == *stamp &&
+    const std::optional<FileIdentity> identity =
+        shared.holders > 0 ? IdentityOf(path) : std::nullopt;
+    if (identity && shared.read && shared.path == path && shared.identity == *identity &&
         shared.writesSeen == writes) {
         read_ = shared.read;
         exists_ = true;
@@ -140,10 +117,10 @@ IniSnapshot::IniSnapshot(const std::string& path) {
     } catch (const std::exception& error) {
         problem_ = error.what();
     }
-    // The stamp was taken before the read: a file changed since then has another, and is read
-    // again by the next snapshot.
-    if (stamp && read_)
-        shared = SharedRead{shared.holders, path, *stamp, writesBefore, read_};
+    // The identity was taken before the read: a file changed since then has another, and is
+    // read again by the next snapshot.
+    if (identity && read_)
+        shared = SharedRead{shared.holders, path, *identity, writesBefore, read_};
 }
 
 IniSharedRead::IniSharedRead() {
