@@ -18,7 +18,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabBar>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
@@ -190,10 +192,19 @@ class ControlWindowViewTest : public QObject {
         w.model.OpenDocument(*Cp932FromPath(document));
         w.hub.refreshAll();
         QVERIFY(QTest::qWaitForWindowExposed(&w.reader));
-        auto* memo = w.reader.findChild<QWidget*>(QStringLiteral("MemoReader"));
+        auto* memo = w.reader.findChild<QPlainTextEdit*>(QStringLiteral("MemoReader"));
         QVERIFY(memo);
         QCOMPARE(w.reader.windowTitle(), QStringLiteral("moon.txt"));
+        QCOMPARE(memo->toPlainText().section(QLatin1Char('\n'), 0, 1),
+                 QStringLiteral("月光ソナタ（ベートーヴェン）\n演奏データ作成：奏"));
         Save(&w.reader, "reader");
+        // A load replaces what was typed, in the text area's font, and keeps one document.
+        memo->insertPlainText(QStringLiteral("typed"));
+        w.model.OpenDocument(*Cp932FromPath(document));
+        w.hub.refreshAll();
+        QVERIFY(!memo->toPlainText().contains(QStringLiteral("typed")));
+        QCOMPARE(memo->document()->defaultFont(), memo->font());
+        QCOMPARE(memo->findChildren<QTextDocument*>(Qt::FindDirectChildrenOnly).size(), 1);
     }
 
     void folderChooserOpensAtTheInitialFolder() {

@@ -1,9 +1,17 @@
 #include "windows/views/form_reader_widget.h"
 
 #include "forms/views/view_state.h"
+#include "forms/views/worker_wait.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
+#include <QTextDocument>
+#include <QThread>
+
+#include <memory>
 
 namespace tobira {
 
@@ -39,13 +47,35 @@ void FormReaderWidget::render() {
     // Each load replaces the text, whatever the user typed into it.
     if (shownLoads_ != reader_.Loads) {
         shownLoads_ = reader_.Loads;
-        QString text = reader_.MemoReaderEncoding == TextEncoding::Utf8
-                           ? QString::fromStdString(reader_.MemoReader)
-                           : FromCp932(reader_.MemoReader);
+        showDocument();
+    }
+}
+
+void FormReaderWidget::showDocument() {
+    // A document of a million lines takes seconds to lay out: it is made on a worker under the
+    // busy cursor, then handed to the text area.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    const std::string& bytes = reader_.MemoReader;
+    const bool utf8 = reader_.MemoReaderEncoding == TextEncoding::Utf8;
+    const QFont font = MemoReader->font();
+    QThread* const uiThread = thread();
+    std::unique_ptr<QTextDocument> document;
+    WaitForWorker([&] {
+        QString text = utf8 ? QString::fromStdString(bytes) : FromCp932(bytes);
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        MemoReader->setPlainText(text);
-    }
+        document = std::make_unique<QTextDocument>();
+        document->setDocumentLayout(new QPlainTextDocumentLayout(document.get()));
+        document->setDefaultFont(font);
+        document->setPlainText(text);
+        document->moveToThread(uiThread);
+    });
+    document->setParent(MemoReader);
+    MemoReader->setDocument(document.get());
+    // The text area keeps the documents it is given; the one shown before goes.
+    delete shownDocument_;
+    shownDocument_ = document.release();
 }
 
 } // namespace tobira

@@ -4,6 +4,7 @@
 #include "windows/form_reader.h"
 
 class QPlainTextEdit;
+class QTextDocument;
 
 namespace tobira {
 
@@ -19,8 +20,11 @@ class FormReaderWidget final : public FormWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void showDocument();
+
     TFormReader& reader_;
     QPlainTextEdit* MemoReader;
+    QTextDocument* shownDocument_ = nullptr; // a child of MemoReader
     int shownLoads_ = -1;
 };
 
