@@ -5,8 +5,6 @@
 #include "settings/settings_keys.h"
 #include "text/cp932_convert.h"
 
-#include <charconv>
-
 namespace tobira {
 
 TFormLyrics::TFormLyrics(ScreenPort& screen, std::string settingsPath, const MediaDevice& midi,
@@ -22,12 +20,7 @@ TFormLyrics::TFormLyrics(ScreenPort& screen, std::string settingsPath, const Med
 void TFormLyrics::FormCreate() {
     const IniSnapshot settings(settingsPath_);
     LyricsFont.name = ReadSetting(settings, keys::FONTNAME);
-    const std::string size = ReadSetting(settings, keys::FONTSIZE);
-    int points = 10;
-    auto [end, error] = std::from_chars(size.data(), size.data() + size.size(), points);
-    if (error != std::errc() || end != size.data() + size.size() || points <= 0)
-        points = 10;
-    LyricsFont.size = points;
+    LyricsFont.size = ReadFontSize(settings);
     Width = ReadSetting(settings, keys::LYRICWIDT);
     Height = ReadSetting(settings, keys::LYRICHEIG);
     const ScreenPoint stored{ReadSetting(settings, keys::LYRICPOSX),

@@ -7,17 +7,8 @@
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
 
-#include <charconv>
-
 namespace tobira {
 namespace {
-
-// FONTSIZE as whole points; a hand-edited value that is not one keeps the built-in 10.
-int ReadFontSize(const std::string& text) {
-    int points = 10;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), points);
-    return error == std::errc() && end == text.data() + text.size() && points > 0 ? points : 10;
-}
 
 ButtonState button(const char* caption, const char* utf8Hint) {
     ButtonState state;
@@ -103,7 +94,7 @@ void TFormView::FormCreate() {
     Search.EditList0 = ReadSetting(settings, keys::OPENFOLD0);
     Search.EditList1 = ReadSetting(settings, keys::OPENFOLD1);
     ListFont.name = ReadSetting(settings, keys::FONTNAME);
-    ListFont.size = ReadFontSize(ReadSetting(settings, keys::FONTSIZE));
+    ListFont.size = ReadFontSize(settings);
     Width = ReadSetting(settings, keys::VIEWWIDTH);
     Height = ReadSetting(settings, keys::VIEWHEIGH);
     // The size rule applies as the size is set, before the window is placed.

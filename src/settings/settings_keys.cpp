@@ -1,5 +1,6 @@
 #include "settings/settings_keys.h"
 
+#include <charconv>
 #include <limits>
 #include <vector>
 
@@ -119,6 +120,13 @@ bool ReadSetting(const IniSnapshot& file, const BoolKey& key) {
 
 std::string ReadSetting(const IniSnapshot& file, const StringKey& key) {
     return file.readString(kSettingsSection, key.name, key.fallback);
+}
+
+int ReadFontSize(const IniSnapshot& file) {
+    const std::string text = ReadSetting(file, keys::FONTSIZE);
+    int points = 10;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), points);
+    return error == std::errc() && end == text.data() + text.size() && points > 0 ? points : 10;
 }
 
 void WriteSetting(IniBatch& file, const IntegerKey& key, int value) {

@@ -143,6 +143,8 @@ void WriteSetting(IniFile& file, const StringKey& key, std::string_view value);
 int ReadSetting(const IniSnapshot& file, const IntegerKey& key);
 bool ReadSetting(const IniSnapshot& file, const BoolKey& key);
 std::string ReadSetting(const IniSnapshot& file, const StringKey& key);
+// FONTSIZE as whole points; a hand-edited value that is not one keeps the built-in 10.
+int ReadFontSize(const IniSnapshot& file);
 void WriteSetting(IniBatch& file, const IntegerKey& key, int value);
 void WriteSetting(IniBatch& file, const BoolKey& key, bool value);
 void WriteSetting(IniBatch& file, const StringKey& key, std::string_view value);

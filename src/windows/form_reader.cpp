@@ -7,7 +7,6 @@
 #include "files/whole_file.h"
 #include "text/cp932_convert.h"
 
-#include <charconv>
 #include <system_error>
 
 namespace tobira {
@@ -22,13 +21,7 @@ TFormReader::TFormReader(MessagePort& messages, BusyCursorPort& busy, ScreenPort
 void TFormReader::FormCreate() {
     const IniSnapshot settings(settingsPath_);
     MemoReaderFont.name = ReadSetting(settings, keys::FONTNAME);
-    const std::string size = ReadSetting(settings, keys::FONTSIZE);
-    int points = 10;
-    auto [end, error] = std::from_chars(size.data(), size.data() + size.size(), points);
-    // A hand-edited size that is not a whole number keeps the built-in size.
-    if (error != std::errc() || end != size.data() + size.size() || points <= 0)
-        points = 10;
-    MemoReaderFont.size = points;
+    MemoReaderFont.size = ReadFontSize(settings);
     const ScreenPoint stored{ReadSetting(settings, keys::SPOSITION),
                              ReadSetting(settings, keys::UPOSITION)};
     Width = ReadSetting(settings, keys::READWIDTH);

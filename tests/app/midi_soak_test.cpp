@@ -3,7 +3,6 @@
 // skips nor stalls) and nothing sounds after the last song's tail. (Memory over the same run:
 // bench/soak_memory_bench.)
 #include "support/midi_fixture.h"
-#include "midi_windows/list_file.h"
 
 #include <gmock/gmock.h>
 
@@ -21,14 +20,7 @@ TEST(MidiSoakTest, AThousandSongsEachPlayOnceAfterItsResetSongAndLeaveNoNoteBehi
     constexpr int kSongs = 500; // per order
     MidiFixture f;
     f.setup.RadioGroupReset = 1;
-    std::vector<std::string> lines;
-    for (int i = 0; i < kSongs; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "s%03d.mid", i);
-        ShortSong(0.3, 48 + i % 36).write(PathFromCp932(f.path(name)));
-        lines.push_back(std::string("Song ") + name + "\t" + f.path(name) + "\t+0\t1");
-    }
-    WriteListFile(f.main.Paths.List0Path, lines);
+    f.writeShortSongs(kSongs);
 
     std::vector<std::string> expected;
     for (MidiOrder order : {MidiOrder::Nor, MidiOrder::Rnd}) {

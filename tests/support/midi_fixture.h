@@ -9,6 +9,7 @@
 #include "controls/mixer_ctrl.h"
 #include "media/audio_engine.h"
 #include "media/midi/midi_device.h"
+#include "midi_windows/list_file.h"
 #include "support/fake_media_device.h"
 #include "support/fake_ports.h"
 #include "support/smf_writer.h"
@@ -17,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -66,6 +68,19 @@ struct MidiFixture {
             text += line + "\r\n";
         WriteBytes(PathFromCp932(main.Paths.List0Path),
                    std::vector<std::uint8_t>(text.begin(), text.end()));
+    }
+
+    // `count` songs of 0.3 s, s000.mid upwards, on keys that cycle over three octaves, and
+    // List 0 naming them: the long runs' list.
+    void writeShortSongs(int count) {
+        std::vector<std::string> lines;
+        for (int i = 0; i < count; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "s%03d.mid", i);
+            ShortSong(0.3, 48 + i % 36).write(PathFromCp932(path(name)));
+            lines.push_back(std::string("Song ") + name + "\t" + path(name) + "\t+0\t1");
+        }
+        WriteListFile(main.Paths.List0Path, lines);
     }
 
     // The file name the sequencer holds, without its folder.
