@@ -13,7 +13,6 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QTreeView>
@@ -188,11 +187,6 @@ void QtPorts::endBusy() {
 }
 
 void QtPorts::runBusy(const std::function<void()>& work) {
-    const BusyCursor busy(*this);
-    const auto releaseHeld = qScopeGuard([this] {
-        for (auto& task : std::exchange(held_, {}))
-            post(std::move(task));
-    });
     WaitForWorker(work);
 }
 
@@ -271,7 +265,8 @@ std::unique_ptr<UiWake> QtPorts::makeWake(std::function<void()> task) {
 
 void QtPorts::runTask(const std::function<void()>& task) {
     if (WaitingForWorker()) {
-        held_.push_back(task);
+        // Posted again once the handler that waits has ended, behind the tasks held before it.
+        AfterWorkerWait([this, task] { post(task); });
         return;
     }
     try {

@@ -5,7 +5,6 @@
 #include <QObject>
 
 #include <functional>
-#include <vector>
 
 namespace tobira {
 
@@ -40,7 +39,7 @@ class QtPorts final : public QObject,
 
     void beginBusy() override;
     void endBusy() override;
-    // The work on a worker thread; tasks posted meanwhile are held and run after it, in order.
+    // The work on a worker thread (WaitForWorker); tasks posted meanwhile run after it, in order.
     void runBusy(const std::function<void()>& work) override;
 
     ScreenSize screenSize() override;
@@ -85,7 +84,6 @@ class QtPorts final : public QObject,
   private:
     void runTask(const std::function<void()>& task);
 
-    std::vector<std::function<void()>> held_; // posted while a handler waits for a worker
     std::function<void()> repaint_;
     std::function<void()> afterTask_;
     WindowHandlers windows_;

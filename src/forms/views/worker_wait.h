@@ -7,11 +7,15 @@
 
 namespace tobira {
 
-// Runs `work` on a worker thread and returns when it is done, throwing what it threw. Meanwhile
-// the UI thread keeps the windows painted; input and socket notifiers wait for the end.
+// Runs `work` on a worker thread under the busy cursor and returns when it is done, throwing
+// what it threw. Meanwhile the UI thread keeps the windows painted; input and socket notifiers
+// wait for the end.
 void WaitForWorker(const std::function<void()>& work);
 
 // Whether the UI thread is in WaitForWorker.
 bool WaitingForWorker();
+
+// Runs `then` once the wait has ended, in the order given; at once when there is no wait.
+void AfterWorkerWait(std::function<void()> then);
 
 } // namespace tobira

@@ -3,11 +3,9 @@
 #include "forms/views/view_state.h"
 #include "forms/views/worker_wait.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
-#include <QScopeGuard>
 #include <QTextDocument>
 #include <QThread>
 
@@ -54,8 +52,6 @@ void FormReaderWidget::render() {
 void FormReaderWidget::showDocument() {
     // A document of a million lines takes seconds to lay out: it is made on a worker under the
     // busy cursor, then handed to the text area.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     const std::string& bytes = reader_.MemoReader;
     const bool utf8 = reader_.MemoReaderEncoding == TextEncoding::Utf8;
     const QFont font = MemoReader->font();
