@@ -35,19 +35,6 @@ class WriteMark final {
     WriteMark& operator=(const WriteMark&) = delete;
 };
 
-std::optional<std::string> readValue(const std::string& path, std::string_view section,
-                                     std::string_view key) {
-    std::optional<std::string> bytes;
-    try {
-        bytes = ReadWholeFile(PathFromCp932(path), read_limit::Settings);
-    } catch (const std::exception&) {
-        return std::nullopt; // an unreadable file reads like a missing one: every default
-    }
-    if (!bytes)
-        return std::nullopt;
-    return IniDocument::parse(*bytes).value(section, key);
-}
-
 } // namespace
 
 SettingsWriteError::SettingsWriteError(const std::string& cp932Path)
@@ -61,18 +48,16 @@ bool IniFile::exists() const {
 }
 
 int IniFile::readInteger(std::string_view section, std::string_view key, int fallback) const {
-    auto value = readValue(path_, section, key);
-    return value ? ParseIniInteger(*value, fallback) : fallback;
+    return IniSnapshot(path_).readInteger(section, key, fallback);
 }
 
 bool IniFile::readBool(std::string_view section, std::string_view key, bool fallback) const {
-    return readInteger(section, key, fallback ? 1 : 0) != 0;
+    return IniSnapshot(path_).readBool(section, key, fallback);
 }
 
 std::string IniFile::readString(std::string_view section, std::string_view key,
                                 std::string_view fallback) const {
-    auto value = readValue(path_, section, key);
-    return LimitIniString(value ? std::string_view(*value) : fallback);
+    return IniSnapshot(path_).readString(section, key, fallback);
 }
 
 void IniFile::writeInteger(std::string_view section, std::string_view key, int value) {
@@ -84,18 +69,9 @@ void IniFile::writeBool(std::string_view section, std::string_view key, bool val
 }
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
-    const WriteMark mark;
-    try {
-        std::filesystem::path file = PathFromCp932(path_);
-        // A file that exists but cannot be read must not be replaced by one holding this key
-        // alone: ReadWholeFile throws then, and the write fails.
-        std::optional<std::string> bytes = ReadWholeFile(file, read_limit::Settings);
-        IniDocument doc = bytes ? IniDocument::parse(*bytes) : IniDocument();
-        doc.setValue(section, key, value);
-        WriteFileAtomically(file, doc.bytes());
-    } catch (const std::exception&) {
-        throw SettingsWriteError(path_);
-    }
+    IniBatch batch(path_);
+    batch.writeString(section, key, value);
+    batch.commit();
 }
 
 IniSnapshot::IniSnapshot(const std::string& path) {

@@ -1,6 +1,7 @@
 #pragma once
-// The settings file by path: every read and every write goes to the file itself, nothing is
-// cached, so several windows reading and writing their own keys always see the same file.
+// The settings file by path. Every read and every write goes to the file itself: a window's load
+// reads it once (IniSnapshot), a save writes it once (IniBatch), and nothing is kept between
+// actions; only the windows loaded in one start share one read (IniSharedRead).
 
 #include "settings/ini_document.h"
 
@@ -22,6 +23,7 @@ class SettingsWriteError final : public std::runtime_error {
     explicit SettingsWriteError(const std::string& cp932Path);
 };
 
+// One key at a time: each read is a snapshot of its own, each write a save of one key.
 class IniFile final {
   public:
     // `path` is code page 932, as every path in the core.

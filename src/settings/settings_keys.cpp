@@ -70,24 +70,12 @@ int ReadSetting(const IniFile& file, const IntegerKey& key) {
     return file.readInteger(kSettingsSection, key.name, key.fallback);
 }
 
-namespace {
-
-template <typename Settings> bool HasInteger(const Settings& file, const IntegerKey& key) {
+bool HasSetting(const IniSnapshot& file, const IntegerKey& key) {
     // No number in the file reads as whichever default is asked for.
     constexpr int kOne = std::numeric_limits<int>::min();
     constexpr int kOther = std::numeric_limits<int>::max();
     return file.readInteger(kSettingsSection, key.name, kOne) != kOne ||
            file.readInteger(kSettingsSection, key.name, kOther) != kOther;
-}
-
-} // namespace
-
-bool HasSetting(const IniFile& file, const IntegerKey& key) {
-    return HasInteger(file, key);
-}
-
-bool HasSetting(const IniSnapshot& file, const IntegerKey& key) {
-    return HasInteger(file, key);
 }
 
 bool ReadSetting(const IniFile& file, const BoolKey& key) {

@@ -135,7 +135,6 @@ bool ReadSetting(const IniFile& file, const BoolKey& key);
 std::string ReadSetting(const IniFile& file, const StringKey& key);
 // Whether the file holds a number for the key (a window's stored position, say), as opposed to
 // the reader's default standing in for it.
-bool HasSetting(const IniFile& file, const IntegerKey& key);
 bool HasSetting(const IniSnapshot& file, const IntegerKey& key);
 void WriteSetting(IniFile& file, const IntegerKey& key, int value);
 void WriteSetting(IniFile& file, const BoolKey& key, bool value);
