@@ -51,7 +51,7 @@ void TFormReader::LoadDocument(const std::string& path) {
     } catch (const FileReadError& error) {
         messages_.showMessage(path + Utf8ToCp932(" を読み込めません") + "\n" + error.what());
         return;
-    } catch (const std::system_error& error) {
+    } catch (const std::system_error& error) { // no worker thread could be started
         messages_.showMessage(path + Utf8ToCp932(" を読み込めません") + "\n" +
                               Utf8ToCp932(error.code().message()));
         return;

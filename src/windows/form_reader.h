@@ -9,8 +9,8 @@
 namespace tobira {
 
 // The reader of the documents beside a song (TXT, DOC, HED): one text area, no wrapping, the
-// document shown as the file holds it (code page 932). It reads the document again each time
-// it becomes the active window.
+// document's text in its own encoding (UTF-8 and UTF-16 decoded, anything else code page 932).
+// It reads the document again each time it becomes the active window.
 class TFormReader final : public FormModel {
   public:
     TFormReader(MessagePort& messages, BusyCursorPort& busy, ScreenPort& screen,

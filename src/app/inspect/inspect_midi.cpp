@@ -82,7 +82,6 @@ void ShowResets(const std::vector<SmfEvent>& events) {
     Field("System On", all.empty() ? Sjis("なし") : all);
 }
 
-// Per channel, the instruments in the order first selected: program (bank MSB/LSB).
 const char* ModeName(ModuleMode mode) {
     switch (mode) {
     case ModuleMode::Gm:

@@ -42,8 +42,6 @@ class CdToc final {
     int count() const { return tracks_.empty() ? 0 : tracks_.back().number; }
     // Nullptr when there is no such track.
     const CdTrack* track(int number) const;
-    // The tracks the disc has, in order: what to walk instead of 1..count().
-    const std::vector<CdTrack>& tracks() const { return tracks_; }
     // The track before track `number` that the disc has; nullptr when there is none.
     const CdTrack* trackBefore(int number) const;
     std::int32_t leadout() const { return leadout_; }

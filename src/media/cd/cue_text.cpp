@@ -198,22 +198,4 @@ std::string CueTextToUtf8(std::string_view bytes) {
     return text;
 }
 
-const char* CueEncodingName(CueEncoding encoding) {
-    switch (encoding) {
-    case CueEncoding::Utf8:
-        return "UTF-8";
-    case CueEncoding::Utf16Le:
-        return "UTF-16 LE";
-    case CueEncoding::Utf16Be:
-        return "UTF-16 BE";
-    case CueEncoding::Utf32Le:
-        return "UTF-32 LE";
-    case CueEncoding::Utf32Be:
-        return "UTF-32 BE";
-    case CueEncoding::Cp932:
-        return "Shift-JIS";
-    }
-    return "";
-}
-
 } // namespace tobira

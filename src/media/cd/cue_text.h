@@ -18,7 +18,4 @@ CueEncoding DetectCueEncoding(std::string_view bytes);
 // becomes U+FFFD.
 std::string CueTextToUtf8(std::string_view bytes);
 
-// "UTF-16 LE" and the like, for a report.
-const char* CueEncodingName(CueEncoding encoding);
-
 } // namespace tobira

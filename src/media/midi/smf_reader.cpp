@@ -218,8 +218,6 @@ SmfSong Reader::finish(int announced) {
     return SmfSong(format_, tracks_, timing_.division, std::move(tempos_), lastTick_);
 }
 
-// Each track's messages are in playing order already; merging them keeps the track order and
-// each track's own order at equal ticks, in n log(tracks) steps.
 // The messages come track after track, each track in playing order. A stable sort by tick
 // interleaves them and keeps both the track order and each track's own order at equal ticks.
 // Radix passes over the ticks: a merge of hundreds of tracks jumps between as many places in
@@ -317,13 +315,9 @@ SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& eve
     return song;
 }
 
-SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& events,
-                 std::vector<SmfText>& texts) {
-    std::vector<SmfMessage> messages;
+SmfSong ParseSmfTexts(std::span<const std::uint8_t> bytes, std::vector<SmfText>& texts) {
     texts.clear();
-    SmfSong song = ParseWith(bytes, &messages, nullptr, &texts);
-    events = EventsOf(bytes, messages);
-    return song;
+    return ParseWith(bytes, nullptr, nullptr, &texts);
 }
 
 SmfSong ParseSmfMessages(std::span<const std::uint8_t> bytes, std::vector<SmfMessage>& messages,

@@ -88,9 +88,9 @@ SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& eve
 SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& events,
                  std::vector<SmfRepair>& repairs);
 
-// The same, and every text meta event into `texts`, in playing order (by tick, then file order).
-SmfSong ParseSmf(std::span<const std::uint8_t> bytes, std::vector<SmfEvent>& events,
-                 std::vector<SmfText>& texts);
+// The same as ParseSmf, and every text meta event into `texts`, in playing order (by tick, then
+// file order); the messages are checked, not copied.
+SmfSong ParseSmfTexts(std::span<const std::uint8_t> bytes, std::vector<SmfText>& texts);
 
 // The same as ParseSmf with events, each message left where it lies in `bytes`.
 SmfSong ParseSmfMessages(std::span<const std::uint8_t> bytes, std::vector<SmfMessage>& messages,

@@ -118,7 +118,6 @@ SmfTrackResult SmfTrackParser::parse() {
             pos_ += length;
             if (type == 0x2F) {
                 result.endTick = tick;
-                result.ended = true;
                 break; // anything after the end of track is never played
             }
         } else {

@@ -18,7 +18,6 @@ struct SmfTrackResult {
     std::size_t playable = 0;            // channel and system exclusive messages
     std::optional<std::size_t> brokenAt; // where the track broke off, when it did
     std::size_t strayBytes = 0;          // system common and real-time bytes passed over
-    bool ended = false;                  // an end-of-track event closed it
 };
 
 class SmfTrackParser final {

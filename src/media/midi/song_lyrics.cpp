@@ -159,10 +159,6 @@ bool EndsWithKar(const std::string& path) {
 
 } // namespace
 
-std::string LyricTextToCp932(std::string_view bytes) {
-    return Decode(bytes, Detect(bytes));
-}
-
 std::string LyricLine::text() const {
     std::string all;
     for (const LyricSyllable& s : syllables)
@@ -190,11 +186,10 @@ std::size_t SongLyrics::sungBytes(int line, std::uint64_t micros) const {
 }
 
 SongLyrics ParseSongLyrics(std::span<const std::uint8_t> smf, bool karaoke) {
-    std::vector<SmfEvent> events;
     std::vector<SmfText> texts;
     SmfSong song;
     try {
-        song = ParseSmf(smf, events, texts);
+        song = ParseSmfTexts(smf, texts);
     } catch (const SmfError&) {
         return {};
     }

@@ -49,8 +49,4 @@ SongLyrics ParseSongLyrics(std::span<const std::uint8_t> smf, bool karaoke);
 // The lyrics of the song file at `cp932Path` (a name ending in .kar counts as karaoke).
 SongLyrics ReadSongLyrics(const std::string& cp932Path);
 
-// Lyric bytes as code page 932: valid UTF-8 with characters beyond ASCII is converted, valid
-// Shift-JIS (code page 932) kept, anything else read as Latin-1.
-std::string LyricTextToCp932(std::string_view bytes);
-
 } // namespace tobira
