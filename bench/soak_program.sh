@@ -12,13 +12,17 @@ build=${2:-build}
 limit_kb=1024
 
 home=$(mktemp -d)
-trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$home"' EXIT
+pid=""
+# The player first: xvfb-run stops its server, not the program it started.
+trap '[[ -n $pid ]] && kill "$pid" 2>/dev/null; kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$home"' EXIT
 "$build/src/tobira-demo-disc" "$home/disc" >/dev/null
 # Play on insertion, endless (yellow one-way panel), CD mode at start.
 printf '[BASICDATA]\r\nAUTOPLAYS=1\r\nPOWERCOLR=clYellow\r\nMIDISTART=0\r\n' >"$home/TOBIRA.INI"
 
 export TOBIRA_HOME=$home TOBIRA_CDDEVICE=$home/disc/tobira-demo.cue
 export SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$home/runtime
+# A bus that answers nowhere, never the desktop's own session bus.
+export DBUS_SESSION_BUS_ADDRESS=unix:path=$home/no-bus
 mkdir -p "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
@@ -49,7 +53,6 @@ anon_kb() {
   awk '/^RssAnon:/ {print $2}' "/proc/$1/status"
 }
 
-pid=""
 for _ in $(seq 1 50); do
   pid=$(player_pid)
   [[ -n $pid ]] && break

@@ -23,6 +23,14 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     const auto folder =
         std::filesystem::temp_directory_path() / ("tobira-fuzz-cue-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
+    // Gone again when the run ends, as the replay test runs this at every build's tests.
+    static const struct Removal {
+        std::filesystem::path folder;
+        ~Removal() {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        }
+    } removal{folder};
     g_cue = folder / "disc.cue";
     std::ofstream bin(folder / "disc.bin", std::ios::binary);
     const std::string sector(kCdSectorBytes, '\x11');

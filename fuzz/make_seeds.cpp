@@ -136,7 +136,8 @@ int main(int argc, char** argv) {
         Wav(3, 2, 48000, 32, std::string(64, '\0')),
         Wav(1, 1, 8000, 16, Pcm16(8, 1)).substr(0, 50),
     };
-    const auto demo = std::filesystem::temp_directory_path() / "tobira-fuzz-seed-disc";
+    // Beside the seeds, so that two builds making their seeds at once never share it.
+    const auto demo = root / ".demo-disc";
     const CueImage image = WriteDemoDisc(demo);
     seeds["cue"] = {
         ReadWholeFile(image.cue).value_or(""),

@@ -37,8 +37,10 @@ printf '\x4d\x54\x72\x6b\x00\x00\x00\x0c\x00\x90\x3c\x64\x60\x80\x3c\x40\x00\xff
 mkdir -p "$work/home" "$work/run"
 chmod 700 "$work/run"
 log=$work/ld.log
-env -u TOBIRA_HOME -u TOBIRA_MODULE_DIR -u TOBIRA_CDDEVICE -u XDG_DATA_HOME -u DBUS_SESSION_BUS_ADDRESS \
-  HOME="$work/home" XDG_RUNTIME_DIR="$work/run" QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
+# A bus address that answers nowhere: without one the bus library may reach the desktop's own
+# session bus through the display, and hand the song to a player already running there.
+env -u TOBIRA_HOME -u TOBIRA_MODULE_DIR -u TOBIRA_CDDEVICE -u XDG_DATA_HOME \
+  DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus" HOME="$work/home" XDG_RUNTIME_DIR="$work/run" QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
   LD_DEBUG=files LD_DEBUG_OUTPUT="$log" "$root/usr/bin/tobira" "$song" >"$work/out.txt" 2>&1 &
 pid=$!
 # The loader calls a library's initialisers only once all its libraries and symbols resolved.

@@ -3,6 +3,7 @@
 #include "app/qt/qt_ports.h"
 #include "forms/views/form_widget.h"
 #include "forms/views/view_hub.h"
+#include "support/wait_until.h"
 
 #include <QApplication>
 #include <QTest>
@@ -67,7 +68,7 @@ class WorkerWaitTest : public QObject {
         QVERIFY(!QApplication::overrideCursor());
         QVERIFY(!closed);
         QVERIFY(window.isVisible() && model.Visible);
-        QTest::qWait(50);
+        QVERIFY(testing::WaitUntil([&] { return ran.size() >= 3; }));
         // The held task and the wake run after, in either order between them.
         QCOMPARE(ran.size(), std::size_t{3});
         QCOMPARE(ran.front(), std::string("handler ends"));
