@@ -41,10 +41,6 @@ TFormMidi::TFormMidi(Ports ports, const DataPaths& paths, TFormMain& main, TForm
     Image1Hint = Utf8ToCp932("クリックで作者のメッセージ");
 }
 
-bool TFormMidi::IsAlbumEntry(const std::string& entry) {
-    return tobira::IsAlbumEntry(entry);
-}
-
 void TFormMidi::FormCreate() {
     const IniSnapshot file(paths_.SettingsPath);
     Width = ReadSetting(file, keys::MIDIWIDTH);

@@ -26,7 +26,6 @@ class TFormMidi final : public FormModel {
     static constexpr int kMinWidth = 280;
     static constexpr int kMinHeight = 178;
     static constexpr int kDefaultHeight = 194;
-    static constexpr std::string_view kAlbumMarker = tobira::kAlbumMarker;
 
     TFormMidi(Ports ports, const DataPaths& paths, TFormMain& main, TFormView& view, TFormMsg& msg);
 
@@ -39,8 +38,6 @@ class TFormMidi final : public FormModel {
     // The folder chosen last in a browse dialog during this run; its first text names none.
     std::string LabelMemory = "LabelMemory";
     bool ShowHint = true;
-
-    static bool IsAlbumEntry(const std::string& entry);
 
     // Geometry from the settings, then the six buttons from the control window.
     void FormCreate();

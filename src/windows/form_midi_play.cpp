@@ -1,6 +1,7 @@
 // The MIDI selector's ways to start play: the lists, a folder, an album; and registering
 // folders.
 #include "windows/form_midi.h"
+#include "windows/album_entry.h"
 
 #include "player/form_main.h"
 #include "midi_windows/form_view.h"
@@ -12,7 +13,6 @@
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
 #include "text/cp932_convert.h"
-#include "text/upper_case.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -21,22 +21,16 @@
 namespace tobira {
 namespace {
 
-std::string joinPath(const std::string& folder, const std::string& name) {
-    return !folder.empty() && folder.back() == '/' ? folder + name : folder + "/" + name;
-}
-
-// The album file of that name in the program folder, its extension in any case; the empty name
-// is the file ".ABM". Names that could reach outside the folder find nothing.
+// The album file whose list entry names `name`, found by the rule that lists it.
 std::optional<std::string> findAlbumFile(const std::string& folder, const std::string& name) {
-    if (name.find('/') != std::string::npos || name.find('\0') != std::string::npos)
-        return std::nullopt;
     std::error_code error;
     for (std::filesystem::directory_iterator it(PathFromCp932(folder), error), end;
          !error && it != end; it.increment(error)) {
-        auto file = Cp932FromPath(it->path().filename());
-        if (file && file->size() == name.size() + 4 && file->compare(0, name.size(), name) == 0 &&
-            UpperCaseCp932(file->substr(name.size())) == ".ABM")
-            return joinPath(folder, *file);
+        const auto file = Cp932FromPath(it->path().filename());
+        if (!file)
+            continue;
+        if (const auto entry = AlbumEntryOfFile(*file); entry && AlbumNameOfEntry(*entry) == name)
+            return JoinFolder(folder, *file);
     }
     return std::nullopt;
 }
@@ -63,7 +57,7 @@ std::string TFormMidi::AppendFolderSongs(const std::string& folder) {
     // The directory's own order is arbitrary here; the scan gives file-name order, the one a
     // user expects.
     for (const std::string& name : scan.Names) {
-        const std::string path = joinPath(folder, name);
+        const std::string path = JoinFolder(folder, name);
         std::string title;
         try {
             title = ReadMidiTitle(path);

@@ -70,7 +70,7 @@ struct SelectorFixture : MidiFixture {
 };
 
 std::string album(const char* name) {
-    return std::string(TFormMidi::kAlbumMarker) + name;
+    return std::string(kAlbumMarker) + name;
 }
 
 TEST(MidiSelector, DeletingRewritesTheFolderSlotsInListOrderAndEmptiesTheRest) {
@@ -133,17 +133,21 @@ TEST(MidiSelector, AnAlbumPlaysThroughTheListRulesInTheChosenOrder) {
     std::ofstream(f.dir / "other.abm") << "";
     std::ofstream(f.dir / ".ABM", std::ios::binary) << "Apple\t" << folder << "a.mid\t+0\t1\r\n";
     std::filesystem::create_directory(f.dir / "broken.ABM");
+    std::ofstream(f.dir / "x.ABM.ABM", std::ios::binary) << "C\t" << folder << "c.mid\t+0\t1\r\n";
     f.open();
     EXPECT_NE(f.entry(album("Best")), -1);
     EXPECT_NE(f.entry(album("other")), -1) << "the extension in any case";
 
-    // The album with the empty name is the file .ABM, listed and played by the one rule.
-    f.playEntry(album(""));
-    EXPECT_EQ(f.played, std::vector<std::string>{"a.mid"});
-    EXPECT_TRUE(f.fakes.messages.shown.empty());
-    f.press(&TFormMain::SpeedButtonSTOPClick);
-    f.played.clear();
-    f.open();
+    // The album with the empty name is the file .ABM, and x.ABM.ABM the album "x": each listed
+    // and played by the one rule.
+    for (const auto& [name, song] : {std::pair{"", "a.mid"}, std::pair{"x", "c.mid"}}) {
+        f.playEntry(album(name));
+        EXPECT_EQ(f.played, std::vector<std::string>{song});
+        EXPECT_TRUE(f.fakes.messages.shown.empty());
+        f.press(&TFormMain::SpeedButtonSTOPClick);
+        f.played.clear();
+        f.open();
+    }
 
     f.playEntry(album("Best"));
     EXPECT_EQ(f.playListFiles(), (std::vector<std::string>{"b.mid", "a.mid", "c.mid"}))
