@@ -1,28 +1,12 @@
 #include "files/shown_name.h"
 
 #include "text/cp932_convert.h"
+#include "text/utf8.h"
 
 #include <cstdio>
 
 namespace tobira {
 namespace {
-
-// Length of the UTF-8 sequence starting at `s[i]`, or 0 when it is not a valid one.
-std::size_t utf8Length(std::string_view s, std::size_t i) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    std::size_t n = b < 0x80           ? 1
-                    : (b >> 5) == 0x6  ? 2
-                    : (b >> 4) == 0xE  ? 3
-                    : (b >> 3) == 0x1E ? 4
-                                       : 0;
-    if (n == 0 || i + n > s.size())
-        return 0;
-    for (std::size_t k = 1; k < n; ++k) {
-        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-            return 0;
-    }
-    return n;
-}
 
 void appendEscaped(std::string& out, unsigned char b) {
     char text[8];
@@ -37,7 +21,7 @@ std::string ShownName(const std::filesystem::path& path) {
     std::string out;
     for (std::size_t i = 0; i < bytes.size();) {
         const auto b = static_cast<unsigned char>(bytes[i]);
-        const std::size_t n = utf8Length(bytes, i);
+        const std::size_t n = Utf8SequenceAt(bytes, i);
         if (b < 0x20 || b == 0x7F || n == 0) {
             appendEscaped(out, b);
             ++i;

@@ -1,6 +1,7 @@
 #include "media/cd/cue_text.h"
 
 #include "text/cp932_convert.h"
+#include "text/utf8.h"
 
 #include <array>
 #include <cstdint>
@@ -15,43 +16,12 @@ constexpr std::string_view kUtf32LeMark{"\xFF\xFE\0\0", 4};
 constexpr std::string_view kUtf32BeMark{"\0\0\xFE\xFF", 4};
 constexpr char32_t kReplacement = 0xFFFD;
 
-// The length of the valid UTF-8 sequence at `i`; 0 when there is none.
-std::size_t utf8Sequence(std::string_view s, std::size_t i) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    const std::size_t more = c < 0x80                ? 0
-                             : c >= 0xC2 && c < 0xE0 ? 1
-                             : (c & 0xF0) == 0xE0    ? 2
-                             : c >= 0xF0 && c < 0xF5 ? 3
-                                                     : 4;
-    if (more == 4 || i + more >= s.size() + (more == 0))
-        return 0;
-    for (std::size_t k = 1; k <= more; ++k)
-        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-            return 0;
-    // Overlong forms, surrogates and code points past U+10FFFF.
-    const auto second = static_cast<unsigned char>(more > 0 ? s[i + 1] : 0);
-    if ((c == 0xE0 && second < 0xA0) || (c == 0xED && second >= 0xA0) ||
-        (c == 0xF0 && second < 0x90) || (c == 0xF4 && second >= 0x90))
-        return 0;
-    return more + 1;
-}
-
-bool validUtf8(std::string_view s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const std::size_t n = utf8Sequence(s, i);
-        if (n == 0)
-            return false;
-        i += n;
-    }
-    return true;
-}
-
 // A sheet marked as UTF-8 keeps its mark's word; a byte that breaks it becomes U+FFFD.
 std::string mendUtf8(std::string_view s) {
     std::string out;
     out.reserve(s.size());
     for (std::size_t i = 0; i < s.size();) {
-        const std::size_t n = utf8Sequence(s, i);
+        const std::size_t n = Utf8SequenceAt(s, i);
         if (n == 0) {
             out += "\xEF\xBF\xBD";
             ++i;
@@ -90,28 +60,6 @@ CueEncoding fromZeros(std::string_view bytes) {
     return CueEncoding::Utf8;
 }
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c >= 0xD800 && c < 0xE000)
-        c = kReplacement;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | c >> 6);
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | c >> 12);
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x110000) {
-        out += static_cast<char>(0xF0 | c >> 18);
-        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        appendUtf8(out, kReplacement);
-    }
-}
-
 std::uint32_t unit(std::string_view s, std::size_t at, std::size_t width, bool little) {
     std::uint32_t v = 0;
     for (std::size_t k = 0; k < width; ++k) {
@@ -121,34 +69,13 @@ std::uint32_t unit(std::string_view s, std::size_t at, std::size_t width, bool l
     return v;
 }
 
-std::string fromUtf16(std::string_view s, bool little) {
-    std::string out;
-    out.reserve(s.size());
-    const std::size_t units = s.size() / 2;
-    for (std::size_t i = 0; i < units; ++i) {
-        const std::uint32_t u = unit(s, 2 * i, 2, little);
-        if (u >= 0xD800 && u < 0xDC00 && i + 1 < units) {
-            const std::uint32_t low = unit(s, 2 * i + 2, 2, little);
-            if (low >= 0xDC00 && low < 0xE000) {
-                appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
-                ++i;
-                continue;
-            }
-        }
-        appendUtf8(out, u);
-    }
-    if (s.size() % 2 != 0)
-        appendUtf8(out, kReplacement);
-    return out;
-}
-
 std::string fromUtf32(std::string_view s, bool little) {
     std::string out;
     out.reserve(s.size());
     for (std::size_t i = 0; i + 4 <= s.size(); i += 4)
-        appendUtf8(out, unit(s, i, 4, little));
+        AppendUtf8(out, unit(s, i, 4, little));
     if (s.size() % 4 != 0)
-        appendUtf8(out, kReplacement);
+        AppendUtf8(out, kReplacement);
     return out;
 }
 
@@ -169,7 +96,7 @@ CueEncoding DetectCueEncoding(std::string_view bytes) {
     const CueEncoding wide = fromZeros(bytes);
     if (wide != CueEncoding::Utf8)
         return wide;
-    return validUtf8(bytes) ? CueEncoding::Utf8 : CueEncoding::Cp932;
+    return IsValidUtf8(bytes) ? CueEncoding::Utf8 : CueEncoding::Cp932;
 }
 
 std::string CueTextToUtf8(std::string_view bytes) {
@@ -181,10 +108,10 @@ std::string CueTextToUtf8(std::string_view bytes) {
     case CueEncoding::Cp932:
         return Cp932ToUtf8(bytes);
     case CueEncoding::Utf16Le:
-        text = fromUtf16(bytes, true);
+        text = Utf16ToUtf8(bytes, true);
         break;
     case CueEncoding::Utf16Be:
-        text = fromUtf16(bytes, false);
+        text = Utf16ToUtf8(bytes, false);
         break;
     case CueEncoding::Utf32Le:
         text = fromUtf32(bytes, true);

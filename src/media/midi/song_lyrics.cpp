@@ -2,6 +2,7 @@
 
 #include "media/midi/smf_reader.h"
 #include "text/cp932_convert.h"
+#include "text/utf8.h"
 
 #include <algorithm>
 #include <map>
@@ -12,37 +13,10 @@ namespace {
 
 enum class Encoding { Cp932, Utf8, Latin1 };
 
-bool IsUtf8(std::string_view s, bool& beyondAscii) {
-    beyondAscii = false;
-    for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        std::size_t more = 0;
-        if (c < 0x80)
-            more = 0;
-        else if (c >= 0xC2 && c <= 0xDF)
-            more = 1;
-        else if (c >= 0xE0 && c <= 0xEF)
-            more = 2;
-        else if (c >= 0xF0 && c <= 0xF4)
-            more = 3;
-        else
-            return false;
-        if (s.size() - i <= more)
-            return more == 0;
-        for (std::size_t k = 1; k <= more; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-                return false;
-        beyondAscii = beyondAscii || more > 0;
-        i += more + 1;
-    }
-    return true;
-}
-
 // UTF-8 first: Japanese in UTF-8 also passes as Shift-JIS byte pairs, the reverse never does
 // for more than a few characters.
 Encoding Detect(std::string_view all) {
-    bool beyondAscii = false;
-    if (IsUtf8(all, beyondAscii) && beyondAscii)
+    if (IsUtf8BeyondAscii(all))
         return Encoding::Utf8;
     if (Cp932ToUtf8(all).find("\xEF\xBF\xBD") == std::string::npos)
         return Encoding::Cp932;
