@@ -41,8 +41,10 @@ class WorkerWaitTest : public QObject {
         QObject::connect(&timer, &QTimer::timeout, [&] {
             waitCursor = waitCursor || (QApplication::overrideCursor() &&
                                         QApplication::overrideCursor()->shape() == Qt::WaitCursor);
-            if (ticks == 0)
+            if (ticks == 0) {
                 closed = window.close();
+                ports.post([&] { ran.push_back("posted"); });
+            }
             hub.dispatch([&] { ran.push_back("tick"); });
             ++ticks;
         });
@@ -53,7 +55,6 @@ class WorkerWaitTest : public QObject {
         bool onWorker = false;
         ports.runBusy([&] {
             onWorker = std::this_thread::get_id() != uiThread;
-            ports.post([&] { ran.push_back("posted"); });
             wake->raise();
             const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
             while (ticks < 3 && std::chrono::steady_clock::now() < give_up)
