@@ -71,6 +71,11 @@ void AudioEngine::flush() {
         flushHandler_();
 }
 
+void AudioEngine::pause() {
+    if (pauseHandler_)
+        pauseHandler_();
+}
+
 std::vector<float> AudioEngine::render(std::size_t frames) {
     std::vector<float> out(frames * kChannels);
     render(out.data(), frames);

@@ -61,6 +61,10 @@ class AudioEngine final {
     // playing it out: a large output buffer must not delay a stop.
     void flush();
     void setFlushHandler(std::function<void()> handler) { flushHandler_ = std::move(handler); }
+    // A source calls this once it has paused (UI thread, none of its own locks held): the sound
+    // the output has already handed on is held where it stands, to go on at the next wake.
+    void pause();
+    void setPauseHandler(std::function<void()> handler) { pauseHandler_ = std::move(handler); }
 
     // Line controls, 0..65535 per channel (0 left, 1 right). The speakers line scales the mix.
     // Setting a value that differs calls the control listeners on the calling thread.
@@ -95,6 +99,7 @@ class AudioEngine final {
     int nextListenerId_ = 1;
     std::function<void()> wakeHandler_;
     std::function<void()> flushHandler_;
+    std::function<void()> pauseHandler_;
 };
 
 } // namespace tobira

@@ -64,6 +64,10 @@ Program::Program(const std::filesystem::path& folder)
         if (output_)
             output_->flush();
     });
+    engine_.setPauseHandler([this] {
+        if (output_)
+            output_->flush();
+    });
     cd_ = std::make_unique<CdDevice>(engine_);
     midi_ = std::make_unique<MidiDevice>(engine_, qtPorts_);
     wave_ = std::make_unique<WaveDevice>(engine_);

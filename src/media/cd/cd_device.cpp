@@ -158,7 +158,14 @@ void CdDevice::stop() {
 }
 
 void CdDevice::pause() {
-    stop();
+    requireOpen();
+    bool wasPlaying;
+    {
+        std::lock_guard lock(state_.mutex);
+        wasPlaying = std::exchange(state_.playing, false);
+    }
+    if (wasPlaying)
+        engine_.pause();
 }
 
 void CdDevice::previous() {

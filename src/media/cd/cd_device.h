@@ -20,8 +20,9 @@
 //
 // Playing: playFrom(n) plays from track n's start to the end of the disc and then stops
 // (mode Stopped). Data tracks are never played: playFrom(data track) starts at the next audio
-// track, and playing stops where a data track begins. pause() and stop() are the same for a CD:
-// the mode becomes Stopped and the position is kept; play() resumes there, or starts again at
+// track, and playing stops where a data track begins. pause() and stop() are the same for a CD
+// (the mode becomes Stopped and the position is kept), except that a pause has the output hold
+// what it has already been given, where a stop drops it; play() resumes there, or starts again at
 // the first audio track when the end of the disc was reached. previous() acts only while
 // playing. No completion notification is sent: the player polls mode and position.
 //

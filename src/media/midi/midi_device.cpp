@@ -337,7 +337,7 @@ void MidiDevice::pause() {
         halted = haltLocked(state_ == State::Playing ? State::Paused : state_);
     }
     if (halted)
-        engine_.flush();
+        engine_.pause();
 }
 
 void MidiDevice::previous() {
