@@ -52,12 +52,14 @@ int main() {
         wave.open();
         expectedFrames = wave.length() * std::size_t{AudioEngine::kSampleRate} / 1000;
         SdlAudioOutput output(engine);
+        if (const std::string reason = output.open(); !reason.empty())
+            throw DeviceError(reason);
         driverName = output.driverName();
         wave.play();
-        output.start();
+        output.play();
         while (wave.mode() == DeviceMode::Playing)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        output.stop();
+        output.close();
     } catch (const DeviceError& e) {
         std::fprintf(stderr, "%s\n", Cp932ToUtf8(e.what()).c_str());
         std::filesystem::remove(wav);

@@ -10,7 +10,8 @@ packages=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-svg-dev qt6-translations-l10n
   libfluidsynth-dev libcdio-dev libcdio-paranoia-dev libsdl2-dev libasound2-dev
-  libsndfile1-dev
+  libsndfile1-dev libpulse-dev
+  pulseaudio pulseaudio-utils
   timgm6mb-soundfont
   fonts-ipafont-gothic
   libgtest-dev libgmock-dev libbenchmark-dev

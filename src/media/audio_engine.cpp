@@ -25,20 +25,39 @@ void AudioEngine::attach(MixerLine line, AudioSource* source) {
 
 void AudioEngine::render(float* out, std::size_t frames) {
     const std::size_t samples = frames * kChannels;
-    std::fill(out, out + samples, 0.0f);
-    if (scratch_.size() < samples)
-        scratch_.resize(samples);
+    if (scratch_.size() < samples * kMixerLineCount)
+        scratch_.resize(samples * kMixerLineCount);
+    LineBuffers lines{};
+    ConstLineBuffers mixed{};
+    for (int index = 1; index < kMixerLineCount; ++index)
+        mixed[index] = lines[index] = scratch_.data() + samples * index;
+    renderLines(lines, frames);
+    mixLines(mixed, out, frames);
+}
 
-    const Line& master = lines_[static_cast<int>(MixerLine::Speakers)];
-    const bool masterMute = master.mute.load(std::memory_order_relaxed);
-
+void AudioEngine::renderLines(const LineBuffers& lines, std::size_t frames) {
+    const std::size_t samples = frames * kChannels;
+    bool sounding = false;
     std::lock_guard lock(sourcesMutex_);
     for (int index = 1; index < kMixerLineCount; ++index) {
         AudioSource* source = sources_[index];
-        if (!source)
+        if (!source) {
+            std::fill(lines[index], lines[index] + samples, 0.0f);
             continue;
+        }
         // A muted line still renders, so that its device keeps time.
-        source->renderAudio(scratch_.data(), frames);
+        source->renderAudio(lines[index], frames);
+        sounding = source->sounding() || sounding;
+    }
+    sounding_.store(sounding, std::memory_order_release);
+}
+
+void AudioEngine::mixLines(const ConstLineBuffers& lines, float* out, std::size_t frames) const {
+    const std::size_t samples = frames * kChannels;
+    std::fill(out, out + samples, 0.0f);
+    const Line& master = lines_[static_cast<int>(MixerLine::Speakers)];
+    const bool masterMute = master.mute.load(std::memory_order_relaxed);
+    for (int index = 1; index < kMixerLineCount; ++index) {
         const Line& line = lines_[index];
         if (line.mute.load(std::memory_order_relaxed) || masterMute)
             continue;
@@ -47,21 +66,17 @@ void AudioEngine::render(float* out, std::size_t frames) {
             gain[c] = static_cast<float>(line.volume[c].load(std::memory_order_relaxed)) *
                       static_cast<float>(master.volume[c].load(std::memory_order_relaxed)) /
                       (65535.0f * 65535.0f);
+        const float* in = lines[index];
         for (std::size_t i = 0; i < samples; i += kChannels)
             for (int c = 0; c < kChannels; ++c)
-                out[i + c] += scratch_[i + c] * gain[c];
+                out[i + c] += in[i + c] * gain[c];
     }
     for (std::size_t i = 0; i < samples; ++i)
         out[i] = std::clamp(out[i], -1.0f, 1.0f);
 }
 
-bool AudioEngine::sounding() {
-    std::lock_guard lock(sourcesMutex_);
-    return std::any_of(sources_.begin(), sources_.end(),
-                       [](const AudioSource* source) { return source && source->sounding(); });
-}
-
 void AudioEngine::wake() {
+    sounding_.store(true, std::memory_order_release);
     if (wakeHandler_)
         wakeHandler_();
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The program's one sound output: a software mixer with a master line (the speakers
-// destination) and one source line per device. The SDL2 output callback calls render() in real
-// use; tests call it directly, so a whole disc or song plays in milliseconds.
+// The program's software mixer: a master line (the speakers destination) and one source line per
+// device. The sound output's thread calls render() (or renderLines() and mixLines()) in real
+// use, a few hundred frames at a time; tests call it directly, so a whole disc or song plays in
+// milliseconds.
 
 #include "media/audio_source.h"
 
@@ -30,6 +31,11 @@ enum class MixerChange {
     Source, // a device was attached to or detached from the line
 };
 
+// One interleaved stereo buffer per mixer line, indexed by MixerLine; the speakers' entry is
+// not used.
+using LineBuffers = std::array<float*, kMixerLineCount>;
+using ConstLineBuffers = std::array<const float*, kMixerLineCount>;
+
 class AudioEngine final {
   public:
     static constexpr int kSampleRate = 44100;
@@ -41,17 +47,27 @@ class AudioEngine final {
     AudioEngine& operator=(const AudioEngine&) = delete;
 
     // Connects a device's sound to a source line; nullptr disconnects it. UI thread; safe while
-    // the audio thread renders. A source must be detached before it is destroyed. A change of
-    // the connected source is reported to the listeners as MixerChange::Source.
+    // the audio thread renders: it waits for a render call that is running to end, so that a
+    // detached source is no longer rendered once it returns. Devices call it only as they are
+    // made and destroyed. A source must be detached before it is destroyed. A change of the
+    // connected source is reported to the listeners as MixerChange::Source.
     void attach(MixerLine line, AudioSource* source);
 
     // Produces the next `frames` stereo frames, mixed, scaled by the line volumes and mutes and
-    // clamped to -1..1. Audio thread (or a test's thread).
+    // clamped to -1..1. Audio thread (or a test's thread); one thread at a time.
     void render(float* out, std::size_t frames);
     std::vector<float> render(std::size_t frames);
+    // The same in two halves: the sources' own sound, line by line before any volume (every
+    // source line's buffer must be given; a line without a source gets silence), and the mix
+    // of such buffers with the volumes and mutes as they stand when it is called. An output
+    // that keeps the lines of the sound it has handed on can mix it again after a volume
+    // change. renderLines: audio thread, like render; mixLines: any thread.
+    void renderLines(const LineBuffers& lines, std::size_t frames);
+    void mixLines(const ConstLineBuffers& lines, float* out, std::size_t frames) const;
 
-    // Whether any connected source may give sound (AudioSource::sounding). UI thread.
-    bool sounding();
+    // Whether any connected source may give sound (AudioSource::sounding), as the last render
+    // call found it, or true since a wake. Any thread; never waits.
+    bool sounding() const { return sounding_.load(std::memory_order_acquire); }
     // A source calls this before it starts to give sound (UI thread, none of its own locks held),
     // so that an output paused while all was silent pulls again at once.
     void wake();
@@ -90,11 +106,13 @@ class AudioEngine final {
     void changed(MixerLine line, MixerChange what);
 
     std::array<Line, kMixerLineCount> lines_;
-    // Held while the audio thread renders the sources, FluidSynth's synthesis among them, so
-    // that attach() returns only once a detached source is no longer being rendered.
+    // Held while the audio thread renders the sources, so that attach() returns only once a
+    // detached source is no longer being rendered. Nothing else takes it: the UI thread reads
+    // what the render calls publish.
     std::mutex sourcesMutex_;
     std::array<AudioSource*, kMixerLineCount> sources_{};
-    std::vector<float> scratch_; // audio thread only
+    std::atomic<bool> sounding_{false};
+    std::vector<float> scratch_; // render() only: the lines, one after another
     std::vector<std::pair<int, std::function<void(MixerLine, MixerChange)>>> listeners_;
     int nextListenerId_ = 1;
     std::function<void()> wakeHandler_;

@@ -48,7 +48,8 @@ class RealTimePlayTest : public QObject {
         cd.waitIdle(); // the worker reads the disc first
 
         SdlAudioOutput output(engine);
-        output.start();
+        QCOMPARE(output.open(), std::string());
+        output.play();
         cd.playFrom(PackTmsf(2, 0, 0, 0));
         for (int round = 0; round < 3; ++round) {
             midi.play();
@@ -59,7 +60,7 @@ class RealTimePlayTest : public QObject {
         // The worker seeks first, then the audio thread plays on from the start of track 2.
         QVERIFY(testing::WaitUntil([&] { return cd.position() >= PackTmsf(2, 0, 1, 0); }));
         QCOMPARE(static_cast<int>(TmsfTrack(cd.position())), 2);
-        output.stop();
+        output.close();
         cd.close();
         midi.close();
         // Whatever the devices posted before they closed arrives now; nothing may be a fourth.

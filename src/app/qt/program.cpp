@@ -16,7 +16,7 @@
 #include "media/midi/alsa_sequencer_device.h"
 #include "media/midi/midi_device.h"
 #include "media/midi/midi_output_selector.h"
-#include "media/output/sdl_audio_output.h"
+#include "media/output/sound_output.h"
 #include "media/wave/wave_device.h"
 #include "midi_windows/views/form_lyrics_widget.h"
 #include "midi_windows/views/form_view_widget.h"
@@ -35,6 +35,7 @@
 #include <QScopeGuard>
 
 #include <chrono>
+#include <cstdlib>
 
 namespace tobira {
 
@@ -45,29 +46,6 @@ Program::Program(const std::filesystem::path& folder)
     random_.seed(
         static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 
-    // Rendering silence would keep a core busy for nothing while the player waits.
-    idleCheck_.setInterval(500);
-    QObject::connect(&idleCheck_, &QTimer::timeout, [this] {
-        if (!engine_.sounding()) {
-            output_->setIdle(true);
-            idleCheck_.stop();
-        }
-    });
-    engine_.setWakeHandler([this] {
-        if (!output_)
-            return; // not open yet: it opens awake
-        output_->setIdle(false);
-        idleCheck_.start();
-    });
-    // A stop or pause is heard at once, whatever the output still holds.
-    engine_.setFlushHandler([this] {
-        if (output_)
-            output_->flush();
-    });
-    engine_.setPauseHandler([this] {
-        if (output_)
-            output_->flush();
-    });
     cd_ = std::make_unique<CdDevice>(engine_);
     midi_ = std::make_unique<MidiDevice>(engine_, qtPorts_);
     wave_ = std::make_unique<WaveDevice>(engine_);
@@ -141,15 +119,12 @@ void Program::closeMainWindow() {
 Program::~Program() {
     // Views go first (they refer to the models), then the models, then the devices, which must
     // leave the engine before the output stops pulling from it.
-    idleCheck_.stop();
-    engine_.setWakeHandler(nullptr);
-    engine_.setFlushHandler(nullptr);
     mpris_.reset();
     remote_.reset();
     views_.clear();
     forms_.reset();
-    if (output_)
-        output_->stop();
+    // Ends the output's thread; the devices then leave an engine nobody pulls.
+    output_.reset();
     wave_.reset();
     midiOut_.reset();
     sequencer_.reset();
@@ -178,11 +153,12 @@ void Program::completeStart() {
         return;
     complete_ = true;
     // Opening the sound output can take a sound server tens of milliseconds: not before the
-    // main window shows. Nothing sounds before a user has seen the window.
-    output_ = std::make_unique<SdlAudioOutput>(engine_);
-    output_->judgeVolumesAfterEvents(qtPorts_);
-    output_->start();
-    idleCheck_.start();
+    // main window shows. Nothing sounds before a user has seen the window. Until then the
+    // engine's wake, pause and flush go nowhere: the output opens awake.
+    output_ = std::make_unique<SoundOutput>(
+        engine_, qtPorts_, [this](const std::string& text) { ports_.messages.showMessage(text); },
+        SoundOutput::Choice(std::getenv("TOBIRA_AUDIO_OUTPUT")), SoundOutput::RealOutputs(engine_));
+    output_->open();
     // Lists the CD drives and the sequencer ports: not needed before the setup window can show.
     forms_->FormSetUp.SetDevices(*setupDevices_);
     views_.emplace_back(new FormSetUpWidget(forms_->FormSetUp, mixer_, hub_));

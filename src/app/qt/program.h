@@ -22,7 +22,7 @@ class MidiDevice;
 class AlsaSequencerDevice;
 class MidiOutputSelector;
 class WaveDevice;
-class SdlAudioOutput;
+class SoundOutput;
 class FormWidget;
 class MediaSetupDevices;
 class MprisService;
@@ -72,7 +72,7 @@ class Program final {
     Ports ports_;
     AudioEngine engine_;
     TMixerCtrl mixer_{&engine_};
-    std::unique_ptr<SdlAudioOutput> output_;
+    std::unique_ptr<SoundOutput> output_;
     std::unique_ptr<CdDevice> cd_;
     std::unique_ptr<MidiDevice> midi_;
     std::unique_ptr<AlsaSequencerDevice> sequencer_;
@@ -86,8 +86,6 @@ class Program final {
     // The desktop's remote control, on the session bus when there is one.
     std::unique_ptr<PlayerRemote> remote_;
     std::unique_ptr<MprisService> mpris_;
-    // Pauses the sound output once nothing has sound to give; a device's wake resumes it.
-    QTimer idleCheck_;
     FirstPaintWatch firstPaint_{[this] { completeStart(); }};
     bool complete_ = false;
 };

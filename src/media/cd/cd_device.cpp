@@ -138,12 +138,19 @@ void CdDevice::play() {
 void CdDevice::playFrom(std::uint32_t track) {
     requireOpen();
     engine_.wake();
-    std::lock_guard lock(state_.mutex);
-    const int number = static_cast<int>(TmsfTrack(track));
-    // A number the disc leaves out plays as a data track does: from the next audio track.
-    if (state_.disc != CdDiscState::Ready || number < 1 || number > state_.toc->count())
-        return;
-    startAt(number);
+    bool jumped;
+    {
+        std::lock_guard lock(state_.mutex);
+        const int number = static_cast<int>(TmsfTrack(track));
+        // A number the disc leaves out plays as a data track does: from the next audio track.
+        if (state_.disc != CdDiscState::Ready || number < 1 || number > state_.toc->count())
+            return;
+        jumped = state_.playing;
+        startAt(number);
+    }
+    // What the output still holds is from the place left: it must not be heard after the jump.
+    if (jumped)
+        engine_.flush();
 }
 
 void CdDevice::stop() {
@@ -170,17 +177,21 @@ void CdDevice::pause() {
 
 void CdDevice::previous() {
     requireOpen();
-    std::lock_guard lock(state_.mutex);
-    if (state_.disc != CdDiscState::Ready || !state_.playing)
-        return;
-    const CdTrack& current =
-        state_.toc->trackAt(static_cast<std::int32_t>(state_.playFrame / kCdFramesPerSector));
-    const std::int64_t into = state_.playFrame - std::int64_t{current.start} * kCdFramesPerSector;
-    const CdTrack* before = state_.toc->trackBefore(current.number);
-    if (into < kOneSecondFrames && before && before->audio)
-        startAt(before->number);
-    else
-        startAt(current.number);
+    {
+        std::lock_guard lock(state_.mutex);
+        if (state_.disc != CdDiscState::Ready || !state_.playing)
+            return;
+        const CdTrack& current =
+            state_.toc->trackAt(static_cast<std::int32_t>(state_.playFrame / kCdFramesPerSector));
+        const std::int64_t into =
+            state_.playFrame - std::int64_t{current.start} * kCdFramesPerSector;
+        const CdTrack* before = state_.toc->trackBefore(current.number);
+        if (into < kOneSecondFrames && before && before->audio)
+            startAt(before->number);
+        else
+            startAt(current.number);
+    }
+    engine_.flush();
 }
 
 void CdDevice::eject() {

@@ -1,31 +1,37 @@
-// The SDL2 output on the drivers available without a sound card.
+// The outputs without a sound server: SDL2 on its dummy driver, the silent pump, the reasons an
+// output gives when it cannot open, and how the program's sound output picks, stands in and
+// tries again.
 
 #include "media/audio_engine.h"
-#include "media/media_device.h"
-#include "media/output/sdl_audio_output.h"
+#include "media/output/pulse_api.h"
+#include "media/output/pulse_audio_output.h"
 #include "media/output/sdl_api.h"
+#include "media/output/sdl_audio_output.h"
 #include "media/output/shared_library.h"
+#include "media/output/silent_pump.h"
+#include "media/output/sound_output.h"
 #include "support/fake_ports.h"
+#include "support/wait_until.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdlib>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <thread>
 
 namespace tobira {
 namespace {
 
-// The one wait of these tests that is not on an event: long enough for an output that pulled
-// flat out to pull hundreds of buffers, and for one at real time to pull two.
-constexpr auto kWatch = std::chrono::milliseconds(400);
+using testing::WaitUntil;
+using Clock = std::chrono::steady_clock;
 
-// Counts what the output pulls, and lets the test wait for the first pulls.
+// Long enough for an output that pulled when it should not to pull many steps.
+constexpr std::chrono::milliseconds kWatch{300};
+
+// Counts what the output pulls.
 class CountingSource final : public AudioSource {
   public:
     bool sounding() const override { return sounds; }
@@ -33,198 +39,294 @@ class CountingSource final : public AudioSource {
 
     void renderAudio(float* out, std::size_t frames) override {
         std::fill(out, out + 2 * frames, 0.0f);
-        std::lock_guard lock(mutex_);
         pulled_ += frames;
-        ++calls_;
-        changed_.notify_all();
     }
-    bool waitForCalls(int calls) {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(5), [&] { return calls_ >= calls; });
-    }
-    std::size_t pulled() {
-        std::lock_guard lock(mutex_);
-        return pulled_;
-    }
-    int calls() {
-        std::lock_guard lock(mutex_);
-        return calls_;
-    }
+    std::size_t pulled() const { return pulled_; }
 
   private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::size_t pulled_ = 0;
-    int calls_ = 0;
+    std::atomic<std::size_t> pulled_{0};
 };
 
-class DriverEnvironment {
+class ScopedEnvironment {
   public:
-    explicit DriverEnvironment(const char* driver) {
-        if (const char* old = std::getenv("SDL_AUDIODRIVER"))
+    ScopedEnvironment(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
             old_ = old;
-        setenv("SDL_AUDIODRIVER", driver, 1);
+        setenv(name, value, 1);
     }
-    ~DriverEnvironment() {
+    ~ScopedEnvironment() {
         if (old_.empty())
-            unsetenv("SDL_AUDIODRIVER");
+            unsetenv(name_);
         else
-            setenv("SDL_AUDIODRIVER", old_.c_str(), 1);
+            setenv(name_, old_.c_str(), 1);
     }
 
   private:
+    const char* name_;
     std::string old_;
 };
 
-TEST(SdlAudioOutput, PullsTheEngineWhileStartedOnly) {
-    DriverEnvironment env("dummy");
+// Pulls while playing only, stops within a step of a pause, and closes within `closeWithin`.
+void ExpectPullsWhilePlayingOnly(AudioOutput& output, CountingSource& source,
+                                 std::chrono::milliseconds closeWithin) {
+    ASSERT_EQ(output.open(), "");
+    const std::size_t start = source.pulled();
+    EXPECT_FALSE(WaitUntil([&] { return source.pulled() > start; }, kWatch)) << "not before play";
+    output.play();
+    ASSERT_TRUE(WaitUntil([&] { return source.pulled() > start + 4 * AudioOutput::kStepFrames; }));
+    output.pause();
+    ASSERT_TRUE(WaitUntil([&] {
+        const std::size_t before = source.pulled();
+        return !WaitUntil([&] { return source.pulled() > before; }, std::chrono::milliseconds(100));
+    }));
+    const std::size_t paused = source.pulled();
+    EXPECT_FALSE(WaitUntil([&] { return source.pulled() > paused; }, kWatch));
+    output.play();
+    ASSERT_TRUE(WaitUntil([&] { return source.pulled() > paused; })) << "a resume pulls again";
+    const auto closing = Clock::now();
+    output.close();
+    EXPECT_LT(Clock::now() - closing, closeWithin);
+    const std::size_t closed = source.pulled();
+    EXPECT_FALSE(WaitUntil([&] { return source.pulled() > closed; }, kWatch));
+}
+
+TEST(AudioOutputs, PullWhilePlayingOnlyAndCloseAtOnce) {
+    ScopedEnvironment driver("SDL_AUDIODRIVER", "dummy");
     AudioEngine engine;
     CountingSource source;
     engine.attach(MixerLine::CompactDisc, &source);
     {
-        SdlAudioOutput output(engine);
-        EXPECT_EQ(output.driverName(), "dummy");
-        EXPECT_FALSE(output.isFallback());
-        EXPECT_GT(output.bufferFrames(), 0);
-        EXPECT_FALSE(output.isRunning());
-        output.start();
-        EXPECT_TRUE(output.isRunning());
-        ASSERT_TRUE(source.waitForCalls(2));
-        output.stop();
-        EXPECT_FALSE(output.isRunning());
-        const std::size_t afterStop = source.pulled();
-        EXPECT_GT(afterStop, 0u);
-        // stop() has waited out the callback: detaching now is safe and nothing more is pulled.
-        engine.attach(MixerLine::CompactDisc, nullptr);
-        output.start();
-        output.stop();
-        EXPECT_EQ(source.pulled(), afterStop);
+        SCOPED_TRACE("SDL2");
+        SdlAudioOutput sdl(engine);
+        // SDL drains two buffers before its thread ends.
+        ExpectPullsWhilePlayingOnly(sdl, source, std::chrono::milliseconds(250));
+        EXPECT_EQ(sdl.name(), "SDL2 (dummy)");
+        EXPECT_EQ(sdl.bufferFrames(), SdlAudioOutput::kBufferFrames);
     }
+    {
+        SCOPED_TRACE("silent pump");
+        SilentPump pump(engine);
+        const std::size_t before = source.pulled();
+        const auto begin = Clock::now();
+        ExpectPullsWhilePlayingOnly(pump, source, std::chrono::milliseconds(50));
+        // At real time, not as fast as the engine can render.
+        const double seconds = std::chrono::duration<double>(Clock::now() - begin).count();
+        EXPECT_LE(static_cast<double>(source.pulled() - before),
+                  seconds * AudioEngine::kSampleRate + 2 * AudioOutput::kStepFrames);
+    }
+    engine.attach(MixerLine::CompactDisc, nullptr);
 }
 
-TEST(SdlAudioOutput, FallsBackToDummyWhenTheDriverFails) {
-    for (const char* broken : {"no-such-driver", "alsa"}) {
-        SCOPED_TRACE(broken);
-        DriverEnvironment env(broken);
-        AudioEngine engine;
-        try {
-            SdlAudioOutput output(engine);
-            // ALSA works on a machine with a sound card; then there is nothing to fall back from.
-            if (output.isFallback()) {
-                EXPECT_EQ(output.driverName(), "dummy");
-            } else {
-                EXPECT_EQ(output.driverName(), broken);
-            }
-            output.start();
-            output.stop();
-        } catch (const DeviceError& e) {
-            ADD_FAILURE() << e.what();
-        }
-    }
-    // A later output on the normal driver is not stuck on the fallback.
-    DriverEnvironment env("disk");
-    setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
-    AudioEngine engine;
-    SdlAudioOutput output(engine);
-    EXPECT_EQ(output.driverName(), "disk");
-}
-
-TEST(SdlAudioOutput, WithoutSdlPullsTheEngineAtRealTimeWhileStartedAndAwake) {
+// Half a second of silence from the engine and an output rests; a play wakes it.
+TEST(AudioOutputs, RestWhileTheEngineIsSilentAndWakeOnPlay) {
+    ScopedEnvironment driver("SDL_AUDIODRIVER", "dummy");
     AudioEngine engine;
     CountingSource source;
     engine.attach(MixerLine::CompactDisc, &source);
-    SdlAudioOutput output(engine, []() -> const SdlApi& {
-        static const SdlApi api = LoadSdlApi("libSDL2-not-here.so.0");
-        return api;
-    });
-    EXPECT_TRUE(output.isFallback());
-    EXPECT_EQ(output.driverName(), "none");
-    EXPECT_GT(output.bufferFrames(), 0);
-    EXPECT_EQ(source.pulled(), 0u);
-
-    output.start();
-    ASSERT_TRUE(source.waitForCalls(1));
-    const std::size_t first = source.pulled();
-    const auto begin = std::chrono::steady_clock::now();
-    std::this_thread::sleep_for(kWatch);
-    const double watched =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-    // At real time, not as fast as the engine can render: what the watch lasted and the buffer
-    // the pump renders ahead at most.
-    EXPECT_LE(source.pulled() - first,
-              static_cast<std::size_t>(watched * AudioEngine::kSampleRate) +
-                  2 * static_cast<std::size_t>(output.bufferFrames()));
-
-    // Started but idle: nothing is pulled; awake again, it pulls at once.
-    output.stop();
-    output.setIdle(true);
-    output.start();
-    const std::size_t after = source.pulled();
-    std::this_thread::sleep_for(kWatch);
-    EXPECT_EQ(source.pulled(), after);
-    output.setIdle(false);
-    ASSERT_TRUE(source.waitForCalls(static_cast<int>(after / output.bufferFrames()) + 1));
-    output.stop();
-    EXPECT_FALSE(output.isRunning());
+    SilentPump pump(engine);
+    SdlAudioOutput sdl(engine);
+    for (AudioOutput* output :
+         {static_cast<AudioOutput*>(&pump), static_cast<AudioOutput*>(&sdl)}) {
+        SCOPED_TRACE(output->name());
+        source.sounds = false;
+        ASSERT_EQ(output->open(), "");
+        output->play();
+        ASSERT_TRUE(WaitUntil([&] {
+            const std::size_t before = source.pulled();
+            return !WaitUntil([&] { return source.pulled() > before; },
+                              std::chrono::milliseconds(100));
+        })) << "it rests";
+        EXPECT_GE(source.pulled(), std::size_t{AudioEngine::kSampleRate} / 2);
+        const std::size_t rested = source.pulled();
+        source.sounds = true;
+        engine.wake();
+        output->play();
+        ASSERT_TRUE(WaitUntil([&] { return source.pulled() > rested; }));
+        output->close();
+    }
+    engine.attach(MixerLine::CompactDisc, nullptr);
 }
 
-// The device is opened calm; a volume or mute change of its own while it plays reopens it
-// quick (one that comes with a play does not), and a flush reopens it calm while something
-// sounds, else lets it rest.
-TEST(SdlAudioOutput, BufferFollowsWhatWaitsOnTheSound) {
-    DriverEnvironment env("dummy");
+TEST(AudioOutputs, AnOutputThatCannotOpenSaysWhy) {
+    ScopedEnvironment nowhere("PULSE_SERVER", "unix:/nonexistent/tobira/native");
     AudioEngine engine;
-    CountingSource source;
-    engine.attach(MixerLine::CompactDisc, &source);
+    const struct {
+        const char* what;
+        std::function<std::unique_ptr<AudioOutput>()> make;
+        const char* reason;
+    } cases[] = {
+        {"SDL2 missing",
+         [&] {
+             return std::make_unique<SdlAudioOutput>(engine, []() -> const SdlApi& {
+                 static const SdlApi api = LoadSdlApi("libSDL2-not-here.so.0");
+                 return api;
+             });
+         },
+         "libSDL2-not-here.so.0"},
+        {"SDL2 on a driver it lacks",
+         [&] {
+             setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+             return std::make_unique<SdlAudioOutput>(engine);
+         },
+         ""},
+        {"libpulse missing",
+         [&] {
+             return std::make_unique<PulseAudioOutput>(engine, []() -> const PulseApi& {
+                 static const PulseApi api = LoadPulseApi("libpulse-not-here.so.0");
+                 return api;
+             });
+         },
+         "libpulse-not-here.so.0"},
+        {"no PulseAudio server", [&] { return std::make_unique<PulseAudioOutput>(engine); },
+         "Connection refused"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScopedEnvironment driver("SDL_AUDIODRIVER", "dummy");
+        auto output = c.make();
+        const std::string reason = output->open();
+        EXPECT_FALSE(reason.empty());
+        EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;
+    }
+}
+
+// An output made by the test: opens or not as told, and counts what it is asked.
+class ScriptedOutput final : public AudioOutput {
+  public:
+    struct Log {
+        std::string openResult;
+        int opened = 0, plays = 0, pauses = 0, flushes = 0, volumes = 0, closes = 0;
+    };
+    ScriptedOutput(std::string name, Log& log) : name_(std::move(name)), log_(log) {}
+    std::string name() const override { return name_; }
+    std::string open() override {
+        ++log_.opened;
+        return log_.openResult;
+    }
+    void play() override { ++log_.plays; }
+    void pause() override { ++log_.pauses; }
+    void flush() override { ++log_.flushes; }
+    void volumeChanged() override { ++log_.volumes; }
+    std::chrono::microseconds delay() const override { return {}; }
+    void close() override { ++log_.closes; }
+    using AudioOutput::fail;
+
+  private:
+    std::string name_;
+    Log& log_;
+};
+
+TEST(SoundOutput, ChoosesFromTheEnvironment) {
+    using K = OutputKind;
+    const struct {
+        const char* value;
+        std::vector<OutputKind> kinds;
+    } cases[] = {
+        {nullptr, {K::Pulse, K::Sdl}}, {"", {K::Pulse, K::Sdl}},
+        {"pulse", {K::Pulse}},         {"sdl", {K::Sdl}},
+        {"none", {K::Silent}},         {"jack", {K::Pulse, K::Sdl}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SoundOutput::Choice(c.value), c.kinds) << (c.value ? c.value : "(unset)");
+}
+
+TEST(SoundOutput, StandsInSilentlyTellsOnceAndTriesAgainAtThePlayAfterAStop) {
+    AudioEngine engine;
     testing::FakeUiPost post;
-    SdlAudioOutput output(engine);
-    output.judgeVolumesAfterEvents(post);
-    EXPECT_EQ(output.bufferFrames(), SdlAudioOutput::kCalmBufferFrames);
-    engine.setLineVolume(MixerLine::Speakers, 30000); // not playing yet: nothing to hurry
-    EXPECT_EQ(output.bufferFrames(), SdlAudioOutput::kCalmBufferFrames);
+    std::vector<std::string> told;
+    ScriptedOutput::Log pulse, sdl, silent;
+    ScriptedOutput* live = nullptr;
+    SoundOutput::Factory factory = [&](OutputKind kind) -> std::unique_ptr<AudioOutput> {
+        auto& log = kind == OutputKind::Pulse ? pulse : kind == OutputKind::Sdl ? sdl : silent;
+        auto made = std::make_unique<ScriptedOutput>(kind == OutputKind::Pulse ? "PulseAudio"
+                                                     : kind == OutputKind::Sdl ? "SDL2"
+                                                                               : "silent",
+                                                     log);
+        if (kind == OutputKind::Pulse)
+            live = made.get();
+        return made;
+    };
+    auto tell = [&](const std::string& text) { told.push_back(text); };
 
-    output.start();
+    // The default choice falls from PulseAudio to SDL2 without a word.
+    pulse.openResult = "Connection refused";
+    {
+        SoundOutput output(engine, post, tell, SoundOutput::Choice(nullptr), factory);
+        output.open();
+        EXPECT_EQ(output.currentKind(), OutputKind::Sdl);
+        EXPECT_EQ(sdl.plays, 1) << "opens awake";
+        EXPECT_TRUE(told.empty());
+    }
+    // A chosen output that cannot open is told of, and the pump stands in.
+    {
+        SoundOutput output(engine, post, tell, {OutputKind::Pulse}, factory);
+        output.open();
+        EXPECT_EQ(output.currentKind(), OutputKind::Silent);
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_NE(told[0].find("PulseAudio"), std::string::npos);
+        EXPECT_NE(told[0].find("Connection refused"), std::string::npos);
+    }
+    told.clear();
+    pulse = {};
+    SoundOutput output(engine, post, tell, {OutputKind::Pulse}, factory);
+    output.open();
+    ASSERT_EQ(output.currentKind(), OutputKind::Pulse);
+    engine.setLineVolume(MixerLine::Speakers, 1000);
+    engine.pause();
+    engine.flush();
+    engine.wake();
+    EXPECT_EQ(pulse.volumes, 1);
+    EXPECT_EQ(pulse.pauses, 1);
+    EXPECT_EQ(pulse.flushes, 1);
+    EXPECT_EQ(pulse.plays, 2);
+
+    // It fails on its own thread; the UI thread hears of it through the post.
+    std::thread([&] { live->fail("Connection terminated"); }).join();
+    EXPECT_EQ(output.currentKind(), OutputKind::Pulse);
+    post.runPending();
+    EXPECT_EQ(output.currentKind(), OutputKind::Silent);
+    EXPECT_EQ(pulse.closes, 1);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("PulseAudio"), std::string::npos);
+    EXPECT_NE(told[0].find("Connection terminated"), std::string::npos);
+
     struct Step {
         const char* what;
         std::function<void()> act;
-        int frames; // 0: resting
+        OutputKind then;
+        int pulseOpens;
     };
     const Step steps[] = {
-        {"a song's own volume as it starts",
+        {"a resume after a pause stays silent",
          [&] {
-             engine.setLineVolume(MixerLine::Speakers, 25000);
-             output.setIdle(false); // the play's wake
+             engine.pause();
+             engine.wake();
          },
-         SdlAudioOutput::kCalmBufferFrames},
-        {"volume", [&] { engine.setLineVolume(MixerLine::Speakers, 20000); },
-         SdlAudioOutput::kQuickBufferFrames},
-        {"mute after a flush",
+         OutputKind::Silent, 1},
+        {"a play after a stop whose server is still gone",
          [&] {
-             output.flush();
-             engine.setMute(MixerLine::CompactDisc, true);
+             pulse.openResult = "Connection refused";
+             engine.flush();
+             engine.wake();
          },
-         SdlAudioOutput::kQuickBufferFrames},
-        {"flush while sounding", [&] { output.flush(); }, SdlAudioOutput::kCalmBufferFrames},
-        {"flush in silence",
+         OutputKind::Silent, 2},
+        {"a play after a stop finds it again",
          [&] {
-             source.sounds = false;
-             output.flush();
+             pulse.openResult.clear();
+             engine.flush();
+             engine.wake();
          },
-         0},
-        {"wake", [&] { output.setIdle(false); }, SdlAudioOutput::kCalmBufferFrames},
+         OutputKind::Pulse, 3},
+        {"and stays with it", [&] { engine.wake(); }, OutputKind::Pulse, 3},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
-        const int before = source.calls();
         step.act();
-        post.runPending(); // the end of the event
-        EXPECT_EQ(output.isIdle(), step.frames == 0);
-        if (step.frames == 0)
-            continue;
-        EXPECT_EQ(output.bufferFrames(), step.frames);
-        ASSERT_TRUE(source.waitForCalls(before + 1)) << "it pulls";
+        post.runPending();
+        EXPECT_EQ(output.currentKind(), step.then);
+        EXPECT_EQ(pulse.opened, step.pulseOpens);
     }
-    output.stop();
+    EXPECT_EQ(told.size(), 1u) << "told once";
 }
 
 } // namespace
