@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <vector>
 
@@ -131,6 +132,48 @@ TEST(EngineMixer, ListenersHearEachRealChangeOnce) {
     engine.setMute(MixerLine::Speakers, false);
     EXPECT_EQ(heard.size(), expected.size());
     EXPECT_EQ(heardPlain.size(), 4u);
+}
+
+// An output keeps the lines it rendered and mixes them again when a volume changes: the mix
+// follows the volumes of the moment it is made, and the sources are not rendered again.
+TEST(EngineMixer, RenderedLinesMixAgainWithTheVolumesOfTheMoment) {
+    AudioEngine engine;
+    ToneSource cd(0.5f), wave(0.25f, true);
+    engine.attach(MixerLine::CompactDisc, &cd);
+    engine.attach(MixerLine::WaveOut, &wave);
+    std::vector<float> storage(kMixerLineCount * 2 * 1000);
+    LineBuffers lines{};
+    ConstLineBuffers held{};
+    for (int line = 1; line < kMixerLineCount; ++line)
+        held[line] = lines[line] = storage.data() + line * 2000;
+    EXPECT_FALSE(engine.sounding()) << "nothing rendered yet";
+    engine.renderLines(lines, 1000);
+    EXPECT_TRUE(engine.sounding());
+    EXPECT_EQ(cd.rendered, 1000u);
+    for (float s : std::vector<float>(lines[2], lines[2] + 2000))
+        ASSERT_EQ(s, 0.0f) << "the synthesizer's line has no source: silence";
+
+    std::vector<float> mixed(2000);
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        double cdGain, waveGain;
+    } steps[] = {
+        {"as rendered", [] {}, 1.0, 1.0},
+        {"CD halved", [&] { engine.setLineVolume(MixerLine::CompactDisc, 32768); }, 0.5, 1.0},
+        {"speakers halved", [&] { engine.setLineVolume(MixerLine::Speakers, 32768); }, 0.25, 0.5},
+        {"wave muted", [&] { engine.setMute(MixerLine::WaveOut, true); }, 0.25, 0.0},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change();
+        engine.mixLines(held, mixed.data(), 1000);
+        for (std::size_t i = 0; i < mixed.size(); ++i)
+            ASSERT_NEAR(mixed[i], held[3][i] * step.cdGain + held[1][i] * step.waveGain, 1e-4);
+    }
+    EXPECT_EQ(cd.rendered, 1000u);
+    engine.attach(MixerLine::CompactDisc, nullptr);
+    engine.attach(MixerLine::WaveOut, nullptr);
 }
 
 } // namespace
