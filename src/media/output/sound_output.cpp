@@ -65,9 +65,10 @@ SoundOutput::~SoundOutput() {
     engine_.setWakeHandler(nullptr);
     engine_.setPauseHandler(nullptr);
     engine_.setFlushHandler(nullptr);
-    failureWake_.reset();
+    // The output first: its thread may still raise the wake until it is closed.
     if (current_)
         current_->close();
+    failureWake_.reset();
 }
 
 void SoundOutput::open() {
