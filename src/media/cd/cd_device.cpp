@@ -123,6 +123,7 @@ void CdDevice::startAt(int number) {
 
 void CdDevice::play() {
     requireOpen();
+    heldByPause_ = false; // a resume plays what the pause held
     engine_.wake();
     std::lock_guard lock(state_.mutex);
     if (state_.disc != CdDiscState::Ready || state_.playing)
@@ -137,6 +138,9 @@ void CdDevice::play() {
 
 void CdDevice::playFrom(std::uint32_t track) {
     requireOpen();
+    // What a pause held is dropped before the output goes on, so none of it is heard.
+    if (std::exchange(heldByPause_, false))
+        engine_.flush();
     engine_.wake();
     bool jumped;
     {
@@ -148,7 +152,8 @@ void CdDevice::playFrom(std::uint32_t track) {
         jumped = state_.playing;
         startAt(number);
     }
-    // What the output still holds is from the place left: it must not be heard after the jump.
+    // What the output played ahead is from the place left: it must not be heard after the jump.
+    // After a track ends of itself the output holds that track's end, which plays out.
     if (jumped)
         engine_.flush();
 }
@@ -160,7 +165,7 @@ void CdDevice::stop() {
         std::lock_guard lock(state_.mutex);
         wasPlaying = std::exchange(state_.playing, false);
     }
-    if (wasPlaying)
+    if (wasPlaying || std::exchange(heldByPause_, false))
         engine_.flush();
 }
 
@@ -171,8 +176,10 @@ void CdDevice::pause() {
         std::lock_guard lock(state_.mutex);
         wasPlaying = std::exchange(state_.playing, false);
     }
-    if (wasPlaying)
+    if (wasPlaying) {
+        heldByPause_ = true;
         engine_.pause();
+    }
 }
 
 void CdDevice::previous() {
@@ -196,8 +203,10 @@ void CdDevice::previous() {
 
 void CdDevice::eject() {
     requireOpen();
+    bool wasPlaying;
     {
         std::lock_guard lock(state_.mutex);
+        wasPlaying = state_.playing;
         if (state_.disc == CdDiscState::None) {
             // Nothing to take out: the tray goes back in (an image is put back), and the disc
             // is read as any newly inserted one.
@@ -210,6 +219,9 @@ void CdDevice::eject() {
         }
     }
     state_.wake.notify_one();
+    // The disc's sound that the output still holds goes with it.
+    if (std::exchange(heldByPause_, false) || wasPlaying)
+        engine_.flush();
 }
 
 void CdDevice::insertDisc() {

@@ -114,6 +114,8 @@ class CdDevice final : public MediaDevice, public AudioSource {
     const CdDeviceOptions options_;
     mutable CdPlayState state_;
     std::uint64_t problemsTaken_ = 0;
+    // The output holds what the last pause left (UI thread): a stop or jump must drop it.
+    bool heldByPause_ = false;
     std::unique_ptr<CdWorker> worker_;
 };
 

@@ -16,6 +16,7 @@ PulseApi LoadPulseApi(const char* file) {
     bind(api.mainloopWait, "pa_threaded_mainloop_wait");
     bind(api.mainloopSignal, "pa_threaded_mainloop_signal");
     bind(api.mainloopApi, "pa_threaded_mainloop_get_api");
+    bind(api.mainloopSetName, "pa_threaded_mainloop_set_name");
     bind(api.contextNew, "pa_context_new");
     bind(api.contextUnref, "pa_context_unref");
     bind(api.contextConnect, "pa_context_connect");
@@ -37,7 +38,6 @@ PulseApi LoadPulseApi(const char* file) {
     bind(api.streamWrite, "pa_stream_write");
     bind(api.streamCork, "pa_stream_cork");
     bind(api.streamFlush, "pa_stream_flush");
-    bind(api.streamLatency, "pa_stream_get_latency");
     bind(api.streamBufferAttr, "pa_stream_get_buffer_attr");
     bind(api.operationUnref, "pa_operation_unref");
     bind.keep();

@@ -17,6 +17,7 @@ struct PulseApi {
     decltype(&::pa_threaded_mainloop_wait) mainloopWait;
     decltype(&::pa_threaded_mainloop_signal) mainloopSignal;
     decltype(&::pa_threaded_mainloop_get_api) mainloopApi;
+    decltype(&::pa_threaded_mainloop_set_name) mainloopSetName;
     decltype(&::pa_context_new) contextNew;
     decltype(&::pa_context_unref) contextUnref;
     decltype(&::pa_context_connect) contextConnect;
@@ -38,7 +39,6 @@ struct PulseApi {
     decltype(&::pa_stream_write) streamWrite;
     decltype(&::pa_stream_cork) streamCork;
     decltype(&::pa_stream_flush) streamFlush;
-    decltype(&::pa_stream_get_latency) streamLatency;
     decltype(&::pa_stream_get_buffer_attr) streamBufferAttr;
     decltype(&::pa_operation_unref) operationUnref;
 };

@@ -16,6 +16,8 @@ namespace {
 
 constexpr std::size_t kFrameBytes = sizeof(float) * AudioEngine::kChannels;
 constexpr pa_usec_t kOpenDeadlineUs = 2'000'000;
+// Handed to the server at a time while filling, and what it waits for before it plays.
+constexpr std::size_t kWriteFrames = 4 * AudioOutput::kStepFrames;
 
 std::uint32_t BytesForMs(int ms) {
     return static_cast<std::uint32_t>(std::size_t{AudioEngine::kSampleRate} *
@@ -85,6 +87,8 @@ std::string PulseAudioOutput::open() {
         close();
         return "out of resources";
     }
+    // The name under which tools and benchmarks find the thread that renders.
+    pa_->mainloopSetName(loop_, "tobira-audio");
     pa_mainloop_api* api = pa_->mainloopApi(loop_);
     context_ = pa_->contextNew(api, "TOBIRA");
     pa_->contextSetStateCallback(context_, &Callbacks::contextState, this);
@@ -112,12 +116,12 @@ std::string PulseAudioOutput::open() {
             pa_buffer_attr attr{};
             attr.maxlength = static_cast<std::uint32_t>(-1);
             attr.tlength = BytesForMs(kBufferMs);
-            attr.prebuf = static_cast<std::uint32_t>(-1);
+            attr.prebuf = static_cast<std::uint32_t>(kWriteFrames * kFrameBytes);
             attr.minreq = BytesForMs(kRequestMs);
             attr.fragsize = static_cast<std::uint32_t>(-1);
-            const auto flags = static_cast<pa_stream_flags_t>(
-                PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY | PA_STREAM_AUTO_TIMING_UPDATE |
-                PA_STREAM_INTERPOLATE_TIMING);
+            // No timing updates: each would wake the thread, and nothing here needs them.
+            const auto flags =
+                static_cast<pa_stream_flags_t>(PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY);
             if (pa_->streamConnectPlayback(stream_, nullptr, &attr, flags, nullptr, nullptr) < 0 ||
                 !awaitServer([&] { return pa_->streamState(stream_) == PA_STREAM_READY; }))
                 reason = serverReason();
@@ -133,6 +137,7 @@ std::string PulseAudioOutput::open() {
                                                          BytesForMs(kBufferMs) / kFrameBytes);
         // Whatever the server may still hold can be mixed again; and a rest starts only once all
         // it holds is silence.
+        bufferFrames_ = buffer;
         history_.reset(2 * buffer, kStepFrames);
         idleFrames_ = buffer + AudioEngine::kSampleRate / 2;
         mixed_.assign((2 * buffer + 2 * kStepFrames) * AudioEngine::kChannels, 0.0f);
@@ -173,7 +178,9 @@ void PulseAudioOutput::volumeChanged() {
 }
 
 std::chrono::microseconds PulseAudioOutput::delay() const {
-    return std::chrono::microseconds(delayUs_.load(std::memory_order_relaxed));
+    // The server keeps its buffer full while playing.
+    return std::chrono::microseconds(std::int64_t{bufferFrames_} * 1'000'000 /
+                                     AudioEngine::kSampleRate);
 }
 
 void PulseAudioOutput::close() {
@@ -243,6 +250,7 @@ void PulseAudioOutput::serve() {
             pa_->operationUnref(op);
         history_.clear();
         flushed = true;
+        starting_ = true;
     }
     if (now.wakes != seen_.wakes) {
         silentFrames_ = 0;
@@ -253,6 +261,7 @@ void PulseAudioOutput::serve() {
                 if (pa_operation* op = pa_->streamFlush(stream_, nullptr, nullptr))
                     pa_->operationUnref(op);
                 history_.clear();
+                starting_ = true;
             }
         }
     }
@@ -273,8 +282,16 @@ void PulseAudioOutput::fill() {
     const std::size_t wanted = std::min((bytes / kFrameBytes + step - 1) / step * step,
                                         mixed_.size() / AudioEngine::kChannels);
     std::size_t done = 0;
+    std::size_t written = 0;
     bool rest = false;
+    const auto write = [&] {
+        pa_->streamWrite(stream_, mixed_.data() + written * AudioEngine::kChannels,
+                         (done - written) * kFrameBytes, nullptr, 0, PA_SEEK_RELATIVE);
+        written = done;
+    };
     // Step by step, so that a request that comes meanwhile acts before the rest is rendered.
+    // Handed on in one piece (each piece costs a wake-up when the server gives its memory
+    // back), but a few steps at a time while the stream waits for its first sound.
     while (done < wanted && !requests_.pending(seen_)) {
         const LineBuffers lines = history_.next();
         engine_.renderLines(lines, step);
@@ -289,42 +306,30 @@ void PulseAudioOutput::fill() {
             rest = true;
             break;
         }
+        if (starting_ && done - written >= kWriteFrames)
+            write();
     }
+    if (done > written)
+        write();
     if (done > 0)
-        pa_->streamWrite(stream_, mixed_.data(), done * kFrameBytes, nullptr, 0, PA_SEEK_RELATIVE);
+        starting_ = false;
     if (rest) {
         // Nothing sounds: the stream rests corked until the next play, and costs nothing.
         idle_ = true;
         cork(true);
     }
-    publishDelay();
 }
 
 void PulseAudioOutput::rewrite() {
-    if (history_.frames() == 0)
+    // All the server may still hold, however much of it has played meanwhile: writing over sound
+    // already played is harmless, the server drops that part.
+    const std::size_t frames = history_.mixLast(
+        engine_, std::min(bufferFrames_ + 2 * kStepFrames, history_.frames()), mixed_.data());
+    if (frames == 0)
         return;
-    std::size_t frames = history_.frames();
-    pa_usec_t latency = 0;
-    int negative = 0;
-    if (pa_->streamLatency(stream_, &latency, &negative) == 0 && !negative) {
-        // What the server has not played yet, and two steps for the time since it said so;
-        // writing over sound already played is harmless: the server drops that part.
-        const std::size_t held =
-            static_cast<std::size_t>(latency * AudioEngine::kSampleRate / 1'000'000);
-        frames = std::min(frames, held + 2 * kStepFrames);
-    }
-    frames = std::min(frames, mixed_.size() / AudioEngine::kChannels);
-    frames = history_.mixLast(engine_, frames, mixed_.data());
     const auto offset = -static_cast<std::int64_t>(frames * kFrameBytes);
     pa_->streamWrite(stream_, mixed_.data(), frames * kFrameBytes, nullptr, offset,
                      PA_SEEK_RELATIVE);
-}
-
-void PulseAudioOutput::publishDelay() {
-    pa_usec_t latency = 0;
-    int negative = 0;
-    if (pa_->streamLatency(stream_, &latency, &negative) == 0)
-        delayUs_.store(negative ? 0 : static_cast<long long>(latency), std::memory_order_relaxed);
 }
 
 } // namespace tobira

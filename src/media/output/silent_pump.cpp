@@ -2,6 +2,8 @@
 
 #include "media/audio_engine.h"
 
+#include <pthread.h>
+
 #include <chrono>
 #include <vector>
 
@@ -14,8 +16,10 @@ constexpr std::size_t kRestFrames = AudioEngine::kSampleRate / 2;
 } // namespace
 
 std::string SilentPump::open() {
-    if (!thread_.joinable())
+    if (!thread_.joinable()) {
         thread_ = std::thread([this] { run(); });
+        pthread_setname_np(thread_.native_handle(), "tobira-pump");
+    }
     return {};
 }
 
@@ -34,7 +38,7 @@ void SilentPump::run() {
     std::size_t silent = 0;
     // A whole number of microseconds per step would drift: the deadline is counted in frames
     // from the moment the pump last started to pull.
-    Clock::time_point begin;
+    Clock::time_point begin = Clock::now();
     std::uint64_t frames = 0;
     std::unique_lock lock(mutex_);
     for (;;) {

@@ -52,10 +52,11 @@ struct Player {
     std::unique_ptr<MidiDevice> midi;
     MediaDevice* device = nullptr;
     int flushes = 0;
+    int pauses = 0;
 
     explicit Player(Source source) {
         engine.setFlushHandler([this] { ++flushes; });
-        engine.setPauseHandler([this] { ++flushes; });
+        engine.setPauseHandler([this] { ++pauses; });
         if (source == Source::Cd) {
             const CueImage image =
                 WriteCueBin(dir.path(), "disc", {{.seconds = 5, .frequency = 441, .level = 0.5}});
@@ -128,7 +129,7 @@ TEST(OutputResponse, ControlsAreHeardInTheFirstBlockTheOutputPullsAfterThem) {
         ASSERT_GT(before, 0.01) << "it plays";
 
         c.act(p);
-        EXPECT_EQ(p.flushes, c.flushes ? 1 : 0);
+        EXPECT_EQ(p.flushes + p.pauses, c.flushes ? 1 : 0);
         const int frames = SdlAudioOutput::kBufferFrames;
         // What is heard up to 150 ms after the control: the last 50 ms of that, or the second
         // half of a shorter block.
@@ -137,6 +138,45 @@ TEST(OutputResponse, ControlsAreHeardInTheFirstBlockTheOutputPullsAfterThem) {
         const double after = Rms(next, std::min(kRate / 10, to / 2), to);
         EXPECT_LE(after, c.levelBelow * before + 1e-6);
         EXPECT_GE(after, c.levelAbove * before);
+    }
+}
+
+// The output keeps what a pause held and what was played ahead of a track's natural end; a stop,
+// a jump or an eject drops it, so that nothing of the place left is heard at the next play.
+TEST(OutputResponse, ACdDropsWhatTheOutputHoldsOnlyWhenLeavingItsPlace) {
+    using Act = std::function<void(Player&)>;
+    const Act pause = [](Player& p) { p.cd->pause(); };
+    const Act fromStart = [](Player& p) { p.cd->playFrom(PackTmsf(1, 0, 0, 0)); };
+    const struct {
+        const char* name;
+        std::vector<Act> acts;
+        int pauses, flushes;
+    } cases[] = {
+        {"pause, resume", {pause, [](Player& p) { p.cd->play(); }}, 1, 0},
+        {"pause, stop", {pause, [](Player& p) { p.cd->stop(); }}, 1, 1},
+        {"pause, play from a track", {pause, fromStart}, 1, 1},
+        {"pause, eject", {pause, [](Player& p) { p.cd->eject(); }}, 1, 1},
+        {"jump while playing", {fromStart}, 0, 1},
+        {"back to the track's start", {[](Player& p) { p.cd->previous(); }}, 0, 1},
+        {"the disc ends, then plays again",
+         {[](Player& p) {
+              while (p.cd->mode() == DeviceMode::Playing)
+                  p.pull(44100);
+          },
+          fromStart},
+         0,
+         0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Player p(Source::Cd);
+        p.pull(4096);
+        for (const Act& act : c.acts) {
+            act(p);
+            p.settle();
+        }
+        EXPECT_EQ(p.pauses, c.pauses);
+        EXPECT_EQ(p.flushes, c.flushes);
     }
 }
 
