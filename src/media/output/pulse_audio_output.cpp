@@ -179,7 +179,7 @@ void PulseAudioOutput::volumeChanged() {
 
 std::chrono::microseconds PulseAudioOutput::delay() const {
     // The server keeps its buffer full while playing.
-    return std::chrono::microseconds(std::int64_t{bufferFrames_} * 1'000'000 /
+    return std::chrono::microseconds(static_cast<std::int64_t>(bufferFrames_) * 1'000'000 /
                                      AudioEngine::kSampleRate);
 }
 
