@@ -140,7 +140,8 @@ std::string PulseAudioOutput::open() {
         bufferFrames_ = buffer;
         history_.reset(2 * buffer, kStepFrames);
         idleFrames_ = buffer + AudioEngine::kSampleRate / 2;
-        mixed_.assign((2 * buffer + 2 * kStepFrames) * AudioEngine::kChannels, 0.0f);
+        mixed_.assign((2 * buffer + 3 * kStepFrames) * AudioEngine::kChannels, 0.0f);
+        carry_.assign(kStepFrames * AudioEngine::kChannels, 0.0f);
         requestsEvent_ =
             api->io_new(api, requestsFd_, PA_IO_EVENT_INPUT, &Callbacks::requests, this);
         seen_ = requests_.take();
@@ -249,6 +250,7 @@ void PulseAudioOutput::serve() {
         if (pa_operation* op = pa_->streamFlush(stream_, nullptr, nullptr))
             pa_->operationUnref(op);
         history_.clear();
+        carried_ = 0;
         flushed = true;
         starting_ = true;
     }
@@ -261,6 +263,7 @@ void PulseAudioOutput::serve() {
                 if (pa_operation* op = pa_->streamFlush(stream_, nullptr, nullptr))
                     pa_->operationUnref(op);
                 history_.clear();
+                carried_ = 0;
                 starting_ = true;
             }
         }
@@ -276,18 +279,24 @@ void PulseAudioOutput::fill() {
     if (dead_ || closing_ || corked_ || requests_.pending(seen_))
         return;
     const std::size_t bytes = pa_->streamWritableSize(stream_);
-    if (bytes == static_cast<std::size_t>(-1) || bytes == 0)
+    if (bytes == static_cast<std::size_t>(-1) || bytes < kFrameBytes)
         return;
-    const std::size_t step = kStepFrames;
-    const std::size_t wanted = std::min((bytes / kFrameBytes + step - 1) / step * step,
-                                        mixed_.size() / AudioEngine::kChannels);
-    std::size_t done = 0;
+    constexpr std::size_t step = kStepFrames;
+    constexpr std::size_t channels = AudioEngine::kChannels;
+    // Exactly what the server asks for: more would make it ask more often.
+    const std::size_t wanted = std::min(bytes / kFrameBytes, mixed_.size() / channels - 2 * step);
+    // First what the last step rendered beyond the last request.
+    std::size_t done = std::min(carried_, wanted);
+    std::copy_n(carry_.begin(), done * channels, mixed_.begin());
+    std::copy(carry_.begin() + static_cast<std::ptrdiff_t>(done * channels),
+              carry_.begin() + static_cast<std::ptrdiff_t>(carried_ * channels), carry_.begin());
+    carried_ -= done;
     std::size_t written = 0;
     bool rest = false;
-    const auto write = [&] {
-        pa_->streamWrite(stream_, mixed_.data() + written * AudioEngine::kChannels,
-                         (done - written) * kFrameBytes, nullptr, 0, PA_SEEK_RELATIVE);
-        written = done;
+    const auto write = [&](std::size_t upTo) {
+        pa_->streamWrite(stream_, mixed_.data() + written * channels,
+                         (upTo - written) * kFrameBytes, nullptr, 0, PA_SEEK_RELATIVE);
+        written = upTo;
     };
     // Step by step, so that a request that comes meanwhile acts before the rest is rendered.
     // Handed on in one piece (each piece costs a wake-up when the server gives its memory
@@ -298,7 +307,7 @@ void PulseAudioOutput::fill() {
         ConstLineBuffers mixLines{};
         for (int line = 1; line < kMixerLineCount; ++line)
             mixLines[line] = lines[line];
-        engine_.mixLines(mixLines, mixed_.data() + done * AudioEngine::kChannels, step);
+        engine_.mixLines(mixLines, mixed_.data() + done * channels, step);
         history_.commit();
         done += step;
         silentFrames_ = engine_.sounding() ? 0 : silentFrames_ + step;
@@ -306,11 +315,18 @@ void PulseAudioOutput::fill() {
             rest = true;
             break;
         }
-        if (starting_ && done - written >= kWriteFrames)
-            write();
+        if (starting_ && std::min(done, wanted) - written >= kWriteFrames)
+            write(std::min(done, wanted));
     }
-    if (done > written)
-        write();
+    // A rest hands on all it rendered (silence); otherwise what passes the request is kept.
+    const std::size_t give = rest ? done : std::min(done, wanted);
+    if (give > written)
+        write(give);
+    // Rendering happens only once the carried frames are all taken, so these go after none.
+    const std::size_t extra = done - give;
+    std::copy_n(mixed_.begin() + static_cast<std::ptrdiff_t>(give * channels), extra * channels,
+                carry_.begin() + static_cast<std::ptrdiff_t>(carried_ * channels));
+    carried_ += extra;
     if (done > 0)
         starting_ = false;
     if (rest) {
@@ -322,14 +338,18 @@ void PulseAudioOutput::fill() {
 
 void PulseAudioOutput::rewrite() {
     // All the server may still hold, however much of it has played meanwhile: writing over sound
-    // already played is harmless, the server drops that part.
+    // already played is harmless, the server drops that part. The history ends with what was
+    // rendered and not yet handed on: that part is kept, mixed anew.
     const std::size_t frames = history_.mixLast(
-        engine_, std::min(bufferFrames_ + 2 * kStepFrames, history_.frames()), mixed_.data());
-    if (frames == 0)
+        engine_, std::min(bufferFrames_ + 2 * kStepFrames + carried_, history_.frames()),
+        mixed_.data());
+    if (frames <= carried_)
         return;
-    const auto offset = -static_cast<std::int64_t>(frames * kFrameBytes);
-    pa_->streamWrite(stream_, mixed_.data(), frames * kFrameBytes, nullptr, offset,
-                     PA_SEEK_RELATIVE);
+    const std::size_t held = frames - carried_;
+    pa_->streamWrite(stream_, mixed_.data(), held * kFrameBytes, nullptr,
+                     -static_cast<std::int64_t>(held * kFrameBytes), PA_SEEK_RELATIVE);
+    std::copy_n(mixed_.begin() + static_cast<std::ptrdiff_t>(held * AudioEngine::kChannels),
+                carried_ * AudioEngine::kChannels, carry_.begin());
 }
 
 } // namespace tobira

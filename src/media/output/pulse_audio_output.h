@@ -90,6 +90,9 @@ class PulseAudioOutput final : public AudioOutput {
     std::size_t idleFrames_ = 0;
     LineHistory history_;
     std::vector<float> mixed_;
+    // Rendered (and kept in the history) beyond the last request, handed on with the next.
+    std::vector<float> carry_;
+    std::size_t carried_ = 0;
 };
 
 } // namespace tobira

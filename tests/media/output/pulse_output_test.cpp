@@ -207,18 +207,21 @@ TEST_F(PulseOutputTest, PauseResumeAndVolumeAreHeardAtOnceWithoutLossOrRepeat) {
             largest = std::max(largest, std::abs(Jump(before.number, now.number)));
         }
     }
-    std::printf("pause silent after %.1f / %.1f / %.1f ms; resume jumps %.0f / %.0f / %.0f "
-                "frames; volume heard after %.1f / %.1f / %.1f ms; %d breaks elsewhere; "
-                "%.1f wakes/s\n",
-                pauseMs[0], pauseMs[1], pauseMs[2], resumeJumps[0], resumeJumps[1], resumeJumps[2],
-                volumeMs[0], volumeMs[1], volumeMs[2], breaks, wakesPerSecond);
+    std::printf(
+        "pause silent after %.1f / %.1f / %.1f ms; resume jumps %.0f / %.0f / %.0f "
+        "frames; volume heard after %.1f / %.1f / %.1f ms; %d breaks elsewhere (largest %d); "
+        "%.1f wakes/s\n",
+        pauseMs[0], pauseMs[1], pauseMs[2], resumeJumps[0], resumeJumps[1], resumeJumps[2],
+        volumeMs[0], volumeMs[1], volumeMs[2], breaks, largest, wakesPerSecond);
     EXPECT_LE(Median(pauseMs), 30.0 * kSlower);
     for (double jump : resumeJumps)
         EXPECT_LE(std::fabs(jump), 441.0) << "skip or repeat at resume, in frames";
     EXPECT_LE(Median(volumeMs), 60.0 * kSlower);
     EXPECT_LE(largest, 441) << breaks << " breaks in the count while sounding";
     EXPECT_TRUE(told_.empty());
-    EXPECT_LE(wakesPerSecond, 15.0);
+    // The recording's 5 ms latency makes the sink, and so the stream, ask more often than on a
+    // desktop (about 8 a second there): a bound that still tells tens from hundreds.
+    EXPECT_LE(wakesPerSecond, 20.0);
 
     const auto closing = Clock::now();
     output_.reset();
