@@ -95,6 +95,19 @@ SmfSong ParseSmfTexts(std::span<const std::uint8_t> bytes, std::vector<SmfText>&
 // The same as ParseSmf with events, each message left where it lies in `bytes`.
 SmfSong ParseSmfMessages(std::span<const std::uint8_t> bytes, std::vector<SmfMessage>& messages,
                          std::vector<SmfRepair>* repairs = nullptr);
+// Which messages to collect: `at` is where the message's data starts in `smf`, the SMF.
+using SmfMessageFilter = bool (*)(std::span<const std::uint8_t> smf, std::size_t at,
+                                  std::uint8_t status);
+// Where a track chunk's events lie in the SMF (UnwrapRmid of the file), and the tick it starts.
+struct SmfTrackSpan {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::uint64_t startTick = 0;
+};
+// The same as ParseSmfMessages, keeping only the messages `keep` accepts, and each track's place
+// into `tracks`, in file order: a big song is checked without a copy of each message.
+SmfSong ParseSmfLayout(std::span<const std::uint8_t> bytes, std::vector<SmfMessage>& messages,
+                       SmfMessageFilter keep, std::vector<SmfTrackSpan>& tracks);
 // The message's bytes; `bytes` as given to ParseSmfMessages.
 std::vector<std::uint8_t> MessageBytes(std::span<const std::uint8_t> bytes, const SmfMessage& m);
 
