@@ -11,7 +11,9 @@
 // Loading: the SoundFont and the instruments a song uses are loaded on a loader thread of the
 // device's own, never on the UI or the audio thread. open() reads and checks the song, then
 // hands its instruments to the loader; a play requested before they are in starts when they are
-// (mode Playing, position 0 meanwhile).
+// (mode Playing, position 0 meanwhile). A song file of many megabytes is only opened by open():
+// the loader reads and checks it, and a fault it finds then ends the play request with Failure,
+// the reason kept as for a SoundFont that failed to load; its length is 0 until then.
 //
 // Threads: the control methods run on the UI thread and never wait for the synthesizer: they
 // set the state under a short lock that is never held while it works, and leave what the
@@ -124,7 +126,7 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     enum class State { Closed, Stopped, Playing, Paused };
 
     struct LoadFailure {
-        std::filesystem::path soundFont;
+        std::filesystem::path soundFont; // empty for a fault of the song
         std::string message;
         bool soundFontFault = false; // not the module or memory
         bool told = false;           // taken by takeProblem
@@ -149,12 +151,22 @@ class MidiDevice final : public MediaDevice, public AudioSource {
         std::uint64_t lengthFrames = 0;
         std::uint64_t epoch = 0; // counts releases: a synthesizer installed before is silent
     };
-    // What the loader hands over with a song: its file and what the check at open found.
+    // What the loader is given with a song: its file, and what the check at open found.
     struct SongJob {
-        std::vector<std::uint8_t> file;
+        std::string name; // code page 932, for messages
+        // Too big to be read and checked on the UI thread: the loader does it.
+        std::optional<RegularFile> unread;
+        std::string bytes;
         SmfSong song;
         std::vector<SmfTrackSpan> tracks;
     };
+    // Songs up to this size are read and checked by open(): a few milliseconds.
+    static constexpr std::uint64_t kCheckedAtOpen = 4u << 20;
+
+    // Checks the song: throws SmfError unless it can be played. Where its tracks lie, and the
+    // instruments it may select.
+    static SmfSong ReadSong(std::span<const std::uint8_t> bytes, std::vector<SmfTrackSpan>& tracks,
+                            std::vector<SynthPreset>& presets);
 
     void requireOpen() const;
     void requirePlayable() const;
@@ -165,6 +177,8 @@ class MidiDevice final : public MediaDevice, public AudioSource {
               const std::vector<SynthPreset>& presets, std::unique_ptr<SongJob> job);
     void install(std::uint64_t generation, const std::filesystem::path& soundFont,
                  const std::vector<SynthPreset>& presets, std::unique_ptr<SongJob> job);
+    // Loader thread: the load for the open numbered `generation` (0: a prepare) failed.
+    void failSong(std::uint64_t generation, LoadFailure failure);
     // The following expect mutex_ to be held.
     void startLocked(std::optional<std::uint64_t> tick);
     // Whether a song was playing.

@@ -22,7 +22,7 @@ namespace tobira {
 
 class MidiStreamPlayer final {
   public:
-    static constexpr int kNoteOnsPerStep = 32;
+    static constexpr int kNoteOnsPerStep = 16;
     static constexpr int kSentPerStep = 128;
     static constexpr int kPassedPerStep = 16384;
 

@@ -354,14 +354,27 @@ std::vector<std::uint8_t> MessageBytes(std::span<const std::uint8_t> bytes, cons
     return message;
 }
 
-std::vector<std::uint8_t> ReadSmfBytes(const std::filesystem::path& path) {
-    std::string read;
+RegularFile OpenSmfFile(const std::filesystem::path& path) {
     try {
-        read = RegularFile::open(path, kMaxFileBytes).readAll();
+        return RegularFile::open(path, kMaxFileBytes);
     } catch (const FileReadError& e) {
         throw SmfError(e.problem() == FileProblem::TooLarge ? SmfFault::TooLarge
                                                             : SmfFault::Unreadable);
     }
+}
+
+std::string ReadOpenedSmf(RegularFile& file) {
+    try {
+        return file.readAll();
+    } catch (const FileReadError& e) {
+        throw SmfError(e.problem() == FileProblem::TooLarge ? SmfFault::TooLarge
+                                                            : SmfFault::Unreadable);
+    }
+}
+
+std::vector<std::uint8_t> ReadSmfBytes(const std::filesystem::path& path) {
+    RegularFile file = OpenSmfFile(path);
+    const std::string read = ReadOpenedSmf(file);
     return std::vector<std::uint8_t>(read.begin(), read.end());
 }
 

@@ -13,6 +13,7 @@
 // chunks that are there, stray system bytes are passed over, and a track that breaks off plays
 // up to the break. A RIFF "RMID" file is read through its "data" chunk.
 
+#include "files/regular_file.h"
 #include "media/midi/smf_song.h"
 
 #include <cstddef>
@@ -114,6 +115,16 @@ std::vector<std::uint8_t> MessageBytes(std::span<const std::uint8_t> bytes, cons
 // The SMF inside a RIFF "RMID" file (the contents of its "data" chunk, cut at the end of the
 // bytes); the bytes themselves when they are not RIFF RMID; empty for an RMID without data.
 std::span<const std::uint8_t> UnwrapRmid(std::span<const std::uint8_t> bytes);
+
+// Opens a song file to be read later, perhaps on another thread: it is there, a regular file,
+// within the size any song could have. Throws SmfError (Unreadable, TooLarge).
+RegularFile OpenSmfFile(const std::filesystem::path& path);
+// The whole content of a file OpenSmfFile opened. Throws SmfError (Unreadable, TooLarge).
+std::string ReadOpenedSmf(RegularFile& file);
+// The bytes of a string read so.
+inline std::span<const std::uint8_t> SmfBytesOf(const std::string& read) {
+    return {reinterpret_cast<const std::uint8_t*>(read.data()), read.size()};
+}
 
 // Reads a whole file. Throws SmfError (Unreadable, TooLarge).
 std::vector<std::uint8_t> ReadSmfBytes(const std::filesystem::path& path);
