@@ -25,6 +25,7 @@ MidiDevice::MidiDevice(AudioEngine& engine, UiPostPort& uiPost)
 }
 
 MidiDevice::~MidiDevice() {
+    ++halts_;
     // Once attach returns, the audio thread is no longer inside renderAudio. The loader ends
     // its task under way first of all the members (a load in progress is dropped).
     engine_.attach(MixerLine::Synthesizer, nullptr);
@@ -101,6 +102,7 @@ void MidiDevice::open() {
         generation = ++generation_;
         // The release of the previous song may ring on, but no note of it may hang.
         ++transport_.release;
+        ++halts_;
         transport_.song = generation;
         transport_.run = false;
         transport_.lengthFrames = lengthFrames_;
@@ -127,6 +129,7 @@ void MidiDevice::close() {
         songFailed_ = false;
         ++generation_;
         ++transport_.release;
+        ++halts_;
         transport_.song = 0;
         transport_.run = false;
         ++transport_.serial;
@@ -167,6 +170,8 @@ void MidiDevice::playFrom(std::uint32_t position) {
     {
         std::lock_guard lock(mutex_);
         jumped = state_ == State::Playing;
+        if (jumped)
+            ++halts_;
         const std::uint64_t tick = std::min(song_.tickAtSeconds(position / 10.0), song_.lastTick());
         startLocked(tick);
     }
@@ -207,6 +212,7 @@ bool MidiDevice::haltLocked(State next) {
     const bool playing = state_ == State::Playing;
     if (playing) {
         ++transport_.release;
+        ++halts_;
         transport_.run = false;
         finishRequestLocked(NotifyValue::Aborted);
     }

@@ -208,6 +208,10 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     Transport transport_;
     // Published by the audio side: the last notes and reverb still ring.
     bool ringing_ = false;
+    // Counts halts, jumps, opens, closes and releases: a render call under way when one comes
+    // gives silence for the rest of its buffer, which the output drops anyway, instead of
+    // keeping the control call (or the output's flush) waiting for the whole buffer.
+    std::atomic<std::uint64_t> halts_{0};
     // Destroyed before the state above: no delivery runs once the device starts to go.
     std::unique_ptr<PlayNotices> notices_;
 

@@ -64,6 +64,7 @@ void MidiDevice::release() {
         ++generation_;
         failure_.reset();
         gain_ = 0.0;
+        ++halts_;
         ++transport_.epoch;
         ++transport_.serial;
     }

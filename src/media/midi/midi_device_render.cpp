@@ -55,9 +55,11 @@ bool MidiDevice::applyTransport(const Transport& t) {
 void MidiDevice::renderAudio(float* out, std::size_t frames) {
     std::lock_guard render(renderMutex_);
     Transport t;
+    std::uint64_t halts;
     {
         std::lock_guard lock(mutex_);
         t = transport_;
+        halts = halts_;
     }
     if (!synth_ || synthEpoch_ != t.epoch) {
         std::fill(out, out + frames * AudioEngine::kChannels, 0.0f);
@@ -72,6 +74,11 @@ void MidiDevice::renderAudio(float* out, std::size_t frames) {
         return;
     }
     for (std::size_t done = 0; done < frames;) {
+        if (halts_.load(std::memory_order_relaxed) != halts) {
+            std::fill(out + done * AudioEngine::kChannels, out + frames * AudioEngine::kChannels,
+                      0.0f);
+            break;
+        }
         const std::size_t n = std::min(kStepFrames, frames - done);
         if (playing)
             player_.step(synth, midi_frames::MicrosAtFrame(framesPlayed_) + 1);
