@@ -21,8 +21,8 @@
 // of its next call. renderAudio runs on the audio thread and publishes the position, and a
 // song's natural end, under the same short lock after it has rendered. The synthesizer and the
 // song's stream belong to the audio thread while installed; the loader installs and removes
-// them under a lock of the audio side's, and frees them on its own thread. Files are read and
-// checked on the UI thread; a song's stream is built, and its instruments loaded, on the loader.
+// them under a lock of the audio side's, and frees them on its own thread. A song's stream is
+// built, and its instruments loaded, on the loader.
 
 #include "media/audio_source.h"
 #include "media/media_device.h"
@@ -160,7 +160,7 @@ class MidiDevice final : public MediaDevice, public AudioSource {
         SmfSong song;
         std::vector<SmfTrackSpan> tracks;
     };
-    // Songs up to this size are read and checked by open(): a few milliseconds.
+    // Songs up to this size are read and checked by open(): some milliseconds at most.
     static constexpr std::uint64_t kCheckedAtOpen = 4u << 20;
 
     // Checks the song: throws SmfError unless it can be played. Where its tracks lie, and the
@@ -229,6 +229,9 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     Transport applied_;
     std::uint64_t framesPlayed_ = 0;
     std::size_t quietFrames_ = 0;
+    // After a halt the released notes fade out: this gain, falling, until the sound is cut.
+    float fade_ = 1.0f;
+    bool fading_ = false;
     // Published by the audio thread: bank << 8 | program, or -1.
     std::array<std::atomic<int>, 16> channelPresets_{};
 

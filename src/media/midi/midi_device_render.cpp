@@ -7,6 +7,8 @@
 #include "media/play_notices.h"
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 namespace tobira {
 
@@ -14,6 +16,12 @@ namespace {
 
 // After the last voice has gone, render this much longer for the reverb, then rest the synth.
 constexpr std::size_t kTailFrames = midi_frames::kRate;
+// After a stop, pause, jump or new song the released notes fade out, 20 dB down after 75 ms,
+// rather than letting every release and the reverb ring on for seconds (a dense song's hundreds
+// of voices would keep the synthesizer busy all that time); at -60 dB the sound is cut.
+const float kFadePerFrame =
+    static_cast<float>(std::exp(-std::log(10.0) / (0.075 * midi_frames::kRate)));
+constexpr float kFadeEnd = 1e-3f;
 // Frames per synthesizer call: the song's messages are sent between calls, so this is also the
 // grain of their timing (FluidSynth renders in blocks of 64 anyway).
 constexpr std::size_t kStepFrames = 64;
@@ -34,6 +42,7 @@ bool MidiDevice::applyTransport(const Transport& t) {
         synth.releaseNotes();
         player_.notesReleased();
         quietFrames_ = 0;
+        fading_ = true;
     }
     const bool songHere = stream_ && streamSong_ == t.song;
     if (playerSong_ != t.song) {
@@ -44,6 +53,8 @@ bool MidiDevice::applyTransport(const Transport& t) {
     if (t.start != applied_.start && songHere && t.startSong == t.song) {
         applied_.start = t.start;
         synth.releaseNotes();
+        if (std::exchange(fading_, false))
+            synth.cutSound(); // what still rings of the halt is not heard at full level again
         player_.start(*stream_, t.startMicros);
         playerSong_ = t.song;
         framesPlayed_ = t.startFrames;
@@ -63,6 +74,8 @@ void MidiDevice::renderAudio(float* out, std::size_t frames) {
     }
     if (!synth_ || synthEpoch_ != t.epoch) {
         std::fill(out, out + frames * AudioEngine::kChannels, 0.0f);
+        std::lock_guard lock(mutex_);
+        ringing_ = false;
         return;
     }
     MidiSynthesizer& synth = *synth_;
@@ -82,8 +95,22 @@ void MidiDevice::renderAudio(float* out, std::size_t frames) {
         const std::size_t n = std::min(kStepFrames, frames - done);
         if (playing)
             player_.step(synth, midi_frames::MicrosAtFrame(framesPlayed_) + 1);
-        synth.render(out + done * AudioEngine::kChannels, n);
+        float* rendered = out + done * AudioEngine::kChannels;
+        synth.render(rendered, n);
         done += n;
+        if (fading_ && !playing) {
+            for (std::size_t i = 0; i < n * AudioEngine::kChannels; i += 2) {
+                rendered[i] *= fade_;
+                rendered[i + 1] *= fade_;
+                fade_ *= kFadePerFrame;
+            }
+            if (fade_ < kFadeEnd) {
+                synth.cutSound();
+                fading_ = false;
+            }
+        }
+        if (!fading_)
+            fade_ = 1.0f;
         if (!playing)
             continue;
         framesPlayed_ += n;

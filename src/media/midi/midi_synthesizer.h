@@ -40,6 +40,8 @@ class MidiSynthesizer {
 
     // Releases every sounding note, pedals too, so that nothing hangs; the release phase rings.
     virtual void releaseNotes() = 0;
+    // Ends every voice at once, release and reverb included.
+    virtual void cutSound() = 0;
 
     // Interleaved stereo. Real-time safe.
     virtual void render(float* out, std::size_t frames) = 0;

@@ -144,6 +144,10 @@ void FluidSynthesizer::releaseNotes() {
     fluid_synth_all_notes_off(synth, -1);
 }
 
+void FluidSynthesizer::cutSound() {
+    fluid_synth_all_sounds_off(synth_.get(), -1);
+}
+
 void FluidSynthesizer::render(float* out, std::size_t frames) {
     // fluid_synth_write_float takes an int count; render buffers are far smaller anyway.
     constexpr std::size_t kChunk = 1u << 20;
