@@ -17,3 +17,8 @@ add_executable(bench_song ${CMAKE_CURRENT_LIST_DIR}/bench_song.cpp)
 target_link_libraries(bench_song PRIVATE tobira_test_support)
 target_include_directories(bench_song PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 add_dependencies(bench bench_song)
+# Dense songs, for bench/dense_midi.sh.
+add_executable(dense_song ${CMAKE_CURRENT_LIST_DIR}/dense_song.cpp)
+target_link_libraries(dense_song PRIVATE tobira_test_support)
+target_include_directories(dense_song PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+add_dependencies(bench dense_song)

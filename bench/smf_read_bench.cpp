@@ -1,9 +1,9 @@
-// Opening a big song as the MIDI device does: the file read, every track parsed and merged into
-// playing order, and the song written again for FluidSynth's player (the few messages that
-// select instruments, which the device copies besides, are left out). A 4 MB file of 380
-// tracks; the goal is 50 ms.
+// Opening a big song as the MIDI device does: on the UI thread the file read and every track
+// checked, the few messages that select instruments kept; on the loader the tracks merged into
+// the play stream. A 4 MB file of 380 tracks (the goal is 50 ms), and a dense file of 63 MB:
+// ten million notes at one instant.
 
-#include "media/midi/smf_playable.h"
+#include "media/midi/midi_stream.h"
 #include "media/midi/smf_reader.h"
 #include "support/smf_writer.h"
 #include "support/temp_dir.h"
@@ -30,24 +30,42 @@ std::vector<std::uint8_t> BigSong() {
     return w.bytes();
 }
 
+std::vector<std::uint8_t> Song(bool dense) {
+    return dense ? tobira::testing::DenseSmf(11'000'000, {0}, 9600) : BigSong();
+}
+
+bool ProgramChange(std::span<const std::uint8_t>, std::size_t, std::uint8_t status) {
+    return (status & 0xF0) == 0xC0;
+}
+
 void BM_OpenBigSong(benchmark::State& state) {
     tobira::testing::TempDir dir;
-    const std::vector<std::uint8_t> song = BigSong();
+    const std::vector<std::uint8_t> song = Song(state.range(0) != 0);
     tobira::testing::WriteBytes(dir / "big.mid", song);
-    std::size_t messages = 0;
     for (auto _ : state) {
         std::vector<tobira::SmfMessage> found;
+        std::vector<tobira::SmfTrackSpan> tracks;
         const std::vector<std::uint8_t> file = tobira::ReadSmfBytes(dir / "big.mid");
-        const tobira::SmfSong parsed = tobira::ParseSmfMessages(file, found);
-        const std::vector<std::uint8_t> playable = tobira::PlayableSmf(parsed, file, found);
-        benchmark::DoNotOptimize(playable.data());
-        messages = found.size();
+        const tobira::SmfSong parsed = tobira::ParseSmfLayout(file, found, ProgramChange, tracks);
+        benchmark::DoNotOptimize(found.data());
         state.counters["tracks"] = parsed.trackCount();
     }
     state.counters["file_mb"] = static_cast<double>(song.size()) / 1e6;
-    state.counters["messages"] = static_cast<double>(messages);
 }
-BENCHMARK(BM_OpenBigSong)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenBigSong)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_StreamBigSong(benchmark::State& state) {
+    const std::vector<std::uint8_t> song = Song(state.range(0) != 0);
+    std::vector<tobira::SmfMessage> found;
+    std::vector<tobira::SmfTrackSpan> tracks;
+    const tobira::SmfSong parsed = tobira::ParseSmfLayout(song, found, ProgramChange, tracks);
+    for (auto _ : state) {
+        const tobira::MidiStream stream(song, parsed, tracks);
+        state.counters["messages"] = static_cast<double>(stream.messages());
+        state.counters["stream_mb"] = static_cast<double>(stream.bytes()) / 1e6;
+    }
+}
+BENCHMARK(BM_StreamBigSong)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Parsing alone, and with every message copied out as the inspection and the ALSA output do.
 void BM_ParseBigSong(benchmark::State& state) {

@@ -51,7 +51,7 @@ else
   tests=(cd_device_test cd_toc_test midi_device_test engine_mixer_test engine_output_test
     wave_device_test demo_disc_test midi_play_test cd_main_test mode_switch_test form_main_view_test
     real_time_play_test soak_test output_idle_test sequencer_player_test worker_wait_test
-    pulse_output_test output_response_test)
+    pulse_output_test output_response_test midi_device_realtime_test)
   cmake --build "$build" --target "${tests[@]}"
   export TSAN_OPTIONS="suppressions=$build/thread.supp:halt_on_error=1:second_deadlock_stack=1"
   regex="^($(IFS='|'; echo "${tests[*]}"))\$"

@@ -169,6 +169,34 @@ void SmfWriter::write(const std::filesystem::path& path, SmfDamage damage) const
     WriteBytes(path, bytes(damage));
 }
 
+std::vector<std::uint8_t> DenseSmf(std::size_t pairs, const std::vector<std::uint32_t>& at,
+                                   std::uint32_t endTick) {
+    std::vector<std::uint8_t> track;
+    track.reserve(pairs * 6 * at.size() + 64);
+    std::uint32_t tick = 0;
+    int running = -1;
+    for (std::uint32_t instant : at) {
+        for (std::size_t i = 0; i < pairs; ++i) {
+            // Melodic channels in turn, 128 keys each; the note-off is a note-on at velocity 0.
+            const std::size_t c = i / 128 % 15;
+            const int status = 0x90 | static_cast<int>(c < 9 ? c : c + 1);
+            const auto key = static_cast<std::uint8_t>(i % 128);
+            PutVarLen(track, i == 0 ? instant - tick : 0);
+            if (status != running)
+                track.push_back(static_cast<std::uint8_t>(running = status));
+            track.insert(track.end(), {key, 100, 0, key, 0});
+        }
+        tick = instant;
+    }
+    PutVarLen(track, endTick - tick);
+    track.insert(track.end(), {0xFF, 0x2F, 0x00});
+    std::vector<std::uint8_t> out{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0};
+    out.insert(out.end(), {'M', 'T', 'r', 'k'});
+    Put32(out, static_cast<std::uint32_t>(track.size()));
+    out.insert(out.end(), track.begin(), track.end());
+    return out;
+}
+
 void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),

@@ -11,19 +11,30 @@
 // Loading: the SoundFont and the instruments a song uses are loaded on a loader thread of the
 // device's own, never on the UI or the audio thread. open() reads and checks the song, then
 // hands its instruments to the loader; a play requested before they are in starts when they are
-// (mode Playing, position 0 meanwhile).
+// (mode Playing, position 0 meanwhile). A song file of many megabytes is only opened by open():
+// the loader reads and checks it, and a fault it finds then ends the play request with Failure,
+// the reason kept as for a SoundFont that failed to load; its length is 0 until then.
 //
-// Threads: the control methods run on the UI thread; renderAudio runs on the audio thread; the
-// loader installs what it has loaded. All share one short lock; files are read and checked, and
-// instruments loaded, before it is taken.
+// Threads: the control methods run on the UI thread and never wait for the synthesizer: they
+// set the state under a short lock that is never held while it works, and leave what the
+// synthesizer must do (start, halt, release the notes) for renderAudio to carry out at the start
+// of its next call. renderAudio runs on the audio thread and publishes the position, and a
+// song's natural end, under the same short lock after it has rendered. The synthesizer and the
+// song's stream belong to the audio thread while installed; the loader installs and removes
+// them under a lock of the audio side's, and frees them on its own thread. A song's stream is
+// built, and its instruments loaded, on the loader.
 
 #include "media/audio_source.h"
 #include "media/media_device.h"
 #include "media/midi/smf_song.h"
 
+#include "media/midi/midi_stream.h"
+#include "media/midi/midi_stream_player.h"
 #include "media/midi/midi_synthesizer.h"
 #include "media/serial_worker.h"
 
+#include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -115,7 +126,7 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     enum class State { Closed, Stopped, Playing, Paused };
 
     struct LoadFailure {
-        std::filesystem::path soundFont;
+        std::filesystem::path soundFont; // empty for a fault of the song
         std::string message;
         bool soundFontFault = false; // not the module or memory
         bool told = false;           // taken by takeProblem
@@ -126,43 +137,103 @@ class MidiDevice final : public MediaDevice, public AudioSource {
         }
     };
 
+    // What the audio side is to do, as the control methods left it. Each counter asks for
+    // something once when it changes.
+    struct Transport {
+        std::uint64_t serial = 0; // changes with every control call that changes the rest
+        std::uint64_t song = 0;   // the open that numbered the song to play; 0 for none
+        bool run = false;         // play the song
+        std::uint64_t start = 0;  // start afresh at startMicros (startFrames) into `song`
+        std::uint64_t startSong = 0;
+        std::uint64_t startMicros = 0;
+        std::uint64_t startFrames = 0;
+        std::uint64_t release = 0; // release every note, pedals too
+        std::uint64_t lengthFrames = 0;
+        std::uint64_t epoch = 0; // counts releases: a synthesizer installed before is silent
+    };
+    // What the loader is given with a song: its file, and what the check at open found.
+    struct SongJob {
+        std::string name; // code page 932, for messages
+        // Too big to be read and checked on the UI thread: the loader does it.
+        std::optional<RegularFile> unread;
+        std::string bytes;
+        SmfSong song;
+        std::vector<SmfTrackSpan> tracks;
+    };
+    // Songs up to this size are read and checked by open(): some milliseconds at most.
+    static constexpr std::uint64_t kCheckedAtOpen = 4u << 20;
+
+    // Checks the song: throws SmfError unless it can be played. Where its tracks lie, and the
+    // instruments it may select.
+    static SmfSong ReadSong(std::span<const std::uint8_t> bytes, std::vector<SmfTrackSpan>& tracks,
+                            std::vector<SynthPreset>& presets);
+
     void requireOpen() const;
     void requirePlayable() const;
     std::filesystem::path wantedSoundFont() const;
     // Loader thread: makes `loaded_` the synthesizer for `soundFont` with `presets` held, and
-    // installs it for the open or prepare numbered `generation`; gives it `song` if any.
+    // installs it for the open or prepare numbered `generation`, with the song's stream if any.
     void load(std::uint64_t generation, const std::filesystem::path& soundFont,
-              const std::vector<SynthPreset>& presets, const std::vector<std::uint8_t>* song);
+              const std::vector<SynthPreset>& presets, std::unique_ptr<SongJob> job);
     void install(std::uint64_t generation, const std::filesystem::path& soundFont,
-                 const std::vector<SynthPreset>& presets, const std::vector<std::uint8_t>* song);
+                 const std::vector<SynthPreset>& presets, std::unique_ptr<SongJob> job);
+    // Loader thread: the load for the open numbered `generation` (0: a prepare) failed.
+    void failSong(std::uint64_t generation, LoadFailure failure);
     // The following expect mutex_ to be held.
     void startLocked(std::optional<std::uint64_t> tick);
     // Whether a song was playing.
     bool haltLocked(State next);
     void beginRequestLocked();
     void finishRequestLocked(NotifyValue value);
+    // Audio thread, renderMutex_ held: carries out what `t` asks; whether the song plays now.
+    bool applyTransport(const Transport& t);
 
     AudioEngine& engine_;
     std::string soundFont_;
 
+    // The control side's state. Never held while the synthesizer works.
     mutable std::mutex mutex_;
-    std::shared_ptr<MidiSynthesizer> synth_;
     SmfSong song_;
     State state_ = State::Closed;
-    // The synthesizer has the song and its instruments.
-    bool songReady_ = false;
     // Counts opens, closes and releases: the loader's work for an older one is not installed.
     std::uint64_t generation_ = 0;
     std::optional<LoadFailure> failure_;
     bool songFailed_ = false;
-    // Where the next play starts a fresh player; empty to resume the paused one. Set until the
-    // song has really started.
+    // Where the next play starts afresh; empty to resume.
     std::optional<std::uint64_t> startTick_;
     std::uint64_t positionFrames_ = 0;
     std::uint64_t lengthFrames_ = 0;
-    std::size_t quietFrames_ = 0;
+    // Of the installed synthesizer; 0 without one.
+    double gain_ = 0.0;
+    Transport transport_;
+    // Published by the audio side: the last notes and reverb still ring.
+    bool ringing_ = false;
+    // Counts halts, jumps, opens, closes and releases: a render call under way when one comes
+    // gives silence for the rest of its buffer, which the output drops anyway, instead of
+    // keeping the control call (or the output's flush) waiting for the whole buffer.
+    std::atomic<std::uint64_t> halts_{0};
     // Destroyed before the state above: no delivery runs once the device starts to go.
     std::unique_ptr<PlayNotices> notices_;
+
+    // The audio side: held by the audio thread through each render call, by the loader to
+    // install or remove; never by the UI thread. synth_ changes under both locks.
+    std::mutex renderMutex_;
+    std::shared_ptr<MidiSynthesizer> synth_;
+    std::uint64_t synthEpoch_ = 0;
+    std::shared_ptr<const MidiStream> stream_;
+    std::uint64_t streamSong_ = 0;
+    // Audio thread only.
+    MidiSynthesizer* playingSynth_ = nullptr;
+    MidiStreamPlayer player_;
+    std::uint64_t playerSong_ = 0;
+    Transport applied_;
+    std::uint64_t framesPlayed_ = 0;
+    std::size_t quietFrames_ = 0;
+    // After a halt the released notes fade out: this gain, falling, until the sound is cut.
+    float fade_ = 1.0f;
+    bool fading_ = false;
+    // Published by the audio thread: bank << 8 | program, or -1.
+    std::array<std::atomic<int>, 16> channelPresets_{};
 
     // UI thread only: the SoundFont the loader has or will have loaded.
     std::filesystem::path loading_;

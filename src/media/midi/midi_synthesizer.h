@@ -1,7 +1,8 @@
 #pragma once
 // The software synthesizer the MIDI device plays through, behind an interface so that the device
-// needs no synthesizer library of its own. Not thread-safe, with one exception: holdPresets may
-// run on a loader thread while render runs on the audio thread and no song is being started.
+// needs no synthesizer library of its own. Not thread-safe, with two exceptions: holdPresets may
+// run on a loader thread, and channelPreset on any thread, while the audio thread sends and
+// renders.
 
 #include "media/media_device.h"
 
@@ -33,20 +34,16 @@ class MidiSynthesizer {
     // call it off the UI thread, before the song that needs them starts.
     virtual void holdPresets(std::span<const SynthPreset> presets) = 0;
 
-    // The SMF to play from now on (a copy is kept); drops the player of the previous one.
-    virtual void setSong(std::span<const std::uint8_t> smf) = 0;
-    virtual void dropSong() = 0;
-
-    // Starts a new player on the song at `tick`.
-    virtual void startAt(std::uint64_t tick) = 0;
-    // Stops the player where it is; resume() continues from there.
-    virtual void pause() = 0;
-    virtual void resume() = 0;
+    // One whole message, as a sound module receives it (a channel message from its status
+    // byte, a system exclusive one from F0 to F7), to act at once. Real-time safe.
+    virtual void send(std::span<const std::uint8_t> message) = 0;
 
     // Releases every sounding note, pedals too, so that nothing hangs; the release phase rings.
     virtual void releaseNotes() = 0;
+    // Ends every voice at once, release and reverb included.
+    virtual void cutSound() = 0;
 
-    // Interleaved stereo.
+    // Interleaved stereo. Real-time safe.
     virtual void render(float* out, std::size_t frames) = 0;
     virtual int activeVoices() const = 0;
     // The instrument the channel (0..15) plays now; none when the SoundFont lacks it.

@@ -104,6 +104,8 @@ class Reader final {
     SmfSong read();
     // Text meta events go to `texts` as well.
     void collectTexts(std::vector<SmfText>* texts) { texts_ = texts; }
+    void filter(SmfMessageFilter keep) { keep_ = keep; }
+    void collectTracks(std::vector<SmfTrackSpan>* tracks) { spans_ = tracks; }
 
   private:
     void repair(std::size_t offset, const char* utf8) {
@@ -118,6 +120,8 @@ class Reader final {
     std::vector<SmfMessage>* events_;
     std::vector<SmfRepair>* repairs_;
     std::vector<SmfText>* texts_ = nullptr;
+    SmfMessageFilter keep_ = nullptr;
+    std::vector<SmfTrackSpan>* spans_ = nullptr;
 
     int format_ = 0;
     Timing timing_;
@@ -138,6 +142,9 @@ void Reader::readTrack(std::size_t begin, std::size_t end) {
         tempos->push_back(SmfTempo{start, SmfTempo{}.microsPerQuarter});
     SmfTrackParser parser(smf_, base_, begin, end, start, tempos, events_);
     parser.collectTexts(texts_, tracks_);
+    parser.filter(keep_);
+    if (spans_)
+        spans_->push_back(SmfTrackSpan{begin, end, start});
     const SmfTrackResult track = parser.parse();
     ++tracks_;
     playable_ += track.playable;
@@ -248,12 +255,15 @@ std::vector<SmfMessage> SortByTick(std::vector<SmfMessage> found) {
 }
 
 SmfSong ParseWith(std::span<const std::uint8_t> bytes, std::vector<SmfMessage>* messages,
-                  std::vector<SmfRepair>* repairs, std::vector<SmfText>* texts = nullptr) {
+                  std::vector<SmfRepair>* repairs, std::vector<SmfText>* texts = nullptr,
+                  SmfMessageFilter keep = nullptr, std::vector<SmfTrackSpan>* tracks = nullptr) {
     std::vector<SmfMessage> found;
-    if (messages)
+    if (messages && !keep)
         found.reserve(bytes.size() / 4);
     Reader reader(bytes, messages ? &found : nullptr, repairs);
     reader.collectTexts(texts);
+    reader.filter(keep);
+    reader.collectTracks(tracks);
     SmfSong song = reader.read();
     if (texts)
         std::stable_sort(texts->begin(), texts->end(),
@@ -327,6 +337,12 @@ SmfSong ParseSmfMessages(std::span<const std::uint8_t> bytes, std::vector<SmfMes
     return ParseWith(bytes, &messages, repairs);
 }
 
+SmfSong ParseSmfLayout(std::span<const std::uint8_t> bytes, std::vector<SmfMessage>& messages,
+                       SmfMessageFilter keep, std::vector<SmfTrackSpan>& tracks) {
+    tracks.clear();
+    return ParseWith(bytes, &messages, nullptr, nullptr, keep, &tracks);
+}
+
 std::vector<std::uint8_t> MessageBytes(std::span<const std::uint8_t> bytes, const SmfMessage& m) {
     std::vector<std::uint8_t> message;
     message.reserve(m.length + 2);
@@ -338,14 +354,27 @@ std::vector<std::uint8_t> MessageBytes(std::span<const std::uint8_t> bytes, cons
     return message;
 }
 
-std::vector<std::uint8_t> ReadSmfBytes(const std::filesystem::path& path) {
-    std::string read;
+RegularFile OpenSmfFile(const std::filesystem::path& path) {
     try {
-        read = RegularFile::open(path, kMaxFileBytes).readAll();
+        return RegularFile::open(path, kMaxFileBytes);
     } catch (const FileReadError& e) {
         throw SmfError(e.problem() == FileProblem::TooLarge ? SmfFault::TooLarge
                                                             : SmfFault::Unreadable);
     }
+}
+
+std::string ReadOpenedSmf(RegularFile& file) {
+    try {
+        return file.readAll();
+    } catch (const FileReadError& e) {
+        throw SmfError(e.problem() == FileProblem::TooLarge ? SmfFault::TooLarge
+                                                            : SmfFault::Unreadable);
+    }
+}
+
+std::vector<std::uint8_t> ReadSmfBytes(const std::filesystem::path& path) {
+    RegularFile file = OpenSmfFile(path);
+    const std::string read = ReadOpenedSmf(file);
     return std::vector<std::uint8_t>(read.begin(), read.end());
 }
 

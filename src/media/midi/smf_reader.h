@@ -13,6 +13,7 @@
 // chunks that are there, stray system bytes are passed over, and a track that breaks off plays
 // up to the break. A RIFF "RMID" file is read through its "data" chunk.
 
+#include "files/regular_file.h"
 #include "media/midi/smf_song.h"
 
 #include <cstddef>
@@ -95,12 +96,35 @@ SmfSong ParseSmfTexts(std::span<const std::uint8_t> bytes, std::vector<SmfText>&
 // The same as ParseSmf with events, each message left where it lies in `bytes`.
 SmfSong ParseSmfMessages(std::span<const std::uint8_t> bytes, std::vector<SmfMessage>& messages,
                          std::vector<SmfRepair>* repairs = nullptr);
+// Which messages to collect: `at` is where the message's data starts in `smf`, the SMF.
+using SmfMessageFilter = bool (*)(std::span<const std::uint8_t> smf, std::size_t at,
+                                  std::uint8_t status);
+// Where a track chunk's events lie in the SMF (UnwrapRmid of the file), and the tick it starts.
+struct SmfTrackSpan {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::uint64_t startTick = 0;
+};
+// The same as ParseSmfMessages, keeping only the messages `keep` accepts, and each track's place
+// into `tracks`, in file order: a big song is checked without a copy of each message.
+SmfSong ParseSmfLayout(std::span<const std::uint8_t> bytes, std::vector<SmfMessage>& messages,
+                       SmfMessageFilter keep, std::vector<SmfTrackSpan>& tracks);
 // The message's bytes; `bytes` as given to ParseSmfMessages.
 std::vector<std::uint8_t> MessageBytes(std::span<const std::uint8_t> bytes, const SmfMessage& m);
 
 // The SMF inside a RIFF "RMID" file (the contents of its "data" chunk, cut at the end of the
 // bytes); the bytes themselves when they are not RIFF RMID; empty for an RMID without data.
 std::span<const std::uint8_t> UnwrapRmid(std::span<const std::uint8_t> bytes);
+
+// Opens a song file to be read later, perhaps on another thread: it is there, a regular file,
+// within the size any song could have. Throws SmfError (Unreadable, TooLarge).
+RegularFile OpenSmfFile(const std::filesystem::path& path);
+// The whole content of a file OpenSmfFile opened. Throws SmfError (Unreadable, TooLarge).
+std::string ReadOpenedSmf(RegularFile& file);
+// The bytes of a string read so.
+inline std::span<const std::uint8_t> SmfBytesOf(const std::string& read) {
+    return {reinterpret_cast<const std::uint8_t*>(read.data()), read.size()};
+}
 
 // Reads a whole file. Throws SmfError (Unreadable, TooLarge).
 std::vector<std::uint8_t> ReadSmfBytes(const std::filesystem::path& path);

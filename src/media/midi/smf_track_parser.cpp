@@ -5,8 +5,10 @@ namespace tobira {
 SmfTrackParser::SmfTrackParser(std::span<const std::uint8_t> smf, std::size_t base,
                                std::size_t begin, std::size_t end, std::uint64_t startTick,
                                std::vector<SmfTempo>* tempos, std::vector<SmfMessage>* messages)
-    : smf_(smf), base_(base), pos_(begin), end_(end), startTick_(startTick), tempos_(tempos),
-      messages_(messages) {}
+    : smf_(smf), base_(base), pos_(begin), end_(end), tempos_(tempos), messages_(messages),
+      tick_(startTick) {
+    result_.endTick = startTick;
+}
 
 bool SmfTrackParser::readVarLen(std::uint32_t& value) {
     value = 0;
@@ -21,48 +23,41 @@ bool SmfTrackParser::readVarLen(std::uint32_t& value) {
     return false;
 }
 
-void SmfTrackParser::emit(std::uint64_t tick, std::size_t from, std::size_t length,
-                          std::uint8_t status) {
-    if (messages_)
-        messages_->push_back(SmfMessage{tick, static_cast<std::uint32_t>(base_ + from),
-                                        static_cast<std::uint32_t>(length), status});
+SmfTrackResult SmfTrackParser::parse() {
+    SmfMessage m;
+    while (next(m))
+        if (messages_ && (!keep_ || keep_(smf_, m.offset - base_, m.status)))
+            messages_->push_back(m);
+    return result_;
 }
 
-SmfTrackResult SmfTrackParser::parse() {
-    SmfTrackResult result;
-    result.endTick = startTick_;
-    std::uint64_t tick = startTick_;
-    // Only channel messages set the running status: files written by many sequencers rely on it
-    // surviving the meta and system exclusive events in between.
-    int running = -1;
-    // A status byte found where a message's data should be: the cut message is lost, and the
-    // new one starts at once, without a delta time of its own.
-    bool statusPending = false;
-    while (pos_ < end_) {
+bool SmfTrackParser::next(SmfMessage& message) {
+    SmfTrackResult& result = result_;
+    while (!done_ && pos_ < end_) {
         const std::size_t eventStart = pos_;
-        if (!statusPending) {
+        if (!statusPending_) {
             std::uint32_t delta = 0;
             if (!readVarLen(delta)) {
                 result.brokenAt = eventStart;
                 break;
             }
-            tick += delta;
+            tick_ += delta;
             if (pos_ >= end_)
                 break; // a delta time and nothing after it: the end of track is missing
         }
-        statusPending = false;
+        statusPending_ = false;
         std::uint8_t status = smf_[pos_];
         if (status & 0x80) {
             ++pos_;
-        } else if (running >= 0) {
-            status = static_cast<std::uint8_t>(running);
+        } else if (running_ >= 0) {
+            status = static_cast<std::uint8_t>(running_);
         } else {
             result.brokenAt = pos_;
             break;
         }
 
         if (status < 0xF0) {
-            running = status;
+            running_ = status;
             const std::size_t length = (status & 0xE0) == 0xC0 ? 1 : 2; // C0 and D0 take one
             std::size_t got = 0;
             while (got < length && pos_ + got < end_ && smf_[pos_ + got] < 0x80)
@@ -73,26 +68,33 @@ SmfTrackResult SmfTrackParser::parse() {
                     break;
                 }
                 pos_ += got;
-                statusPending = true;
+                statusPending_ = true;
                 ++result.strayBytes;
                 continue;
             }
-            emit(tick, pos_, length, status);
+            message = SmfMessage{tick_, static_cast<std::uint32_t>(base_ + pos_),
+                                 static_cast<std::uint32_t>(length), status};
             pos_ += length;
             ++result.playable;
-        } else if (status == 0xF0 || status == 0xF7) {
+            result.endTick = tick_;
+            return true;
+        }
+        if (status == 0xF0 || status == 0xF7) {
             std::uint32_t length = 0;
             if (!readVarLen(length) || !has(length)) {
                 result.brokenAt = eventStart;
                 break;
             }
+            const std::size_t at = pos_;
+            pos_ += length;
+            result.endTick = tick_;
             // F7 packets continue a system exclusive message or carry raw bytes; neither is
             // needed to play the song, and a module could be left waiting by them.
             if (status == 0xF0) {
-                emit(tick, pos_, length, status);
+                message = SmfMessage{tick_, static_cast<std::uint32_t>(base_ + at), length, status};
                 ++result.playable;
+                return true;
             }
-            pos_ += length;
         } else if (status == 0xFF) {
             std::uint32_t length = 0;
             if (!has(1)) {
@@ -108,18 +110,19 @@ SmfTrackResult SmfTrackParser::parse() {
                 const std::uint32_t tempo = (std::uint32_t{smf_[pos_]} << 16) |
                                             (std::uint32_t{smf_[pos_ + 1]} << 8) | smf_[pos_ + 2];
                 if (tempo > 0)
-                    tempos_->push_back(SmfTempo{tick, tempo});
+                    tempos_->push_back(SmfTempo{tick_, tempo});
             }
             if (texts_ && type >= 0x01 && type <= 0x0F)
                 texts_->push_back(SmfText{
-                    tick, track_, type,
+                    tick_, track_, type,
                     std::string(smf_.begin() + static_cast<std::ptrdiff_t>(pos_),
                                 smf_.begin() + static_cast<std::ptrdiff_t>(pos_ + length))});
             pos_ += length;
             if (type == 0x2F) {
-                result.endTick = tick;
+                result.endTick = tick_;
                 break; // anything after the end of track is never played
             }
+            result.endTick = tick_;
         } else {
             // System common and real-time bytes have no place in a file; skip them with the
             // data bytes their kind defines.
@@ -127,10 +130,11 @@ SmfTrackResult SmfTrackParser::parse() {
             for (; length > 0 && pos_ < end_ && smf_[pos_] < 0x80; --length)
                 ++pos_;
             ++result.strayBytes;
+            result.endTick = tick_;
         }
-        result.endTick = tick;
     }
-    return result;
+    done_ = true;
+    return false;
 }
 
 } // namespace tobira

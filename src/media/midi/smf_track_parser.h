@@ -1,6 +1,7 @@
 #pragma once
 // Reads the events of one track chunk for the SMF reader (smf_reader.h), passing over what real
-// files get wrong. Internal to the reader.
+// files get wrong. Internal to the reader and to the song's play stream (midi_stream.h), which
+// reads the tracks of a song side by side, a message at a time.
 
 #include "media/midi/smf_reader.h"
 #include "media/midi/smf_song.h"
@@ -34,23 +35,38 @@ class SmfTrackParser final {
         texts_ = texts;
         track_ = track;
     }
+    // Only the messages `keep` accepts go to `messages`; `smf` is the track's SMF.
+    void filter(SmfMessageFilter keep) { keep_ = keep; }
 
     SmfTrackResult parse();
+    // The next message into `message`, its offset counted from the SMF's start; false at the
+    // track's end. The messages are not collected.
+    bool next(SmfMessage& message);
+    const SmfTrackResult& result() const { return result_; }
 
   private:
     bool readVarLen(std::uint32_t& value);
     bool has(std::size_t n) const { return end_ - pos_ >= n; }
-    void emit(std::uint64_t tick, std::size_t from, std::size_t length, std::uint8_t status);
 
     std::span<const std::uint8_t> smf_;
     std::size_t base_;
     std::size_t pos_;
     std::size_t end_;
-    std::uint64_t startTick_;
     std::vector<SmfTempo>* tempos_;
     std::vector<SmfMessage>* messages_;
     std::vector<SmfText>* texts_ = nullptr;
+    SmfMessageFilter keep_ = nullptr;
     int track_ = 0;
+
+    SmfTrackResult result_;
+    std::uint64_t tick_;
+    // Only channel messages set the running status: files written by many sequencers rely on it
+    // surviving the meta and system exclusive events in between.
+    int running_ = -1;
+    // A status byte found where a message's data should be: the cut message is lost, and the
+    // new one starts at once, without a delta time of its own.
+    bool statusPending_ = false;
+    bool done_ = false;
 };
 
 } // namespace tobira

@@ -4,7 +4,10 @@
 #include "text/cp932_convert.h"
 #include "text/utf8.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <array>
 #include <map>
 #include <string_view>
 
@@ -131,6 +134,18 @@ bool EndsWithKar(const std::string& path) {
     return ext == ".kar";
 }
 
+// Lyrics are text meta events, FF 01 to FF 0F: a song without those two bytes in a row has
+// none. A quick look first, as reading a song of tens of megabytes through takes long. `before`
+// is the byte before `bytes`.
+bool MayHoldTexts(std::span<const std::uint8_t> bytes, std::uint8_t before) {
+    for (std::uint8_t b : bytes) {
+        if (before == 0xFF && b >= 0x01 && b <= 0x0F)
+            return true;
+        before = b;
+    }
+    return false;
+}
+
 } // namespace
 
 std::string LyricLine::text() const {
@@ -160,6 +175,8 @@ std::size_t SongLyrics::sungBytes(int line, std::uint64_t micros) const {
 }
 
 SongLyrics ParseSongLyrics(std::span<const std::uint8_t> smf, bool karaoke) {
+    if (!MayHoldTexts(smf, 0))
+        return {};
     std::vector<SmfText> texts;
     SmfSong song;
     try {
@@ -205,13 +222,29 @@ SongLyrics ParseSongLyrics(std::span<const std::uint8_t> smf, bool karaoke) {
 }
 
 SongLyrics ReadSongLyrics(const std::string& cp932Path) {
-    std::vector<std::uint8_t> bytes;
+    std::string bytes;
     try {
-        bytes = ReadSmfBytes(PathFromCp932(cp932Path));
+        RegularFile file = OpenSmfFile(PathFromCp932(cp932Path));
+        // Looked through in pieces first: a big song without texts is never held whole here.
+        std::array<std::uint8_t, 1 << 16> piece;
+        std::uint8_t before = 0;
+        bool texts = false;
+        for (off_t at = 0; !texts;) {
+            const ssize_t got = ::pread(file.fd(), piece.data(), piece.size(), at);
+            if (got <= 0)
+                break;
+            const std::span<const std::uint8_t> read(piece.data(), static_cast<std::size_t>(got));
+            texts = MayHoldTexts(read, before);
+            before = read.back();
+            at += got;
+        }
+        if (!texts)
+            return {};
+        bytes = ReadOpenedSmf(file);
     } catch (const SmfError&) {
         return {};
     }
-    return ParseSongLyrics(bytes, EndsWithKar(cp932Path));
+    return ParseSongLyrics(SmfBytesOf(bytes), EndsWithKar(cp932Path));
 }
 
 } // namespace tobira

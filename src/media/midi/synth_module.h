@@ -21,7 +21,7 @@ struct SynthModuleTable {
     const char* (*libraryVersion)();
 };
 
-inline constexpr int kSynthModuleAbi = 2;
+inline constexpr int kSynthModuleAbi = 3;
 inline constexpr const char* kSynthModuleFile = "tobira-fluidsynth.so";
 inline constexpr const char* kSynthModuleEntry = "tobira_synth_module";
 

@@ -7,11 +7,8 @@
 #include "text/cp932_convert.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <cstring>
 #include <cstdio>
-#include <limits>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -87,11 +84,6 @@ FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, doubl
     fluid_settings_setnum(s, "synth.gain", 1.0);
     // Before 2.4 FluidSynth obeys GS resets only for device id 16; the reset songs need them.
     fluid_settings_setint(s, "synth.device-id", 16);
-    // Song time follows the frames we render, not the wall clock.
-    fluid_settings_setstr(s, "player.timing-source", "sample");
-    // Sound-module state carries from song to song as on a real module (that is what the reset
-    // songs are for), and a reset between songs would cut the previous song's tail dead.
-    fluid_settings_setint(s, "player.reset-synth", 0);
     // A General MIDI SoundFont is 150 MB of samples, of which a song uses a tenth. Only the
     // instruments selected on a channel or held for the coming song are kept in memory; the
     // device has them loaded on its loader thread before a song starts (holdPresets), so that a
@@ -141,44 +133,6 @@ void FluidSynthesizer::holdPresets(std::span<const SynthPreset> presets) {
     held_ = std::move(wanted);
 }
 
-void FluidSynthesizer::setSong(std::span<const std::uint8_t> smf) {
-    player_.reset();
-    song_.assign(smf.begin(), smf.end());
-}
-
-void FluidSynthesizer::dropSong() {
-    player_.reset();
-    song_.clear();
-    song_.shrink_to_fit();
-}
-
-void FluidSynthesizer::startAt(std::uint64_t tick) {
-    // A fresh player each time: FluidSynth's player cannot be rewound reliably once it has
-    // run off the end of its play list.
-    player_.reset();
-    player_.reset(new_fluid_player(synth_.get()));
-    if (!player_)
-        throw DeviceError(Utf8ToCp932("ＭＩＤＩシンセサイザーを用意できません"));
-    if (fluid_player_add_mem(player_.get(), song_.data(), song_.size()) != FLUID_OK)
-        throw DeviceError(Utf8ToCp932("ＭＩＤＩシンセサイザーを用意できません"));
-    fluid_player_set_playback_callback(player_.get(), &FluidSynthesizer::OnSongEvent, this);
-    if (tick > 0) {
-        const auto limit = static_cast<std::uint64_t>(std::numeric_limits<int>::max());
-        fluid_player_seek(player_.get(), static_cast<int>(std::min(tick, limit)));
-    }
-    fluid_player_play(player_.get());
-}
-
-void FluidSynthesizer::pause() {
-    if (player_)
-        fluid_player_stop(player_.get());
-}
-
-void FluidSynthesizer::resume() {
-    if (player_)
-        fluid_player_play(player_.get());
-}
-
 void FluidSynthesizer::releaseNotes() {
     fluid_synth_t* synth = synth_.get();
     // All-notes-off leaves notes held by a pedal sounding: lift the pedals first.
@@ -188,6 +142,10 @@ void FluidSynthesizer::releaseNotes() {
         fluid_synth_cc(synth, channel, 66, 0); // sostenuto
     }
     fluid_synth_all_notes_off(synth, -1);
+}
+
+void FluidSynthesizer::cutSound() {
+    fluid_synth_all_sounds_off(synth_.get(), -1);
 }
 
 void FluidSynthesizer::render(float* out, std::size_t frames) {
@@ -202,63 +160,65 @@ void FluidSynthesizer::render(float* out, std::size_t frames) {
     }
 }
 
-int FluidSynthesizer::OnSongEvent(void* self, fluid_midi_event_t* event) {
-    return static_cast<FluidSynthesizer*>(self)->songEvent(event);
-}
-
-int FluidSynthesizer::songEvent(fluid_midi_event_t* event) {
+void FluidSynthesizer::send(std::span<const std::uint8_t> m) {
     fluid_synth_t* synth = synth_.get();
-    const int type = fluid_midi_event_get_type(event);
-    // The message as the module receives it, built on the stack: this runs on the audio thread.
-    std::array<std::uint8_t, 512> bytes;
-    std::size_t size = 0;
-    if (type == 0xF0) {
-        // FluidSynth keeps a system exclusive message's body (without F0 and F7) where a text
-        // event keeps its text, but only lets it be read as text.
-        void* data = nullptr;
-        int length = 0;
-        fluid_midi_event_set_type(event, 0x01);
-        const int read = fluid_midi_event_get_text(event, &data, &length);
-        fluid_midi_event_set_type(event, 0xF0);
-        if (read != FLUID_OK || !data || length < 0 ||
-            static_cast<std::size_t>(length) + 2 > bytes.size())
-            return fluid_synth_handle_midi_event(synth, event); // none the module knows
-        bytes[0] = 0xF0;
-        std::memcpy(&bytes[1], data, static_cast<std::size_t>(length));
-        bytes[static_cast<std::size_t>(length) + 1] = 0xF7;
-        size = static_cast<std::size_t>(length) + 2;
-    } else if (type == 0xB0) {
-        bytes[0] = static_cast<std::uint8_t>(0xB0 | fluid_midi_event_get_channel(event));
-        bytes[1] = static_cast<std::uint8_t>(fluid_midi_event_get_control(event));
-        bytes[2] = static_cast<std::uint8_t>(fluid_midi_event_get_value(event));
-        size = 3;
-    } else if (type == 0xC0) {
-        bytes[0] = static_cast<std::uint8_t>(0xC0 | fluid_midi_event_get_channel(event));
-        bytes[1] = static_cast<std::uint8_t>(fluid_midi_event_get_program(event));
-        size = 2;
-    } else {
-        return fluid_synth_handle_midi_event(synth, event); // notes and the rest: no choice
+    const int channel = m[0] & 0x0F;
+    switch (m[0] & 0xF0) {
+    case 0x80:
+        fluid_synth_noteoff(synth, channel, m[1]);
+        return;
+    case 0x90:
+        if (m[2] == 0)
+            fluid_synth_noteoff(synth, channel, m[1]);
+        else
+            fluid_synth_noteon(synth, channel, m[1], m[2]);
+        return;
+    case 0xA0:
+        fluid_synth_key_pressure(synth, channel, m[1], m[2]);
+        return;
+    case 0xD0:
+        fluid_synth_channel_pressure(synth, channel, m[1]);
+        return;
+    case 0xE0:
+        fluid_synth_pitch_bend(synth, channel, m[1] | (m[2] << 7));
+        return;
+    default:
+        break; // bank selects, program changes and system exclusive: the module decides
     }
-
-    const SoundModule::Outcome outcome = module_.feed(std::span(bytes.data(), size));
+    const SoundModule::Outcome outcome = module_.feed(m);
     switch (outcome.action) {
     case SoundModule::Action::Pass:
-        return fluid_synth_handle_midi_event(synth, event);
+        pass(m);
+        return;
     case SoundModule::Action::Drop:
-        return FLUID_OK;
+        return;
     case SoundModule::Action::Select:
-        fluid_synth_handle_midi_event(synth, event);
+        pass(m);
         applyVoice(outcome.channel);
-        return FLUID_OK;
+        return;
     case SoundModule::Action::Reset:
         // Done here rather than by FluidSynth: its GM System On would turn bank select off
         // for the synthesizer's whole life, and it knows neither XG nor the 88's mode set.
         fluid_synth_system_reset(synth);
-        for (int channel = 0; channel < SoundModule::kChannels; ++channel)
-            applyVoice(channel);
-        return FLUID_OK;
+        for (int c = 0; c < SoundModule::kChannels; ++c)
+            applyVoice(c);
+        return;
     }
-    return FLUID_OK;
+}
+
+void FluidSynthesizer::pass(std::span<const std::uint8_t> m) {
+    fluid_synth_t* synth = synth_.get();
+    const int channel = m[0] & 0x0F;
+    if ((m[0] & 0xF0) == 0xB0) {
+        fluid_synth_cc(synth, channel, m[1], m[2]);
+    } else if ((m[0] & 0xF0) == 0xC0) {
+        fluid_synth_program_change(synth, channel, m[1]);
+    } else if (m[0] == 0xF0 && m.size() >= 2) {
+        // FluidSynth takes the body, without F0 and F7.
+        const std::size_t body = m.size() - (m.back() == 0xF7 ? 2 : 1);
+        fluid_synth_sysex(synth, reinterpret_cast<const char*>(m.data() + 1),
+                          static_cast<int>(body), nullptr, nullptr, nullptr, 0);
+    }
 }
 
 void FluidSynthesizer::applyVoice(int channel) {

@@ -1,7 +1,8 @@
 #pragma once
-// FluidSynth's settings, synthesizer and SMF player, owned together. Rendering goes into the
-// caller's buffers; no FluidSynth audio driver is ever created. The MIDI device serialises every
-// call but holdPresets with its own lock.
+// FluidSynth's settings and synthesizer, owned together. The song's messages come from the MIDI
+// device's own schedule (midi_stream_player.h), not from FluidSynth's SMF player, which handles
+// everything due in one block at once and parses the whole file into its own lists. Rendering
+// goes into the caller's buffers; no FluidSynth audio driver is ever created.
 
 #include "media/midi/midi_synthesizer.h"
 #include "media/midi/peak_limiter.h"
@@ -35,20 +36,16 @@ class FluidSynthesizer final : public MidiSynthesizer {
     double gain() const override { return gain_; }
 
     void holdPresets(std::span<const SynthPreset> presets) override;
-    void setSong(std::span<const std::uint8_t> smf) override;
-    void dropSong() override;
-    void startAt(std::uint64_t tick) override;
-    void pause() override;
-    void resume() override;
+    void send(std::span<const std::uint8_t> message) override;
     void releaseNotes() override;
+    void cutSound() override;
     void render(float* out, std::size_t frames) override;
     int activeVoices() const override;
     std::optional<SynthPreset> channelPreset(int channel) const override;
 
   private:
-    // Every message of the song passes here on its way to the synthesizer (seeks included).
-    static int OnSongEvent(void* self, fluid_midi_event_t* event);
-    int songEvent(fluid_midi_event_t* event);
+    // To the synthesizer as it is, the module's choice aside.
+    void pass(std::span<const std::uint8_t> message);
     void applyVoice(int channel);
     struct SettingsDeleter {
         void operator()(fluid_settings_t* p) const { delete_fluid_settings(p); }
@@ -56,23 +53,18 @@ class FluidSynthesizer final : public MidiSynthesizer {
     struct SynthDeleter {
         void operator()(fluid_synth_t* p) const { delete_fluid_synth(p); }
     };
-    struct PlayerDeleter {
-        void operator()(fluid_player_t* p) const { delete_fluid_player(p); }
-    };
 
     std::filesystem::path soundFont_;
     double gain_ = 1.0;
-    std::vector<std::uint8_t> song_;
     int soundFontId_ = -1;
     PeakLimiter limiter_;
     // The loader thread's alone.
     std::set<SynthPreset> held_;
     // Lives as long as the synthesizer, from song to song, as a real module's state does.
     SoundModule module_;
-    // Members die in reverse order: the player before the synth before the settings.
+    // Members die in reverse order: the synth before the settings.
     std::unique_ptr<fluid_settings_t, SettingsDeleter> settings_;
     std::unique_ptr<fluid_synth_t, SynthDeleter> synth_;
-    std::unique_ptr<fluid_player_t, PlayerDeleter> player_;
 };
 
 } // namespace tobira

@@ -1,0 +1,58 @@
+#pragma once
+// A song as the built-in synthesizer plays it: every message in playing order with the time it
+// is due, in microseconds from the start, packed into one byte string about the size of the
+// file (a delta time, then the message as the module receives it). A song of millions of
+// messages costs no more memory than its file; one message costs no allocation.
+
+#include "media/midi/smf_reader.h"
+#include "media/midi/smf_song.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace tobira {
+
+class MidiStream final {
+  public:
+    MidiStream() = default;
+    // From the tracks of `file` side by side (as ParseSmfLayout found them for `song`): by
+    // tick, then by track, then as each track lists them.
+    MidiStream(std::span<const std::uint8_t> file, const SmfSong& song,
+               const std::vector<SmfTrackSpan>& tracks);
+
+    std::uint64_t lengthMicros() const { return lengthMicros_; }
+    std::size_t messages() const { return messages_; }
+    std::size_t bytes() const { return bytes_.size(); }
+
+    // Reads the stream from its start, a message at a time.
+    class Cursor final {
+      public:
+        Cursor() = default;
+        explicit Cursor(const MidiStream& stream);
+        bool atEnd() const { return at_ >= size_; }
+        // The message due next, and when; only when not at the end.
+        std::uint64_t micros() const { return micros_; }
+        std::span<const std::uint8_t> message() const { return {data_ + begin_, length_}; }
+        void advance();
+
+      private:
+        void read();
+
+        const std::uint8_t* data_ = nullptr;
+        std::size_t size_ = 0;
+        std::size_t at_ = 0; // the next message's delta time
+        std::size_t begin_ = 0;
+        std::size_t length_ = 0;
+        std::uint64_t micros_ = 0;
+        std::uint64_t time_ = 0; // of the message before
+    };
+
+  private:
+    std::vector<std::uint8_t> bytes_;
+    std::uint64_t lengthMicros_ = 0;
+    std::size_t messages_ = 0;
+};
+
+} // namespace tobira
