@@ -3,6 +3,7 @@
 // caller's buffers; no FluidSynth audio driver is ever created. The MIDI device serialises every
 // call but holdPresets with its own lock.
 
+#include "files/regular_file.h"
 #include "media/midi/midi_synthesizer.h"
 #include "media/midi/peak_limiter.h"
 #include "media/midi/sound_module.h"
@@ -13,6 +14,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <set>
 #include <span>
 #include <vector>
@@ -21,6 +23,8 @@ namespace tobira {
 
 // Missing or not a SoundFont: DeviceError.
 void CheckFluidSoundFont(const std::filesystem::path& soundFont);
+// The same, giving the checked file open.
+RegularFile OpenFluidSoundFont(const std::filesystem::path& soundFont);
 
 class FluidSynthesizer final : public MidiSynthesizer {
   public:
@@ -69,6 +73,8 @@ class FluidSynthesizer final : public MidiSynthesizer {
     std::set<SynthPreset> held_;
     // Lives as long as the synthesizer, from song to song, as a real module's state does.
     SoundModule module_;
+    // The SoundFont as checked, read through its descriptor for as long as the synth lives.
+    std::optional<RegularFile> file_;
     // Members die in reverse order: the player before the synth before the settings.
     std::unique_ptr<fluid_settings_t, SettingsDeleter> settings_;
     std::unique_ptr<fluid_synth_t, SynthDeleter> synth_;
