@@ -8,6 +8,7 @@
 #include "media/media_device.h"
 #include "media/output/sdl_audio_output.h"
 #include "media/wave/wave_device.h"
+#include "support/fake_ports.h"
 #include "support/wav_writer.h"
 #include "text/cp932_convert.h"
 
@@ -47,9 +48,11 @@ int main() {
     std::string driverName;
     try {
         AudioEngine engine;
-        WaveDevice wave(engine);
+        testing::FakeUiPost post;
+        WaveDevice wave(engine, post);
         wave.setFileName(*Cp932FromPath(wav));
         wave.open();
+        wave.settle();
         expectedFrames = wave.length() * std::size_t{AudioEngine::kSampleRate} / 1000;
         SdlAudioOutput output(engine);
         if (const std::string reason = output.open(); !reason.empty())

@@ -107,7 +107,7 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     if (folder.empty())
         folder = ".";
     std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    Fd fd(::mkstemp(pattern.data()));
+    Fd fd(::mkostemp(pattern.data(), O_CLOEXEC));
     if (fd.get() < 0)
         fail(errno, path);
     TempFile temp(pattern);

@@ -2,9 +2,10 @@
 // The one interface through which the player drives its three devices: CD audio, the MIDI
 // sequencer and the wave player. Every method is called on the UI thread. The CD never waits for
 // the drive there: its slow work runs on its own worker thread, and it reports "not ready"
-// meanwhile. MIDI and WAVE read their file in open(), on the calling thread (MIDI loads its
-// SoundFont and instruments on a thread of its own, and starts a play asked for meanwhile when
-// they are in); their other methods only take a short lock shared with the audio thread.
+// meanwhile. MIDI reads its file in open(), on the calling thread (it loads its SoundFont and
+// instruments on a thread of its own, and starts a play asked for meanwhile when they are in);
+// WAVE only opens its file there and decodes it on a thread of its own. Their other methods only
+// take a short lock shared with the audio thread.
 
 #include "media/cd/cd_text.h"
 

@@ -91,6 +91,7 @@ void TFormMain::FormCreate() {
         // A read-only folder: playing with a reset type then says which file is missing.
     }
     Devices.MIDI.setNotifyHandler([this](NotifyValue value) { MIDINotify(value); });
+    Devices.WAVE.setNotifyHandler([this](NotifyValue value) { WAVENotify(value); });
 
     std::string device = ReadSetting(settings, keys::CDDEVICE);
     if (const char* value = std::getenv(kCdDeviceVariable); value && *value) {

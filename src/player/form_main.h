@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,8 @@ class TFormMain final : public FormModel {
 
     std::array<std::string, kApplauseSlots> ApplauseFiles; // names only
     int ApplauseIndex = -1;
+    // Why applause files could not be played, as told: each reason once, not at every song.
+    std::set<std::string> ApplauseProblemsShown;
 
     // Mixer line identifiers found at start-up.
     int SpeakersLine = -1;
@@ -229,6 +232,10 @@ class TFormMain final : public FormModel {
     void FindApplauseFiles();
     void ToggleLive();
     void PlayApplause();
+    // The wave player's notice: a Failure says that a file it was decoding cannot be played.
+    void WAVENotify(NotifyValue value);
+    // Shows why an applause file cannot be played, unless that was shown before.
+    void TellApplauseProblem(std::string problem);
 
     // ---- Settings (form_main_settings.cpp) -----------------------------------------------
     void LoadMainSettings();

@@ -59,14 +59,31 @@ void TFormMain::PlayApplause() {
     const std::string file = Paths.Folder + ApplauseFiles[static_cast<std::size_t>(ApplauseIndex)];
     ++ApplauseIndex;
 
-    // A file that went missing or does not play costs nothing but its applause; the next one
-    // tries the next file.
+    // A file that went missing or does not play costs its applause and one message; the next
+    // one tries the next file.
     try {
         Devices.WAVE.setFileName(file);
         Devices.WAVE.open();
         Devices.WAVE.play();
+    } catch (const DeviceError& e) {
+        TellApplauseProblem(e.what());
     } catch (...) {
     }
+}
+
+void TFormMain::WAVENotify(NotifyValue value) {
+    if (value != NotifyValue::Failure)
+        return;
+    for (std::string problem = Devices.WAVE.takeProblem(); !problem.empty();
+         problem = Devices.WAVE.takeProblem())
+        TellApplauseProblem(std::move(problem));
+}
+
+void TFormMain::TellApplauseProblem(std::string problem) {
+    // Applause comes at every song: a file that cannot be played is told about once, not in a
+    // box at each start.
+    if (ApplauseProblemsShown.insert(problem).second)
+        ports_.messages.showMessage(problem);
 }
 
 } // namespace tobira

@@ -105,8 +105,11 @@ TEST(Live, WithoutFilesLiveOnShowsTheMessageEachTimeAndPlaysNothing) {
     EXPECT_TRUE(f.wave.calls.empty());
 }
 
-TEST(Live, NoApplauseWhileOffAndAFileThatFailsIsSkippedSilently) {
+// A file that cannot be played costs its applause and is told once, whether opening or decoding
+// finds the fault, not again at every song start.
+TEST(Live, NoApplauseWhileOffAndAFileThatFailsIsSkippedAndToldOnce) {
     LiveFixture f(2, 1);
+    f.forms.CreateAll(); // wires the wave player's notices
     f.main.ImageLIVE = false;
     f.applause(1);
     EXPECT_TRUE(f.wave.calls.empty());
@@ -117,7 +120,15 @@ TEST(Live, NoApplauseWhileOffAndAFileThatFailsIsSkippedSilently) {
     f.wave.failing.clear();
     f.applause(1);
     EXPECT_EQ(f.played.back(), f.main.ApplauseFiles[0]) << "the failed one's turn is over";
-    EXPECT_TRUE(f.fakes.messages.shown.empty());
+
+    f.wave.failing = {"open"};
+    for (int i = 0; i < 4; ++i)
+        f.applause(1);
+    for (int i = 0; i < 3; ++i) {
+        f.wave.problem = "decoding failed";
+        f.wave.sendNotify(NotifyValue::Failure);
+    }
+    EXPECT_EQ(f.fakes.messages.shown, (std::vector<std::string>{"open failed", "decoding failed"}));
 }
 
 } // namespace

@@ -48,7 +48,7 @@ Program::Program(const std::filesystem::path& folder)
 
     cd_ = std::make_unique<CdDevice>(engine_);
     midi_ = std::make_unique<MidiDevice>(engine_, qtPorts_);
-    wave_ = std::make_unique<WaveDevice>(engine_);
+    wave_ = std::make_unique<WaveDevice>(engine_, qtPorts_);
     DataPaths paths = DataPaths::InFolder(folder);
     sequencer_ = std::make_unique<AlsaSequencerDevice>(qtPorts_);
     midiOut_ = std::make_unique<MidiOutputSelector>(*midi_, *sequencer_);

@@ -1,11 +1,11 @@
 #include "media/cd/cue_bin_writer.h"
 
+#include "files/whole_file.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <numbers>
-#include <stdexcept>
 
 namespace tobira {
 
@@ -119,12 +119,9 @@ CueImage WriteCueBin(const std::filesystem::path& folder, const std::string& nam
     }
     image.totalSectors = sector;
 
-    std::ofstream cueFile(image.cue, std::ios::binary | std::ios::trunc);
-    cueFile << cue;
-    std::ofstream binFile(image.bin, std::ios::binary | std::ios::trunc);
-    binFile.write(bin.data(), static_cast<std::streamsize>(bin.size()));
-    if (!cueFile.flush() || !binFile.flush())
-        throw std::runtime_error("cannot write the disc image " + image.cue.string());
+    // The sheet last: it names the image's audio, which is whole by then.
+    WriteFileAtomically(image.bin, std::string_view(bin.data(), bin.size()));
+    WriteFileAtomically(image.cue, cue);
     return image;
 }
 

@@ -40,8 +40,8 @@ struct CueImage {
 };
 
 // Writes the image into `folder`. `discTitle` and `discPerformer` add disc-level CD-Text TITLE
-// and PERFORMER lines when not empty. Throws std::runtime_error when the files cannot be
-// written.
+// and PERFORMER lines when not empty. Each file is written whole or not at all (see
+// WriteFileAtomically). Throws std::system_error when the files cannot be written.
 CueImage WriteCueBin(const std::filesystem::path& folder, const std::string& name,
                      const std::vector<CueTrack>& tracks, const std::string& discTitle = {},
                      const std::string& discPerformer = {});

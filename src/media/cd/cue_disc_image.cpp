@@ -25,6 +25,8 @@ struct CueDiscImage::Source {
     };
     CueFile::Type type = CueFile::Type::Binary;
     std::unique_ptr<std::FILE, FileCloser> raw;
+    // The decoder reads through this descriptor; it dies after the decoder.
+    std::optional<RegularFile> checked;
     std::unique_ptr<SNDFILE, SndCloser> decoded;
     sf_count_t frame = 0; // where the decoder stands
     std::int64_t bytes = 0;
@@ -133,9 +135,11 @@ CueOpenResult CueDiscImage::open(const std::filesystem::path& cue) {
             }
             SF_INFO info{};
             try {
-                // The library opens the file that was checked here, by its descriptor's name.
-                RegularFile checked = RegularFile::open(path, read_limit::DiscAudio);
-                source->decoded.reset(sndfile->open(checked.procPath().c_str(), SFM_READ, &info));
+                // The library reads the file that was checked here, through its descriptor (a
+                // descriptor it opened itself would be inherited by the programs started).
+                source->checked = RegularFile::open(path, read_limit::DiscAudio);
+                source->decoded.reset(
+                    sndfile->open_fd(source->checked->fd(), SFM_READ, &info, SF_FALSE));
             } catch (const FileReadError& e) {
                 problem = {file.line, quoted + fileCause(e)};
                 continue;

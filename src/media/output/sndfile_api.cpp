@@ -7,7 +7,7 @@ namespace tobira {
 SndfileApi LoadSndfileApi(const char* file) {
     LibraryBinder bind(file);
     SndfileApi api{};
-    bind(api.open, "sf_open");
+    bind(api.open_fd, "sf_open_fd");
     bind(api.close, "sf_close");
     bind(api.seek, "sf_seek");
     bind(api.readf_short, "sf_readf_short");

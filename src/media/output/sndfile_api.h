@@ -8,7 +8,7 @@ namespace tobira {
 inline constexpr const char* kSndfileLibrary = "libsndfile.so.1";
 
 struct SndfileApi {
-    decltype(&::sf_open) open;
+    decltype(&::sf_open_fd) open_fd;
     decltype(&::sf_close) close;
     decltype(&::sf_seek) seek;
     decltype(&::sf_readf_short) readf_short;

@@ -1,79 +1,168 @@
 #include "media/wave/wave_device.h"
 
+#include "files/regular_file.h"
 #include "media/wave/wave_file.h"
+#include "media/wave/wave_stream.h"
+#include "ports/ports.h"
 #include "text/cp932_convert.h"
 
 #include <algorithm>
+#include <sys/stat.h>
 #include <utility>
 
 namespace tobira {
 
 namespace {
 
-constexpr std::size_t kChannels = AudioEngine::kChannels;
+std::uint32_t FramesToMs(std::uint64_t frames) {
+    return static_cast<std::uint32_t>(frames * 1000 / AudioEngine::kSampleRate);
+}
 
-std::uint32_t FramesToMs(std::size_t frames) {
-    return static_cast<std::uint32_t>(static_cast<unsigned long long>(frames) * 1000 /
-                                      AudioEngine::kSampleRate);
+// Opened without blocking and checked on the descriptor; only this is done on the UI thread.
+std::shared_ptr<RegularFile> OpenSound(const std::string& path) {
+    const std::filesystem::path name = PathFromCp932(path);
+    try {
+        return std::make_shared<RegularFile>(RegularFile::open(name, read_limit::Sound));
+    } catch (const FileReadError& e) {
+        if (e.problem() == FileProblem::TooLarge) {
+            // The size only names the file in the message.
+            struct stat st {};
+            const std::uint64_t size =
+                ::stat(name.c_str(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+            throw WaveTooLargeError(path, size,
+                                    Utf8ToCp932("上限 ") +
+                                        std::to_string(read_limit::Sound / read_limit::kMiB) +
+                                        " MB");
+        }
+        throw DeviceError(Utf8ToCp932("WAVE ファイル \"") + path + "\" " + e.cause());
+    } catch (const std::system_error& e) {
+        throw WaveFileError(path, e.code().message());
+    }
 }
 
 } // namespace
 
-WaveDevice::WaveDevice(AudioEngine& engine) : engine_(engine) {
+WaveDevice::WaveDevice(AudioEngine& engine, UiPostPort& uiPost)
+    : engine_(engine), failed_(uiPost.makeWake([this] { notify(NotifyValue::Failure); })) {
     engine_.attach(MixerLine::WaveOut, this);
 }
 
 WaveDevice::~WaveDevice() {
+    // Once attach returns, the audio thread is no longer inside renderAudio. The worker's task
+    // under way ends at once.
     engine_.attach(MixerLine::WaveOut, nullptr);
+    std::lock_guard lock(mutex_);
+    if (stream_)
+        stream_->cancel();
 }
 
 void WaveDevice::open() {
     close();
-    // Read and convert outside the lock: the audio thread plays silence meanwhile.
-    auto sound = std::make_shared<const Buffer>(LoadWaveFile(fileName()));
-    std::lock_guard lock(mutex_);
-    sound_ = std::move(sound);
-    cursor_ = 0;
-    state_ = DeviceMode::Stopped;
+    start(OpenSound(fileName()));
+}
+
+void WaveDevice::start(const std::shared_ptr<RegularFile>& file) {
+    auto stream = std::make_shared<WaveStream>(file, fileName());
+    std::shared_ptr<WaveStream> old;
+    {
+        std::lock_guard lock(mutex_);
+        old = std::exchange(stream_, stream);
+        file_ = file;
+        cursor_ = 0;
+        ended_ = false;
+        state_ = DeviceMode::Stopped;
+    }
+    if (old)
+        old->cancel();
+    worker_.post([this, stream] { decode(stream); });
+}
+
+void WaveDevice::decode(const std::shared_ptr<WaveStream>& stream) {
+    std::string problem = stream->run();
+    if (problem.empty())
+        return;
+    {
+        std::lock_guard lock(mutex_);
+        problems_.push_back(std::move(problem));
+        if (stream_ == stream) {
+            // Freed outside the lock: the task still holds the stream.
+            stream_.reset();
+            file_.reset();
+            cursor_ = 0;
+            state_ = DeviceMode::NotReady;
+        }
+    }
+    failed_->raise();
 }
 
 void WaveDevice::close() {
-    std::shared_ptr<const Buffer> old;
+    std::shared_ptr<WaveStream> old;
+    std::shared_ptr<RegularFile> file;
     {
         std::lock_guard lock(mutex_);
-        old = std::exchange(sound_, nullptr);
+        old = std::exchange(stream_, nullptr);
+        file = std::exchange(file_, nullptr);
         cursor_ = 0;
+        ended_ = false;
         state_ = DeviceMode::NotReady;
     }
-    // `old` is freed here, on this thread, never on the audio thread.
+    // Both are freed here or by the worker, never on the audio thread.
+    if (old)
+        old->cancel();
 }
 
 bool WaveDevice::isOpen() const {
     std::lock_guard lock(mutex_);
-    return sound_ != nullptr;
+    return stream_ != nullptr;
+}
+
+std::string WaveDevice::takeProblem() {
+    std::lock_guard lock(mutex_);
+    if (problems_.empty())
+        return {};
+    std::string problem = std::move(problems_.front());
+    problems_.pop_front();
+    return problem;
+}
+
+void WaveDevice::settle() {
+    std::shared_ptr<WaveStream> stream;
+    {
+        std::lock_guard lock(mutex_);
+        stream = stream_;
+    }
+    // A stream that has finished has its task end soon; a waiting one never would.
+    if (!stream || stream->settle())
+        worker_.drain();
 }
 
 void WaveDevice::requireOpen() const {
-    if (!sound_)
+    if (!stream_)
         throw DeviceError(Utf8ToCp932("WAVE デバイスが開かれていません"));
-}
-
-std::size_t WaveDevice::frameCount() const {
-    return sound_ ? sound_->size() / kChannels : 0;
 }
 
 void WaveDevice::play() {
     engine_.wake();
+    std::shared_ptr<RegularFile> again;
+    {
+        std::lock_guard lock(mutex_);
+        requireOpen();
+        if (ended_)
+            again = file_;
+        else
+            state_ = DeviceMode::Playing;
+    }
+    if (!again)
+        return;
+    // After the end: from the start, decoded anew from the file already open.
+    start(again);
     std::lock_guard lock(mutex_);
-    requireOpen();
-    if (cursor_ >= frameCount())
-        cursor_ = 0;
     state_ = DeviceMode::Playing;
 }
 
 void WaveDevice::stop() {
     std::lock_guard lock(mutex_);
-    if (sound_)
+    if (stream_)
         state_ = DeviceMode::Stopped;
 }
 
@@ -133,7 +222,7 @@ std::uint32_t WaveDevice::position() const {
 std::uint32_t WaveDevice::length() const {
     std::lock_guard lock(mutex_);
     requireOpen();
-    return FramesToMs(frameCount());
+    return FramesToMs(stream_->frames());
 }
 
 bool WaveDevice::sounding() const {
@@ -146,16 +235,15 @@ void WaveDevice::renderAudio(float* out, std::size_t frames) {
     {
         std::lock_guard lock(mutex_);
         if (state_ == DeviceMode::Playing) {
-            const std::size_t total = frameCount();
-            done = std::min(frames, total - cursor_);
-            const float* from = sound_->data() + cursor_ * kChannels;
-            std::copy(from, from + done * kChannels, out);
+            done = stream_->take(out, frames);
             cursor_ += done;
-            if (cursor_ >= total)
+            if (done < frames && stream_->drained()) {
                 state_ = DeviceMode::Stopped;
+                ended_ = true;
+            }
         }
     }
-    std::fill(out + done * kChannels, out + frames * kChannels, 0.0f);
+    std::fill(out + done * AudioEngine::kChannels, out + frames * AudioEngine::kChannels, 0.0f);
 }
 
 } // namespace tobira

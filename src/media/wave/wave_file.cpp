@@ -8,6 +8,7 @@
 #include "files/whole_file.h"
 #include "text/cp932_convert.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <climits>
@@ -25,11 +26,24 @@ struct WavFree {
 };
 
 [[noreturn]] void Fail(const std::string& path, const std::string& reason) {
-    throw DeviceError(Utf8ToCp932("WAVE ファイル \"") + path + Utf8ToCp932("\" を開けません: ") +
-                      reason);
+    throw WaveFileError(path, reason);
 }
 
 } // namespace
+
+DeviceError WaveFileError(const std::string& cp932Path, const std::string& reason) {
+    return DeviceError(Utf8ToCp932("WAVE ファイル \"") + cp932Path +
+                       Utf8ToCp932("\" を開けません: ") + reason);
+}
+
+DeviceError WaveTooLargeError(const std::string& cp932Path, std::uint64_t bytes,
+                              const std::string& limit) {
+    // Whole megabytes, but never "0 MB" for a file that is too large.
+    const std::uint64_t megabytes = std::max<std::uint64_t>(1, (bytes + (1 << 19)) >> 20);
+    return DeviceError(Utf8ToCp932("WAVE ファイル \"") + cp932Path +
+                       Utf8ToCp932("\" は大きすぎて使えません（") + std::to_string(megabytes) +
+                       " MB" + Utf8ToCp932("、") + limit + Utf8ToCp932("）"));
+}
 
 std::vector<float> LoadWaveFile(const std::string& path) {
     std::optional<std::string> bytes;
@@ -100,7 +114,8 @@ std::vector<float> LoadWaveBytes(std::string_view fileBytes, const std::string& 
     for (float& s : samples)
         if (!std::isfinite(s))
             s = 0.0f;
-    samples.shrink_to_fit();
+    // Not shrunk to fit: that would copy the whole sound and double the peak, to give back
+    // little more than the CVT's rounding.
     return samples;
 }
 

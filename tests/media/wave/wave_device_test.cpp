@@ -2,6 +2,7 @@
 
 #include "media/audio_engine.h"
 #include "media/wave/wave_device.h"
+#include "support/fake_ports.h"
 #include "support/temp_dir.h"
 #include "support/wav_writer.h"
 #include "text/cp932_convert.h"
@@ -42,12 +43,35 @@ std::size_t SoundingFrames(const std::vector<float>& samples) {
     return 0;
 }
 
+std::string Le(std::uint64_t v, int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i)
+        s += static_cast<char>(v >> (8 * i) & 0xFF);
+    return s;
+}
+
+// A WAV file of the given coding around `data`; WAVE_FORMAT_EXTENSIBLE with the tag as its
+// sub-format when `extensible`.
+std::string WavBytes(int tag, int channels, int rate, int bits, const std::string& data,
+                     bool extensible = false) {
+    const int align = channels * bits / 8;
+    std::string fmt = Le(extensible ? 0xFFFE : tag, 2) + Le(channels, 2) + Le(rate, 4) +
+                      Le(rate * align, 4) + Le(align, 2) + Le(bits, 2);
+    if (extensible)
+        fmt += Le(22, 2) + Le(bits, 2) + Le(channels == 2 ? 3 : 4, 4) + Le(tag, 2) +
+               "\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71";
+    const std::string body =
+        "WAVEfmt " + Le(fmt.size(), 4) + fmt + "data" + Le(data.size(), 4) + data;
+    return "RIFF" + Le(body.size(), 4) + body;
+}
+
 class WaveDeviceTest : public ::testing::Test {
   protected:
     std::string path(const std::string& name) { return *Cp932FromPath(dir / name); }
     void openFile(const std::string& name) {
         wave.setFileName(path(name));
         wave.open();
+        wave.settle();
     }
     // A steady level that survives resampling, so the sound's end is where the silence starts.
     void writeLevel(const std::string& name, WavFormat format, long frames, float level = 0.5f) {
@@ -57,7 +81,12 @@ class WaveDeviceTest : public ::testing::Test {
 
     TempDir dir;
     AudioEngine engine;
-    WaveDevice wave{engine};
+    testing::FakeUiPost post;
+    WaveDevice wave{engine, post};
+    std::vector<NotifyValue> notices;
+    WaveDeviceTest() {
+        wave.setNotifyHandler([this](NotifyValue v) { notices.push_back(v); });
+    }
 };
 
 TEST_F(WaveDeviceTest, AnyFormatPlaysAtItsOwnLengthInEngineStereo) {
@@ -139,7 +168,8 @@ TEST_F(WaveDeviceTest, StopKeepsThePositionAndTheEndRestartsFromTheStart) {
     wave.pause();
     EXPECT_EQ(wave.mode(), DeviceMode::Stopped);
 
-    wave.play(); // after the end: from the start again
+    wave.play(); // after the end: from the start again, decoded anew
+    wave.settle();
     EXPECT_EQ(SoundingFrames(engine.render(2 * kRate)), static_cast<std::size_t>(kRate));
 }
 
@@ -168,6 +198,7 @@ TEST_F(WaveDeviceTest, JapaneseNamedStereoFileKeepsItsChannels) {
     WriteWav(dir / "拍手１.wav", {44100, 2, 16}, samples);
     wave.setFileName(*Cp932FromPath(dir.path()) + Utf8ToCp932("/拍手１.wav"));
     wave.open();
+    wave.settle();
     EXPECT_EQ(wave.length(), 50u);
     wave.play();
     const auto out = engine.render(10);
@@ -179,16 +210,7 @@ TEST_F(WaveDeviceTest, JapaneseNamedStereoFileKeepsItsChannels) {
 TEST_F(WaveDeviceTest, NonFiniteFloatSamplesPlayAsSilence) {
     const float values[] = {0.5f, std::nanf(""), INFINITY, -INFINITY, -0.25f, 0.0f};
     const std::string data(reinterpret_cast<const char*>(values), sizeof values);
-    auto le = [](std::uint32_t v, int n) {
-        std::string s;
-        for (int i = 0; i < n; ++i)
-            s += static_cast<char>(v >> (8 * i) & 0xFF);
-        return s;
-    };
-    const std::string body = "WAVEfmt " + le(16, 4) + le(3, 2) + le(2, 2) + le(44100, 4) +
-                             le(44100 * 8, 4) + le(8, 2) + le(32, 2) + "data" +
-                             le(sizeof values, 4) + data;
-    std::ofstream(dir / "nan.wav", std::ios::binary) << "RIFF" << le(body.size(), 4) << body;
+    std::ofstream(dir / "nan.wav", std::ios::binary) << WavBytes(3, 2, 44100, 32, data);
     openFile("nan.wav");
     wave.play();
     const auto out = engine.render(3);
@@ -198,7 +220,10 @@ TEST_F(WaveDeviceTest, NonFiniteFloatSamplesPlayAsSilence) {
         EXPECT_NEAR(out[i], expected[i], 1e-4) << i;
 }
 
-TEST_F(WaveDeviceTest, BadFilesFailNamingTheFileAndLeaveTheDeviceClosed) {
+// What cannot be played is told once, naming the file: by open() what opening shows (missing,
+// over the size limit), by one Failure notice and takeProblem() what decoding finds. The device
+// is closed and silent either way.
+TEST_F(WaveDeviceTest, BadFilesAreToldOnceNamingTheFileAndLeaveTheDeviceClosed) {
     {
         std::ofstream(dir / "text.wav") << "this is not a wave file at all";
         std::ofstream(dir / "empty.wav");
@@ -210,31 +235,125 @@ TEST_F(WaveDeviceTest, BadFilesFailNamingTheFileAndLeaveTheDeviceClosed) {
                            "data\xf0\xff\xff\x7f",
                            44);
         std::ofstream(dir / "forged.wav", std::ios::binary) << forged << std::string(16, '\0');
+        // Over the size limit (a sparse file), and a mu-law sound too long to decode whole.
+        std::ofstream(dir / "big.wav");
+        std::filesystem::resize_file(dir / "big.wav", 300u << 20);
+        std::ofstream(dir / "ulaw.wav", std::ios::binary)
+            << WavBytes(7, 1, 8000, 8, std::string(8000 * 200, '\x80'));
     }
     WriteToneWav(dir / "good.wav", {22050, 1, 16}, 22050);
-    for (const char* name : {"missing.wav", "text.wav", "empty.wav", "cut.wav", "forged.wav"}) {
-        SCOPED_TRACE(name);
+    struct Case {
+        const char* name;
+        bool byOpen;
+        const char* says; // UTF-8
+    };
+    const Case cases[] = {
+        {"missing.wav", true, "がありません"},
+        {"big.wav", true, "大きすぎて使えません（300 MB、上限 256 MB）"},
+        {"text.wav", false, "not a WAVE file"},
+        {"empty.wav", false, "not a WAVE file"},
+        {"cut.wav", false, "ends inside a chunk header"},
+        {"forged.wav", false, "declares 2147483632 bytes"},
+        {"ulaw.wav", false, "大きすぎて使えません（2 MB、この形式は 3 分まで）"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         openFile("good.wav");
         wave.play();
-        const std::string file = path(name);
+        notices.clear();
+        const std::string file = path(c.name);
         wave.setFileName(file);
+        std::string told;
         try {
             wave.open();
-            ADD_FAILURE() << "open succeeded";
+            EXPECT_FALSE(c.byOpen);
+            wave.settle();
+            post.runPending();
+            EXPECT_EQ(notices, std::vector<NotifyValue>{NotifyValue::Failure});
+            told = wave.takeProblem();
+            EXPECT_EQ(wave.takeProblem(), "") << "told once";
         } catch (const DeviceError& e) {
-            EXPECT_NE(std::string(e.what()).find(file), std::string::npos) << e.what();
-            // The reason follows the name.
-            EXPECT_GT(std::string(e.what()).size(), file.size() + 20) << e.what();
-            if (name == std::string("forged.wav")) {
-                EXPECT_NE(std::string(e.what()).find("declares 2147483632 bytes"),
-                          std::string::npos)
-                    << e.what();
-            }
+            EXPECT_TRUE(c.byOpen) << e.what();
+            told = e.what();
         }
+        EXPECT_NE(told.find(file), std::string::npos) << told;
+        EXPECT_NE(Cp932ToUtf8(told).find(c.says), std::string::npos) << Cp932ToUtf8(told);
         EXPECT_FALSE(wave.isOpen());
         EXPECT_EQ(wave.mode(), DeviceMode::NotReady);
         EXPECT_EQ(Rms(engine.render(256)), 0.0);
     }
+}
+
+// Every coding: PCM of any width and float (plain and WAVE_FORMAT_EXTENSIBLE) converted piece by
+// piece, and a compressed one decoded whole, at any rate: the level and the length are kept.
+TEST_F(WaveDeviceTest, EveryCodingPlaysAtItsLevelAndLength) {
+    auto repeat = [](std::string frame, std::size_t frames) {
+        std::string data;
+        for (std::size_t i = 0; i < frames; ++i)
+            data += frame;
+        return data;
+    };
+    struct Case {
+        const char* what;
+        std::string bytes;
+        int rate;
+        std::size_t frames;
+        float left, right;
+    };
+    const float kFloatHalf = 0.5f, kFloatQuarter = -0.25f;
+    std::string floats(reinterpret_cast<const char*>(&kFloatHalf), 4);
+    floats.append(reinterpret_cast<const char*>(&kFloatQuarter), 4);
+    const Case cases[] = {
+        {"24-bit mono 48 kHz",
+         WavBytes(1, 1, 48000, 24, repeat(std::string("\x00\x00\x40", 3), 24000)), 48000, 24000,
+         0.5f, 0.5f},
+        {"32-bit stereo",
+         WavBytes(1, 2, 44100, 32, repeat(std::string("\0\0\0\x40\0\0\0\xE0", 8), 4410)), 44100,
+         4410, 0.5f, -0.25f},
+        {"float extensible 96 kHz", WavBytes(3, 2, 96000, 32, repeat(floats, 48000), true), 96000,
+         48000, 0.5f, -0.25f},
+        {"mu-law 8 kHz", WavBytes(7, 1, 8000, 8, std::string(8000, '\x80')), 8000, 8000, 0.98f,
+         0.98f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::ofstream(dir / "coded.wav", std::ios::binary) << c.bytes;
+        openFile("coded.wav");
+        const std::size_t expected = c.frames * kRate / static_cast<std::size_t>(c.rate);
+        post.runPending();
+        EXPECT_EQ(wave.takeProblem(), "");
+        EXPECT_EQ(wave.length(), static_cast<std::uint32_t>(c.frames * 1000 / c.rate));
+        wave.play();
+        const auto out = engine.render(expected + kRate / 4);
+        EXPECT_NEAR(static_cast<double>(SoundingFrames(out)), static_cast<double>(expected), 2.0);
+        EXPECT_NEAR(std::abs(out[2 * (expected / 2)]), c.left, 0.01);
+        EXPECT_NEAR(std::abs(out[2 * (expected / 2) + 1]), std::abs(c.right), 0.01);
+    }
+}
+
+// A sound far longer than the decoder runs ahead, played in blocks as the audio thread plays
+// it: the resampled tone goes on without a seam where one piece of the file ends and the next
+// begins, and the sound ends at its length.
+TEST_F(WaveDeviceTest, ALongSoundStreamsWithoutSeams) {
+    constexpr long kFrames = 22050 * 12;
+    WriteToneWav(dir / "long.wav", {22050, 1, 16}, kFrames, 441.0, 0.5);
+    openFile("long.wav");
+    wave.play();
+    const std::size_t expected = 2 * kFrames;
+    std::vector<float> out;
+    while (out.size() < 2 * (expected + 4096)) {
+        const auto block = engine.render(4096);
+        out.insert(out.end(), block.begin(), block.end());
+        wave.settle();
+    }
+    EXPECT_EQ(wave.mode(), DeviceMode::Stopped);
+    EXPECT_NEAR(static_cast<double>(SoundingFrames(out)), static_cast<double>(expected), 2.0);
+    double worst = 0;
+    for (std::size_t f = 64; f + 64 < expected; ++f) {
+        const double ideal = 0.5 * std::sin(2 * M_PI * 441.0 * static_cast<double>(f) / kRate);
+        worst = std::max(worst, std::abs(out[2 * f] - ideal));
+    }
+    EXPECT_LT(worst, 0.005);
 }
 
 TEST_F(WaveDeviceTest, ClosedDeviceRefusesAllButCloseStopAndMode) {

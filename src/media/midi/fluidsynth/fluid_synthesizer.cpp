@@ -1,6 +1,7 @@
 #include "media/midi/fluidsynth/fluid_synthesizer.h"
 
 #include "media/midi/fluidsynth/fluid_level_probe.h"
+#include "media/midi/fluidsynth/fluid_sfont_file.h"
 #include "files/regular_file.h"
 #include "media/media_device.h"
 #include "media/midi/midi_soundfont.h"
@@ -53,7 +54,7 @@ PresetCatalog SoundFontCatalog(fluid_synth_t* synth, int soundFontId) {
 
 } // namespace
 
-void CheckFluidSoundFont(const std::filesystem::path& soundFont) {
+RegularFile OpenFluidSoundFont(const std::filesystem::path& soundFont) {
     QuietFluidLog();
     if (std::string reason = SoundFontFault(soundFont); !reason.empty())
         throw SoundFontError(SoundFontMessage(soundFont, reason));
@@ -63,18 +64,24 @@ void CheckFluidSoundFont(const std::filesystem::path& soundFont) {
     } catch (const FileReadError& e) {
         throw SoundFontError(SoundFontMessage(soundFont, Utf8ToCp932("ファイル") + e.cause()));
     }
-    // Checked as well: handing FluidSynth a file that is not a SoundFont makes GLib print a
-    // warning that cannot be silenced. Through the descriptor: the file checked above.
-    if (!fluid_is_soundfont(checked->procPath().c_str()))
+    // Checked again on the descriptor kept: the name may mean another file by now. Handing
+    // FluidSynth a file that is not a SoundFont makes GLib print a warning that cannot be
+    // silenced.
+    const std::string head = checked->readHead(12);
+    if (head.size() < 12 || head.compare(0, 4, "RIFF") != 0 || head.compare(8, 4, "sfbk") != 0)
         throw SoundFontError(
             SoundFontMessage(soundFont, Utf8ToCp932("SF2 形式のサウンドフォントではありません")));
+    return std::move(*checked);
+}
+
+void CheckFluidSoundFont(const std::filesystem::path& soundFont) {
+    OpenFluidSoundFont(soundFont);
 }
 
 FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, double probeRms,
                                    int sampleRate)
     : soundFont_(soundFont), limiter_(sampleRate) {
-    QuietFluidLog();
-    CheckFluidSoundFont(soundFont);
+    file_ = OpenFluidSoundFont(soundFont);
 
     settings_.reset(new_fluid_settings());
     if (!settings_)
@@ -96,7 +103,10 @@ FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, doubl
     synth_.reset(new_fluid_synth(s));
     if (!synth_)
         throw DeviceError(Utf8ToCp932("ＭＩＤＩシンセサイザーを用意できません"));
-    soundFontId_ = fluid_synth_sfload(synth_.get(), soundFont.c_str(), 1);
+    // FluidSynth reads the file checked above, never the name again.
+    if (!AddDescriptorSoundFontLoader(synth_.get(), s))
+        throw DeviceError(Utf8ToCp932("ＭＩＤＩシンセサイザーを用意できません"));
+    soundFontId_ = fluid_synth_sfload(synth_.get(), DescriptorSoundFontName(*file_).c_str(), 1);
     if (soundFontId_ == FLUID_FAILED)
         throw SoundFontError(SoundFontMessage(
             soundFont, Utf8ToCp932("壊れているか、FluidSynth が読めない形式です")));

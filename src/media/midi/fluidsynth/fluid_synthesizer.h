@@ -4,6 +4,7 @@
 // everything due in one block at once and parses the whole file into its own lists. Rendering
 // goes into the caller's buffers; no FluidSynth audio driver is ever created.
 
+#include "files/regular_file.h"
 #include "media/midi/midi_synthesizer.h"
 #include "media/midi/peak_limiter.h"
 #include "media/midi/sound_module.h"
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <set>
 #include <span>
 #include <vector>
@@ -22,6 +24,8 @@ namespace tobira {
 
 // Missing or not a SoundFont: DeviceError.
 void CheckFluidSoundFont(const std::filesystem::path& soundFont);
+// The same, giving the checked file open.
+RegularFile OpenFluidSoundFont(const std::filesystem::path& soundFont);
 
 class FluidSynthesizer final : public MidiSynthesizer {
   public:
@@ -62,6 +66,8 @@ class FluidSynthesizer final : public MidiSynthesizer {
     std::set<SynthPreset> held_;
     // Lives as long as the synthesizer, from song to song, as a real module's state does.
     SoundModule module_;
+    // The SoundFont as checked, read through its descriptor for as long as the synth lives.
+    std::optional<RegularFile> file_;
     // Members die in reverse order: the synth before the settings.
     std::unique_ptr<fluid_settings_t, SettingsDeleter> settings_;
     std::unique_ptr<fluid_synth_t, SynthDeleter> synth_;
