@@ -6,6 +6,7 @@
 
 #include "support/smf_writer.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -34,10 +35,21 @@ inline tobira::testing::SmfWriter DenseSong(int seconds, int variant = 0) {
     const int drumShift = (variant * 5) % 26; // other variants reach up to note 81
     const int chords[4][4] = {
         {48, 52, 55, 59}, {45, 48, 52, 55}, {41, 45, 48, 52}, {43, 47, 50, 53}};
+    // No two moments alike, as in a played song: chords, the lead's line and every velocity
+    // follow a pseudo-random sequence.
+    std::uint32_t seed = 2024u + static_cast<std::uint32_t>(variant);
+    auto pick = [&seed](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 16) % static_cast<std::uint32_t>(n));
+    };
+    auto note = [&](int track, std::uint32_t t, int channel, int key, int velocity,
+                    std::uint32_t length) {
+        w.note(track, t, channel, key, std::clamp(velocity - 12 + pick(25), 1, 127), length);
+    };
 
     for (std::uint32_t bar = 0; bar * 1920 < end; ++bar) {
         const std::uint32_t t0 = bar * 1920;
-        const int* c = chords[bar % 4];
+        const int* c = chords[pick(4)];
         // Pedal on the piano, swells on the strings and choir, a pan move on the harp.
         w.controlChange(tracks[0], t0, 0, 64, 127);
         w.controlChange(tracks[0], t0 + 1900, 0, 64, 0);
@@ -49,41 +61,41 @@ inline tobira::testing::SmfWriter DenseSong(int seconds, int variant = 0) {
             w.controlChange(tracks[4], t0 + s * 240, 4, 1, (s * 16) % 128);
         }
         for (int k = 0; k < 4; ++k)
-            w.note(tracks[2], t0, 2, c[k] - 12, 70, 1900); // strings
+            note(tracks[2], t0, 2, c[k] - 12, 70, 1900); // strings
         for (int k = 0; k < 3; ++k)
-            w.note(tracks[7], t0, 7, c[k], 60, 1900);    // choir
-        w.note(tracks[6], t0, 6, c[0], 60, 1900);        // organ
-        w.note(tracks[11], t0, 12, c[1] + 12, 55, 1900); // pad
+            note(tracks[7], t0, 7, c[k], 60, 1900);    // choir
+        note(tracks[6], t0, 6, c[0], 60, 1900);        // organ
+        note(tracks[11], t0, 12, c[1] + 12, 55, 1900); // pad
         for (int eighth = 0; eighth < 8; ++eighth) {
             const std::uint32_t t = t0 + eighth * 240;
             for (int k = 0; k < 3; ++k)
-                w.note(tracks[0], t, 0, c[(eighth + k) % 4] + 12, 75 + eighth * 3, 220); // piano
-            w.note(tracks[1], t, 1, c[eighth % 2 ? 2 : 0] - 24, 100, 220);               // bass
-            w.note(tracks[5], t, 5, c[eighth % 4] + 12, 80, 200);                        // guitar
+                note(tracks[0], t, 0, c[(eighth + k) % 4] + 12, 75 + eighth * 3, 220); // piano
+            note(tracks[1], t, 1, c[eighth % 2 ? 2 : 0] - 24, 100, 220);               // bass
+            note(tracks[5], t, 5, c[eighth % 4] + 12, 80, 200);                        // guitar
             if (eighth % 2)
                 for (int k = 0; k < 3; ++k)
-                    w.note(tracks[3], t, 3, c[k] + 12, 90, 120); // brass stabs
+                    note(tracks[3], t, 3, c[k] + 12, 90, 120); // brass stabs
             if (eighth % 2 == 0)
-                w.note(tracks[10], t + 120, 11, c[(eighth + 2) % 4] + 12, 85, 110); // sax
+                note(tracks[10], t + 120, 11, c[(eighth + 2) % 4] + 12, 85, 110); // sax
         }
         for (int sixteenth = 0; sixteenth < 16; ++sixteenth) {
             const std::uint32_t t = t0 + sixteenth * 120;
             const int step = static_cast<int>(bar) * 16 + sixteenth;
-            w.note(tracks[4], t, 4, c[step % 4] + 24 + (step / 4 % 2) * 2, 95, 110); // lead
+            note(tracks[4], t, 4, c[pick(4)] + 24 + pick(2) * 12, 95, 110); // lead
             if (sixteenth % 2 == 0)
-                w.note(tracks[8], t, 8, c[(sixteenth / 2) % 4] + 24, 70, 230); // harp
+                note(tracks[8], t, 8, c[(sixteenth / 2) % 4] + 24, 70, 230); // harp
             if (sixteenth % 4 == 1)
-                w.note(tracks[9], t, 10, c[sixteenth % 3] + 36, 80, 100); // marimba
+                note(tracks[9], t, 10, c[sixteenth % 3] + 36, 80, 100); // marimba
             if (sixteenth == 15 && bar % 2)
-                w.note(tracks[12], t, 13, c[3] + 36, 70, 480); // bells
+                note(tracks[12], t, 13, c[3] + 36, 70, 480); // bells
             // Hi-hats on every sixteenth, kick and snare on the beats, the rest of the kit
             // in turn.
-            w.note(drums, t, 9, kit[sixteenth % 4 == 2 ? 3 : 2] + drumShift % 3,
-                   60 + sixteenth % 4 * 10, 60);
+            note(drums, t, 9, kit[sixteenth % 4 == 2 ? 3 : 2] + drumShift % 3,
+                 60 + sixteenth % 4 * 10, 60);
             if (sixteenth % 4 == 0)
-                w.note(drums, t, 9, kit[sixteenth % 8 ? 1 : 0], 110, 120);
+                note(drums, t, 9, kit[sixteenth % 8 ? 1 : 0], 110, 120);
             if (sixteenth % 4 == 3)
-                w.note(drums, t, 9, kit[4 + (step / 4) % 8] + drumShift, 90, 120);
+                note(drums, t, 9, kit[4 + (step / 4) % 8] + drumShift, 90, 120);
         }
     }
     for (int track : tracks)

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <limits>
 #include <map>
@@ -62,18 +64,25 @@ std::vector<float> ReadMonitor(const std::filesystem::path& file) {
     return mono;
 }
 
-// The monotonic time of recording sample 0: pieces arrive at most a fragment late, never early,
-// so the earliest arrival against its sample count places the whole recording.
+// The monotonic time of recording sample 0. A piece arrives soon after the sink has rendered
+// it, never before; the sink renders a piece (the monitor's fragment) ahead of its clock. So the
+// earliest arrival against its sample count, one fragment later, places the whole recording.
 double ClockStartNs(const std::filesystem::path& file) {
     std::ifstream in(file);
     double start = std::numeric_limits<double>::infinity();
-    long long ns = 0, bytes = 0;
-    while (in >> ns >> bytes)
+    long long ns = 0, bytes = 0, before = 0;
+    std::vector<double> pieces;
+    while (in >> ns >> bytes) {
         start =
             std::min(start, static_cast<double>(ns) - static_cast<double>(bytes / 8) * 1e9 / kRate);
-    if (!std::isfinite(start))
+        pieces.push_back(static_cast<double>(bytes - before) / 8);
+        before = bytes;
+    }
+    if (pieces.empty())
         throw std::runtime_error("no time stamps in " + file.string());
-    return start;
+    std::nth_element(pieces.begin(), pieces.begin() + static_cast<long>(pieces.size() / 2),
+                     pieces.end());
+    return start + pieces[pieces.size() / 2] * 1e9 / kRate;
 }
 
 std::vector<CallRecord> ReadCalls(const std::filesystem::path& file) {
@@ -99,6 +108,18 @@ class Listener {
         : rec_(std::move(rec)), ref_(std::move(ref)), startNs_(startNs),
           alignment_(Align(rec_, ref_, accept)) {}
 
+    // What was heard, for a look by hand: sound and the reference's places, in ms.
+    void describe(std::FILE* out, const std::vector<CallRecord>& calls) const {
+        auto ms = [this](long frame) { return msAfter(frame, 0) - startNs_ / 1e6; };
+        for (const CallRecord& c : calls)
+            std::fprintf(out, "call %s %.1f\n", c.label.c_str(), ms(frameAt(c.sentNs)));
+        for (const SoundInterval& s : alignment_.sound)
+            std::fprintf(out, "sound %.1f .. %.1f\n", ms(s.begin), ms(s.end));
+        for (const AlignedPiece& p : alignment_.pieces)
+            std::fprintf(out, "piece %.1f .. %.1f = reference %.1f .. %.1f\n", ms(p.begin),
+                         ms(p.end), ms(p.begin + p.offset), ms(p.end + p.offset));
+    }
+
     long frameAt(long long ns) const {
         return static_cast<long>(std::floor((static_cast<double>(ns) - startNs_) * kRate / 1e9));
     }
@@ -107,12 +128,14 @@ class Listener {
                1e6;
     }
 
-    // The end of the sound playing at `frame` (or ended just before it); -1 when none.
-    long soundEnd(long frame) const {
+    // Where the monitor falls silent for good after `frame`, before `until`: the sound playing at
+    // `frame` (or ended just before it) and whatever rings on after it. -1 when none.
+    long soundEnd(long frame, long until) const {
+        long end = -1;
         for (const SoundInterval& s : alignment_.sound)
-            if (s.end > frame - static_cast<long>(0.05 * kRate) && s.begin <= frame)
-                return s.end;
-        return -1;
+            if (s.end > frame - static_cast<long>(0.05 * kRate) && s.begin < until)
+                end = s.end;
+        return end;
     }
     // The start of the first sound after `frame`; -1 when none.
     long soundStart(long frame) const {
@@ -130,8 +153,10 @@ class Listener {
     }
 
     // Milliseconds of the reference missing (positive) or heard twice (negative) between the
-    // piece heard last before `before` and the first one heard from `after` on.
-    double skipMs(long before, long after) const {
+    // last piece heard that starts before `before` and the first one that reaches past `after`.
+    // Sound between them that is not the reference (a pause's ringing notes) counts as a gap
+    // when `overSound`; otherwise only silence does, and unmatched sound counts as played.
+    double skipMs(long before, long after, bool overSound) const {
         const AlignedPiece* a = nullptr;
         const AlignedPiece* b = nullptr;
         for (const AlignedPiece& p : alignment_.pieces) {
@@ -144,8 +169,9 @@ class Listener {
             return kNaN;
         if (a == b)
             return 0.0;
-        const long skip = b->offset - a->offset + silentBetween(a->end, std::max(a->end, b->begin));
-        return static_cast<double>(skip) * 1000.0 / kRate;
+        const long between = std::max(0L, b->begin - a->end);
+        const long gap = overSound ? between : silentBetween(a->end, a->end + between);
+        return static_cast<double>(b->offset - a->offset + gap) * 1000.0 / kRate;
     }
 
     double gapMs(long from, long to) const {
@@ -198,31 +224,33 @@ std::vector<std::pair<std::string, double>> AnalyzeResponse(const std::filesyste
                                                             double accept) {
     const Listener l(ReadMonitor(folder / "monitor.f32"), ReadReference(reference),
                      ClockStartNs(folder / "stamps.txt"), accept);
+    if (std::getenv("OUTPUT_RESPONSE_DESCRIBE"))
+        l.describe(stderr, ReadCalls(folder / "calls.txt"));
     std::vector<std::pair<std::string, double>> figures;
-    std::map<std::string, long> pausedAt; // pause1 -> where its sound ended
-    for (const CallRecord& c : ReadCalls(folder / "calls.txt")) {
+    const std::vector<CallRecord> calls = ReadCalls(folder / "calls.txt");
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        const CallRecord& c = calls[i];
         figures.emplace_back(c.label + ".reply", static_cast<double>(c.repliedNs - c.sentNs) / 1e6);
         const long k = l.frameAt(c.sentNs);
+        const long next = i + 1 < calls.size() ? l.frameAt(calls[i + 1].sentNs)
+                                               : std::numeric_limits<long>::max();
         const std::string kind = c.label.substr(0, c.label.find_first_of("0123456789_"));
+        const long s = static_cast<long>(0.05 * kRate);
         if (kind == "pause" || kind == "stop") {
-            const long end = l.soundEnd(k);
-            pausedAt[c.label.substr(kind.size())] = end;
+            const long end = l.soundEnd(k, next);
             figures.emplace_back(c.label + ".silent_after",
                                  end < 0 ? kNaN : l.msAfter(end, c.sentNs));
         } else if (kind == "resume" || kind == "start") {
-            const long begin = l.soundStart(k - static_cast<long>(0.02 * kRate));
+            const long begin = l.soundStart(k - s / 2);
             figures.emplace_back(c.label + ".sound_after",
                                  begin < 0 ? kNaN : l.msAfter(begin, c.sentNs));
-            if (kind == "resume") {
-                const auto paused = pausedAt.find(c.label.substr(kind.size()));
-                const bool known = begin >= 0 && paused != pausedAt.end() && paused->second >= 0;
+            // Where the music stopped at the pause against where it goes on.
+            if (kind == "resume")
                 figures.emplace_back(c.label + ".skip",
-                                     known ? l.skipMs(paused->second, begin) : kNaN);
-            }
+                                     begin < 0 ? kNaN : l.skipMs(begin, begin, true));
         } else if (kind == "volume") {
-            const long s = static_cast<long>(0.05 * kRate);
             figures.emplace_back(c.label + ".heard_after", VolumeHeardMs(l, k, c.sentNs));
-            figures.emplace_back(c.label + ".skip", l.skipMs(k - 2 * s, k + 32 * s));
+            figures.emplace_back(c.label + ".skip", l.skipMs(k - 2 * s, k + 32 * s, false));
             figures.emplace_back(c.label + ".gap", l.gapMs(k, k + 32 * s));
         }
     }
