@@ -128,14 +128,26 @@ class Listener {
                1e6;
     }
 
-    // Where the monitor falls silent for good after `frame`, before `until`: the sound playing at
-    // `frame` (or ended just before it) and whatever rings on after it. -1 when none.
-    long soundEnd(long frame, long until) const {
+    // Where the sound playing at `frame` (or ended just before it) ends; with `until`, where the
+    // monitor falls silent for good before `until`, after whatever rang on. -1 when none.
+    long soundEnd(long frame, long until = -1) const {
         long end = -1;
-        for (const SoundInterval& s : alignment_.sound)
-            if (s.end > frame - static_cast<long>(0.05 * kRate) && s.begin < until)
+        for (const SoundInterval& s : alignment_.sound) {
+            if (s.end <= frame - static_cast<long>(0.05 * kRate))
+                continue;
+            if (until < 0 && s.begin <= frame)
+                return s.end;
+            if (until >= 0 && s.begin < until)
                 end = s.end;
+        }
         return end;
+    }
+    // The start of the sound holding `frame`.
+    long soundBegin(long frame) const {
+        for (const SoundInterval& s : alignment_.sound)
+            if (s.begin <= frame && frame < s.end)
+                return s.begin;
+        return frame;
     }
     // The start of the first sound after `frame`; -1 when none.
     long soundStart(long frame) const {
@@ -153,25 +165,41 @@ class Listener {
     }
 
     // Milliseconds of the reference missing (positive) or heard twice (negative) between the
-    // last piece heard that starts before `before` and the first one that reaches past `after`.
-    // Sound between them that is not the reference (a pause's ringing notes) counts as a gap
-    // when `overSound`; otherwise only silence does, and unmatched sound counts as played.
-    double skipMs(long before, long after, bool overSound) const {
-        const AlignedPiece* a = nullptr;
-        const AlignedPiece* b = nullptr;
-        for (const AlignedPiece& p : alignment_.pieces) {
-            if (p.begin < before)
-                a = &p;
-            if (!b && p.end > after)
-                b = &p;
-        }
+    // last piece heard that starts before `before` and the first one that reaches past `after`,
+    // where the sound between them that is not silent counts as played.
+    double skipMs(long before, long after) const {
+        const AlignedPiece* a = lastBefore(before);
+        const AlignedPiece* b = firstAfter(after);
         if (!a || !b)
             return kNaN;
         if (a == b)
             return 0.0;
-        const long between = std::max(0L, b->begin - a->end);
-        const long gap = overSound ? between : silentBetween(a->end, a->end + between);
+        const long gap = silentBetween(a->end, std::max(a->end, b->begin));
         return static_cast<double>(b->offset - a->offset + gap) * 1000.0 / kRate;
+    }
+
+    // The same for a sound that comes back at `resumed`, taken to go on from there as the first
+    // piece heard after it; what rang on in the pause does not count.
+    double resumeSkipMs(long resumed) const {
+        const AlignedPiece* a = lastBefore(resumed);
+        const AlignedPiece* b = firstAfter(resumed);
+        if (!a || !b || a == b)
+            return kNaN;
+        return static_cast<double>(resumed + b->offset - a->end - a->offset) * 1000.0 / kRate;
+    }
+
+    const AlignedPiece* lastBefore(long frame) const {
+        const AlignedPiece* found = nullptr;
+        for (const AlignedPiece& p : alignment_.pieces)
+            if (p.begin < frame)
+                found = &p;
+        return found;
+    }
+    const AlignedPiece* firstAfter(long frame) const {
+        for (const AlignedPiece& p : alignment_.pieces)
+            if (p.end > frame)
+                return &p;
+        return nullptr;
     }
 
     double gapMs(long from, long to) const {
@@ -209,11 +237,18 @@ double VolumeHeardMs(const Listener& l, long k, long long sentNs) {
         return kNaN;
     const auto steps = l.gains(k - s, k + 32 * s, 128);
     auto moved = [&](double g) { return g >= 0 && std::fabs(g - gb) > 0.5 * std::fabs(ga - gb); };
-    for (std::size_t i = 0; i + 4 <= steps.size(); ++i)
-        if (std::all_of(steps.begin() + static_cast<long>(i),
-                        steps.begin() + static_cast<long>(i) + 4,
-                        [&](const auto& step) { return moved(step.second); }))
-            return l.msAfter(steps[i].first, sentNs);
+    // Four steps in a row at the new level, with no gap between them.
+    for (std::size_t i = 0; i + 4 <= steps.size(); ++i) {
+        bool held = steps[i + 3].first - steps[i].first == 3 * 128;
+        for (std::size_t j = i; held && j < i + 4; ++j)
+            held = moved(steps[j].second);
+        // Sound that comes back after a silence comes back at the new level, though the first
+        // of it may not be found in the reference (a synthesizer restarted cuts its notes).
+        if (held) {
+            const long back = l.soundBegin(steps[i].first);
+            return l.msAfter(back > k ? back : steps[i].first, sentNs);
+        }
+    }
     return kNaN;
 }
 
@@ -237,20 +272,22 @@ std::vector<std::pair<std::string, double>> AnalyzeResponse(const std::filesyste
         const std::string kind = c.label.substr(0, c.label.find_first_of("0123456789_"));
         const long s = static_cast<long>(0.05 * kRate);
         if (kind == "pause" || kind == "stop") {
-            const long end = l.soundEnd(k, next);
+            const long end = l.soundEnd(k);
+            const long quiet = l.soundEnd(k, next);
             figures.emplace_back(c.label + ".silent_after",
                                  end < 0 ? kNaN : l.msAfter(end, c.sentNs));
+            figures.emplace_back(c.label + ".quiet_after",
+                                 quiet < 0 ? kNaN : l.msAfter(quiet, c.sentNs));
         } else if (kind == "resume" || kind == "start") {
             const long begin = l.soundStart(k - s / 2);
             figures.emplace_back(c.label + ".sound_after",
                                  begin < 0 ? kNaN : l.msAfter(begin, c.sentNs));
             // Where the music stopped at the pause against where it goes on.
             if (kind == "resume")
-                figures.emplace_back(c.label + ".skip",
-                                     begin < 0 ? kNaN : l.skipMs(begin, begin, true));
+                figures.emplace_back(c.label + ".skip", begin < 0 ? kNaN : l.resumeSkipMs(begin));
         } else if (kind == "volume") {
             figures.emplace_back(c.label + ".heard_after", VolumeHeardMs(l, k, c.sentNs));
-            figures.emplace_back(c.label + ".skip", l.skipMs(k - 2 * s, k + 32 * s, false));
+            figures.emplace_back(c.label + ".skip", l.skipMs(k - 2 * s, k + 32 * s));
             figures.emplace_back(c.label + ".gap", l.gapMs(k, k + 32 * s));
         }
     }

@@ -92,9 +92,16 @@ class Searcher {
         for (long m = lo / kStep; m * kStep < hi && m + taps <= static_cast<long>(coarse_.size());
              ++m) {
             const float* r = coarse_.data() + m;
+            float part[8] = {}; // independent sums, so that the compiler can vectorize
+            long j = 0;
+            for (; j + 8 <= taps; j += 8)
+                for (int q = 0; q < 8; ++q)
+                    part[q] += x[j + q] * r[j + q];
             float xy = 0;
-            for (long j = 0; j < taps; ++j)
+            for (; j < taps; ++j)
                 xy += x[j] * r[j];
+            for (float v : part)
+                xy += v;
             const double rr = energy_[m + taps] - energy_[m];
             const double c = rr > 0 ? xy / std::sqrt(xx * rr) : 0.0;
             if (best.size() == kCandidates && c <= best.back().correlation)
@@ -184,31 +191,43 @@ Alignment Align(const std::vector<float>& rec, const std::vector<float>& ref, do
     result.sound = FindSound(rec);
     const Searcher searcher(ref);
     const long refSize = static_cast<long>(ref.size());
-    bool known = false; // an offset was found before: search near it first
+    auto correlationAt = [&](long at, long w, long offset) {
+        return at + offset >= 0 && at + offset + w <= refSize
+                   ? Correlation(rec.data() + at, ref.data() + at + offset, w)
+                   : -1.0;
+    };
+    bool known = false; // an offset was found before: a player moves little from it
     long last = 0;
     for (const SoundInterval& sound : result.sound) {
         bool following = false;
         for (long k = sound.begin; k < sound.end; k += kBlock) {
             const long w = std::min(kBlock, sound.end - k);
-            if (following && w < kBlock / 4) {
-                result.pieces.back().end = sound.end;
-                break;
-            }
-            if (following && k + last >= 0 && k + last + w <= refSize &&
-                Correlation(rec.data() + k, ref.data() + k + last, w) >= accept) {
+            if (following && (w < kBlock / 4 || correlationAt(k, w, last) >= accept)) {
                 result.pieces.back().end = k + w;
                 continue;
             }
             // Look past a jump inside this block: the window starts at the next one.
             const long at = following && k + 2 * kBlock <= sound.end ? k + kBlock : k;
             const long w2 = std::min(kSearch, sound.end - at);
+            if (w2 < kBlock) {
+                following = false;
+                continue;
+            }
+            const double held = following ? correlationAt(at, w2, last) : -1.0;
             Found f;
             if (known)
                 f = searcher.search(rec, at, w2, at + last - kNear, at + last + kNear);
-            if (f.correlation < accept)
+            // Anywhere only at the start of a sound long enough to be told apart: a player
+            // that starts again starts from the top.
+            if (f.correlation < accept && k == sound.begin && w2 == kSearch)
                 f = searcher.search(rec, at, w2, 0, refSize);
-            if (f.correlation < accept) {
-                following = false;
+            // Another place must match clearly better than the one followed so far: a
+            // synthesizer that has just cut its notes sounds a little unlike the reference.
+            if (f.correlation < accept || (following && f.correlation < held + 0.1)) {
+                if (following && held >= accept / 2)
+                    result.pieces.back().end = k + w;
+                else
+                    following = false;
                 continue;
             }
             if (following && f.offset == last) {
