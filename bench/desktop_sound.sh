@@ -10,7 +10,8 @@
 # process and of the sound server, and wake-ups a second (voluntary and forced context switches)
 # of the process's audio side (its threads named as AUDIO_THREADS matches, an extended regular
 # expression, default "SDLAudio|threaded-ml|[Aa]udio|[Oo]utput|pulse") and of all its threads;
-# with VERBOSE=1 also each thread's.
+# with VERBOSE=1 also each thread's. A process with no thread of such a name (Audacious names
+# none) shows "-" for its audio side.
 #   bench/desktop_sound.sh [runs, default 3] [seconds, default 60] [build dir, default build]
 # Bench only, not needed by the program: pulseaudio, pulseaudio-utils, dbus; audacious and
 #   audacious-plugins for the comparison.
@@ -139,9 +140,9 @@ measure() {
   # Wake-ups a thread had in the measure, per 100 s (a thread started meanwhile counts from 0).
   awk -v secs="$seconds" -v re="$audio_threads" -v verbose="${VERBOSE:-}" -v n="$name" '
     NR == FNR { before[$1] = $3; next }
-    { d = int(($3 - before[$1]) * 100 / secs); all += d; if ($2 ~ re) audio += d
+    { d = int(($3 - before[$1]) * 100 / secs); all += d; if ($2 ~ re) { audio += d; named = 1 }
       per[$2] += d }
-    END { print audio + 0, all + 0
+    END { print named ? audio + 0 : -1, all + 0
       if (verbose) for (t in per) if (per[t] >= 50) printf "  %-18s %-16s %7.1f wakes/s\n", n, t, per[t] / 100 > "/dev/stderr" }
   ' "$work/switches0" "$work/switches1" >"$work/wakes"
   local aw ww
@@ -150,8 +151,8 @@ measure() {
   local cm=$(((c1 - c0) * 60 / seconds / 1000000)) sm=$(((s1 - s0) * 60 / seconds / 1000000))
   echo "$name $cm $sm $aw $ww $((cm + sm))" >>"$work/results"
   awk -v n="$name" -v c="$cm" -v s="$sm" -v a="$aw" -v w="$ww" 'BEGIN {
-    printf "%-20s process %5.2f + server %5.2f = %5.2f CPU s/min; wakes/s audio side %6.1f, all threads %6.1f\n",
-           n, c / 1000, s / 1000, (c + s) / 1000, a / 100, w / 100 }'
+    printf "%-20s process %5.2f + server %5.2f = %5.2f CPU s/min; wakes/s audio side %6s, all threads %6.1f\n",
+           n, c / 1000, s / 1000, (c + s) / 1000, a < 0 ? "-" : sprintf("%.1f", a / 100), w / 100 }'
 }
 
 stop_client() {
@@ -217,6 +218,6 @@ for name in $(awk '{ print $1 }' "$work/results" | sort -u); do
     awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
   awk -v n="$name" -v c="$(median 2)" -v s="$(median 3)" -v a="$(median 4)" -v w="$(median 5)" \
     -v t="$(median 6)" 'BEGIN {
-    printf "%-20s process %5.2f + server %5.2f, together %5.2f CPU s/min; wakes/s audio side %6.1f, all threads %6.1f\n",
-            n, c / 1000, s / 1000, t / 1000, a / 100, w / 100 }'
+    printf "%-20s process %5.2f + server %5.2f, together %5.2f CPU s/min; wakes/s audio side %6s, all threads %6.1f\n",
+            n, c / 1000, s / 1000, t / 1000, a < 0 ? "-" : sprintf("%.1f", a / 100), w / 100 }'
 done
