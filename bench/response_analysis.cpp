@@ -273,7 +273,8 @@ std::vector<std::pair<std::string, double>> AnalyzeResponse(const std::filesyste
         const long s = static_cast<long>(0.05 * kRate);
         if (kind == "pause" || kind == "stop") {
             const long end = l.soundEnd(k);
-            const long quiet = l.soundEnd(k, next);
+            // Sound that starts just before the next call may be that call's, placed early.
+            const long quiet = l.soundEnd(k, next - s);
             figures.emplace_back(c.label + ".silent_after",
                                  end < 0 ? kNaN : l.msAfter(end, c.sentNs));
             figures.emplace_back(c.label + ".quiet_after",
