@@ -2,10 +2,13 @@
 # Memory the running player gives back after MIDI: starts it on the demo disc under a virtual
 # display with a session bus of its own, reads its RSS in CD mode, hands it ten songs as a file
 # manager's "open with" does (it switches to MIDI mode and plays them), switches back to CD mode
-# with a right click on BAK once they have played, and reads RSS again.
+# with a right click on BAK once they have played, and reads RSS again. The ten songs are dense
+# and each plays other instruments and drum notes (bench_song dense-1 ... dense-10), so that they
+# load about as many SoundFont samples as ten real songs do; SONGS="a.mid b.mid ..." hands
+# these files instead.
 #   bench/midi_return_rss.sh [runs, default 3] [build dir, default build]
 # Needs xvfb-run, xdotool and dbus-run-session. Build first:
-#   cmake --build build --target tobira tobira-demo-disc tobira-fluidsynth bench_song
+#   cmake --build build --target tobira tobira-demo-disc tobira_fluidsynth bench_song
 set -euo pipefail
 runs=${1:-3}
 build=$(realpath "${2:-build}")
@@ -19,10 +22,14 @@ pid=""
 trap 'if [[ -n $pid ]]; then kill "$pid" 2>/dev/null || true; fi; rm -rf "$work"' EXIT
 cue=$("$build/src/tobira-demo-disc" "$work/disc")
 songs=()
-for n in $(seq 10); do
-  "$build/bench/bench_song" "$work/song$n.mid" 4
-  songs+=("$work/song$n.mid")
-done
+if [[ -n ${SONGS:-} ]]; then
+  read -r -a songs <<<"$SONGS"
+else
+  for n in $(seq 10); do
+    "$build/bench/bench_song" "$work/song$n.mid" 4 "dense-$n"
+    songs+=("$work/song$n.mid")
+  done
+fi
 export TOBIRA_CDDEVICE="$cue" SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
