@@ -150,6 +150,37 @@ TEST(HostileFilesTest, EveryReaderTellsAFileItMayNotReadFromOneThatIsMissing) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
+TEST(HostileFilesTest, AnUnreadableDocumentIsToldOncePerOpeningNeverOnActivation) {
+    const std::vector<std::pair<const char*, std::function<void(const fs::path&)>>> cases = {
+        {"FIFO", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); }},
+        {"sparse 2 GB",
+         [](const fs::path& p) {
+             std::ofstream(p) << "x";
+             fs::resize_file(p, 2ull << 30);
+         }},
+        {"folder", [](const fs::path& p) { fs::create_directory(p); }},
+    };
+    for (const auto& [what, make] : cases) {
+        TempDir dir;
+        const fs::path readable = dir / "song.TXT";
+        std::ofstream(readable) << "words";
+        const fs::path document = dir / "song.DOC";
+        make(document);
+        testing::FakePorts ports;
+        TFormReader reader(ports.messages, ports.busy, ports.screen, "/nonexistent/TOBIRA.INI");
+        reader.OpenDocument(Cp(readable));
+        reader.OpenDocument(Cp(document));
+        EXPECT_EQ(ports.messages.shown.size(), 1u) << what;
+        // Closing the box activates the reader again, and again after each box.
+        for (int i = 0; i < 3; ++i)
+            reader.FormActivate();
+        EXPECT_EQ(ports.messages.shown.size(), 1u) << what;
+        EXPECT_EQ(reader.MemoReader, "words") << what;
+        reader.OpenDocument(Cp(document));
+        EXPECT_EQ(ports.messages.shown.size(), 2u) << what;
+    }
+}
+
 TEST(HostileFilesTest, SettingsThatCannotBeReadAreNeverReplacedByASave) {
     TempDir dir;
     const fs::path ini = dir / "TOBIRA.INI";
