@@ -18,6 +18,7 @@ struct SmfTrackResult {
     std::size_t playable = 0;            // channel and system exclusive messages
     std::optional<std::size_t> brokenAt; // where the track broke off, when it did
     std::size_t strayBytes = 0;          // system common and real-time bytes passed over
+    std::size_t clampedBytes = 0;        // channel data bytes above 127, read as 127
 };
 
 class SmfTrackParser final {
