@@ -190,6 +190,26 @@ std::string RegularFile::readHead(std::size_t count) {
     return bytes;
 }
 
+std::string RegularFile::readAt(std::uint64_t offset, std::size_t count) {
+    std::string bytes;
+    bytes.resize(count);
+    std::size_t got = 0;
+    while (got < count) {
+        const ssize_t n =
+            ::pread(fd_, bytes.data() + got, count - got, static_cast<off_t>(offset + got));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw FileReadError(FileProblem::Unreadable, errno, path_, limit_);
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
 std::string RegularFile::readAll() {
     // One byte past the size tells a file that grew while read from one that did not.
     std::string bytes;

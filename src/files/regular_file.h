@@ -89,6 +89,8 @@ class RegularFile final {
     std::string readAll();
     // Up to `count` bytes from the start.
     std::string readHead(std::size_t count);
+    // Up to `count` bytes from `offset` (fewer at the end of the file).
+    std::string readAt(std::uint64_t offset, std::size_t count);
     // Hands the descriptor over (to fdopen, a library); the object then closes nothing.
     int release();
 

@@ -6,7 +6,6 @@
 // then plays the entry at OrderPosition + 1.
 #include "player/form_main.h"
 
-#include "files/regular_file.h"
 #include "files/shown_name.h"
 #include "media/midi/midi_synthesizer.h"
 #include "midi_windows/form_lyrics.h"
@@ -32,17 +31,6 @@ constexpr const char* kTitleStars = "　　　　　☆　☆　☆ ";
 bool FileExists(const std::string& cp932Path) {
     std::error_code error;
     return std::filesystem::is_regular_file(PathFromCp932(cp932Path), error);
-}
-
-// Why a song cannot be opened, beyond not being there: a FIFO, a device, no permission. Opened
-// without blocking, so a FIFO named like a song never holds the window.
-std::optional<FileReadError> SongFileProblem(const std::string& cp932Path) {
-    try {
-        RegularFile::openIfExists(PathFromCp932(cp932Path), read_limit::Song);
-    } catch (const FileReadError& e) {
-        return e;
-    }
-    return std::nullopt;
 }
 
 } // namespace
@@ -169,15 +157,9 @@ void TFormMain::PlaySong() {
     SetWaveVolume(ProgressBarWave * 10);
 
     const std::string& path = list.path(entry);
-    if (auto problem = SongFileProblem(path)) {
-        ports_.messages.showMessage(Utf8ToCp932("ＭＩＤＩファイル 【 ") + list.entryText(entry) +
-                                    Utf8ToCp932(" 】 ") + problem->cause() + "\n" + path);
-        MidiStopClick();
-        return;
-    }
-    if (!FileExists(path)) {
-        ports_.messages.showMessage(Utf8ToCp932("ＭＩＤＩファイル 【 ") + list.entryText(entry) +
-                                    Utf8ToCp932(" 】 がありません"));
+    if (const std::string problem = SongFileProblemText(list.entryText(entry), path);
+        !problem.empty()) {
+        ports_.messages.showMessage(problem);
         MidiStopClick();
         return;
     }

@@ -2,11 +2,13 @@
 // to /dev/zero, a folder, a file it may not read, a name with a line break. Each answers at once
 // with a message naming the cause, and leaves the files alone.
 #include "cd_windows/pattern_file.h"
+#include "controls/shbrowse_for_folder_ex.h"
 #include "files/regular_file.h"
 #include "media/cd/cue_disc_image.h"
 #include "media/media_device.h"
 #include "media/midi/midi_synthesizer.h"
 #include "media/midi/smf_reader.h"
+#include "media/midi/soundfont_presets.h"
 #include "media/wave/wave_file.h"
 #include "midi_windows/list_file.h"
 #include "midi_windows/midi_folder_scan.h"
@@ -178,6 +180,38 @@ TEST(HostileFilesTest, AnUnreadableDocumentIsToldOncePerOpeningNeverOnActivation
         EXPECT_EQ(reader.MemoReader, "words") << what;
         reader.OpenDocument(Cp(document));
         EXPECT_EQ(ports.messages.shown.size(), 2u) << what;
+    }
+}
+
+// Readers that report nothing of their own (they fall back to what they have) must still never
+// block on a FIFO: each runs in a child that an alarm ends, should it block.
+TEST(HostileFilesTest, ReadersWithoutAMessageNeverBlockOnAFifo) {
+    const std::vector<std::pair<const char*, std::function<void(const fs::path&)>>> readers = {
+        {"SoundFont presets",
+         [](const fs::path& dir) {
+             ASSERT_EQ(::mkfifo((dir / "set.sf2").c_str(), 0644), 0);
+             EXPECT_TRUE(ReadSoundFontPresets(dir / "set.sf2").empty());
+         }},
+        {"folder chooser's user folders",
+         [](const fs::path& dir) {
+             ASSERT_EQ(::mkfifo((dir / "user-dirs.dirs").c_str(), 0644), 0);
+             ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+             ::setenv("HOME", dir.c_str(), 1);
+             EXPECT_EQ(FolderPlaces::FromEnvironment().desktop, Cp(dir / "Desktop"));
+         }},
+    };
+    for (const auto& [what, read] : readers) {
+        TempDir dir;
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::alarm(5);
+            read(dir.path());
+            ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << what;
     }
 }
 
