@@ -3,6 +3,7 @@
 #include "desktop/qt/mpris_service.h"
 #include "text/cp932_convert.h"
 
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QUrl>
 
@@ -10,6 +11,12 @@
 
 namespace tobira {
 namespace {
+
+// A method's answer, sent before its command runs: the command may open a modal message box.
+// Property writes are answered by Qt itself after they are done.
+void AnswerNow(const QDBusConnection& connection, const QDBusMessage& call) {
+    connection.send(call.createReply());
+}
 
 QString FromCp932(const std::string& text) {
     return QString::fromStdString(Cp932ToUtf8(text));
@@ -110,18 +117,34 @@ QStringList MprisRootAdaptor::supportedMimeTypes() const {
     return {QStringLiteral("audio/midi"), QStringLiteral("audio/x-midi")};
 }
 
+void MprisRootAdaptor::press(const std::function<void(PlayerRemote&)>& command) {
+    if (calledFromDBus()) {
+        setDelayedReply(true);
+        AnswerNow(connection(), message());
+    }
+    service_.press(command);
+}
+
 void MprisRootAdaptor::Raise() {
-    service_.press([](PlayerRemote& remote) { remote.Raise(); });
+    press([](PlayerRemote& remote) { remote.Raise(); });
 }
 
 void MprisRootAdaptor::Quit() {
-    service_.press([](PlayerRemote& remote) { remote.Quit(); });
+    press([](PlayerRemote& remote) { remote.Quit(); });
 }
 
 // ---- org.mpris.MediaPlayer2.Player -----------------------------------------------------------
 
 MprisPlayerAdaptor::MprisPlayerAdaptor(MprisService& service)
     : QDBusAbstractAdaptor(&service), service_(service) {}
+
+void MprisPlayerAdaptor::press(const std::function<void(PlayerRemote&)>& command) {
+    if (calledFromDBus()) {
+        setDelayedReply(true);
+        AnswerNow(connection(), message());
+    }
+    service_.press(command);
+}
 
 QString MprisPlayerAdaptor::playbackStatus() const {
     return PlaybackText(service_.state().playback);
@@ -177,27 +200,27 @@ bool MprisPlayerAdaptor::canPause() const {
 }
 
 void MprisPlayerAdaptor::Next() {
-    service_.press([](PlayerRemote& remote) { remote.Next(); });
+    press([](PlayerRemote& remote) { remote.Next(); });
 }
 
 void MprisPlayerAdaptor::Previous() {
-    service_.press([](PlayerRemote& remote) { remote.Previous(); });
+    press([](PlayerRemote& remote) { remote.Previous(); });
 }
 
 void MprisPlayerAdaptor::Pause() {
-    service_.press([](PlayerRemote& remote) { remote.Pause(); });
+    press([](PlayerRemote& remote) { remote.Pause(); });
 }
 
 void MprisPlayerAdaptor::PlayPause() {
-    service_.press([](PlayerRemote& remote) { remote.PlayPause(); });
+    press([](PlayerRemote& remote) { remote.PlayPause(); });
 }
 
 void MprisPlayerAdaptor::Stop() {
-    service_.press([](PlayerRemote& remote) { remote.Stop(); });
+    press([](PlayerRemote& remote) { remote.Stop(); });
 }
 
 void MprisPlayerAdaptor::Play() {
-    service_.press([](PlayerRemote& remote) { remote.Play(); });
+    press([](PlayerRemote& remote) { remote.Play(); });
 }
 
 void MprisPlayerAdaptor::OpenUri(const QString& uri) {

@@ -3,9 +3,12 @@
 #include "desktop/player_remote.h"
 
 #include <QDBusAbstractAdaptor>
+#include <QDBusContext>
 #include <QDBusObjectPath>
 #include <QStringList>
 #include <QVariantMap>
+
+#include <functional>
 
 namespace tobira {
 
@@ -15,8 +18,11 @@ class MprisService;
 // differ between two states.
 QVariantMap ChangedPlayerProperties(const RemoteState& before, const RemoteState& after);
 
+// The commands of both MPRIS interfaces are answered before they act: one may open a message
+// box, and a media key or a sound menu must not wait for the user to close it.
+
 // org.mpris.MediaPlayer2: the program itself.
-class MprisRootAdaptor final : public QDBusAbstractAdaptor {
+class MprisRootAdaptor final : public QDBusAbstractAdaptor, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2")
     Q_PROPERTY(bool CanQuit READ canQuit)
@@ -43,11 +49,13 @@ class MprisRootAdaptor final : public QDBusAbstractAdaptor {
     void Quit();
 
   private:
+    void press(const std::function<void(PlayerRemote&)>& command);
+
     MprisService& service_;
 };
 
 // org.mpris.MediaPlayer2.Player: the transport, the orders and the volume.
-class MprisPlayerAdaptor final : public QDBusAbstractAdaptor {
+class MprisPlayerAdaptor final : public QDBusAbstractAdaptor, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
     Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
@@ -103,6 +111,8 @@ class MprisPlayerAdaptor final : public QDBusAbstractAdaptor {
     void Seeked(qlonglong position);
 
   private:
+    void press(const std::function<void(PlayerRemote&)>& command);
+
     MprisService& service_;
 };
 
