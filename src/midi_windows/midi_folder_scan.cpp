@@ -11,8 +11,9 @@
 namespace tobira {
 namespace {
 
+// ".ABM" itself counts: the album with the empty name, which the MIDI selector lists.
 bool HasExtension(std::string_view name, std::string_view extension) {
-    if (name.size() <= extension.size())
+    if (name.size() < extension.size())
         return false;
     const std::string_view tail = name.substr(name.size() - extension.size());
     return std::equal(tail.begin(), tail.end(), extension.begin(), [](char a, char b) {

@@ -9,9 +9,9 @@
 namespace tobira {
 
 // Names (code page 932) of the regular files directly in `folder` whose extension is
-// `extension` in any letter case (".MID", ".ABM"), sorted by their bytes. Folders, broken links
-// and names that code page 932 cannot write are left out. Throws std::system_error when the
-// folder cannot be listed.
+// `extension` in any letter case (".MID", ".ABM"; a name that is the extension alone counts),
+// sorted by their bytes. Folders, FIFOs, devices, broken links and names that code page 932
+// cannot write are left out. Throws std::system_error when the folder cannot be listed.
 std::vector<std::string> FilesWithExtension(std::string_view folder, std::string_view extension);
 
 // A folder that cannot be scanned; what() names it and the cause (code page 932): it does not
