@@ -1,6 +1,7 @@
 #include "controls/shbrowse_for_folder_ex.h"
 
 #include "files/regular_file.h"
+#include "files/shown_name.h"
 #include "text/cp932_convert.h"
 
 #include <cstdlib>
@@ -116,6 +117,17 @@ std::string TSHBrowseForFolderEx::PlacePath(TSelectFolder place,
         break;
     }
     return IsFolder(path) ? path : (IsFolder(places_.home) ? places_.home : std::string("/"));
+}
+
+std::string TSHBrowseForFolderEx::RefusalOf(const std::filesystem::path& folder) {
+    const std::optional<std::string> cp932 = Cp932FromPath(folder);
+    if (!cp932)
+        return Utf8ToCp932(
+                   "このフォルダ名は使えません（シフトＪＩＳで表せない文字を含みます）:\n") +
+               ShownName(folder);
+    if (HasRecordBreak(*cp932))
+        return RecordBreakMessage() + "\n" + ShownName(folder);
+    return {};
 }
 
 bool TSHBrowseForFolderEx::Execute() {

@@ -29,6 +29,8 @@ int errorOf(FileProblem problem) {
     switch (problem) {
     case FileProblem::Missing:
         return ENOENT;
+    case FileProblem::LinkLoop:
+        return ELOOP;
     case FileProblem::NotRegular:
         return EINVAL;
     case FileProblem::Permission:
@@ -45,8 +47,9 @@ FileProblem problemOf(int error) {
     switch (error) {
     case ENOENT:
     case ENOTDIR:
-    case ELOOP:
         return FileProblem::Missing;
+    case ELOOP:
+        return FileProblem::LinkLoop;
     case EACCES:
     case EPERM:
         return FileProblem::Permission;
@@ -73,6 +76,8 @@ std::string FileProblemCause(FileProblem problem, int error, std::uint64_t limit
     switch (problem) {
     case FileProblem::Missing:
         return Utf8ToCp932("がありません");
+    case FileProblem::LinkLoop:
+        return Utf8ToCp932("はリンクが循環しているため開けません");
     case FileProblem::NotRegular:
         return Utf8ToCp932("は通常のファイルではありません") +
                (nodeKind.empty() ? std::string() : "\x81\x69" + std::string(nodeKind) + "\x81\x6A");

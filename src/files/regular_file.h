@@ -31,6 +31,7 @@ inline constexpr std::uint64_t DiscAudio = 8192 * kMiB; // a CD image's BIN, WAV
 // Why a file could not be opened for reading.
 enum class FileProblem {
     Missing,    // does not exist (or a link that leads nowhere)
+    LinkLoop,   // links that lead round in a circle
     NotRegular, // a FIFO, device, socket or folder
     Permission, // no permission to read it
     TooLarge,   // above the limit of its kind

@@ -65,25 +65,35 @@ void TFormMain::StartPlayList() {
         view.FormShow();
 }
 
-void TFormMain::PlayDroppedFiles(const std::vector<std::string>& cp932Paths) {
+void TFormMain::PlayDroppedFiles(const std::vector<std::string>& cp932Paths,
+                                 const std::vector<std::string>& unnamable) {
     // In CD mode a drop is ignored altogether, the window's place in the stack included.
     if (PlayerMode != PlayerModeKind::MIDI)
         return;
     ports_.windows.raiseMainWindow();
     std::vector<std::string> songs;
+    std::string refused;
+    if (!unnamable.empty()) {
+        refused =
+            Utf8ToCp932("このファイル名は使えません（シフトＪＩＳで表せない文字を含みます）:");
+        for (const std::string& name : unnamable)
+            refused += "\n" + name;
+    }
     std::string unstorable;
     for (const std::string& path : cp932Paths) {
         if (!IsMidiFileName(path))
             continue;
-        // A line break or tab in a name would split the play-list record it becomes.
+        // A line break or tab anywhere in the path would split the play-list record it becomes.
         if (HasRecordBreak(path))
             unstorable += "\n" + ShownName(PathFromCp932(path));
         else
             songs.push_back(path);
     }
     if (!unstorable.empty())
-        ports_.messages.showMessage(RecordBreakMessage() + unstorable);
-    if (songs.empty() && !unstorable.empty())
+        refused += (refused.empty() ? "" : "\n") + RecordBreakMessage() + unstorable;
+    if (!refused.empty())
+        ports_.messages.showMessage(refused);
+    if (songs.empty() && !refused.empty())
         return;
     if (songs.empty()) {
         ports_.messages.showMessage(

@@ -10,7 +10,9 @@
 #include "midi_windows/midi_folder_scan.h"
 #include "midi_windows/midi_title.h"
 #include "midi_windows/play_list_builder.h"
+#include "files/shown_name.h"
 #include "settings/ini_file.h"
+#include "settings/ini_values.h"
 #include "settings/settings_keys.h"
 #include "text/cp932_convert.h"
 
@@ -137,6 +139,19 @@ void TFormMidi::SpeedButtonAddClick() {
         LabelMemory);
     if (!folder)
         return;
+    // A registered folder is a settings value: one line, read back cut at its limit.
+    if (HasRecordBreak(*folder)) {
+        ports_.messages.showMessage(RecordBreakMessage() + "\n" +
+                                    ShownName(PathFromCp932(*folder)));
+        return;
+    }
+    if (folder->size() > kIniStringLimit) {
+        ports_.messages.showMessage(
+            Utf8ToCp932("フォルダのパスが長すぎるため登録できません（上限 ") +
+            std::to_string(kIniStringLimit) + Utf8ToCp932(" バイト）:\n") +
+            ShownName(PathFromCp932(*folder)));
+        return;
+    }
     ListBoxFolder.push_back(*folder);
     SortListLines(ListBoxFolder);
     ListBoxFolderItemIndex = -1;

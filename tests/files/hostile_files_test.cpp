@@ -13,6 +13,7 @@
 #include "midi_windows/list_file.h"
 #include "midi_windows/midi_folder_scan.h"
 #include "midi_windows/midi_title.h"
+#include "player/midi_play_error.h"
 #include "settings/ini_file.h"
 #include "support/fake_ports.h"
 #include "support/temp_dir.h"
@@ -267,11 +268,58 @@ TEST(HostileFilesTest, FolderScanSkipsCountsAndNamesWhatItCannotTake) {
         fs::path folder;
         const char* cause;
     };
+    fs::create_symlink("round", dir / "round");
     std::ofstream(dir / "plain") << "x";
     for (const Failing& f : {Failing{"missing", dir / "nothing", "がありません"},
-                             Failing{"a file", dir / "plain", "はフォルダではありません"}}) {
+                             Failing{"a file", dir / "plain", "はフォルダではありません"},
+                             Failing{"a link loop", dir / "round", "循環"}}) {
         const std::string message = MessageOf([&] { ScanMidiFolder(Cp(f.folder)); });
         EXPECT_TRUE(Mentions(message, f.cause)) << f.what << ": " << Cp932ToUtf8(message);
+    }
+}
+
+// A path becomes a list or play-list record whole: a line break or tab in a folder's name splits
+// the record as one in the file's name does, and a name that code page 932 writes as another's
+// would name a missing file when read back. Each is refused, named as a message shows it; a link
+// loop is told as one, never as a missing file.
+TEST(HostileFilesTest, PathsThatNoRecordCanHoldAreRefusedNamingThem) {
+    struct Case {
+        const char* what;
+        const char* folder; // UTF-8, under a temporary folder
+        const char* song;
+        const char* named; // in the scan's report
+        bool chooserRefuses;
+    };
+    const std::vector<Case> cases = {
+        {"tab in the folder", "fold\tx", "song.mid", "fold\\x09x/song.mid", true},
+        {"line feed in the folder", "fold\nx", "song.mid", "fold\\x0Ax/song.mid", true},
+        {"carriage return in the folder", "fold\rx", "song.mid", "fold\\x0Dx/song.mid", true},
+        {"wave dash in the name", "songs", "wave\xE3\x80\x9C.mid", "wave\\xE3\\x80\\x9C.mid",
+         false},
+        {"wave dash in the folder", "wave\xE3\x80\x9C", "song.mid", "", true},
+        {"link loop", "songs", "loop.mid", "loop.mid", false},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const fs::path folder = dir / c.folder;
+        fs::create_directory(folder);
+        if (std::string(c.what) == "link loop")
+            fs::create_symlink("loop.mid", folder / c.song);
+        else
+            std::ofstream(folder / c.song) << "MThd";
+        EXPECT_EQ(TSHBrowseForFolderEx::RefusalOf(folder).empty(), !c.chooserRefuses) << c.what;
+        const std::optional<std::string> cp932Folder = Cp932FromPath(folder);
+        if (!cp932Folder)
+            continue; // no entry point hands such a folder on
+        const MidiFolderScan scan = ScanMidiFolder(*cp932Folder);
+        EXPECT_TRUE(scan.Names.empty()) << c.what;
+        const std::string report = Cp932ToUtf8(scan.Report());
+        EXPECT_NE(report.find(c.named), std::string::npos) << c.what << "\n" << report;
+        if (std::string(c.what) == "link loop") {
+            const std::string said =
+                Cp932ToUtf8(SongFileProblemText("+0 loop", *cp932Folder + "/loop.mid"));
+            EXPECT_NE(said.find("循環"), std::string::npos) << said;
+        }
     }
 }
 

@@ -123,6 +123,41 @@ TEST(MidiSelector, TheSameFolderTwiceIsStoredAndShownTwiceAndAFortyFirstIsRefuse
     EXPECT_EQ(f.selector.ListBoxFolder.size(), 41u);
 }
 
+// A registered folder is a settings line read back cut at 1023 bytes: a folder no line can hold,
+// or that would come back as another, is refused when added, named; one that fits comes back
+// whole after a restart.
+TEST(MidiSelector, AFolderNoSettingsLineCanHoldIsRefusedWhenAdded) {
+    const std::string longest = "/" + std::string(1022, 'a');
+    const struct {
+        const char* what;
+        std::string folder;
+        const char* named; // in the message; empty when the folder is taken
+    } cases[] = {
+        {"tab", "/m/fold\tx", "/m/fold\\x09x"},
+        {"line feed", "/m/fold\nx", "/m/fold\\x0Ax"},
+        {"carriage return", "/m/fold\rx", "/m/fold\\x0Dx"},
+        {"1024 bytes", longest + "b", "1023"},
+        {"1023 bytes", longest, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SelectorFixture f;
+        f.fakes.choosers.folders = {c.folder};
+        f.selector.SpeedButtonAddClick();
+        f.open();
+        if (*c.named == '\0') {
+            EXPECT_TRUE(f.fakes.messages.shown.empty());
+            EXPECT_EQ(f.selector.ListBoxFolder, std::vector<std::string>{c.folder});
+            continue;
+        }
+        ASSERT_EQ(f.fakes.messages.shown.size(), 1u);
+        EXPECT_NE(f.fakes.messages.shown[0].find(c.named), std::string::npos)
+            << f.fakes.messages.shown[0];
+        EXPECT_TRUE(f.selector.ListBoxFolder.empty());
+        EXPECT_EQ(f.folderKeysInFile(), 0);
+    }
+}
+
 TEST(MidiSelector, AnAlbumPlaysThroughTheListRulesInTheChosenOrder) {
     SelectorFixture f;
     for (const char* file : {"a.mid", "b.mid", "c.mid"})
