@@ -51,7 +51,8 @@ run_one() {
   [[ -d $regressions/$name ]] && kept=("$regressions/$name")
   # Kept inputs first: each once, as a regression test.
   if [[ ${#kept[@]} -gt 0 ]]; then
-    if ! "$build/fuzz/fuzz_$name" -runs=0 "${kept[@]}" >"$build/$name.regress.log" 2>&1; then
+    if ! "$build/fuzz/fuzz_$name" -runs=0 -artifact_prefix="$findings/" "${kept[@]}" \
+      >"$build/$name.regress.log" 2>&1; then
       echo "$name: a kept regression input fails again (see $build/$name.regress.log)" >&2
       echo regress >"$build/$name.status"
       return 1
