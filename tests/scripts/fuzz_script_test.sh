@@ -16,8 +16,8 @@ make_target() {
   cat >"$work/build/fuzz/fuzz_$name" <<STUB
 #!/usr/bin/env bash
 if [[ \$1 == -runs=0 ]]; then
-  ! grep -rqx crash "\${@:2}"
-  exit
+  for a in "\$@"; do [[ \$a == -* ]] || ! grep -rqx crash "\$a" || exit 1; done
+  exit 0
 fi
 for a in "\$@"; do [[ \$a == -artifact_prefix=* ]] && prefix=\${a#-artifact_prefix=}; done
 case $behaviour in
