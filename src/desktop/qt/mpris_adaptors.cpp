@@ -3,7 +3,6 @@
 #include "desktop/qt/mpris_service.h"
 #include "text/cp932_convert.h"
 
-#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QUrl>
 
@@ -11,12 +10,6 @@
 
 namespace tobira {
 namespace {
-
-// A method's answer, sent before its command runs: the command may open a modal message box.
-// Property writes are answered by Qt itself after they are done.
-void AnswerNow(const QDBusConnection& connection, const QDBusMessage& call) {
-    connection.send(call.createReply());
-}
 
 QString FromCp932(const std::string& text) {
     return QString::fromStdString(Cp932ToUtf8(text));
@@ -117,34 +110,18 @@ QStringList MprisRootAdaptor::supportedMimeTypes() const {
     return {QStringLiteral("audio/midi"), QStringLiteral("audio/x-midi")};
 }
 
-void MprisRootAdaptor::press(const std::function<void(PlayerRemote&)>& command) {
-    if (calledFromDBus()) {
-        setDelayedReply(true);
-        AnswerNow(connection(), message());
-    }
-    service_.press(command);
-}
-
 void MprisRootAdaptor::Raise() {
-    press([](PlayerRemote& remote) { remote.Raise(); });
+    service_.answerAndPress([](PlayerRemote& remote) { remote.Raise(); });
 }
 
 void MprisRootAdaptor::Quit() {
-    press([](PlayerRemote& remote) { remote.Quit(); });
+    service_.answerAndPress([](PlayerRemote& remote) { remote.Quit(); });
 }
 
 // ---- org.mpris.MediaPlayer2.Player -----------------------------------------------------------
 
 MprisPlayerAdaptor::MprisPlayerAdaptor(MprisService& service)
     : QDBusAbstractAdaptor(&service), service_(service) {}
-
-void MprisPlayerAdaptor::press(const std::function<void(PlayerRemote&)>& command) {
-    if (calledFromDBus()) {
-        setDelayedReply(true);
-        AnswerNow(connection(), message());
-    }
-    service_.press(command);
-}
 
 QString MprisPlayerAdaptor::playbackStatus() const {
     return PlaybackText(service_.state().playback);
@@ -200,27 +177,27 @@ bool MprisPlayerAdaptor::canPause() const {
 }
 
 void MprisPlayerAdaptor::Next() {
-    press([](PlayerRemote& remote) { remote.Next(); });
+    service_.answerAndPress([](PlayerRemote& remote) { remote.Next(); });
 }
 
 void MprisPlayerAdaptor::Previous() {
-    press([](PlayerRemote& remote) { remote.Previous(); });
+    service_.answerAndPress([](PlayerRemote& remote) { remote.Previous(); });
 }
 
 void MprisPlayerAdaptor::Pause() {
-    press([](PlayerRemote& remote) { remote.Pause(); });
+    service_.answerAndPress([](PlayerRemote& remote) { remote.Pause(); });
 }
 
 void MprisPlayerAdaptor::PlayPause() {
-    press([](PlayerRemote& remote) { remote.PlayPause(); });
+    service_.answerAndPress([](PlayerRemote& remote) { remote.PlayPause(); });
 }
 
 void MprisPlayerAdaptor::Stop() {
-    press([](PlayerRemote& remote) { remote.Stop(); });
+    service_.answerAndPress([](PlayerRemote& remote) { remote.Stop(); });
 }
 
 void MprisPlayerAdaptor::Play() {
-    press([](PlayerRemote& remote) { remote.Play(); });
+    service_.answerAndPress([](PlayerRemote& remote) { remote.Play(); });
 }
 
 void MprisPlayerAdaptor::OpenUri(const QString& uri) {

@@ -3,12 +3,9 @@
 #include "desktop/player_remote.h"
 
 #include <QDBusAbstractAdaptor>
-#include <QDBusContext>
 #include <QDBusObjectPath>
 #include <QStringList>
 #include <QVariantMap>
-
-#include <functional>
 
 namespace tobira {
 
@@ -18,11 +15,8 @@ class MprisService;
 // differ between two states.
 QVariantMap ChangedPlayerProperties(const RemoteState& before, const RemoteState& after);
 
-// The commands of both MPRIS interfaces are answered before they act: one may open a message
-// box, and a media key or a sound menu must not wait for the user to close it.
-
 // org.mpris.MediaPlayer2: the program itself.
-class MprisRootAdaptor final : public QDBusAbstractAdaptor, protected QDBusContext {
+class MprisRootAdaptor final : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2")
     Q_PROPERTY(bool CanQuit READ canQuit)
@@ -49,13 +43,11 @@ class MprisRootAdaptor final : public QDBusAbstractAdaptor, protected QDBusConte
     void Quit();
 
   private:
-    void press(const std::function<void(PlayerRemote&)>& command);
-
     MprisService& service_;
 };
 
 // org.mpris.MediaPlayer2.Player: the transport, the orders and the volume.
-class MprisPlayerAdaptor final : public QDBusAbstractAdaptor, protected QDBusContext {
+class MprisPlayerAdaptor final : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
     Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
@@ -111,8 +103,6 @@ class MprisPlayerAdaptor final : public QDBusAbstractAdaptor, protected QDBusCon
     void Seeked(qlonglong position);
 
   private:
-    void press(const std::function<void(PlayerRemote&)>& command);
-
     MprisService& service_;
 };
 
