@@ -1,14 +1,18 @@
 #include "controls/shbrowse_for_folder_ex.h"
 
+#include "files/regular_file.h"
+#include "files/shown_name.h"
 #include "text/cp932_convert.h"
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <map>
 
 namespace tobira {
 namespace {
+
+constexpr std::uint64_t kUserDirsLimit = read_limit::kMiB;
 
 bool IsFolder(const std::string& cp932Path) {
     std::error_code error;
@@ -23,7 +27,15 @@ std::string EnvOr(const char* name, const std::string& fallback) {
 // XDG_xxx_DIR="$HOME/yyy" lines of user-dirs.dirs, with $HOME expanded.
 std::map<std::string, std::string> ReadUserDirs(const std::string& file, const std::string& home) {
     std::map<std::string, std::string> dirs;
-    std::ifstream in(file);
+    std::string text;
+    try {
+        // A FIFO or device in its place must not hold the chooser; the file is a few lines.
+        if (auto opened = RegularFile::openIfExists(file, kUserDirsLimit))
+            text = opened->readAll();
+    } catch (const FileReadError&) {
+        return dirs;
+    }
+    std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
         const std::size_t eq = line.find('=');
@@ -105,6 +117,17 @@ std::string TSHBrowseForFolderEx::PlacePath(TSelectFolder place,
         break;
     }
     return IsFolder(path) ? path : (IsFolder(places_.home) ? places_.home : std::string("/"));
+}
+
+std::string TSHBrowseForFolderEx::RefusalOf(const std::filesystem::path& folder) {
+    const std::optional<std::string> cp932 = Cp932FromPath(folder);
+    if (!cp932)
+        return Utf8ToCp932(
+                   "このフォルダ名は使えません（シフトＪＩＳで表せない文字を含みます）:\n") +
+               ShownName(folder);
+    if (HasRecordBreak(*cp932))
+        return RecordBreakMessage() + "\n" + ShownName(folder);
+    return {};
 }
 
 bool TSHBrowseForFolderEx::Execute() {

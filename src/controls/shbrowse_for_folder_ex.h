@@ -6,6 +6,7 @@
 
 #include "ports/ports.h"
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -128,6 +129,12 @@ class TSHBrowseForFolderEx final {
 
     // The folder of a place (code page 932).
     std::string PlacePath(TSelectFolder place, const std::string& manualName) const;
+
+    // Why the dialog cannot take `folder` when the user confirms it (code page 932, naming the
+    // folder): code page 932 cannot write its path, or would read it back as another, or it
+    // holds a line break or a tab, which no list record or settings line can hold. Empty when
+    // it can be taken.
+    static std::string RefusalOf(const std::filesystem::path& folder);
 
   private:
     void DoSelectionChanged(const std::string& path, std::string& showText, TOKButtonState& ok);

@@ -29,6 +29,8 @@ int errorOf(FileProblem problem) {
     switch (problem) {
     case FileProblem::Missing:
         return ENOENT;
+    case FileProblem::LinkLoop:
+        return ELOOP;
     case FileProblem::NotRegular:
         return EINVAL;
     case FileProblem::Permission:
@@ -45,8 +47,9 @@ FileProblem problemOf(int error) {
     switch (error) {
     case ENOENT:
     case ENOTDIR:
-    case ELOOP:
         return FileProblem::Missing;
+    case ELOOP:
+        return FileProblem::LinkLoop;
     case EACCES:
     case EPERM:
         return FileProblem::Permission;
@@ -73,6 +76,8 @@ std::string FileProblemCause(FileProblem problem, int error, std::uint64_t limit
     switch (problem) {
     case FileProblem::Missing:
         return Utf8ToCp932("がありません");
+    case FileProblem::LinkLoop:
+        return Utf8ToCp932("はリンクが循環しているため開けません");
     case FileProblem::NotRegular:
         return Utf8ToCp932("は通常のファイルではありません") +
                (nodeKind.empty() ? std::string() : "\x81\x69" + std::string(nodeKind) + "\x81\x6A");
@@ -187,6 +192,26 @@ void readInto(int fd, std::string& bytes, std::size_t stop, const std::filesyste
 std::string RegularFile::readHead(std::size_t count) {
     std::string bytes;
     readInto(fd_, bytes, count, path_, limit_);
+    return bytes;
+}
+
+std::string RegularFile::readAt(std::uint64_t offset, std::size_t count) {
+    std::string bytes;
+    bytes.resize(count);
+    std::size_t got = 0;
+    while (got < count) {
+        const ssize_t n =
+            ::pread(fd_, bytes.data() + got, count - got, static_cast<off_t>(offset + got));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw FileReadError(FileProblem::Unreadable, errno, path_, limit_);
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
     return bytes;
 }
 

@@ -31,6 +31,7 @@ inline constexpr std::uint64_t DiscAudio = 8192 * kMiB; // a CD image's BIN, WAV
 // Why a file could not be opened for reading.
 enum class FileProblem {
     Missing,    // does not exist (or a link that leads nowhere)
+    LinkLoop,   // links that lead round in a circle
     NotRegular, // a FIFO, device, socket or folder
     Permission, // no permission to read it
     TooLarge,   // above the limit of its kind
@@ -89,6 +90,8 @@ class RegularFile final {
     std::string readAll();
     // Up to `count` bytes from the start.
     std::string readHead(std::size_t count);
+    // Up to `count` bytes from `offset` (fewer at the end of the file).
+    std::string readAt(std::uint64_t offset, std::size_t count);
     // Hands the descriptor over (to fdopen, a library); the object then closes nothing.
     int release();
 

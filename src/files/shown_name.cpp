@@ -27,7 +27,11 @@ std::string ShownName(const std::filesystem::path& path) {
             ++i;
             continue;
         }
-        if (auto converted = TryUtf8ToCp932(std::string_view(bytes).substr(i, n))) {
+        const std::string_view character = std::string_view(bytes).substr(i, n);
+        // A character written as another's code (the wave dash as the full-width tilde) would
+        // show a name that is not the file's.
+        if (auto converted = TryUtf8ToCp932(character);
+            converted && Cp932ToUtf8(*converted) == character) {
             out += *converted;
         } else {
             for (std::size_t k = 0; k < n; ++k)
@@ -44,7 +48,7 @@ bool HasRecordBreak(std::string_view cp932Path) {
 }
 
 std::string RecordBreakMessage() {
-    return Utf8ToCp932("ファイル名に改行またはタブがあるため使えません:");
+    return Utf8ToCp932("名前に改行またはタブがあるため使えません:");
 }
 
 } // namespace tobira

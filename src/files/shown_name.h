@@ -7,7 +7,8 @@
 
 namespace tobira {
 
-// The path in code page 932 for a message. Characters that code page 932 cannot hold, bytes
+// The path in code page 932 for a message. Characters that code page 932 cannot hold (or holds
+// only as another character), bytes
 // that are not UTF-8 and control characters (a line break in a name) appear escaped as \xNN,
 // so every name can be told to the user, whatever it holds.
 std::string ShownName(const std::filesystem::path& path);

@@ -11,8 +11,9 @@
 namespace tobira {
 namespace {
 
+// ".ABM" itself counts: the album with the empty name, which the MIDI selector lists.
 bool HasExtension(std::string_view name, std::string_view extension) {
-    if (name.size() <= extension.size())
+    if (name.size() < extension.size())
         return false;
     const std::string_view tail = name.substr(name.size() - extension.size());
     return std::equal(tail.begin(), tail.end(), extension.begin(), [](char a, char b) {
@@ -68,6 +69,8 @@ MidiFolderScan ScanMidiFolder(std::string_view folder) {
         fail("【", "】はフォルダではありません");
     if (error == std::errc::permission_denied)
         fail("フォルダ【", "】を読む権限がありません");
+    if (error == std::errc::too_many_symbolic_link_levels)
+        fail("フォルダ【", "】はリンクが循環しているため開けません");
     if (error)
         fail("フォルダ【", ("】を読めません（" + error.message() + "）").c_str());
 
@@ -82,6 +85,10 @@ MidiFolderScan ScanMidiFolder(std::string_view folder) {
         std::error_code typeError;
         // Follows links: a link to a song counts; a broken one is no song at all.
         const fs::file_status status = it->status(typeError);
+        if (typeError == std::errc::too_many_symbolic_link_levels) {
+            scan.LinkLoops.push_back(ShownName(name));
+            continue;
+        }
         if (!fs::exists(status))
             continue;
         if (!fs::is_regular_file(status)) {
@@ -93,10 +100,13 @@ MidiFolderScan ScanMidiFolder(std::string_view folder) {
             scan.Unshowable.push_back(ShownName(name));
         else if (HasRecordBreak(*cp932))
             scan.Unstorable.push_back(ShownName(name));
+        else if (HasRecordBreak(folder)) // the record holds the whole path
+            scan.Unstorable.push_back(ShownName(path / name));
         else
             scan.Names.push_back(std::move(*cp932));
     }
-    for (auto* names : {&scan.Names, &scan.NotRegular, &scan.Unstorable, &scan.Unshowable})
+    for (auto* names :
+         {&scan.Names, &scan.NotRegular, &scan.Unstorable, &scan.Unshowable, &scan.LinkLoops})
         std::sort(names->begin(), names->end());
     return scan;
 }
@@ -115,6 +125,7 @@ std::string MidiFolderScan::Report() const {
     add(NotRegular, "通常のファイルではないため飛ばしました");
     add(Unstorable, "名前に改行またはタブがあり、リストに記録できないため飛ばしました");
     add(Unshowable, "名前をシフトＪＩＳで表せないため飛ばしました");
+    add(LinkLoops, "リンクが循環しているため飛ばしました");
     return text;
 }
 

@@ -215,8 +215,11 @@ class TFormMain final : public FormModel {
     // The sequencer's completion notice: one per play request, stops included.
     void MIDINotify(NotifyValue value);
     // Files dropped onto the main window: in MIDI mode the window comes to the front and the
-    // .mid files among them become the play list; in CD mode nothing happens.
-    void PlayDroppedFiles(const std::vector<std::string>& cp932Paths);
+    // .mid files among them become the play list; in CD mode nothing happens. `unnamable` are
+    // the dropped names that code page 932 cannot hold, as ShownName shows them: they are named
+    // in a message.
+    void PlayDroppedFiles(const std::vector<std::string>& cp932Paths,
+                          const std::vector<std::string>& unnamable = {});
     // Makes play-list entry `entry` (0-based) the next to play: the sequencer is stopped, and
     // its completion notice plays the entry.
     void MakeNextToPlay(int entry);

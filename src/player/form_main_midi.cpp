@@ -6,7 +6,6 @@
 // then plays the entry at OrderPosition + 1.
 #include "player/form_main.h"
 
-#include "files/regular_file.h"
 #include "files/shown_name.h"
 #include "media/midi/midi_synthesizer.h"
 #include "midi_windows/form_lyrics.h"
@@ -32,17 +31,6 @@ constexpr const char* kTitleStars = "　　　　　☆　☆　☆ ";
 bool FileExists(const std::string& cp932Path) {
     std::error_code error;
     return std::filesystem::is_regular_file(PathFromCp932(cp932Path), error);
-}
-
-// Why a song cannot be opened, beyond not being there: a FIFO, a device, no permission. Opened
-// without blocking, so a FIFO named like a song never holds the window.
-std::optional<FileReadError> SongFileProblem(const std::string& cp932Path) {
-    try {
-        RegularFile::openIfExists(PathFromCp932(cp932Path), read_limit::Song);
-    } catch (const FileReadError& e) {
-        return e;
-    }
-    return std::nullopt;
 }
 
 } // namespace
@@ -77,25 +65,35 @@ void TFormMain::StartPlayList() {
         view.FormShow();
 }
 
-void TFormMain::PlayDroppedFiles(const std::vector<std::string>& cp932Paths) {
+void TFormMain::PlayDroppedFiles(const std::vector<std::string>& cp932Paths,
+                                 const std::vector<std::string>& unnamable) {
     // In CD mode a drop is ignored altogether, the window's place in the stack included.
     if (PlayerMode != PlayerModeKind::MIDI)
         return;
     ports_.windows.raiseMainWindow();
     std::vector<std::string> songs;
+    std::string refused;
+    if (!unnamable.empty()) {
+        refused =
+            Utf8ToCp932("このファイル名は使えません（シフトＪＩＳで表せない文字を含みます）:");
+        for (const std::string& name : unnamable)
+            refused += "\n" + name;
+    }
     std::string unstorable;
     for (const std::string& path : cp932Paths) {
         if (!IsMidiFileName(path))
             continue;
-        // A line break or tab in a name would split the play-list record it becomes.
+        // A line break or tab anywhere in the path would split the play-list record it becomes.
         if (HasRecordBreak(path))
             unstorable += "\n" + ShownName(PathFromCp932(path));
         else
             songs.push_back(path);
     }
     if (!unstorable.empty())
-        ports_.messages.showMessage(RecordBreakMessage() + unstorable);
-    if (songs.empty() && !unstorable.empty())
+        refused += (refused.empty() ? "" : "\n") + RecordBreakMessage() + unstorable;
+    if (!refused.empty())
+        ports_.messages.showMessage(refused);
+    if (songs.empty() && !refused.empty())
         return;
     if (songs.empty()) {
         ports_.messages.showMessage(
@@ -169,15 +167,9 @@ void TFormMain::PlaySong() {
     SetWaveVolume(ProgressBarWave * 10);
 
     const std::string& path = list.path(entry);
-    if (auto problem = SongFileProblem(path)) {
-        ports_.messages.showMessage(Utf8ToCp932("ＭＩＤＩファイル 【 ") + list.entryText(entry) +
-                                    Utf8ToCp932(" 】 ") + problem->cause() + "\n" + path);
-        MidiStopClick();
-        return;
-    }
-    if (!FileExists(path)) {
-        ports_.messages.showMessage(Utf8ToCp932("ＭＩＤＩファイル 【 ") + list.entryText(entry) +
-                                    Utf8ToCp932(" 】 がありません"));
+    if (const std::string problem = SongFileProblemText(list.entryText(entry), path);
+        !problem.empty()) {
+        ports_.messages.showMessage(problem);
         MidiStopClick();
         return;
     }

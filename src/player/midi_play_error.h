@@ -11,4 +11,10 @@ namespace tobira {
 std::string MidiPlayErrorText(const std::string& entryText, const std::string& path,
                               const std::string& reason);
 
+// Why a song's file cannot be opened, as the player says before it plays it: "ＭＩＤＩファイル 【
+// entry 】" and the cause (a FIFO, no permission, a link loop…) with the path on a line of its own,
+// or "がありません" for a file that is not there. Empty when the file opens; opened without
+// blocking.
+std::string SongFileProblemText(const std::string& entryText, const std::string& cp932Path);
+
 } // namespace tobira

@@ -113,7 +113,12 @@ std::filesystem::path PathFromCp932(std::string_view cp932) {
 }
 
 std::optional<std::string> Cp932FromPath(const std::filesystem::path& path) {
-    return TryUtf8ToCp932(path.string());
+    // A few characters map onto others' codes (the wave dash onto the full-width tilde, the yen
+    // sign onto the backslash): such a path would name another file when opened again.
+    std::optional<std::string> cp932 = TryUtf8ToCp932(path.native());
+    if (cp932 && Cp932ToUtf8(*cp932) != path.native())
+        return std::nullopt;
+    return cp932;
 }
 
 } // namespace tobira

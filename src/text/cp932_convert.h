@@ -25,7 +25,8 @@ std::optional<std::string> TryUtf8ToCp932(std::string_view utf8);
 // A core path (code page 932) as a file-system path (UTF-8).
 std::filesystem::path PathFromCp932(std::string_view cp932);
 
-// A file-system path as a core path; empty when the name cannot be written in code page 932.
+// A file-system path as a core path; empty when the name cannot be written in code page 932, or
+// would come back from it as another name (U+301C 〜 is written as ～'s code and read as ～).
 std::optional<std::string> Cp932FromPath(const std::filesystem::path& path);
 
 } // namespace tobira

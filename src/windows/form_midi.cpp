@@ -1,6 +1,8 @@
 // The MIDI selector: creation, geometry, the folder list and the mirrored buttons.
 #include "windows/form_midi.h"
 
+#include "midi_windows/midi_folder_scan.h"
+
 #include "player/form_main.h"
 #include "windows/form_msg.h"
 #include "midi_windows/form_view.h"
@@ -105,12 +107,13 @@ void TFormMidi::LoadFolderList() {
 
 void TFormMidi::LoadAlbumNames() {
     BusyCursor busy(ports_.busy);
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(PathFromCp932(paths_.Folder), error), end;
-         !error && it != end; it.increment(error)) {
-        const auto name = Cp932FromPath(it->path().filename());
-        if (auto entry = name ? AlbumEntryOfFile(*name) : std::nullopt)
-            ListBoxFolder.push_back(std::move(*entry));
+    // Album files only: a folder or FIFO named like one is no album to offer.
+    try {
+        for (const std::string& name : FilesWithExtension(paths_.Folder, ".ABM"))
+            if (auto entry = AlbumEntryOfFile(name))
+                ListBoxFolder.push_back(std::move(*entry));
+    } catch (const std::system_error&) {
+        // The program folder exists while the program runs; an unlistable one shows no album.
     }
 }
 

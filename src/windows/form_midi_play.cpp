@@ -10,7 +10,9 @@
 #include "midi_windows/midi_folder_scan.h"
 #include "midi_windows/midi_title.h"
 #include "midi_windows/play_list_builder.h"
+#include "files/shown_name.h"
 #include "settings/ini_file.h"
+#include "settings/ini_values.h"
 #include "settings/settings_keys.h"
 #include "text/cp932_convert.h"
 
@@ -23,14 +25,12 @@ namespace {
 
 // The album file whose list entry names `name`, found by the rule that lists it.
 std::optional<std::string> findAlbumFile(const std::string& folder, const std::string& name) {
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(PathFromCp932(folder), error), end;
-         !error && it != end; it.increment(error)) {
-        const auto file = Cp932FromPath(it->path().filename());
-        if (!file)
-            continue;
-        if (const auto entry = AlbumEntryOfFile(*file); entry && AlbumNameOfEntry(*entry) == name)
-            return JoinFolder(folder, *file);
+    try {
+        for (const std::string& file : FilesWithExtension(folder, ".ABM"))
+            if (const auto entry = AlbumEntryOfFile(file);
+                entry && AlbumNameOfEntry(*entry) == name)
+                return JoinFolder(folder, file);
+    } catch (const std::system_error&) {
     }
     return std::nullopt;
 }
@@ -72,20 +72,27 @@ std::string TFormMidi::AppendFolderSongs(const std::string& folder) {
 bool TFormMidi::LoadAlbum(const std::string& name) {
     view_.ListBoxTmpT.clear();
     bool built = false;
+    // Which file, and why, after the described text.
+    std::string why =
+        "\n" + JoinFolder(paths_.Folder, name + ".ABM") + Utf8ToCp932(" がありません");
     if (auto file = findAlbumFile(paths_.Folder, name)) {
+        why.clear();
         try {
             std::optional<std::vector<std::string>> lines;
             ports_.busy.runBusy([&lines, &file] { lines = ReadListFile(*file); });
+            if (!lines || lines->empty())
+                why = "\n" + *file + Utf8ToCp932(" がないか、または空です");
             if (lines) {
                 view_.ListBoxTmpT = std::move(*lines);
                 built = BuildPlayList(view_.ListBoxTmpT, view_.Order(), ports_.random,
                                       view_.ListBoxTitle);
             }
-        } catch (const std::system_error&) {
+        } catch (const std::system_error& e) {
+            why = "\n" + std::string(e.what());
         }
     }
     if (!built)
-        ports_.messages.showMessage(Utf8ToCp932("アルバムファイルが読み込めません"));
+        ports_.messages.showMessage(Utf8ToCp932("アルバムファイルが読み込めません") + why);
     return built;
 }
 
@@ -132,6 +139,19 @@ void TFormMidi::SpeedButtonAddClick() {
         LabelMemory);
     if (!folder)
         return;
+    // A registered folder is a settings value: one line, read back cut at its limit.
+    if (HasRecordBreak(*folder)) {
+        ports_.messages.showMessage(RecordBreakMessage() + "\n" +
+                                    ShownName(PathFromCp932(*folder)));
+        return;
+    }
+    if (folder->size() > kIniStringLimit) {
+        ports_.messages.showMessage(
+            Utf8ToCp932("フォルダのパスが長すぎるため登録できません（上限 ") +
+            std::to_string(kIniStringLimit) + Utf8ToCp932(" バイト）:\n") +
+            ShownName(PathFromCp932(*folder)));
+        return;
+    }
     ListBoxFolder.push_back(*folder);
     SortListLines(ListBoxFolder);
     ListBoxFolderItemIndex = -1;

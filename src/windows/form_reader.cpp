@@ -36,10 +36,16 @@ void TFormReader::FormCreate() {
 }
 
 void TFormReader::FormActivate() {
-    LoadDocument(LabelPath);
+    // Closing the box of a failed read activates the window again, and so would every box after
+    // it: a read on activation keeps quiet, the user was told when the document was opened.
+    ReadDocument(LabelPath, false);
 }
 
 void TFormReader::LoadDocument(const std::string& path) {
+    ReadDocument(path, true);
+}
+
+void TFormReader::ReadDocument(const std::string& path, bool report) {
     try {
         DocumentText document;
         busy_.runBusy([&document, &path] {
@@ -49,11 +55,13 @@ void TFormReader::LoadDocument(const std::string& path) {
         MemoReader = std::move(document.text);
         MemoReaderEncoding = document.encoding;
     } catch (const FileReadError& error) {
-        messages_.showMessage(path + Utf8ToCp932(" を読み込めません") + "\n" + error.what());
+        if (report)
+            messages_.showMessage(path + Utf8ToCp932(" を読み込めません") + "\n" + error.what());
         return;
     } catch (const std::system_error& error) { // no worker thread could be started
-        messages_.showMessage(path + Utf8ToCp932(" を読み込めません") + "\n" +
-                              Utf8ToCp932(error.code().message()));
+        if (report)
+            messages_.showMessage(path + Utf8ToCp932(" を読み込めません") + "\n" +
+                                  Utf8ToCp932(error.code().message()));
         return;
     }
     loadedPath_ = path;

@@ -10,7 +10,8 @@ namespace tobira {
 
 // The reader of the documents beside a song (TXT, DOC, HED): one text area, no wrapping, the
 // document's text in its own encoding (UTF-8 and UTF-16 decoded, anything else code page 932).
-// It reads the document again each time it becomes the active window.
+// It reads the document again each time it becomes the active window; a document that cannot be
+// read is reported once per user action (opening it), never by an activation.
 class TFormReader final : public FormModel {
   public:
     TFormReader(MessagePort& messages, BusyCursorPort& busy, ScreenPort& screen,
@@ -29,7 +30,8 @@ class TFormReader final : public FormModel {
     // Font, size and position from the settings file; a stored position off the screen centres
     // the window.
     void FormCreate();
-    // The window became the active one.
+    // The window became the active one: the document afresh, or, when it cannot be read, the
+    // text shown so far, without a message.
     void FormActivate();
     // Shows `path`: text and caption become the file's, read on a worker under the busy cursor.
     // An unreadable file keeps the old text and caption and says so.
@@ -38,6 +40,8 @@ class TFormReader final : public FormModel {
     void OpenDocument(const std::string& path);
 
   private:
+    void ReadDocument(const std::string& path, bool report);
+
     MessagePort& messages_;
     BusyCursorPort& busy_;
     ScreenPort& screen_;

@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
+
+#include <chrono>
 
 #include <cstdio>
 #include <functional>
@@ -25,7 +28,8 @@ struct Outcome {
 };
 
 Outcome Inspect(const std::vector<std::filesystem::path>& files) {
-    std::string command = TOBIRA_INSPECT;
+    // A hang ends after 10 s as a failure rather than holding the suite.
+    std::string command = std::string("timeout 10 ") + TOBIRA_INSPECT;
     for (const auto& f : files)
         command += " '" + f.string() + "'";
     Outcome run;
@@ -93,6 +97,35 @@ TEST(TobiraInspect, SaysWhatThePlayerMakesOfEachFile) {
     }
     EXPECT_EQ(Inspect({dir / "song.kar", dir / "broken.mid"}).status, 1);
     EXPECT_EQ(Inspect({}).status, 2);
+}
+
+// A FIFO of every name the inspector tells apart answers at once, with the player's words for the
+// cause; a name holding an escape sequence reaches the terminal escaped.
+TEST(TobiraInspect, AFifoOfEveryNameKindAnswersAtOnceNamingTheCause) {
+    testing::TempDir dir;
+    const struct {
+        const char* name;
+        const char* said; // UTF-8
+    } cases[] = {
+        {"p.mid", "ＭＩＤＩファイル 【 +0 p.mid: p.mid 】 は通常のファイルではありません（FIFO）"},
+        {"p.KAR", "ＭＩＤＩファイル 【 +0 p.KAR: p.KAR 】 は通常のファイルではありません（FIFO）"},
+        {"p.cue", "【p.cue】：通常のファイルではありません（FIFO）"},
+        {"p.ABM", "は通常のファイルではありません（FIFO）"},
+        {"GAKUFU.DT0", "は通常のファイルではありません（FIFO）"},
+        {"p", "は通常のファイルではありません（FIFO）"},
+        {"esc\x1b[2J.mid", "esc\\x1B[2J.mid"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::filesystem::path fifo = dir / c.name;
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+        const auto start = std::chrono::steady_clock::now();
+        const Outcome run = Inspect({fifo});
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+        EXPECT_EQ(run.status, 1) << run.out;
+        EXPECT_NE(run.out.find(c.said), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find('\x1b'), std::string::npos) << run.out;
+    }
 }
 
 } // namespace

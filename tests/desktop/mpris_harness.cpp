@@ -65,6 +65,11 @@ bool MprisClient::call(const QString& method, const QString& interface) {
     return connection_.call(message, QDBus::BlockWithGui).type() == QDBusMessage::ReplyMessage;
 }
 
+QDBusPendingCall MprisClient::callLater(const QString& method, int timeoutMs) {
+    return connection_.asyncCall(
+        QDBusMessage::createMethodCall(Service(), Path(), PlayerInterface(), method), timeoutMs);
+}
+
 bool MprisClient::set(const QString& property, const QVariant& value) {
     QDBusMessage message =
         QDBusMessage::createMethodCall(Service(), Path(), Properties(), QStringLiteral("Set"));

@@ -6,6 +6,7 @@
 #include "forms/views/view_hub.h"
 
 #include <QDBusConnection>
+#include <QDBusPendingCall>
 #include <QDBusVariant>
 #include <QObject>
 #include <QStringList>
@@ -43,6 +44,8 @@ class MprisClient final : public QObject {
     ~MprisClient() override;
 
     bool call(const QString& method, const QString& interface = QString());
+    // The call without waiting for its answer, which must come within `timeoutMs`.
+    QDBusPendingCall callLater(const QString& method, int timeoutMs);
     bool set(const QString& property, const QVariant& value);
     QVariant get(const QString& property);
     // Everything announced since the last take, once the player has answered a call made now

@@ -3,6 +3,9 @@
 #include "desktop/private_bus.h"
 #include "desktop/strip_text.h"
 #include "support/midi_fixture.h"
+#include "support/wait_until.h"
+
+#include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
@@ -107,6 +110,33 @@ TEST(MprisMidiTest, CallsActAsClicksAndAnnounceTheChange) {
         served.hub.refreshAll();
         EXPECT_EQ(PlayerText(called), PlayerText(clicked));
         ExpectAnnounced(client.takeChanges(), step.announced);
+    }
+}
+
+// A command that opens a message box (here: the list's song is missing) has been answered by
+// the time the box is up, so a media key never waits for the user.
+TEST(MprisMidiTest, CommandsAreAnsweredBeforeTheBoxTheyOpen) {
+    PrivateBus bus;
+    if (bus.address().isEmpty())
+        GTEST_SKIP() << "dbus-daemon is not installed (Debian package dbus): no private bus";
+    for (const char* method : {"Play", "PlayPause"}) {
+        SCOPED_TRACE(method);
+        MidiFixture f;
+        f.writeList({{"Gone", "gone.mid"}}, false);
+        ServedPlayer served(bus.address(), f.main, f.forms.FormList, f.view, f.fakes.windows);
+        MprisClient client(bus.address());
+        QDBusPendingCall pending = client.callLater(QString::fromLatin1(method), 2000);
+        bool answeredFirst = false;
+        f.fakes.messages.onShow = [&] {
+            pending.waitForFinished();
+            answeredFirst = !pending.isError();
+        };
+        ASSERT_TRUE(WaitUntil([&] {
+            QCoreApplication::processEvents();
+            return !f.fakes.messages.shown.empty();
+        }));
+        EXPECT_TRUE(answeredFirst);
+        f.fakes.messages.onShow = nullptr;
     }
 }
 

@@ -2,15 +2,18 @@
 // to /dev/zero, a folder, a file it may not read, a name with a line break. Each answers at once
 // with a message naming the cause, and leaves the files alone.
 #include "cd_windows/pattern_file.h"
+#include "controls/shbrowse_for_folder_ex.h"
 #include "files/regular_file.h"
 #include "media/cd/cue_disc_image.h"
 #include "media/media_device.h"
 #include "media/midi/midi_synthesizer.h"
 #include "media/midi/smf_reader.h"
+#include "media/midi/soundfont_presets.h"
 #include "media/wave/wave_file.h"
 #include "midi_windows/list_file.h"
 #include "midi_windows/midi_folder_scan.h"
 #include "midi_windows/midi_title.h"
+#include "player/midi_play_error.h"
 #include "settings/ini_file.h"
 #include "support/fake_ports.h"
 #include "support/temp_dir.h"
@@ -150,6 +153,69 @@ TEST(HostileFilesTest, EveryReaderTellsAFileItMayNotReadFromOneThatIsMissing) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
+TEST(HostileFilesTest, AnUnreadableDocumentIsToldOncePerOpeningNeverOnActivation) {
+    const std::vector<std::pair<const char*, std::function<void(const fs::path&)>>> cases = {
+        {"FIFO", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); }},
+        {"sparse 2 GB",
+         [](const fs::path& p) {
+             std::ofstream(p) << "x";
+             fs::resize_file(p, 2ull << 30);
+         }},
+        {"folder", [](const fs::path& p) { fs::create_directory(p); }},
+    };
+    for (const auto& [what, make] : cases) {
+        TempDir dir;
+        const fs::path readable = dir / "song.TXT";
+        std::ofstream(readable) << "words";
+        const fs::path document = dir / "song.DOC";
+        make(document);
+        testing::FakePorts ports;
+        TFormReader reader(ports.messages, ports.busy, ports.screen, "/nonexistent/TOBIRA.INI");
+        reader.OpenDocument(Cp(readable));
+        reader.OpenDocument(Cp(document));
+        EXPECT_EQ(ports.messages.shown.size(), 1u) << what;
+        // Closing the box activates the reader again, and again after each box.
+        for (int i = 0; i < 3; ++i)
+            reader.FormActivate();
+        EXPECT_EQ(ports.messages.shown.size(), 1u) << what;
+        EXPECT_EQ(reader.MemoReader, "words") << what;
+        reader.OpenDocument(Cp(document));
+        EXPECT_EQ(ports.messages.shown.size(), 2u) << what;
+    }
+}
+
+// Readers that report nothing of their own (they fall back to what they have) must still never
+// block on a FIFO: each runs in a child that an alarm ends, should it block.
+TEST(HostileFilesTest, ReadersWithoutAMessageNeverBlockOnAFifo) {
+    const std::vector<std::pair<const char*, std::function<void(const fs::path&)>>> readers = {
+        {"SoundFont presets",
+         [](const fs::path& dir) {
+             ASSERT_EQ(::mkfifo((dir / "set.sf2").c_str(), 0644), 0);
+             EXPECT_TRUE(ReadSoundFontPresets(dir / "set.sf2").empty());
+         }},
+        {"folder chooser's user folders",
+         [](const fs::path& dir) {
+             ASSERT_EQ(::mkfifo((dir / "user-dirs.dirs").c_str(), 0644), 0);
+             ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+             ::setenv("HOME", dir.c_str(), 1);
+             EXPECT_EQ(FolderPlaces::FromEnvironment().desktop, Cp(dir / "Desktop"));
+         }},
+    };
+    for (const auto& [what, read] : readers) {
+        TempDir dir;
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::alarm(5);
+            read(dir.path());
+            ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << what;
+    }
+}
+
 TEST(HostileFilesTest, SettingsThatCannotBeReadAreNeverReplacedByASave) {
     TempDir dir;
     const fs::path ini = dir / "TOBIRA.INI";
@@ -202,11 +268,58 @@ TEST(HostileFilesTest, FolderScanSkipsCountsAndNamesWhatItCannotTake) {
         fs::path folder;
         const char* cause;
     };
+    fs::create_symlink("round", dir / "round");
     std::ofstream(dir / "plain") << "x";
     for (const Failing& f : {Failing{"missing", dir / "nothing", "がありません"},
-                             Failing{"a file", dir / "plain", "はフォルダではありません"}}) {
+                             Failing{"a file", dir / "plain", "はフォルダではありません"},
+                             Failing{"a link loop", dir / "round", "循環"}}) {
         const std::string message = MessageOf([&] { ScanMidiFolder(Cp(f.folder)); });
         EXPECT_TRUE(Mentions(message, f.cause)) << f.what << ": " << Cp932ToUtf8(message);
+    }
+}
+
+// A path becomes a list or play-list record whole: a line break or tab in a folder's name splits
+// the record as one in the file's name does, and a name that code page 932 writes as another's
+// would name a missing file when read back. Each is refused, named as a message shows it; a link
+// loop is told as one, never as a missing file.
+TEST(HostileFilesTest, PathsThatNoRecordCanHoldAreRefusedNamingThem) {
+    struct Case {
+        const char* what;
+        const char* folder; // UTF-8, under a temporary folder
+        const char* song;
+        const char* named; // in the scan's report
+        bool chooserRefuses;
+    };
+    const std::vector<Case> cases = {
+        {"tab in the folder", "fold\tx", "song.mid", "fold\\x09x/song.mid", true},
+        {"line feed in the folder", "fold\nx", "song.mid", "fold\\x0Ax/song.mid", true},
+        {"carriage return in the folder", "fold\rx", "song.mid", "fold\\x0Dx/song.mid", true},
+        {"wave dash in the name", "songs", "wave\xE3\x80\x9C.mid", "wave\\xE3\\x80\\x9C.mid",
+         false},
+        {"wave dash in the folder", "wave\xE3\x80\x9C", "song.mid", "", true},
+        {"link loop", "songs", "loop.mid", "loop.mid", false},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const fs::path folder = dir / c.folder;
+        fs::create_directory(folder);
+        if (std::string(c.what) == "link loop")
+            fs::create_symlink("loop.mid", folder / c.song);
+        else
+            std::ofstream(folder / c.song) << "MThd";
+        EXPECT_EQ(TSHBrowseForFolderEx::RefusalOf(folder).empty(), !c.chooserRefuses) << c.what;
+        const std::optional<std::string> cp932Folder = Cp932FromPath(folder);
+        if (!cp932Folder)
+            continue; // no entry point hands such a folder on
+        const MidiFolderScan scan = ScanMidiFolder(*cp932Folder);
+        EXPECT_TRUE(scan.Names.empty()) << c.what;
+        const std::string report = Cp932ToUtf8(scan.Report());
+        EXPECT_NE(report.find(c.named), std::string::npos) << c.what << "\n" << report;
+        if (std::string(c.what) == "link loop") {
+            const std::string said =
+                Cp932ToUtf8(SongFileProblemText("+0 loop", *cp932Folder + "/loop.mid"));
+            EXPECT_NE(said.find("循環"), std::string::npos) << said;
+        }
     }
 }
 

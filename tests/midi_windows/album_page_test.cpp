@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sys/stat.h>
+
 namespace tobira::testing {
 namespace {
 
@@ -121,6 +124,39 @@ TEST_F(AlbumPageTest, AddButtonsKeepWholeLines) {
                                                                 line("Short", "/s.mid")}));
     EXPECT_EQ(album.InnerPage, AlbumPage::kEditTab);
     EXPECT_EQ(view.PageIndex, TFormView::kPlayPage) << "the outer page stays";
+}
+
+// The page lists every album file the MIDI selector lists, the one named ".ABM" (the album with
+// the empty name) too, so that the selector's word to delete albums here can be followed; what
+// only looks like an album file is neither's.
+TEST_F(AlbumPageTest, ListsTheAlbumFilesTheSelectorListsSoThatEachCanBeDeleted) {
+    const struct {
+        const char* name;
+        char kind; // 'f' file, 'd' folder, 'p' FIFO
+        bool listed;
+    } files[] = {
+        {".ABM", 'f', true},   {"x.ABM.ABM", 'f', true}, {"a.abm", 'f', true},
+        {"d.ABM", 'd', false}, {"p.ABM", 'p', false},
+    };
+    for (const auto& f : files) {
+        const std::filesystem::path path = PathFromCp932(paths.Folder + f.name);
+        if (f.kind == 'f')
+            writeText(paths.Folder + f.name, "x\r\n");
+        else if (f.kind == 'd')
+            std::filesystem::create_directory(path);
+        else
+            ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    }
+    album.SpeedButtonATitleAllClick();
+    for (const auto& f : files) {
+        const auto at = std::find(album.ListBoxATitles.begin(), album.ListBoxATitles.end(),
+                                  paths.Folder + f.name);
+        EXPECT_EQ(at != album.ListBoxATitles.end(), f.listed) << f.name;
+    }
+    album.ListBoxATitlesClick(indexOf(""));
+    fakes.messages.answers = {true};
+    album.SpeedButtonATitleDelClick();
+    EXPECT_FALSE(std::filesystem::exists(PathFromCp932(paths.Folder + ".ABM")));
 }
 
 } // namespace

@@ -100,10 +100,14 @@ TEST_F(ControlWindowTest, TheReaderShowsReloadsAndKeepsItsTextWhenTheFileIsGone)
     reader.FormActivate();
     EXPECT_EQ(reader.MemoReader, "changed");
 
+    // Gone: an activation keeps the text and says nothing (its box would activate the reader
+    // again); opening the document, a user's action, says why.
     std::filesystem::remove(PathFromCp932(first));
     reader.FormActivate();
     EXPECT_EQ(reader.MemoReader, "changed");
     EXPECT_EQ(reader.Caption, "song.TXT");
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    view.OpenDocument(first);
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
     EXPECT_NE(fakes.messages.shown[0].find(first), std::string::npos);
 

@@ -20,6 +20,7 @@
 #include <QTabBar>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
@@ -205,6 +206,44 @@ class ControlWindowViewTest : public QObject {
         QVERIFY(!memo->toPlainText().contains(QStringLiteral("typed")));
         QCOMPARE(memo->document()->defaultFont(), memo->font());
         QCOMPARE(memo->findChildren<QTextDocument*>(Qt::FindDirectChildrenOnly).size(), 1);
+    }
+
+    // A document of one line of megabytes is laid out in bounded pieces; the characters stay.
+    void readerBoundsTheLayoutOfLongLines_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("blocks"); // -1: broken for the layout
+        QTest::newRow("short lines") << QByteArray("a\r\nb\r\n") + QByteArray(8000, '-') << 3;
+        QTest::newRow("one 16 MB line") << QByteArray(16 * 1024 * 1024 - 16, 'x') << -1;
+        QByteArray wide;
+        for (int i = 0; i < 40000; ++i)
+            wide += "\xF0\x9F\x8E\xB5\xE6\x9C\x88"; // a note beyond the basic plane, 月
+        QTest::newRow("characters beyond the basic plane") << wide << -1;
+    }
+
+    void readerBoundsTheLayoutOfLongLines() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, blocks);
+        World w;
+        const auto document = w.folder / "long.txt";
+        std::ofstream(document, std::ios::binary) << bytes.toStdString();
+        w.model.OpenDocument(*Cp932FromPath(document));
+        w.hub.refreshAll();
+        auto* memo = w.reader.findChild<QPlainTextEdit*>(QStringLiteral("MemoReader"));
+        QVERIFY(memo);
+        const QTextDocument* shown = memo->document();
+        if (blocks >= 0) {
+            QCOMPARE(shown->blockCount(), blocks);
+            return;
+        }
+        QVERIFY(shown->blockCount() > 1);
+        QString joined;
+        for (QTextBlock b = shown->begin(); b.isValid(); b = b.next()) {
+            // A piece may run one past the bound to keep a surrogate pair whole; then its end.
+            QVERIFY(b.length() <= 8192 + 2);
+            QVERIFY(!b.text().isEmpty() && !b.text().front().isLowSurrogate());
+            joined += b.text();
+        }
+        QCOMPARE(joined, QString::fromUtf8(bytes));
     }
 
     void folderChooserOpensAtTheInitialFolder() {

@@ -117,11 +117,15 @@ class FormModeViewTest : public QObject {
         QCOMPARE(w.fakes.windows.raises, 0);
 
         w.rightPressBAK();
-        // A name that code page 932 cannot hold is left out, so no MIDI file remains.
-        w.drop({text, unnamable});
+        // Only text: nothing to play.
+        w.drop({text});
         QCOMPARE(w.fakes.messages.shown.size(), std::size_t{1});
         QVERIFY(w.fakes.messages.shown.back() == notPlayable);
         QCOMPARE(w.fakes.windows.raises, 1);
+        // A name that code page 932 cannot hold is refused, named.
+        w.drop({text, unnamable});
+        QCOMPARE(w.fakes.messages.shown.size(), std::size_t{2});
+        QVERIFY(w.fakes.messages.shown.back().find("caf\\xC3\\xA9.mid") != std::string::npos);
 
         // A Japanese name arrives in code page 932 and becomes the play list.
         const auto song = w.folder.path() / "\xe6\x9b\xb2.mid"; // 曲

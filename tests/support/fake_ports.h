@@ -20,7 +20,11 @@ namespace tobira::testing {
 
 class FakeMessages final : public MessagePort {
   public:
-    void showMessage(const std::string& text) override { shown.push_back(text); }
+    void showMessage(const std::string& text) override {
+        shown.push_back(text);
+        if (onShow)
+            onShow();
+    }
     bool askYesNo(const std::string& text) override {
         asked.push_back(text);
         if (answers.empty())
@@ -39,6 +43,7 @@ class FakeMessages final : public MessagePort {
     }
     void beep() override { ++beeps; }
     std::vector<std::string> shown; // code page 932, as the core passed them
+    std::function<void()> onShow;   // runs while the box would be up
     std::vector<std::string> asked;
     std::deque<bool> answers;           // scripted answers; "No" once they run out
     std::deque<Answer> threeWayAnswers; // "Cancel" once they run out

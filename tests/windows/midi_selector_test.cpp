@@ -1,4 +1,5 @@
 #include "support/midi_fixture.h"
+#include "files/regular_file.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
 
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace tobira {
 namespace {
@@ -121,6 +123,41 @@ TEST(MidiSelector, TheSameFolderTwiceIsStoredAndShownTwiceAndAFortyFirstIsRefuse
     EXPECT_EQ(f.selector.ListBoxFolder.size(), 41u);
 }
 
+// A registered folder is a settings line read back cut at 1023 bytes: a folder no line can hold,
+// or that would come back as another, is refused when added, named; one that fits comes back
+// whole after a restart.
+TEST(MidiSelector, AFolderNoSettingsLineCanHoldIsRefusedWhenAdded) {
+    const std::string longest = "/" + std::string(1022, 'a');
+    const struct {
+        const char* what;
+        std::string folder;
+        const char* named; // in the message; empty when the folder is taken
+    } cases[] = {
+        {"tab", "/m/fold\tx", "/m/fold\\x09x"},
+        {"line feed", "/m/fold\nx", "/m/fold\\x0Ax"},
+        {"carriage return", "/m/fold\rx", "/m/fold\\x0Dx"},
+        {"1024 bytes", longest + "b", "1023"},
+        {"1023 bytes", longest, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SelectorFixture f;
+        f.fakes.choosers.folders = {c.folder};
+        f.selector.SpeedButtonAddClick();
+        f.open();
+        if (*c.named == '\0') {
+            EXPECT_TRUE(f.fakes.messages.shown.empty());
+            EXPECT_EQ(f.selector.ListBoxFolder, std::vector<std::string>{c.folder});
+            continue;
+        }
+        ASSERT_EQ(f.fakes.messages.shown.size(), 1u);
+        EXPECT_NE(f.fakes.messages.shown[0].find(c.named), std::string::npos)
+            << f.fakes.messages.shown[0];
+        EXPECT_TRUE(f.selector.ListBoxFolder.empty());
+        EXPECT_EQ(f.folderKeysInFile(), 0);
+    }
+}
+
 TEST(MidiSelector, AnAlbumPlaysThroughTheListRulesInTheChosenOrder) {
     SelectorFixture f;
     for (const char* file : {"a.mid", "b.mid", "c.mid"})
@@ -132,11 +169,17 @@ TEST(MidiSelector, AnAlbumPlaysThroughTheListRulesInTheChosenOrder) {
         << "Apple\t" << folder << "a.mid\t+0\t1\r\n";
     std::ofstream(f.dir / "other.abm") << "";
     std::ofstream(f.dir / ".ABM", std::ios::binary) << "Apple\t" << folder << "a.mid\t+0\t1\r\n";
-    std::filesystem::create_directory(f.dir / "broken.ABM");
+    // Named like albums, but no album files: a folder, a FIFO; and one too big to read.
+    std::filesystem::create_directory(f.dir / "folder.ABM");
+    ASSERT_EQ(::mkfifo((f.dir / "fifo.ABM").c_str(), 0644), 0);
+    std::ofstream(f.dir / "huge.ABM") << "x";
+    std::filesystem::resize_file(f.dir / "huge.ABM", read_limit::List + 1);
     std::ofstream(f.dir / "x.ABM.ABM", std::ios::binary) << "C\t" << folder << "c.mid\t+0\t1\r\n";
     f.open();
     EXPECT_NE(f.entry(album("Best")), -1);
     EXPECT_NE(f.entry(album("other")), -1) << "the extension in any case";
+    EXPECT_EQ(f.entry(album("folder")), -1);
+    EXPECT_EQ(f.entry(album("fifo")), -1);
 
     // The album with the empty name is the file .ABM, and x.ABM.ABM the album "x": each listed
     // and played by the one rule.
@@ -164,8 +207,13 @@ TEST(MidiSelector, AnAlbumPlaysThroughTheListRulesInTheChosenOrder) {
     EXPECT_EQ(f.fakes.messages.shown, std::vector<std::string>{kNothingToPlay});
     f.fakes.messages.shown.clear();
     f.open();
-    f.playEntry(album("broken"));
-    EXPECT_EQ(f.fakes.messages.shown, (std::vector<std::string>{kAlbumUnreadable, kNothingToPlay}));
+    f.playEntry(album("huge"));
+    ASSERT_EQ(f.fakes.messages.shown.size(), 2u);
+    EXPECT_EQ(f.fakes.messages.shown[0].rfind(kAlbumUnreadable + "\n", 0), 0u);
+    EXPECT_NE(f.fakes.messages.shown[0].find("huge.ABM " + Sjis("は大きすぎます")),
+              std::string::npos)
+        << Cp932ToUtf8(f.fakes.messages.shown[0]);
+    EXPECT_EQ(f.fakes.messages.shown[1], kNothingToPlay);
 }
 
 TEST(MidiSelector, AFolderPlaysItsMidiFilesInNameOrderOrShuffledWithRnd) {
@@ -212,7 +260,12 @@ TEST(MidiSelector, AVanishedFolderOrAnAlbumNameLeavingTheFolderPlaysNothing) {
         WriteSetting(file, keys::MIDIFLD(0), c.entry);
         f.open();
         f.playEntry(c.entry);
-        EXPECT_EQ(f.fakes.messages.shown, c.messages) << c.entry;
+        // The album's message names the file it looked for after the described text.
+        std::vector<std::string> shown = f.fakes.messages.shown;
+        if (!shown.empty() && shown[0].rfind(kAlbumUnreadable + "\n", 0) == 0 &&
+            shown[0].find("Evil.ABM") != std::string::npos)
+            shown[0] = kAlbumUnreadable;
+        EXPECT_EQ(shown, c.messages) << c.entry;
         EXPECT_TRUE(f.view.ListBoxTitle.empty());
         EXPECT_TRUE(f.played.empty());
         EXPECT_FALSE(f.selector.Visible);

@@ -1,6 +1,7 @@
 #include "app/inspect/inspect_list.h"
 
 #include "app/inspect/inspect_output.h"
+#include "files/regular_file.h"
 #include "media/midi/smf_reader.h"
 #include "midi_windows/list_file.h"
 #include "midi_windows/list_messages.h"
@@ -30,9 +31,8 @@ std::string UnreadableMessage(const std::string& cp932Path) {
 
 // Why the player would not play this entry; empty when it would.
 std::string EntryProblem(const SongRecord& record, const std::string& entryText) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(PathFromCp932(record.Path), error))
-        return Sjis("ＭＩＤＩファイル 【 ") + entryText + Sjis(" 】 がありません");
+    if (std::string problem = SongFileProblemText(entryText, record.Path); !problem.empty())
+        return problem;
     try {
         ParseSmf(ReadSmfBytes(PathFromCp932(record.Path)));
     } catch (const SmfError& e) {
@@ -45,12 +45,18 @@ std::string EntryProblem(const SongRecord& record, const std::string& entryText)
 
 int InspectList(const std::string& cp932Path) {
     std::optional<std::vector<std::string>> lines;
+    std::string cause;
     try {
         lines = ReadListFile(cp932Path);
-    } catch (const std::system_error&) {
+    } catch (const FileReadError& e) {
+        cause = e.what();
+    } catch (const std::system_error& e) {
+        cause = Utf8ToCp932(e.what());
     }
     if (!lines || lines->empty()) {
         Line(UnreadableMessage(cp932Path));
+        if (!cause.empty())
+            Line(cause);
         return 1;
     }
     Line(cp932Path);

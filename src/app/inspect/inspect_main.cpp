@@ -5,6 +5,7 @@
 #include "app/inspect/inspect_list.h"
 #include "app/inspect/inspect_midi.h"
 #include "app/inspect/inspect_output.h"
+#include "files/regular_file.h"
 #include "media/cd/cd_medium.h"
 #include "media/midi/midi_file_name.h"
 #include "text/cp932_convert.h"
@@ -12,7 +13,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace tobira::inspect {
@@ -26,10 +26,16 @@ Kind KindOf(const std::filesystem::path& path, const std::string& cp932Path) {
         return Kind::Midi;
     if (CdMedium::isCueSheet(path))
         return Kind::Cue;
-    char head[12] = {};
-    std::ifstream(path, std::ios::binary).read(head, sizeof head);
-    if (std::memcmp(head, "MThd", 4) == 0 ||
-        (std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "RMID", 4) == 0))
+    // Sniffed through the readers' own opening, so a FIFO or device never blocks; a file that
+    // cannot be opened goes to the list reader, which names the cause.
+    std::string head;
+    try {
+        head = RegularFile::open(path, read_limit::List).readHead(12);
+    } catch (const FileReadError&) {
+        return Kind::List;
+    }
+    head.resize(12);
+    if (head.starts_with("MThd") || (head.starts_with("RIFF") && head.substr(8) == "RMID"))
         return Kind::Midi;
     return Kind::List;
 }

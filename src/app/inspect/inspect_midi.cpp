@@ -139,6 +139,12 @@ int InspectMidi(const std::string& cp932Path) {
     } catch (const std::system_error&) {
         title = name;
     }
+    const std::string entryText = "+0 " + name + ": " + title;
+    // A FIFO, a file it may not read, a link loop: the player's words, before any reading.
+    if (const std::string problem = SongFileProblemText(entryText, cp932Path); !problem.empty()) {
+        Line(problem);
+        return 1;
+    }
     SmfSong song;
     std::vector<SmfEvent> events;
     std::vector<SmfRepair> repairs;
@@ -146,8 +152,7 @@ int InspectMidi(const std::string& cp932Path) {
         song = ParseSmf(ReadSmfBytes(PathFromCp932(cp932Path)), events, repairs);
     } catch (const SmfError& e) {
         // As a dropped file or a file named on the player's command line shows it.
-        Line(MidiPlayErrorText("+0 " + name + ": " + title, cp932Path,
-                               SmfOpenMessage(cp932Path, e)));
+        Line(MidiPlayErrorText(entryText, cp932Path, SmfOpenMessage(cp932Path, e)));
         return 1;
     }
     Line(cp932Path);

@@ -7,8 +7,20 @@
 namespace tobira::inspect {
 
 void Line(const std::string& cp932) {
-    const std::string utf8 = Cp932ToUtf8(cp932);
-    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+    // A name may hold an escape sequence or a carriage return that would rewrite the terminal:
+    // control characters are shown as \xNN; a line break of the program's own text stays.
+    std::string shown;
+    for (const char c : Cp932ToUtf8(cp932)) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b < 0x20 && c != '\n') || b == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", b);
+            shown += escaped;
+        } else {
+            shown += c;
+        }
+    }
+    std::fwrite(shown.data(), 1, shown.size(), stdout);
     std::fputc('\n', stdout);
 }
 

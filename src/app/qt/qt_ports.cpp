@@ -78,7 +78,7 @@ class EventFdWake final : public UiWake {
 std::optional<std::string> ToCorePath(const QString& path) {
     if (path.isEmpty())
         return std::nullopt;
-    auto converted = TryUtf8ToCp932(path.toStdString());
+    auto converted = Cp932FromPath(path.toStdString());
     if (!converted)
         QMessageBox::warning(
             QApplication::activeWindow(), QStringLiteral("TOBIRA"),

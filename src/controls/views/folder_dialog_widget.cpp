@@ -85,15 +85,15 @@ bool QtFolderDialog::runFolderDialog(TSHBrowseForFolderEx& chooser) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     layout->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
-        // A folder whose name code page 932 cannot write could be neither stored nor listed:
-        // say so, and let the user choose another, rather than take OK for Cancel.
+        // A folder that could be neither stored nor listed: say so, and let the user choose
+        // another, rather than take OK for Cancel.
         const QString chosen = model->filePath(tree->currentIndex());
-        if (!chosen.isEmpty() && !Cp932FromPath(chosen.toStdString())) {
-            QMessageBox::warning(
-                &dialog, QStringLiteral("TOBIRA"),
-                QStringLiteral("このフォルダ名は使えません（Shift-JIS にない文字を含みます）:\n") +
-                    chosen);
-            return;
+        if (!chosen.isEmpty()) {
+            const std::string refusal = TSHBrowseForFolderEx::RefusalOf(chosen.toStdString());
+            if (!refusal.empty()) {
+                QMessageBox::warning(&dialog, QStringLiteral("TOBIRA"), FromCp932(refusal));
+                return;
+            }
         }
         dialog.accept();
     });

@@ -35,14 +35,9 @@ std::string AbsolutePath(std::string_view argument) {
     return (error ? path : absolute).lexically_normal().string();
 }
 
-// The path as the player keeps it. A few characters (the wave dash, the yen sign) map onto
-// others of code page 932 and would name another file when the player opens it again: refused
-// like those code page 932 lacks.
+// The path as the player keeps it; empty for one it cannot keep or would open as another.
 std::optional<std::string> CorePath(const std::string& utf8) {
-    std::optional<std::string> cp932 = TryUtf8ToCp932(utf8);
-    if (cp932 && Cp932ToUtf8(*cp932) != utf8)
-        return std::nullopt;
-    return cp932;
+    return Cp932FromPath(std::filesystem::path(utf8));
 }
 
 QString ServiceName() {

@@ -111,11 +111,11 @@ QStringList MprisRootAdaptor::supportedMimeTypes() const {
 }
 
 void MprisRootAdaptor::Raise() {
-    service_.press([](PlayerRemote& remote) { remote.Raise(); });
+    service_.answerAndPress([](PlayerRemote& remote) { remote.Raise(); });
 }
 
 void MprisRootAdaptor::Quit() {
-    service_.press([](PlayerRemote& remote) { remote.Quit(); });
+    service_.answerAndPress([](PlayerRemote& remote) { remote.Quit(); });
 }
 
 // ---- org.mpris.MediaPlayer2.Player -----------------------------------------------------------
@@ -177,27 +177,27 @@ bool MprisPlayerAdaptor::canPause() const {
 }
 
 void MprisPlayerAdaptor::Next() {
-    service_.press([](PlayerRemote& remote) { remote.Next(); });
+    service_.answerAndPress([](PlayerRemote& remote) { remote.Next(); });
 }
 
 void MprisPlayerAdaptor::Previous() {
-    service_.press([](PlayerRemote& remote) { remote.Previous(); });
+    service_.answerAndPress([](PlayerRemote& remote) { remote.Previous(); });
 }
 
 void MprisPlayerAdaptor::Pause() {
-    service_.press([](PlayerRemote& remote) { remote.Pause(); });
+    service_.answerAndPress([](PlayerRemote& remote) { remote.Pause(); });
 }
 
 void MprisPlayerAdaptor::PlayPause() {
-    service_.press([](PlayerRemote& remote) { remote.PlayPause(); });
+    service_.answerAndPress([](PlayerRemote& remote) { remote.PlayPause(); });
 }
 
 void MprisPlayerAdaptor::Stop() {
-    service_.press([](PlayerRemote& remote) { remote.Stop(); });
+    service_.answerAndPress([](PlayerRemote& remote) { remote.Stop(); });
 }
 
 void MprisPlayerAdaptor::Play() {
-    service_.press([](PlayerRemote& remote) { remote.Play(); });
+    service_.answerAndPress([](PlayerRemote& remote) { remote.Play(); });
 }
 
 void MprisPlayerAdaptor::OpenUri(const QString& uri) {

@@ -46,6 +46,15 @@ void MprisService::press(const std::function<void(PlayerRemote&)>& command) {
     hub_.dispatch([this, &command] { command(remote_); });
 }
 
+void MprisService::answerAndPress(const std::function<void(PlayerRemote&)>& command) {
+    // The bus hands an adaptor's calls to its parent's context, this object's.
+    if (calledFromDBus()) {
+        setDelayedReply(true);
+        connection().send(message().createReply());
+    }
+    press(command);
+}
+
 void MprisService::openLater(const QStringList& paths) {
     QTimer::singleShot(0, this, [this, paths] { OpenFiles(paths, remote_, hub_); });
 }

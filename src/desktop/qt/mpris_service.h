@@ -3,6 +3,7 @@
 #include "desktop/player_remote.h"
 
 #include <QDBusConnection>
+#include <QDBusContext>
 #include <QObject>
 #include <QStringList>
 #include <QVariantMap>
@@ -17,7 +18,7 @@ class ViewHub;
 // org.mpris.MediaPlayer2.tobira, and the hand-off of files from a second start. Every call
 // presses the handlers a click would, through the view hub; every change the hub hears of is
 // announced with PropertiesChanged.
-class MprisService final : public QObject {
+class MprisService final : public QObject, protected QDBusContext {
     Q_OBJECT
   public:
     static constexpr auto kServiceName = "org.mpris.MediaPlayer2.tobira";
@@ -39,6 +40,10 @@ class MprisService final : public QObject {
     std::int64_t positionUs() const { return remote_.PositionUs(); }
     // Runs a remote command as a click runs its handler.
     void press(const std::function<void(PlayerRemote&)>& command);
+    // The same for a method call, answered first: a command may open a modal message box, and
+    // a media key or a sound menu must not wait for the user to close it. (Qt answers property
+    // writes itself, after them.)
+    void answerAndPress(const std::function<void(PlayerRemote&)>& command);
     // Opens files given as UTF-8 paths, after the caller has had its answer: what they play
     // may show a message, and a second start must not wait for the user to close it.
     void openLater(const QStringList& paths);

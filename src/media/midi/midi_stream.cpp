@@ -92,7 +92,8 @@ MidiStream::MidiStream(std::span<const std::uint8_t> file, const SmfSong& song,
                 bytes_.push_back(0xF7);
         } else {
             bytes_.push_back(m.status);
-            bytes_.insert(bytes_.end(), data, data + m.length);
+            for (std::size_t i = 0; i < m.length; ++i)
+                bytes_.push_back(SmfDataByte(data[i]));
         }
         ++messages_;
         if (parsers[head.track].next(head.message))

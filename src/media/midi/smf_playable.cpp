@@ -91,6 +91,13 @@ std::vector<std::uint8_t> PlayableSmf(const SmfSong& song, std::span<const std::
     return Write(song, messages.size(), [&](auto put) {
         for (const SmfMessage& m : messages) {
             const std::uint8_t* data = bytes.data() + m.offset;
+            if (m.status < 0xF0) {
+                std::uint8_t played[2] = {};
+                for (std::size_t i = 0; i < m.length && i < 2; ++i)
+                    played[i] = SmfDataByte(data[i]);
+                put(m.tick, m.status, played, m.length, false);
+                continue;
+            }
             const bool close = m.status == 0xF0 && (m.length == 0 || data[m.length - 1] != 0xF7);
             put(m.tick, m.status, data, m.length, close);
         }

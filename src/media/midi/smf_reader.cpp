@@ -156,6 +156,8 @@ void Reader::readTrack(std::size_t begin, std::size_t end) {
     }
     if (track.strayBytes > 0)
         repair(begin, "トラックにＭＩＤＩファイルでは使えないバイトがあります：読み飛ばします");
+    if (track.clampedBytes > 0)
+        repair(begin, "トラックに 127 を超えるデータバイトがあります：127 として読みます");
 }
 
 SmfSong Reader::read() {
@@ -348,6 +350,9 @@ std::vector<std::uint8_t> MessageBytes(std::span<const std::uint8_t> bytes, cons
     message.reserve(m.length + 2);
     message.push_back(m.status);
     message.insert(message.end(), bytes.begin() + m.offset, bytes.begin() + m.offset + m.length);
+    if (m.status < 0xF0)
+        for (std::size_t i = 1; i < message.size(); ++i)
+            message[i] = SmfDataByte(message[i]);
     // A module waits for F7 and would swallow what follows a message that lacks it.
     if (m.status == 0xF0 && message.back() != 0xF7)
         message.push_back(0xF7);

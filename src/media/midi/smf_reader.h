@@ -109,8 +109,14 @@ struct SmfTrackSpan {
 // into `tracks`, in file order: a big song is checked without a copy of each message.
 SmfSong ParseSmfLayout(std::span<const std::uint8_t> bytes, std::vector<SmfMessage>& messages,
                        SmfMessageFilter keep, std::vector<SmfTrackSpan>& tracks);
-// The message's bytes; `bytes` as given to ParseSmfMessages.
+// The message's bytes; `bytes` as given to ParseSmfMessages. A channel message's data bytes
+// are read through SmfDataByte.
 std::vector<std::uint8_t> MessageBytes(std::span<const std::uint8_t> bytes, const SmfMessage& m);
+
+// A channel message's data byte as it is played: one above 127 is 127.
+constexpr std::uint8_t SmfDataByte(std::uint8_t byte) {
+    return byte > 0x7F ? 0x7F : byte;
+}
 
 // The SMF inside a RIFF "RMID" file (the contents of its "data" chunk, cut at the end of the
 // bytes); the bytes themselves when they are not RIFF RMID; empty for an RMID without data.

@@ -35,17 +35,14 @@ bool SmfTrackParser::next(SmfMessage& message) {
     SmfTrackResult& result = result_;
     while (!done_ && pos_ < end_) {
         const std::size_t eventStart = pos_;
-        if (!statusPending_) {
-            std::uint32_t delta = 0;
-            if (!readVarLen(delta)) {
-                result.brokenAt = eventStart;
-                break;
-            }
-            tick_ += delta;
-            if (pos_ >= end_)
-                break; // a delta time and nothing after it: the end of track is missing
+        std::uint32_t delta = 0;
+        if (!readVarLen(delta)) {
+            result.brokenAt = eventStart;
+            break;
         }
-        statusPending_ = false;
+        tick_ += delta;
+        if (pos_ >= end_)
+            break; // a delta time and nothing after it: the end of track is missing
         std::uint8_t status = smf_[pos_];
         if (status & 0x80) {
             ++pos_;
@@ -59,19 +56,18 @@ bool SmfTrackParser::next(SmfMessage& message) {
         if (status < 0xF0) {
             running_ = status;
             const std::size_t length = (status & 0xE0) == 0xC0 ? 1 : 2; // C0 and D0 take one
-            std::size_t got = 0;
-            while (got < length && pos_ + got < end_ && smf_[pos_ + got] < 0x80)
-                ++got;
-            if (got < length) {
-                if (pos_ + got >= end_) {
-                    result.brokenAt = eventStart;
-                    break;
-                }
-                pos_ += got;
-                statusPending_ = true;
-                ++result.strayBytes;
-                continue;
+            if (!has(length)) {
+                result.brokenAt = eventStart;
+                break;
             }
+            // A data byte with the high bit set (a velocity or controller value written as 0xFF
+            // by some editors) is data to both players a user already has, never a status:
+            // TiMidity++ keeps its low seven bits, FluidSynth 2.3.1's own player plays it as 127
+            // (a velocity of 0x81 sounds as loud as 127, measured with its fluidsynth program).
+            // FluidSynth plays the songs here, so it is read as 127 (SmfDataByte).
+            for (std::size_t i = 0; i < length; ++i)
+                if (smf_[pos_ + i] & 0x80)
+                    ++result.clampedBytes;
             message = SmfMessage{tick_, static_cast<std::uint32_t>(base_ + pos_),
                                  static_cast<std::uint32_t>(length), status};
             pos_ += length;

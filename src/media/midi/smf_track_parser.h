@@ -19,6 +19,7 @@ struct SmfTrackResult {
     std::size_t playable = 0;            // channel and system exclusive messages
     std::optional<std::size_t> brokenAt; // where the track broke off, when it did
     std::size_t strayBytes = 0;          // system common and real-time bytes passed over
+    std::size_t clampedBytes = 0;        // channel data bytes above 127, read as 127
 };
 
 class SmfTrackParser final {
@@ -63,9 +64,6 @@ class SmfTrackParser final {
     // Only channel messages set the running status: files written by many sequencers rely on it
     // surviving the meta and system exclusive events in between.
     int running_ = -1;
-    // A status byte found where a message's data should be: the cut message is lost, and the
-    // new one starts at once, without a delta time of its own.
-    bool statusPending_ = false;
     bool done_ = false;
 };
 

@@ -1,8 +1,9 @@
 #include "media/midi/soundfont_presets.h"
 
+#include "files/regular_file.h"
+
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 
 namespace tobira {
 namespace {
@@ -67,29 +68,34 @@ std::vector<SoundFontPreset> ParseSoundFontPresets(std::span<const std::uint8_t>
 }
 
 std::vector<SoundFontPreset> ReadSoundFontPresets(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::uint8_t head[12];
-    if (!in.read(reinterpret_cast<char*>(head), sizeof head) || !Is(head, "RIFF") ||
-        !Is(head + 8, "sfbk"))
-        return {};
-    // Top-level chunks are skipped by seeking until the preset data comes.
-    for (;;) {
-        std::uint8_t chunk[12];
-        if (!in.read(reinterpret_cast<char*>(chunk), sizeof chunk))
+    try {
+        // Opened as every reader opens: a FIFO or device named like a SoundFont never blocks.
+        RegularFile file = RegularFile::open(path, read_limit::SoundFont);
+        const std::string head = file.readHead(12);
+        const auto* h = reinterpret_cast<const std::uint8_t*>(head.data());
+        if (head.size() < 12 || !Is(h, "RIFF") || !Is(h + 8, "sfbk"))
             return {};
-        const std::uint32_t size = Le32(chunk + 4);
-        if (size < 4)
-            return {};
-        if (Is(chunk, "LIST") && Is(chunk + 8, "pdta")) {
-            if (size > kMaxPdtaBytes)
+        // Top-level chunks are stepped over until the preset data comes.
+        for (std::uint64_t pos = 12;;) {
+            const std::string chunk = file.readAt(pos, 12);
+            if (chunk.size() < 12)
                 return {};
-            std::vector<std::uint8_t> pdta(size - 4);
-            if (!in.read(reinterpret_cast<char*>(pdta.data()),
-                         static_cast<std::streamsize>(pdta.size())))
+            const auto* c = reinterpret_cast<const std::uint8_t*>(chunk.data());
+            const std::uint32_t size = Le32(c + 4);
+            if (size < 4)
                 return {};
-            return ReadPdta(pdta);
+            if (Is(c, "LIST") && Is(c + 8, "pdta")) {
+                if (size > kMaxPdtaBytes)
+                    return {};
+                const std::string pdta = file.readAt(pos + 12, size - 4);
+                if (pdta.size() != size - 4)
+                    return {};
+                return ReadPdta({reinterpret_cast<const std::uint8_t*>(pdta.data()), pdta.size()});
+            }
+            pos += 8 + std::uint64_t{size} + (size & 1);
         }
-        in.seekg(static_cast<std::streamoff>(size - 4 + (size & 1)), std::ios::cur);
+    } catch (const FileReadError&) {
+        return {};
     }
 }
 

@@ -1,5 +1,7 @@
 #include "player/views/form_main_widget.h"
 
+#include "files/shown_name.h"
+
 #include "forms/views/click_label.h"
 #include "forms/views/drag_panel.h"
 #include "forms/views/picture_button.h"
@@ -281,15 +283,19 @@ void FormMainWidget::dragEnterEvent(QDragEnterEvent* event) {
 
 void FormMainWidget::dropEvent(QDropEvent* event) {
     std::vector<std::string> paths;
+    std::vector<std::string> unnamable;
     for (const QUrl& url : event->mimeData()->urls()) {
         if (!url.isLocalFile())
             continue;
-        // A name code page 932 cannot hold could be neither listed nor opened again: left out.
-        if (auto path = TryUtf8ToCp932(url.toLocalFile().toStdString()))
+        // A name code page 932 cannot hold could be neither listed nor opened again.
+        const std::filesystem::path file = url.toLocalFile().toStdString();
+        if (auto path = Cp932FromPath(file))
             paths.push_back(std::move(*path));
+        else
+            unnamable.push_back(ShownName(file));
     }
     event->acceptProposedAction();
-    dispatch([this, &paths] { main_.PlayDroppedFiles(paths); });
+    dispatch([this, &paths, &unnamable] { main_.PlayDroppedFiles(paths, unnamable); });
 }
 
 } // namespace tobira

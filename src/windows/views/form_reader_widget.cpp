@@ -9,9 +9,45 @@
 #include <QTextDocument>
 #include <QThread>
 
+#include <algorithm>
 #include <memory>
 
 namespace tobira {
+namespace {
+
+// Laying out one line costs time in its length, on opening and on every resize: a document of
+// one 16 MB line froze the window for seconds each time. Lines beyond this length (far beyond
+// anything written to be read) are broken for the layout; the text stays as it was.
+constexpr qsizetype kLayoutLine = 8192;
+
+void BreakLongLines(QString& text) {
+    qsizetype longest = 0;
+    for (qsizetype start = 0; start < text.size();) {
+        const qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        longest = std::max(longest, (end < 0 ? text.size() : end) - start);
+        if (end < 0)
+            break;
+        start = end + 1;
+    }
+    if (longest <= kLayoutLine)
+        return;
+    QString broken;
+    broken.reserve(text.size() + text.size() / kLayoutLine + 1);
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        // Never between the two halves of a character beyond the basic plane.
+        if (run >= kLayoutLine && c != QLatin1Char('\n') && !c.isLowSurrogate()) {
+            broken += QLatin1Char('\n');
+            run = 0;
+        }
+        broken += c;
+        run = c == QLatin1Char('\n') ? 0 : run + 1;
+    }
+    text = std::move(broken);
+}
+
+} // namespace
 
 FormReaderWidget::FormReaderWidget(TFormReader& model, ViewHub& hub)
     : FormWidget(model, hub), reader_(model), MemoReader(new QPlainTextEdit(this)) {
@@ -61,6 +97,7 @@ void FormReaderWidget::showDocument() {
         QString text = utf8 ? QString::fromStdString(bytes) : FromCp932(bytes);
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        BreakLongLines(text);
         document = std::make_unique<QTextDocument>();
         document->setDocumentLayout(new QPlainTextDocumentLayout(document.get()));
         document->setDefaultFont(font);

@@ -212,8 +212,9 @@ TEST(SmfReader, ReadsWhatRealFilesHoldAndRefusesOnlyWhatCannotPlay) {
          Smf(0, 1, 96,
              {Trk(Cat({{0, 0xF2, 1, 2, 0, 0xF8, 0, 0xF1, 5, 0, 0xF7, 1, 0xF8}, kNote, kEnd}))}),
          1, 96, 2, 0.5, true},
-        {"a message cut by the next status byte",
-         Smf(0, 1, 96, {Trk(Cat({{0, 0x90, 60, 0x80, 60, 0}, kNote, kEnd}))}), 1, 96, 3, 0.5, true},
+        {"data bytes above 127 are data, as the peers read them",
+         Smf(0, 1, 96, {Trk(Cat({{0, 0x90, 60, 0xFF, 0x60, 0x80, 60, 0x81}, kEnd}))}), 1, 96, 2,
+         0.5, true},
         {"a track that breaks off", Smf(0, 1, 96, {Trk(Cat({kNote, {0x10, 0x3C}}))}), 1, 96, 2, 0.5,
          true},
         {"time code: 25 frames of 40 ticks", Smf(0, 1, 0xE728, {Trk(Cat({kNote, kEnd}))}), 1, 96, 2,
@@ -275,6 +276,45 @@ TEST(SmfReader, ReadsWhatRealFilesHoldAndRefusesOnlyWhatCannotPlay) {
             EXPECT_NE(Cp932ToUtf8(e.what()).find(c.reason), std::string::npos)
                 << Cp932ToUtf8(e.what());
         }
+    }
+}
+
+// A velocity or controller value written above 127 plays as FluidSynth's own player plays it,
+// as 127, in every message kind, through every way the song reaches a synthesizer.
+TEST(SmfReader, DataBytesAbove127PlayAs127) {
+    const struct {
+        const char* name;
+        Bytes event; // delta time and message
+        std::vector<std::uint8_t> played;
+    } cases[] = {
+        {"velocity 0xFF", {0, 0x90, 60, 0xFF}, {0x90, 60, 127}},
+        {"controller value 0xFF", {0, 0xB0, 0x26, 0xFF}, {0xB0, 0x26, 127}},
+        {"velocity 0xD0, a status byte's value", {0, 0x91, 0x4B, 0xD0}, {0x91, 0x4B, 127}},
+        {"pitch bend 0xDE 0x00", {0, 0xE1, 0xDE, 0x00}, {0xE1, 127, 0}},
+        {"program 0x81", {0, 0xC2, 0x81}, {0xC2, 127}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Bytes file = Smf(0, 1, 96, {Trk(Cat({c.event, kNote, kEnd}))});
+        std::vector<SmfEvent> events;
+        std::vector<SmfRepair> repairs;
+        SmfSong song;
+        try {
+            song = ParseSmf(file, events, repairs);
+        } catch (const SmfError& e) {
+            ADD_FAILURE() << e.what();
+            continue;
+        }
+        ASSERT_EQ(events.size(), 3u);
+        EXPECT_EQ(events[0].bytes, c.played);
+        EXPECT_EQ(song.lastTick(), 96u);
+        EXPECT_FALSE(repairs.empty());
+        std::vector<SmfMessage> messages;
+        ParseSmfMessages(file, messages);
+        std::vector<SmfEvent> given;
+        ParseSmf(PlayableSmf(song, file, messages), given);
+        ASSERT_EQ(given.size(), 3u);
+        EXPECT_EQ(given[0].bytes, c.played);
     }
 }
 
