@@ -169,15 +169,20 @@ void TFormMain::PlaySong() {
     SetWaveVolume(ProgressBarWave * 10);
 
     const std::string& path = list.path(entry);
-    if (auto problem = SongFileProblem(path)) {
-        ports_.messages.showMessage(Utf8ToCp932("ＭＩＤＩファイル 【 ") + list.entryText(entry) +
-                                    Utf8ToCp932(" 】 ") + problem->cause() + "\n" + path);
+    // The described texts stand; what else is wrong with the file follows on a line of its own.
+    const std::optional<FileReadError> problem = SongFileProblem(path);
+    const std::string cause = problem ? std::string("\n") + problem->what() : std::string();
+    if (!FileExists(path)) {
+        ports_.messages.showMessage(
+            Utf8ToCp932("ＭＩＤＩファイル 【 ") + list.entryText(entry) +
+            Utf8ToCp932(" 】 がありません") +
+            (problem && problem->problem() != FileProblem::Missing ? cause : std::string()));
         MidiStopClick();
         return;
     }
-    if (!FileExists(path)) {
-        ports_.messages.showMessage(Utf8ToCp932("ＭＩＤＩファイル 【 ") + list.entryText(entry) +
-                                    Utf8ToCp932(" 】 がありません"));
+    if (problem) {
+        ports_.messages.showMessage(
+            MidiPlayErrorText(list.entryText(entry), path, problem->what()));
         MidiStopClick();
         return;
     }
