@@ -280,6 +280,35 @@ class DesktopViewsTest : public QObject {
         QVERIFY(w.forms.FormMain.IsMuted());
     }
 
+    // The setup window's hint switch reaches every window open at that moment, not only those
+    // shown afterwards.
+    void theHintSwitchAppliesToEveryOpenWindowAtOnce() {
+        World w;
+        w.forms.FormView.FormShow();
+        w.forms.FormList.Show();
+        w.forms.FormSetUp.Show();
+        w.forms.FormSetUp.FormShow();
+        w.refresh();
+        auto* hintBox = w.setup.findChild<QCheckBox*>(QStringLiteral("CheckBoxHint"));
+        QVERIFY(hintBox && hintBox->isChecked());
+        for (const bool on : {false, true}) {
+            hintBox->click();
+            w.refresh();
+            QCOMPARE(w.forms.FormMain.ShowHints, on);
+            for (FormWidget* window :
+                 {static_cast<FormWidget*>(&w.main), static_cast<FormWidget*>(&w.view),
+                  static_cast<FormWidget*>(&w.list)}) {
+                int hinted = 0;
+                for (const QWidget* widget : window->findChildren<QWidget*>())
+                    hinted += widget->isVisible() && !widget->toolTip().isEmpty();
+                QVERIFY2((hinted > 0) == on,
+                         qPrintable(QStringLiteral("%1: %2 hints")
+                                        .arg(QLatin1String(window->metaObject()->className()))
+                                        .arg(hinted)));
+            }
+        }
+    }
+
     // Last: from here on Qt's own texts are Japanese.
     void qtsOwnButtonsSpeakTheUsersLanguage() {
         QVERIFY(InstallQtTranslations(*qApp, QLocale(QLocale::Japanese, QLocale::Japan)));
