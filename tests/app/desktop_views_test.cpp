@@ -16,6 +16,7 @@
 #include "forms/views/view_hub.h"
 #include "forms/views/view_state.h"
 #include "media/audio_engine.h"
+#include "midi_windows/views/form_lyrics_widget.h"
 #include "midi_windows/views/form_view_widget.h"
 #include "player/views/form_main_widget.h"
 #include "player/views/form_mode_widget.h"
@@ -67,6 +68,7 @@ struct World {
     FormViewWidget view{forms.FormView, hub};
     FormMidiWidget selector{forms.FormMidi, hub};
     FormReaderWidget reader{forms.FormReader, hub};
+    FormLyricsWidget lyrics{forms.FormLyrics, hub};
 
     World() {
         std::ofstream(folder / "GAKUFU.DT0", std::ios::binary)
@@ -306,6 +308,33 @@ class DesktopViewsTest : public QObject {
                                         .arg(QLatin1String(window->metaObject()->className()))
                                         .arg(hinted)));
             }
+        }
+    }
+
+    // A first start, the player where window managers put it (centred): the control window as play
+    // starts, then the lyrics window (Lyr) and the reader open beside it, each clear of the
+    // player and of every window already open, and on the screen.
+    void sideWindowsOpenBesideThePlayerOverNoOtherWindow() {
+        World w;
+        const ScreenSize screen{1280, 800};
+        w.fakes.screen.size = screen;
+        TFormMain& main = w.forms.FormMain;
+        main.CentreOn(screen);
+        main.PlacedByPlatform = false;
+        w.forms.FormView.FormShow();
+        w.forms.FormLyrics.Show();
+        w.forms.FormReader.Show();
+        w.refresh();
+        const std::vector<QWidget*> open = {&w.main, &w.view, &w.lyrics, &w.reader};
+        for (std::size_t i = 0; i < open.size(); ++i) {
+            const QRect frame = open[i]->frameGeometry();
+            const char* name = open[i]->metaObject()->className();
+            QVERIFY2(QRect(0, 0, screen.width, screen.height).contains(frame), name);
+            for (std::size_t j = 0; j < i; ++j)
+                QVERIFY2(!frame.intersects(open[j]->frameGeometry()),
+                         qPrintable(QStringLiteral("%1 covers %2")
+                                        .arg(QLatin1String(name),
+                                             QLatin1String(open[j]->metaObject()->className()))));
         }
     }
 
