@@ -31,11 +31,15 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QAbstractSlider>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSet>
 #include <QStyleOptionTab>
@@ -280,6 +284,71 @@ class DesktopViewsTest : public QObject {
         QCOMPARE(w.forms.FormMain.VolumeLevel(), level + 1);
         QTest::keyClick(&w.main, Qt::Key_M);
         QVERIFY(w.forms.FormMain.IsMuted());
+    }
+
+    // Tab reaches every control of every window that takes input, and Escape cancels each
+    // window shown modally as its close box does.
+    void tabReachesEveryControlAndEscapeCancelsModalWindows() {
+        World w;
+        QStringList missed;
+        for (FormWidget* window : w.windows()) {
+            if (window == &w.main || window == &w.mode)
+                continue; // worked by its own keys; an announcement without controls
+            window->model().Show();
+            w.refresh();
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QSet<QWidget*> reached;
+            for (int step = 0; step < 200; ++step) {
+                QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window,
+                                Qt::Key_Tab);
+                reached.insert(QApplication::focusWidget());
+            }
+            for (QWidget* control : window->findChildren<QWidget*>()) {
+                const bool takesInput = qobject_cast<QAbstractButton*>(control) ||
+                                        qobject_cast<QAbstractItemView*>(control) ||
+                                        qobject_cast<QLineEdit*>(control) ||
+                                        qobject_cast<QComboBox*>(control) ||
+                                        qobject_cast<QAbstractSlider*>(control) ||
+                                        qobject_cast<QPlainTextEdit*>(control);
+                // A combo box's own editor and a scroll area's bars come with their owner.
+                if (!takesInput || !control->isVisible() || !control->isEnabled() ||
+                    qobject_cast<QComboBox*>(control->parentWidget()) ||
+                    qobject_cast<QAbstractScrollArea*>(control->parentWidget()->parentWidget()))
+                    continue;
+                // Tab reaches a group of radio buttons once; the arrows go on within it.
+                if (auto* radio = qobject_cast<QRadioButton*>(control);
+                    radio && radio->autoExclusive()) {
+                    const auto group = radio->parentWidget()->findChildren<QRadioButton*>();
+                    if (std::any_of(group.begin(), group.end(),
+                                    [&](QRadioButton* r) { return reached.contains(r); }))
+                        continue;
+                }
+                if (!reached.contains(control))
+                    missed << QStringLiteral("%1 %2 in %3")
+                                  .arg(QLatin1String(control->metaObject()->className()),
+                                       control->objectName(),
+                                       QLatin1String(window->metaObject()->className()));
+            }
+            window->model().Hide();
+            w.refresh();
+        }
+        QVERIFY2(missed.isEmpty(), qPrintable(missed.join(QLatin1Char('\n'))));
+
+        for (FormWidget* dialog :
+             {static_cast<FormWidget*>(&w.pattern), static_cast<FormWidget*>(&w.selector)}) {
+            dialog->setWindowModality(Qt::ApplicationModal);
+            dialog->model().Show();
+            w.refresh();
+            dialog->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : dialog,
+                            Qt::Key_Escape);
+            w.refresh();
+            QVERIFY2(!dialog->model().Visible && !dialog->isVisible(),
+                     dialog->metaObject()->className());
+            dialog->setWindowModality(Qt::NonModal);
+        }
     }
 
     // The setup window's hint switch reaches every window open at that moment, not only those

@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QHideEvent>
+#include <QKeyEvent>
 #include <QShowEvent>
 #include <QTimer>
 
@@ -50,6 +51,15 @@ void FormWidget::runModal() {
         modalLoop_ = nullptr;
     }
     setWindowModality(Qt::NonModal);
+}
+
+void FormWidget::keyPressEvent(QKeyEvent* event) {
+    // Escape cancels a modal window as its close box does.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && isModal()) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void FormWidget::hideEvent(QHideEvent* event) {

@@ -30,6 +30,9 @@ ListPageWidget::ListPageWidget(ListPage& page, PageDispatch dispatch, QWidget* p
     EditTitle->installEventFilter(this);
     EditPath->setObjectName(QStringLiteral("EditPath") + digit);
     EditPath->setReadOnly(true);
+    // A value the keys can set too (a scroll bar takes no focus of its own).
+    ScrollBarVol->setFocusPolicy(Qt::StrongFocus);
+    ScrollBarVol->setAccessibleName(QStringLiteral("音量値"));
     ScrollBarVol->setRange(-5, 5);
     ScrollBarVol->setPageStep(1);
     labelVol_->setText(QStringLiteral(" -5 音量値 +5"));
