@@ -125,6 +125,11 @@ int TextWidth(const QFontMetrics& metrics, const QString& text) {
     return widest;
 }
 
+// Where a tab's caption must stay: the style draws the tab's left edge at its first pixel and
+// its right edge three pixels inside; a pixel of room beside each (measured on tabs as drawn).
+constexpr int kTabFrameLeft = 2;
+constexpr int kTabFrameRight = 4;
+
 // The room a control leaves its caption, by the style's measures.
 int TextRoom(const QWidget& widget) {
     const QStyle* style = widget.style();
@@ -182,6 +187,25 @@ QStringList CutCaptions(QWidget& window) {
                     tabs->style()->subElementRect(QStyle::SE_TabBarTabText, &option, tabs);
                 note(*tabs, option.text, TextWidth(tabs->fontMetrics(), option.text),
                      tabs->rect().contains(option.rect) ? text.width() : -1);
+                // The caption is drawn centred in the tab; its letters, not the spaces around
+                // them, must keep clear of the tab's edges.
+                const QFontMetrics metrics = tabs->fontMetrics();
+                const QString caption = Plain(option.text);
+                const QString letters = caption.trimmed();
+                const int lead = metrics.horizontalAdvance(
+                    caption.left(static_cast<int>(caption.indexOf(letters))));
+                const int start = option.rect.left() +
+                                  (option.rect.width() - metrics.horizontalAdvance(caption)) / 2 +
+                                  lead;
+                const QRect ink = metrics.boundingRect(letters).translated(start, 0);
+                const QRect inside = option.rect.adjusted(kTabFrameLeft, 0, -kTabFrameRight, 0);
+                if (ink.left() < inside.left() || ink.right() > inside.right())
+                    cut << QStringLiteral("%1 \"%2\": letters %3..%4 of %5..%6")
+                               .arg(tabs->objectName(), option.text)
+                               .arg(ink.left())
+                               .arg(ink.right())
+                               .arg(inside.left())
+                               .arg(inside.right());
             }
         }
     }
