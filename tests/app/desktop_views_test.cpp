@@ -375,6 +375,47 @@ class DesktopViewsTest : public QObject {
         }
     }
 
+    // A button whose click would do nothing looks disabled: the search page's "List" and
+    // "Album" once クリア has emptied the results, the list page's "Album" with no song chosen,
+    // and Select, ▲ and ▼ while nothing plays.
+    void buttonsThatWouldDoNothingLookDisabled() {
+        World w;
+        TFormView& view = w.forms.FormView;
+        view.FormShow();
+        auto shown = [&](const char* name) -> QAbstractButton* {
+            for (QAbstractButton* b :
+                 w.view.findChildren<QAbstractButton*>(QString::fromLatin1(name)))
+                if (b->isVisible())
+                    return b;
+            return nullptr;
+        };
+        auto idle = [&](const char* name) {
+            w.refresh();
+            QAbstractButton* button = shown(name);
+            return button && !button->isEnabled();
+        };
+        view.PageControl1Change(TFormView::kPlayPage);
+        for (const char* name : {"SpeedButtonSelect", "SpeedButtonBak", "SpeedButtonNxt"})
+            QVERIFY2(idle(name), name);
+        view.ListBoxTitle.append("+0 A", "/m/a.mid", "+0", "1");
+        view.ListBoxTitleClick(0);
+        QVERIFY2(idle("SpeedButtonSelect"), "a list that does not play");
+
+        view.PageControl1Change(TFormView::kList0Page);
+        QVERIFY(idle("SpeedButtonAddA0"));
+        view.Page0.ListBoxTitleClick(0);
+        QVERIFY(!idle("SpeedButtonAddA0"));
+
+        view.PageControl1Change(TFormView::kSearchPage);
+        view.Search.ComboBoxKeyWord = "A";
+        view.Search.ButtonSearchClick();
+        view.Search.ListBoxSearchClick({true});
+        QVERIFY(!idle("ButtonJump") && !idle("BitBtnAddA"));
+        QTest::mouseClick(shown("ButtonClear"), Qt::LeftButton);
+        QVERIFY(idle("ButtonJump"));
+        QVERIFY(idle("BitBtnAddA"));
+    }
+
     // The setup window's hint switch reaches every window open at that moment, not only those
     // shown afterwards.
     void theHintSwitchAppliesToEveryOpenWindowAtOnce() {
