@@ -11,6 +11,7 @@
 #include "cd_windows/views/form_pattern_widget.h"
 #include "controls/mixer_ctrl.h"
 #include "desktop/player_remote.h"
+#include "forms/mouse_button.h"
 #include "forms/views/click_label.h"
 #include "forms/views/picture_button.h"
 #include "forms/views/view_hub.h"
@@ -266,7 +267,13 @@ class DesktopViewsTest : public QObject {
                 const bool picture =
                     (label && label->painter) || (qobject_cast<QLabel*>(widget) &&
                                                   !static_cast<QLabel*>(widget)->pixmap().isNull());
-                if (!widget->isVisible() || !(qobject_cast<QAbstractButton*>(widget) || picture))
+                const bool field =
+                    qobject_cast<QAbstractItemView*>(widget) || qobject_cast<QLineEdit*>(widget) ||
+                    qobject_cast<QComboBox*>(widget) || qobject_cast<QPlainTextEdit*>(widget);
+                if (qobject_cast<QComboBox*>(widget->parentWidget()))
+                    continue; // a combo box's own editor and list: the box names them
+                if (!widget->isVisible() ||
+                    !(qobject_cast<QAbstractButton*>(widget) || picture || field))
                     continue;
                 QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
                 if (!accessible || accessible->text(QAccessible::Name).isEmpty())
@@ -279,6 +286,40 @@ class DesktopViewsTest : public QObject {
         for (const QString& fault : faults)
             qWarning("%s", qPrintable(fault));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    }
+
+    // The main window is a named window; its volume bar a value with its level and mute, its
+    // lamps named by what they stand for, and nothing hidden is reported as showing.
+    void screenReadersHearTheMainWindowByMeaning() {
+        World w;
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w.main);
+        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("TOBIRA"));
+        QCOMPARE(window->role(), QAccessible::Window);
+
+        QAccessibleInterface* volume = QAccessible::queryAccessibleInterface(
+            w.main.findChild<QLabel*>(QStringLiteral("LabelVol")));
+        QVERIFY(volume->valueInterface());
+        QCOMPARE(volume->text(QAccessible::Name), QStringLiteral("音量"));
+        QCOMPARE(volume->valueInterface()->currentValue().toInt(), w.forms.FormMain.VolumeLevel());
+        QCOMPARE(volume->valueInterface()->maximumValue().toInt(), 10);
+        w.forms.FormMain.SpeedButtonSTOPMouseDown(MouseButton::Right); // mute
+        w.refresh();
+        QVERIFY2(volume->text(QAccessible::Value).contains(QStringLiteral("ミュート")),
+                 qPrintable(volume->text(QAccessible::Value)));
+        QVERIFY(QAccessible::queryAccessibleInterface(
+                    w.main.findChild<QLabel*>(QStringLiteral("LabelVolBak")))
+                    ->state()
+                    .invisible);
+
+        for (const char* lamp : {"LabelBAK", "LabelNXT", "LabelPLAY", "LabelPAUSE", "LabelSTOP"}) {
+            const QString name = QAccessible::queryAccessibleInterface(
+                                     w.main.findChild<QLabel*>(QString::fromLatin1(lamp)))
+                                     ->text(QAccessible::Name);
+            QVERIFY2(name.contains(QStringLiteral("ランプ")), qPrintable(name));
+        }
+        for (FormWidget* hidden : w.windows())
+            if (!hidden->isVisible())
+                QVERIFY(QAccessible::queryAccessibleInterface(hidden)->state().invisible);
     }
 
     // A key is the click (or double click) it stands for, and the next repaint keeps its row.

@@ -88,9 +88,10 @@ Program::Program(const std::filesystem::path& folder)
 
     auto* mainView = new FormMainWidget(forms_->FormMain, hub_);
     views_.emplace_back(mainView);
-    // The main window carries the mixer panel out of sight, as its one mixer control.
+    // The main window carries the mixer panel as its one mixer control, hidden: out of sight
+    // and out of a screen reader's reach.
     auto* hiddenMixer = new MixerCtrlWidget(mixer_, mainView);
-    hiddenMixer->move(-1000, -1000);
+    hiddenMixer->hide();
     // The other windows' views are built once the main window is on the screen (see start()).
     mainView->installEventFilter(&firstPaint_);
 

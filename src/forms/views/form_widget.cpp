@@ -1,9 +1,11 @@
 #include "forms/views/form_widget.h"
 
+#include "forms/views/accessible_views.h"
 #include "forms/views/view_hub.h"
 #include "forms/views/worker_wait.h"
 #include "text/cp932_convert.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QHideEvent>
@@ -19,6 +21,7 @@ FormWidget::FormWidget(FormModel& model, ViewHub& hub, QWidget* parent)
     : QWidget(parent, model.Borderless ? Qt::Window | Qt::FramelessWindowHint : Qt::Window),
       model_(model), hub_(hub) {
     hub_.add(this);
+    QAccessible::installFactory(&AccessibleView);
 }
 
 void FormWidget::render() {

@@ -60,6 +60,7 @@ FormViewWidget::FormViewWidget(TFormView& model, ViewHub& hub)
     };
     ListBoxTitle = new ListBox(playPage_);
     ListBoxTitle->setObjectName(QStringLiteral("ListBoxTitle"));
+    ListBoxTitle->setAccessibleName(QStringLiteral("プレイリスト"));
     PanelClose = new QLabel(playPage_);
     PanelClose->setObjectName(QStringLiteral("PanelClose"));
     PanelClose->setFrameShape(QFrame::Panel);

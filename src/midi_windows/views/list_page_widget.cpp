@@ -24,6 +24,9 @@ ListPageWidget::ListPageWidget(ListPage& page, PageDispatch dispatch, QWidget* p
       feelBox_(new QGroupBox(QStringLiteral(" 好感度 "), this)),
       ScrollBarVol(new QScrollBar(Qt::Horizontal, this)), PanelVol(new QLabel(this)),
       labelVol_(new QLabel(this)), PanelAll(new QLabel(this)), labelAll_(new QLabel(this)) {
+    ListBoxTitle->setAccessibleName(QStringLiteral("リスト%1の曲").arg(page.List()));
+    EditTitle->setAccessibleName(QStringLiteral("曲名"));
+    EditPath->setAccessibleName(QStringLiteral("ＭＩＤＩファイル"));
     const QString digit = QString::number(page.List());
     ListBoxTitle->setObjectName(QStringLiteral("ListBoxTitle") + digit);
     EditTitle->setObjectName(QStringLiteral("EditTitle") + digit);
