@@ -1,5 +1,6 @@
 // Every program as a user calls it: --help and --version answer, an unknown option is refused,
 // and none of these writes anything into the folder it runs in.
+#include "app/platform_choice.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +81,22 @@ TEST(ProgramOptions, HelpVersionAndUnknownOptionsWriteNothing) {
                 EXPECT_EQ(entry.path().filename(), "cwd") << "written: " << entry.path();
         }
     }
+}
+
+// X11 first wherever an X display is there (XWayland on a Wayland desktop), Qt's own order
+// without one, and the user's choice in any case.
+TEST(PreferredPlatform, X11WhereThereIsADisplayUnlessTheUserChose) {
+    struct Case {
+        PlatformInputs inputs;
+        std::optional<std::string> platform;
+    } const cases[] = {
+        {{"", ":0", false}, "xcb;wayland"},       {{"", "", false}, std::nullopt},
+        {{"wayland", ":0", false}, std::nullopt}, {{"", ":0", true}, std::nullopt},
+        {{"offscreen", "", false}, std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PreferredPlatform(c.inputs), c.platform)
+            << c.inputs.qpaPlatform << "|" << c.inputs.display << "|" << c.inputs.platformArgument;
 }
 
 } // namespace

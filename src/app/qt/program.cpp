@@ -33,6 +33,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QScopeGuard>
+#include <QWindow>
 
 #include <chrono>
 
@@ -197,6 +198,16 @@ void Program::completeStart() {
     views_.emplace_back(new FormMidiWidget(forms_->FormMidi, hub_));
     views_.emplace_back(new FormReaderWidget(forms_->FormReader, hub_));
     views_.emplace_back(new FormLyricsWidget(forms_->FormLyrics, hub_));
+    // Wayland places every window itself; as the player's children the side windows at least
+    // stay with it and above it.
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        QWidget* mainView = views_.front().get();
+        for (const auto& view : views_)
+            if (view.get() != mainView) {
+                view->winId();
+                view->windowHandle()->setTransientParent(mainView->windowHandle());
+            }
+    }
     hub_.refreshAll();
     // The project's icon from the icon theme when installed, else the one built in.
     QApplication::setWindowIcon(

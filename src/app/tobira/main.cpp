@@ -3,6 +3,7 @@
 #include "app/leftover_temp_files.h"
 #include "app/qt/program.h"
 #include "app/qt/qt_translations.h"
+#include "app/platform_choice.h"
 #include "app/program_folder.h"
 #include "app/program_options.h"
 #include "app/qt/stable_palette_style.h"
@@ -14,7 +15,11 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -37,7 +42,22 @@ int main(int argc, char* argv[]) {
     default:
         break;
     }
+    // X11 first where an X display is there, so that the windows land where they belong; the
+    // choice is for this process alone, not for the programs it starts.
+    const std::optional<std::string> platform = tobira::PreferredPlatform({
+        .qpaPlatform = qEnvironmentVariable("QT_QPA_PLATFORM").toStdString(),
+        .display = qEnvironmentVariable("DISPLAY").toStdString(),
+        .platformArgument = std::any_of(argv + 1, argv + argc,
+                                        [](const char* a) {
+                                            return std::strcmp(a, "-platform") == 0 ||
+                                                   std::strcmp(a, "--platform") == 0;
+                                        }),
+    });
+    if (platform)
+        qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(*platform));
     QApplication app(argc, argv);
+    if (platform)
+        qunsetenv("QT_QPA_PLATFORM");
     // What Qt left is ours: an option it did not know is a mistake, never a file to open.
     if (const auto options = tobira::ReadProgramOptions(argc, argv);
         options.ask == tobira::ProgramOptions::Ask::Refused) {
