@@ -19,7 +19,7 @@ struct Outcome {
     std::string out, err;
 };
 
-Outcome Run(const std::filesystem::path& folder, const std::string& command) {
+Outcome RunIn(const std::filesystem::path& folder, const std::string& command) {
     const std::filesystem::path err = folder.parent_path() / (folder.filename().string() + ".err");
     Outcome run;
     FILE* pipe = popen(
@@ -69,12 +69,13 @@ TEST(ProgramOptions, HelpVersionAndUnknownOptionsWriteNothing) {
             const std::string env = "env TOBIRA_HOME='" + home.path().string() +
                                     "' XDG_RUNTIME_DIR='" + home.path().string() +
                                     "' DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent ";
-            const Outcome run = Run(folder, env + program + " " + c.arguments);
+            const Outcome run = RunIn(folder, env + program + " " + c.arguments);
             EXPECT_EQ(run.status, c.status) << run.out << run.err;
             const std::string version = std::string(name) + " " + TOBIRA_VERSION + "\n";
             EXPECT_EQ(run.out.substr(0, std::string(c.out).size()), c.out);
-            if (std::string(c.arguments) == "--version")
+            if (std::string(c.arguments) == "--version") {
                 EXPECT_EQ(run.out, version);
+            }
             EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
             EXPECT_TRUE(std::filesystem::is_empty(folder));
             for (const auto& entry : std::filesystem::directory_iterator(home.path()))
