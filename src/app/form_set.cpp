@@ -47,16 +47,21 @@ void FormSet::CreateAll() {
     FormReader.FormCreate();
     FormLyrics.FormCreate();
     // Side windows without a stored position open beside the main window, wherever that is by
-    // the time they first show.
+    // the time they first show, and clear of the others open then. (The mode announcement
+    // comes and goes and places itself.)
     const IniSnapshot settings(FormMain.Paths.SettingsPath);
     const std::pair<FormModel*, IntegerKey> besideMain[] = {{&FormList, keys::HPOSITION},
                                                             {&FormView, keys::LPOSITION},
                                                             {&FormMidi, keys::POSITION0},
-                                                            {&FormReader, keys::SPOSITION}};
+                                                            {&FormReader, keys::SPOSITION},
+                                                            {&FormLyrics, keys::LYRICPOSX}};
     for (auto [form, key] : besideMain)
         if (!HasSetting(settings, key))
             form->PlaceWhenFirstShown([this](FormModel& side) {
-                const ScreenPoint at = PlaceBeside(FormMain, side, ports_.screen.workArea());
+                const std::vector<const FormModel*> open = {&FormSetUp, &FormList,    &FormManage,
+                                                            &FormMsg,   &FormPattern, &FormView,
+                                                            &FormMidi,  &FormReader,  &FormLyrics};
+                const ScreenPoint at = PlaceBeside(FormMain, side, ports_.screen.workArea(), open);
                 side.Left = at.x;
                 side.Top = at.y;
             });

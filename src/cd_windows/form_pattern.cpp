@@ -20,6 +20,12 @@ TFormPattern::TFormPattern(Ports ports)
     : FormModel("ＣＤプログラムセレクタ", 282, 200), SpeedButtonRandom(Option("＋Random ")),
       SpeedButtonReverse(Option("＋Reverse ")), SpeedButtonClose(Option("Close")), ports_(ports) {}
 
+void TFormPattern::FormShow() {
+    const bool program = main_->PlayModeIndex() == kProgramMode;
+    for (ButtonState& row : SpeedButton)
+        row.Enabled = program && !row.Caption.empty();
+}
+
 void TFormPattern::SpeedButtonClick(int slot) {
     ports_.repaint.repaintNow();
     if (slot < 0 || slot >= kPatternSlots)

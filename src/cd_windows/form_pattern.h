@@ -32,6 +32,8 @@ class TFormPattern final : public FormModel {
         list_ = &list;
     }
 
+    // Before the dialog shows: a row is live exactly when it holds a pattern to apply.
+    void FormShow();
     // A click on row `slot` (0..9): in program mode a row with a caption applies that slot's
     // pattern through the track control window and closes the dialog; otherwise nothing.
     void SpeedButtonClick(int slot);

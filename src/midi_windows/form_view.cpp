@@ -54,8 +54,10 @@ TFormView::TFormView(Ports ports, const DataPaths& paths)
     SpeedButtonHed = button("Hed", "ドキュメント（HED）閲覧");
     SpeedButtonJump = button("List", "リストの該当データにジャンプする");
     SpeedButtonLyrics = button("Lyr", "歌詞を表示する");
+    // Nothing plays yet and nothing is selected.
     for (ButtonState* document :
-         {&SpeedButtonTxt, &SpeedButtonDoc, &SpeedButtonHed, &SpeedButtonJump, &SpeedButtonLyrics})
+         {&SpeedButtonTxt, &SpeedButtonDoc, &SpeedButtonHed, &SpeedButtonJump, &SpeedButtonLyrics,
+          &SpeedButtonBak, &SpeedButtonNxt, &SpeedButtonSelect})
         document->Enabled = false;
     PanelClose.Hint = Utf8ToCp932("オートクローズインジケータ（クリックで一時停止）");
     ListFont.name = std::string(keys::FONTNAME.fallback);
@@ -154,10 +156,21 @@ void TFormView::SpeedButtonCloseClick() {
     FormClose();
 }
 
+void TFormView::FollowPlayer() {
+    const TFormMain& main = peers().Main;
+    const bool playing = main.IsMidiPlaying();
+    const int entries = static_cast<int>(ListBoxTitle.size());
+    SpeedButtonBak.Enabled = playing;
+    SpeedButtonNxt.Enabled = playing && main.OrderPosition < entries - 1;
+    SpeedButtonSelect.Enabled =
+        !main.IsPlayIdle() && ListBoxTitleItemIndex >= 0 && ListBoxTitleItemIndex < entries;
+}
+
 void TFormView::ListBoxTitleClick(int index) {
     ListBoxTitleItemIndex =
         index >= 0 && index < static_cast<int>(ListBoxTitle.size()) ? index : -1;
-    SpeedButtonJump.Enabled = true;
+    SpeedButtonJump.Enabled = ListBoxTitleItemIndex >= 0;
+    FollowPlayer();
 }
 
 void TFormView::ListBoxTitleDblClick(int index) {

@@ -132,6 +132,9 @@ class TFormView final : public FormModel, public AutoCloseIndicator, public Midi
     // Also the play list's double-click: the selected entry plays next.
     void SpeedButtonSelectClick();
     void SpeedButtonCloseClick();
+    // ▲, ▼ and Select follow the player and the play list's selection: each is live exactly
+    // when its click would act. Called by the player after each change of its state.
+    void FollowPlayer();
     // Selects an entry (-1 for none) and enables the jump button.
     void ListBoxTitleClick(int index);
     // The play list's double-click: select the entry and play it next.

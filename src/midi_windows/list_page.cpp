@@ -51,7 +51,7 @@ ListPage::ListPage(int list, std::string listPath, MessagePort& messages, Choose
     SpeedButtonTxt = MakeButton("T", "ドキュメント（ＴＸＴ）を閲覧する", false);
     SpeedButtonDoc = MakeButton("D", "ドキュメント（ＤＯＣ）を閲覧する", false);
     SpeedButtonHed = MakeButton("H", "ドキュメント（ＨＥＤ）を閲覧する", false);
-    SpeedButtonAddA = MakeButton("Album", "選択曲をアルバムに追加");
+    SpeedButtonAddA = MakeButton("Album", "選択曲をアルバムに追加", false);
     PanelVol = VolText(0);
 }
 
@@ -67,6 +67,7 @@ void ListPage::ClearPage() {
     ListBoxFeel.clear();
     paths_.clear();
     ItemIndex = -1;
+    SpeedButtonAddA.Enabled = false;
     EditTitle.clear();
     EditPath.clear();
     PanelVol.clear();
@@ -154,6 +155,7 @@ void ListPage::ShowListEntry(int index) {
         messages_.showMessage(where + Utf8ToCp932("行目の音量値または好感度が数値ではありません") +
                               "\n" + ListBoxTmp[i]);
         SpeedButtonDel.Enabled = true;
+        SpeedButtonAddA.Enabled = true; // the line goes to an album as it stands
         for (ButtonState* b :
              {&SpeedButtonEdit, &SpeedButtonMon, &SpeedButtonTxt, &SpeedButtonDoc, &SpeedButtonHed})
             b->Enabled = false;
@@ -215,7 +217,7 @@ void ListPage::SpeedButtonEditClick() {
         return;
     const std::string vol = VolText(ScrollBarVol);
     for (ButtonState* b : {&SpeedButtonDel, &SpeedButtonEdit, &SpeedButtonMon, &SpeedButtonTxt,
-                           &SpeedButtonDoc, &SpeedButtonHed})
+                           &SpeedButtonDoc, &SpeedButtonHed, &SpeedButtonAddA})
         b->Enabled = false;
     ListBoxTmp.erase(ListBoxTmp.begin() + ItemIndex);
     InsertSorted(EditTitle + "\t" + EditPath + "\t" + vol + "\t" + std::to_string(RadioGroupFeel));
@@ -237,7 +239,7 @@ void ListPage::SpeedButtonDelClick() {
     paths_ = std::unordered_set<std::string>(ListBoxPath.begin(), ListBoxPath.end());
     ItemIndex = -1;
     for (ButtonState* b : {&SpeedButtonDel, &SpeedButtonEdit, &SpeedButtonMon, &SpeedButtonTxt,
-                           &SpeedButtonDoc, &SpeedButtonHed})
+                           &SpeedButtonDoc, &SpeedButtonHed, &SpeedButtonAddA})
         b->Enabled = false;
     Save();
 }

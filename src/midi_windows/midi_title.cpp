@@ -3,6 +3,7 @@
 #include "files/regular_file.h"
 #include "media/midi/smf_reader.h"
 #include "text/cp932_convert.h"
+#include "text/title_text.h"
 
 #include <system_error>
 
@@ -59,7 +60,11 @@ std::string MidiTitleFromHead(std::string_view head, std::string_view fileName) 
 
     std::string title;
     if (chosen) {
-        for (char c : chosen->text) {
+        std::string_view chosenText = chosen->text;
+        // A Soft Karaoke (.kar) title header: "@T" and the title.
+        if (chosenText.starts_with("@T"))
+            chosenText.remove_prefix(2);
+        for (char c : ShortTextToCp932(chosenText)) {
             if (static_cast<unsigned char>(c) > 31)
                 title.push_back(c);
         }

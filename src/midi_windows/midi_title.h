@@ -18,8 +18,9 @@ inline constexpr std::size_t kMidiTitleHeadBytes = 512;
 // taken as they are: no byte ends a line or the data, since the length byte of a 13- or 26-byte
 // title is 0x0D or 0x1A. The first FF 03 and the first FF 01 count when they start within the
 // first 255 bytes; their length is the one byte after the pair (0 past the end of the file),
-// and their text follows it. Of those with a non-zero length the earlier wins. Bytes 0..31 are
-// removed; a result of spaces only, or none at all, gives `fileName`. Code page 932.
+// and their text follows it. Of those with a non-zero length the earlier wins. A Soft Karaoke
+// title header loses its "@T"; UTF-8 text becomes code page 932 (ShortTextToCp932). Bytes
+// 0..31 are removed; a result of spaces only, or none at all, gives `fileName`. Code page 932.
 std::string MidiTitleFromHead(std::string_view head, std::string_view fileName);
 
 // Reads the file (code page 932 path); an RMID file through the SMF it wraps. Throws

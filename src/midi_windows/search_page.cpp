@@ -57,7 +57,7 @@ SearchPage::SearchPage(std::string list0Path, std::string list1Path, std::string
     ButtonMon = MakeButton("試聴", "選択された（複数可）データを再生します", false);
     ButtonJump = MakeButton("List", "リストの該当データにジャンプする", false);
     BitBtnCheck = MakeButton("確認", "プレイリストとＭＩＤＩファイルを照合する");
-    BitBtnAddA = MakeButton("Album", "選択曲をアルバムに追加");
+    BitBtnAddA = MakeButton("Album", "選択曲をアルバムに追加", false);
     ButtonRef = MakeButton("参照", "フォルダ選択ダイアログを開きます");
     PanelMsg.Caption = "KANADE";
     PanelMsg.Hint = Utf8ToCp932("クリックで作者のメッセージ");
@@ -157,13 +157,13 @@ void SearchPage::ListBoxSearchClick(const std::vector<bool>& selected) {
     ListBoxSearchSelected = selected;
     ListBoxSearchSelected.resize(ListBoxSearch.size(), false);
     ButtonMon.Enabled = true;
-    ButtonJump.Enabled = true;
+    FollowSelection();
 }
 
 void SearchPage::ButtonAllClick() {
     ListBoxSearchSelected.assign(ListBoxSearch.size(), true);
     ButtonMon.Enabled = true;
-    BitBtnAddA.Enabled = true;
+    FollowSelection();
 }
 
 void SearchPage::ButtonClearClick() {
@@ -174,6 +174,14 @@ void SearchPage::ButtonClearClick() {
     ListBoxSearchColor = ResultColor::ButtonFace;
     ButtonMon.Enabled = false;
     ButtonAll.Enabled = false;
+    FollowSelection();
+}
+
+void SearchPage::FollowSelection() {
+    // Both act on the selected results alone.
+    const bool any = !SelectedResults().empty();
+    ButtonJump.Enabled = any;
+    BitBtnAddA.Enabled = any;
 }
 
 std::vector<std::size_t> SearchPage::SelectedResults() const {
@@ -195,6 +203,7 @@ void SearchPage::BitBtnCheckClick() {
     ButtonMon.Enabled = false;
     ListBoxSearch.clear();
     ListBoxSearchSelected.clear();
+    FollowSelection();
     int total = 0;
     {
         BusyCursor busy(busy_);
@@ -238,6 +247,8 @@ void SearchPage::ButtonJumpClick() {
 }
 
 void SearchPage::BitBtnAddAClick() {
+    if (SelectedResults().empty())
+        return;
     std::vector<std::string> lines;
     // The whole line: cutting it would cut the song's path.
     for (std::size_t i : SelectedResults())

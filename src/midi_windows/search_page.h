@@ -55,6 +55,8 @@ class SearchPage final {
     void ListBoxSearchClick(const std::vector<bool>& selected);
     void ButtonAllClick();
     void ButtonClearClick();
+    // "List" and "Album" are live exactly while a result is selected.
+    void FollowSelection();
     // Also the result list's double-click.
     void ButtonMonClick();
     void BitBtnCheckClick();

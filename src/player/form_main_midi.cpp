@@ -153,6 +153,7 @@ void TFormMain::PlaySong() {
             return;
         }
         ResetDone = true;
+        view.FollowPlayer();
         return;
     }
 
@@ -178,6 +179,7 @@ void TFormMain::PlaySong() {
         return;
     }
     view.ListBoxTitleItemIndex = OrderPosition;
+    view.FollowPlayer();
     view.PanelNumber.Caption = std::to_string(OrderPosition + 1);
     view.PanelNumberAll.Caption = std::to_string(list.size());
     ShowSongDocuments(path);

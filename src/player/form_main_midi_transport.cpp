@@ -11,6 +11,7 @@ void TFormMain::MidiPlayClick() {
         SetPauseLamp(false);
         ports_.repaint.repaintNow();
         Devices.MIDI.play();
+        peers().View.FollowPlayer();
         return;
     }
     TFormView& view = peers().View;
@@ -44,6 +45,7 @@ void TFormMain::MidiPauseClick() {
     if (!paused && !IsMidiPlaying())
         return;
     TogglePause(Devices.MIDI, paused);
+    peers().View.FollowPlayer();
 }
 
 void TFormMain::MidiStopClick() {
@@ -77,6 +79,7 @@ void TFormMain::MidiStopClick() {
     SpeedButtonPLAY.Hint.clear();
     if (Devices.WAVE.mode() == DeviceMode::Playing)
         Devices.WAVE.stop();
+    view.FollowPlayer();
 }
 
 void TFormMain::MidiNextClick() {

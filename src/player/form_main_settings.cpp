@@ -55,7 +55,8 @@ void TFormMain::LoadMainSettings(const IniSnapshot& file) {
         Left = stored.x;
         Top = stored.y;
         PlacedByPlatform = false;
-    } else if (HasSetting(file, keys::XPOSITION) || HasSetting(file, keys::YPOSITION)) {
+    } else {
+        // Once the file exists the default -1 centres the window like any implausible place.
         CentreOn(screen);
         PlacedByPlatform = false;
     }

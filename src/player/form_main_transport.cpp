@@ -85,6 +85,7 @@ void TFormMain::SpeedButtonPLAYMouseDown(MouseButton button) {
     selector.Top = 2 * Top >= screen.height ? Top - selector.Height - kSelectorGap
                                             : Top + Height + kSelectorGap;
     selector.Left = Left;
+    selector.FormShow();
     ports_.windows.showModal(selector);
 }
 

@@ -3,6 +3,10 @@
 #include "files/regular_file.h"
 #include "text/cp932_convert.h"
 
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
 namespace tobira {
 
 std::string MidiPlayErrorText(const std::string& entryText, const std::string& path,
@@ -18,14 +22,24 @@ std::string MidiPlayErrorText(const std::string& entryText, const std::string& p
 }
 
 std::string SongFileProblemText(const std::string& entryText, const std::string& cp932Path) {
-    const std::string head = Utf8ToCp932("ＭＩＤＩファイル 【 ") + entryText + Utf8ToCp932(" 】 ");
+    const std::filesystem::path path = PathFromCp932(cp932Path);
+    std::optional<FileReadError> problem;
     try {
-        if (RegularFile::openIfExists(PathFromCp932(cp932Path), read_limit::Song))
+        if (RegularFile::openIfExists(path, read_limit::Song))
             return {};
     } catch (const FileReadError& e) {
-        return head + e.cause() + "\n" + cp932Path;
+        problem = e;
     }
-    return head + Utf8ToCp932("がありません");
+    // The described texts stand; what else is wrong with the file follows on a line of its own.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        std::string text =
+            Utf8ToCp932("ＭＩＤＩファイル 【 ") + entryText + Utf8ToCp932(" 】 がありません");
+        if (problem && problem->problem() != FileProblem::Missing)
+            text += std::string("\n") + problem->what();
+        return text;
+    }
+    return MidiPlayErrorText(entryText, cp932Path, problem ? problem->what() : std::string());
 }
 
 } // namespace tobira

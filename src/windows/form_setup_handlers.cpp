@@ -164,7 +164,9 @@ void TFormSetUp::ButtonCloseClick() {
 }
 
 void TFormSetUp::CheckBoxHintClick() {
+    // One switch for every window: those open now follow it at once, not at their next showing.
     peers().Main.ShowHints = CheckBoxHint.Down;
+    peers().View.ShowHint = CheckBoxHint.Down;
     ShowHint = CheckBoxHint.Down;
 }
 

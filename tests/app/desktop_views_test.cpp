@@ -11,11 +11,13 @@
 #include "cd_windows/views/form_pattern_widget.h"
 #include "controls/mixer_ctrl.h"
 #include "desktop/player_remote.h"
+#include "forms/mouse_button.h"
 #include "forms/views/click_label.h"
 #include "forms/views/picture_button.h"
 #include "forms/views/view_hub.h"
 #include "forms/views/view_state.h"
 #include "media/audio_engine.h"
+#include "midi_windows/views/form_lyrics_widget.h"
 #include "midi_windows/views/form_view_widget.h"
 #include "player/views/form_main_widget.h"
 #include "player/views/form_mode_widget.h"
@@ -30,11 +32,15 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QAbstractSlider>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSet>
 #include <QStyleOptionTab>
@@ -67,6 +73,7 @@ struct World {
     FormViewWidget view{forms.FormView, hub};
     FormMidiWidget selector{forms.FormMidi, hub};
     FormReaderWidget reader{forms.FormReader, hub};
+    FormLyricsWidget lyrics{forms.FormLyrics, hub};
 
     World() {
         std::ofstream(folder / "GAKUFU.DT0", std::ios::binary)
@@ -118,6 +125,11 @@ int TextWidth(const QFontMetrics& metrics, const QString& text) {
             {widest, metrics.horizontalAdvance(line), metrics.boundingRect(line).right() + 1});
     return widest;
 }
+
+// Where a tab's caption must stay: the style draws the tab's left edge at its first pixel and
+// its right edge three pixels inside; a pixel of room beside each (measured on tabs as drawn).
+constexpr int kTabFrameLeft = 2;
+constexpr int kTabFrameRight = 4;
 
 // The room a control leaves its caption, by the style's measures.
 int TextRoom(const QWidget& widget) {
@@ -176,6 +188,25 @@ QStringList CutCaptions(QWidget& window) {
                     tabs->style()->subElementRect(QStyle::SE_TabBarTabText, &option, tabs);
                 note(*tabs, option.text, TextWidth(tabs->fontMetrics(), option.text),
                      tabs->rect().contains(option.rect) ? text.width() : -1);
+                // The caption is drawn centred in the tab; its letters, not the spaces around
+                // them, must keep clear of the tab's edges.
+                const QFontMetrics metrics = tabs->fontMetrics();
+                const QString caption = Plain(option.text);
+                const QString letters = caption.trimmed();
+                const int lead = metrics.horizontalAdvance(
+                    caption.left(static_cast<int>(caption.indexOf(letters))));
+                const int start = option.rect.left() +
+                                  (option.rect.width() - metrics.horizontalAdvance(caption)) / 2 +
+                                  lead;
+                const QRect ink = metrics.boundingRect(letters).translated(start, 0);
+                const QRect inside = option.rect.adjusted(kTabFrameLeft, 0, -kTabFrameRight, 0);
+                if (ink.left() < inside.left() || ink.right() > inside.right())
+                    cut << QStringLiteral("%1 \"%2\": letters %3..%4 of %5..%6")
+                               .arg(tabs->objectName(), option.text)
+                               .arg(ink.left())
+                               .arg(ink.right())
+                               .arg(inside.left())
+                               .arg(inside.right());
             }
         }
     }
@@ -236,7 +267,13 @@ class DesktopViewsTest : public QObject {
                 const bool picture =
                     (label && label->painter) || (qobject_cast<QLabel*>(widget) &&
                                                   !static_cast<QLabel*>(widget)->pixmap().isNull());
-                if (!widget->isVisible() || !(qobject_cast<QAbstractButton*>(widget) || picture))
+                const bool field =
+                    qobject_cast<QAbstractItemView*>(widget) || qobject_cast<QLineEdit*>(widget) ||
+                    qobject_cast<QComboBox*>(widget) || qobject_cast<QPlainTextEdit*>(widget);
+                if (qobject_cast<QComboBox*>(widget->parentWidget()))
+                    continue; // a combo box's own editor and list: the box names them
+                if (!widget->isVisible() ||
+                    !(qobject_cast<QAbstractButton*>(widget) || picture || field))
                     continue;
                 QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
                 if (!accessible || accessible->text(QAccessible::Name).isEmpty())
@@ -249,6 +286,40 @@ class DesktopViewsTest : public QObject {
         for (const QString& fault : faults)
             qWarning("%s", qPrintable(fault));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    }
+
+    // The main window is a named window; its volume bar a value with its level and mute, its
+    // lamps named by what they stand for, and nothing hidden is reported as showing.
+    void screenReadersHearTheMainWindowByMeaning() {
+        World w;
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w.main);
+        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("TOBIRA"));
+        QCOMPARE(window->role(), QAccessible::Window);
+
+        QAccessibleInterface* volume = QAccessible::queryAccessibleInterface(
+            w.main.findChild<QLabel*>(QStringLiteral("LabelVol")));
+        QVERIFY(volume->valueInterface());
+        QCOMPARE(volume->text(QAccessible::Name), QStringLiteral("音量"));
+        QCOMPARE(volume->valueInterface()->currentValue().toInt(), w.forms.FormMain.VolumeLevel());
+        QCOMPARE(volume->valueInterface()->maximumValue().toInt(), 10);
+        w.forms.FormMain.SpeedButtonSTOPMouseDown(MouseButton::Right); // mute
+        w.refresh();
+        QVERIFY2(volume->text(QAccessible::Value).contains(QStringLiteral("ミュート")),
+                 qPrintable(volume->text(QAccessible::Value)));
+        QVERIFY(QAccessible::queryAccessibleInterface(
+                    w.main.findChild<QLabel*>(QStringLiteral("LabelVolBak")))
+                    ->state()
+                    .invisible);
+
+        for (const char* lamp : {"LabelBAK", "LabelNXT", "LabelPLAY", "LabelPAUSE", "LabelSTOP"}) {
+            const QString name = QAccessible::queryAccessibleInterface(
+                                     w.main.findChild<QLabel*>(QString::fromLatin1(lamp)))
+                                     ->text(QAccessible::Name);
+            QVERIFY2(name.contains(QStringLiteral("ランプ")), qPrintable(name));
+        }
+        for (FormWidget* hidden : w.windows())
+            if (!hidden->isVisible())
+                QVERIFY(QAccessible::queryAccessibleInterface(hidden)->state().invisible);
     }
 
     // A key is the click (or double click) it stands for, and the next repaint keeps its row.
@@ -278,6 +349,168 @@ class DesktopViewsTest : public QObject {
         QCOMPARE(w.forms.FormMain.VolumeLevel(), level + 1);
         QTest::keyClick(&w.main, Qt::Key_M);
         QVERIFY(w.forms.FormMain.IsMuted());
+    }
+
+    // Tab reaches every control of every window that takes input, and Escape cancels each
+    // window shown modally as its close box does.
+    void tabReachesEveryControlAndEscapeCancelsModalWindows() {
+        World w;
+        QStringList missed;
+        for (FormWidget* window : w.windows()) {
+            if (window == &w.main || window == &w.mode)
+                continue; // worked by its own keys; an announcement without controls
+            window->model().Show();
+            w.refresh();
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QSet<QWidget*> reached;
+            for (int step = 0; step < 200; ++step) {
+                QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window,
+                                Qt::Key_Tab);
+                reached.insert(QApplication::focusWidget());
+            }
+            for (QWidget* control : window->findChildren<QWidget*>()) {
+                const bool takesInput = qobject_cast<QAbstractButton*>(control) ||
+                                        qobject_cast<QAbstractItemView*>(control) ||
+                                        qobject_cast<QLineEdit*>(control) ||
+                                        qobject_cast<QComboBox*>(control) ||
+                                        qobject_cast<QAbstractSlider*>(control) ||
+                                        qobject_cast<QPlainTextEdit*>(control);
+                // A combo box's own editor and a scroll area's bars come with their owner.
+                if (!takesInput || !control->isVisible() || !control->isEnabled() ||
+                    qobject_cast<QComboBox*>(control->parentWidget()) ||
+                    qobject_cast<QAbstractScrollArea*>(control->parentWidget()->parentWidget()))
+                    continue;
+                // Tab reaches a group of radio buttons once; the arrows go on within it.
+                if (auto* radio = qobject_cast<QRadioButton*>(control);
+                    radio && radio->autoExclusive()) {
+                    const auto group = radio->parentWidget()->findChildren<QRadioButton*>();
+                    if (std::any_of(group.begin(), group.end(),
+                                    [&](QRadioButton* r) { return reached.contains(r); }))
+                        continue;
+                }
+                if (!reached.contains(control))
+                    missed << QStringLiteral("%1 %2 in %3")
+                                  .arg(QLatin1String(control->metaObject()->className()),
+                                       control->objectName(),
+                                       QLatin1String(window->metaObject()->className()));
+            }
+            window->model().Hide();
+            w.refresh();
+        }
+        QVERIFY2(missed.isEmpty(), qPrintable(missed.join(QLatin1Char('\n'))));
+
+        for (FormWidget* dialog :
+             {static_cast<FormWidget*>(&w.pattern), static_cast<FormWidget*>(&w.selector)}) {
+            dialog->setWindowModality(Qt::ApplicationModal);
+            dialog->model().Show();
+            w.refresh();
+            dialog->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : dialog,
+                            Qt::Key_Escape);
+            w.refresh();
+            QVERIFY2(!dialog->model().Visible && !dialog->isVisible(),
+                     dialog->metaObject()->className());
+            dialog->setWindowModality(Qt::NonModal);
+        }
+    }
+
+    // A button whose click would do nothing looks disabled: the search page's "List" and
+    // "Album" once クリア has emptied the results, the list page's "Album" with no song chosen,
+    // and Select, ▲ and ▼ while nothing plays.
+    void buttonsThatWouldDoNothingLookDisabled() {
+        World w;
+        TFormView& view = w.forms.FormView;
+        view.FormShow();
+        auto shown = [&](const char* name) -> QAbstractButton* {
+            for (QAbstractButton* b :
+                 w.view.findChildren<QAbstractButton*>(QString::fromLatin1(name)))
+                if (b->isVisible())
+                    return b;
+            return nullptr;
+        };
+        auto idle = [&](const char* name) {
+            w.refresh();
+            QAbstractButton* button = shown(name);
+            return button && !button->isEnabled();
+        };
+        view.PageControl1Change(TFormView::kPlayPage);
+        for (const char* name : {"SpeedButtonSelect", "SpeedButtonBak", "SpeedButtonNxt"})
+            QVERIFY2(idle(name), name);
+        view.ListBoxTitle.append("+0 A", "/m/a.mid", "+0", "1");
+        view.ListBoxTitleClick(0);
+        QVERIFY2(idle("SpeedButtonSelect"), "a list that does not play");
+
+        view.PageControl1Change(TFormView::kList0Page);
+        QVERIFY(idle("SpeedButtonAddA0"));
+        view.Page0.ListBoxTitleClick(0);
+        QVERIFY(!idle("SpeedButtonAddA0"));
+
+        view.PageControl1Change(TFormView::kSearchPage);
+        view.Search.ComboBoxKeyWord = "A";
+        view.Search.ButtonSearchClick();
+        view.Search.ListBoxSearchClick({true});
+        QVERIFY(!idle("ButtonJump") && !idle("BitBtnAddA"));
+        QTest::mouseClick(shown("ButtonClear"), Qt::LeftButton);
+        QVERIFY(idle("ButtonJump"));
+        QVERIFY(idle("BitBtnAddA"));
+    }
+
+    // The setup window's hint switch reaches every window open at that moment, not only those
+    // shown afterwards.
+    void theHintSwitchAppliesToEveryOpenWindowAtOnce() {
+        World w;
+        w.forms.FormView.FormShow();
+        w.forms.FormList.Show();
+        w.forms.FormSetUp.Show();
+        w.forms.FormSetUp.FormShow();
+        w.refresh();
+        auto* hintBox = w.setup.findChild<QCheckBox*>(QStringLiteral("CheckBoxHint"));
+        QVERIFY(hintBox && hintBox->isChecked());
+        for (const bool on : {false, true}) {
+            hintBox->click();
+            w.refresh();
+            QCOMPARE(w.forms.FormMain.ShowHints, on);
+            for (FormWidget* window :
+                 {static_cast<FormWidget*>(&w.main), static_cast<FormWidget*>(&w.view),
+                  static_cast<FormWidget*>(&w.list)}) {
+                int hinted = 0;
+                for (const QWidget* widget : window->findChildren<QWidget*>())
+                    hinted += widget->isVisible() && !widget->toolTip().isEmpty();
+                QVERIFY2((hinted > 0) == on,
+                         qPrintable(QStringLiteral("%1: %2 hints")
+                                        .arg(QLatin1String(window->metaObject()->className()))
+                                        .arg(hinted)));
+            }
+        }
+    }
+
+    // A first start, the player where window managers put it (centred): the control window as play
+    // starts, then the lyrics window (Lyr) and the reader open beside it, each clear of the
+    // player and of every window already open, and on the screen.
+    void sideWindowsOpenBesideThePlayerOverNoOtherWindow() {
+        World w;
+        const ScreenSize screen{1280, 800};
+        w.fakes.screen.size = screen;
+        TFormMain& main = w.forms.FormMain;
+        main.CentreOn(screen);
+        main.PlacedByPlatform = false;
+        w.forms.FormView.FormShow();
+        w.forms.FormLyrics.Show();
+        w.forms.FormReader.Show();
+        w.refresh();
+        const std::vector<QWidget*> open = {&w.main, &w.view, &w.lyrics, &w.reader};
+        for (std::size_t i = 0; i < open.size(); ++i) {
+            const QRect frame = open[i]->frameGeometry();
+            const char* name = open[i]->metaObject()->className();
+            QVERIFY2(QRect(0, 0, screen.width, screen.height).contains(frame), name);
+            for (std::size_t j = 0; j < i; ++j)
+                QVERIFY2(!frame.intersects(open[j]->frameGeometry()),
+                         qPrintable(QStringLiteral("%1 covers %2")
+                                        .arg(QLatin1String(name),
+                                             QLatin1String(open[j]->metaObject()->className()))));
+        }
     }
 
     // Last: from here on Qt's own texts are Japanese.

@@ -107,8 +107,8 @@ TEST(TobiraInspect, AFifoOfEveryNameKindAnswersAtOnceNamingTheCause) {
         const char* name;
         const char* said; // UTF-8
     } cases[] = {
-        {"p.mid", "ＭＩＤＩファイル 【 +0 p.mid: p.mid 】 は通常のファイルではありません（FIFO）"},
-        {"p.KAR", "ＭＩＤＩファイル 【 +0 p.KAR: p.KAR 】 は通常のファイルではありません（FIFO）"},
+        {"p.mid", "ＭＩＤＩファイル 【 +0 p.mid: p.mid 】 がありません"},
+        {"p.KAR", "ＭＩＤＩファイル 【 +0 p.KAR: p.KAR 】 がありません"},
         {"p.cue", "【p.cue】：通常のファイルではありません（FIFO）"},
         {"p.ABM", "は通常のファイルではありません（FIFO）"},
         {"GAKUFU.DT0", "は通常のファイルではありません（FIFO）"},

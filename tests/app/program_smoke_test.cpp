@@ -99,6 +99,12 @@ class ProgramSmokeTest : public QObject {
         auto program = std::make_unique<tobira::Program>(folder.path());
         program->start();
         QVERIFY(mainWindow() && mainWindow()->isVisible());
+        // Nothing that shows, and so reaches a screen reader, lies out of the window's sight.
+        for (QWidget* part : mainWindow()->findChildren<QWidget*>())
+            QVERIFY2(!part->isVisible() ||
+                         mainWindow()->rect().intersects(
+                             QRect(part->mapTo(mainWindow(), QPoint(0, 0)), part->size())),
+                     part->metaObject()->className());
         // The first ticks read the disc: the track count appears.
         QVERIFY(WaitUntil([] { return !labelText("LabelTotalMUSIC").isEmpty(); }));
 

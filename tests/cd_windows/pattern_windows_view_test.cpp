@@ -10,6 +10,7 @@
 #include "support/temp_dir.h"
 #include "text/cp932_convert.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -71,6 +72,34 @@ class PatternWindowsViewTest : public QObject {
         QVERIFY(!w.forms.FormList.CheckBoxRandom.Down);
         QCOMPARE(random->palette().color(QPalette::ButtonText), QColor(0, 0, 0));
         QVERIFY(std::find(w.cd.calls.begin(), w.cd.calls.end(), "playFrom 4") != w.cd.calls.end());
+    }
+
+    // Shown as the player shows it, the selector starts on its first pattern; the arrows pass
+    // over empty rows, Enter chooses, and Escape closes it as its close box does.
+    void selectorIsDrivenByKeys() {
+        World w;
+        w.selector.setWindowModality(Qt::ApplicationModal);
+        w.forms.FormPattern.FormShow();
+        w.forms.FormPattern.Show();
+        w.hub.refreshAll();
+        w.selector.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w.selector));
+        QCOMPARE(QApplication::focusWidget(), w.in<QToolButton>(w.selector, "SpeedButton0"));
+        QVERIFY(!w.in<QToolButton>(w.selector, "SpeedButton1")->isEnabled());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), w.in<QToolButton>(w.selector, "SpeedButton2"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!w.selector.isVisible());
+        QVERIFY(w.forms.FormList.SpeedButtonCD[2].Down);
+
+        w.forms.FormPattern.Show();
+        w.hub.refreshAll();
+        w.selector.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w.selector));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!w.selector.isVisible() && !w.forms.FormPattern.Visible);
     }
 
     void managementListLoadsALineIntoTheColouredEditField() {

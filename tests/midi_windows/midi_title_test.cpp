@@ -111,6 +111,19 @@ TEST(ReadMidiTitle, ReadsTheHeadAsItIs) {
         {"length byte past the 256th byte", std::string(253, 'a') + "\xFF\x03\x02xy", "xy"},
         {"text cut by the data end", "MThd\xFF\x01\x09Part", "Part"},
         {"pair at the very end", "MThd\xFF\x03", "f.mid"},
+        // UTF-8 that is no plausible Shift-JIS is converted; what code page 932 lacks is "？".
+        {"utf-8 kana", "\xFF\x03\x09さくら", sjis("さくら")},
+        {"utf-8 kanji and ascii", "\xFF\x03\x0Bx 春の海", sjis("x 春の海")},
+        {"utf-8 accent",
+         "\xFF\x03\x06"
+         "Caf\xC3\xA9!",
+         sjis("Caf？!")},
+        {"utf-8 cut mid-character", "\xFF\x03\x08さくら", sjis("さく")},
+        {"shift-jis that is also utf-8", "\xFF\x03\x03\xC3\x81\x41", "\xC3\x81\x41"},
+        {"half-width katakana", "\xFF\x03\x03\xBB\xB8\xD7", "\xBB\xB8\xD7"},
+        {"soft karaoke title", "\xFF\x01\x0B@TTwinkle!!", "Twinkle!!"},
+        {"soft karaoke title in utf-8", "\xFF\x01\x0B@Tさくら", sjis("さくら")},
+        {"soft karaoke header alone", "\xFF\x01\x02@T", "f.mid"},
         {"empty", "", "f.mid"},
     };
     for (const auto& c : cases) {

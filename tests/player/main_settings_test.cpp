@@ -23,22 +23,28 @@ std::vector<std::string> fileLines(const MainWindowFixture& f) {
 }
 
 // Screen 1920 x 1080: a stored position is kept for 1 <= x < 1638 and 1 <= y < 1005, anything
-// else centres the window at (819, 506).
+// else centres the window at (819, 506), also a file without either key (null: not written).
 TEST(LoadMainSettings, PositionCheckAndHexValues) {
     struct Case {
         const char *x, *y;
         int left, top;
     } const cases[] = {
-        {"100", "200", 100, 200}, {"0x64", "0X0A", 100, 10}, {"1637", "1004", 1637, 1004},
-        {"0", "200", 819, 506},   {"1638", "200", 819, 506}, {"100", "1005", 819, 506},
-        {"abc", "200", 819, 506},
+        {"100", "200", 100, 200}, {"0x64", "0X0A", 100, 10},    {"1637", "1004", 1637, 1004},
+        {"0", "200", 819, 506},   {"1638", "200", 819, 506},    {"100", "1005", 819, 506},
+        {"abc", "200", 819, 506}, {nullptr, nullptr, 819, 506}, {"100", nullptr, 819, 506},
     };
     for (const Case& c : cases) {
         MainWindowFixture f;
-        f.write("XPOSITION", c.x);
-        f.write("YPOSITION", c.y);
+        f.write("VOLUMEPOS", "3");
+        if (c.x)
+            f.write("XPOSITION", c.x);
+        if (c.y)
+            f.write("YPOSITION", c.y);
+        f.main.PlacedByPlatform = true;
         f.main.LoadMainSettings();
-        EXPECT_EQ(std::pair(f.main.Left, f.main.Top), std::pair(c.left, c.top)) << c.x << c.y;
+        const std::string shown = std::string(c.x ? c.x : "-") + "," + (c.y ? c.y : "-");
+        EXPECT_EQ(std::pair(f.main.Left, f.main.Top), std::pair(c.left, c.top)) << shown;
+        EXPECT_FALSE(f.main.PlacedByPlatform) << shown;
     }
 }
 

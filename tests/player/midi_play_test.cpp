@@ -1,8 +1,11 @@
 // The MIDI player on the real sequencer: play orders, reset songs, transport, volume offsets,
 // failures and the time read-out.
+#include "files/regular_file.h"
 #include "support/midi_fixture.h"
 
 #include <gmock/gmock.h>
+
+#include <sys/stat.h>
 
 namespace tobira::testing {
 namespace {
@@ -246,6 +249,26 @@ TEST(MidiPlayTest, FailuresShowTheirMessageAndStop) {
              ShortSong(1.0).write(PathFromCp932(f.path("two.mid")), SmfDamage::BadHeaderLength);
          },
          corrupt, "two.mid】を開けません：ヘッダーが壊れています"},
+        // A song that is there but cannot be opened: the described text, then its cause.
+        {"folder", 0,
+         [](MidiFixture& f) {
+             const auto song = PathFromCp932(f.path("two.mid"));
+             std::filesystem::remove(song);
+             std::filesystem::create_directory(song);
+         },
+         Sjis("ＭＩＤＩファイル 【 +0 Bad 】 がありません\n"), "は通常のファイルではありません"},
+        {"FIFO", 0,
+         [](MidiFixture& f) {
+             const auto song = PathFromCp932(f.path("two.mid"));
+             std::filesystem::remove(song);
+             ASSERT_EQ(::mkfifo(song.c_str(), 0644), 0);
+         },
+         Sjis("ＭＩＤＩファイル 【 +0 Bad 】 がありません\n"), "ありません（FIFO）"},
+        {"too large", 0,
+         [](MidiFixture& f) {
+             std::filesystem::resize_file(PathFromCp932(f.path("two.mid")), read_limit::Song + 1);
+         },
+         corrupt, "は大きすぎます（上限 64 MB）"},
         {"missing reset song", 3,
          [](MidiFixture& f) { std::filesystem::remove(PathFromCp932(f.path("GAKUFU_88.MID"))); },
          Sjis("指定されたＭＩＤＩ音源初期化ファイル（GAKUFU_GM.MID または GAKUFU_GS.MID または "

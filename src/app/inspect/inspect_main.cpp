@@ -5,6 +5,7 @@
 #include "app/inspect/inspect_list.h"
 #include "app/inspect/inspect_midi.h"
 #include "app/inspect/inspect_output.h"
+#include "app/program_options.h"
 #include "files/regular_file.h"
 #include "media/cd/cd_medium.h"
 #include "media/midi/midi_file_name.h"
@@ -64,20 +65,32 @@ int Inspect(const char* argument) {
 } // namespace tobira::inspect
 
 int main(int argc, char* argv[]) {
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("tobira-inspect %s\n", TOBIRA_VERSION);
+    constexpr const char* usage =
+        "usage: tobira-inspect FILE...\n"
+        "  MIDI files (.mid .midi .kar .rmi), CUE sheets, song lists and albums:\n"
+        "  what the player makes of each, or why it would refuse it (exit status 1).\n";
+    const tobira::ProgramOptions options = tobira::ReadProgramOptions(argc, argv);
+    switch (options.ask) {
+    case tobira::ProgramOptions::Ask::Help:
+        std::fputs(usage, stdout);
         return 0;
+    case tobira::ProgramOptions::Ask::Version:
+        std::printf("%s\n", tobira::VersionLine("tobira-inspect").c_str());
+        return 0;
+    case tobira::ProgramOptions::Ask::Refused:
+        std::fprintf(stderr, "tobira-inspect: unknown option %s\n%s", options.refused.c_str(),
+                     usage);
+        return 2;
+    case tobira::ProgramOptions::Ask::Run:
+        break;
     }
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0) {
-        std::fprintf(stderr, "usage: tobira-inspect FILE...\n"
-                             "  MIDI files (.mid .midi .kar .rmi), CUE sheets, song lists and "
-                             "albums:\n  what the player makes of each, or why it would refuse "
-                             "it (exit status 1).\n");
+    if (options.operands.empty()) {
+        std::fputs(usage, stderr);
         return 2;
     }
     int status = 0;
-    for (int i = 1; i < argc; ++i) {
-        if (tobira::inspect::Inspect(argv[i]) != 0)
+    for (const std::string& file : options.operands) {
+        if (tobira::inspect::Inspect(file.c_str()) != 0)
             status = 1;
     }
     return status;

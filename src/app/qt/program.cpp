@@ -33,6 +33,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QScopeGuard>
+#include <QWindow>
 
 #include <chrono>
 #include <cstdlib>
@@ -66,9 +67,10 @@ Program::Program(const std::filesystem::path& folder)
 
     auto* mainView = new FormMainWidget(forms_->FormMain, hub_);
     views_.emplace_back(mainView);
-    // The main window carries the mixer panel out of sight, as its one mixer control.
+    // The main window carries the mixer panel as its one mixer control, hidden: out of sight
+    // and out of a screen reader's reach.
     auto* hiddenMixer = new MixerCtrlWidget(mixer_, mainView);
-    hiddenMixer->move(-1000, -1000);
+    hiddenMixer->hide();
     // The other windows' views are built once the main window is on the screen (see start()).
     mainView->installEventFilter(&firstPaint_);
 
@@ -172,6 +174,16 @@ void Program::completeStart() {
     views_.emplace_back(new FormMidiWidget(forms_->FormMidi, hub_));
     views_.emplace_back(new FormReaderWidget(forms_->FormReader, hub_));
     views_.emplace_back(new FormLyricsWidget(forms_->FormLyrics, hub_));
+    // Wayland places every window itself; as the player's children the side windows at least
+    // stay with it and above it.
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        QWidget* mainView = views_.front().get();
+        for (const auto& view : views_)
+            if (view.get() != mainView) {
+                view->winId();
+                view->windowHandle()->setTransientParent(mainView->windowHandle());
+            }
+    }
     hub_.refreshAll();
     // The project's icon from the icon theme when installed, else the one built in.
     QApplication::setWindowIcon(

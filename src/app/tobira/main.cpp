@@ -3,7 +3,9 @@
 #include "app/leftover_temp_files.h"
 #include "app/qt/program.h"
 #include "app/qt/qt_translations.h"
+#include "app/platform_choice.h"
 #include "app/program_folder.h"
+#include "app/program_options.h"
 #include "app/qt/stable_palette_style.h"
 #include "app/qt/start_failure.h"
 #include "desktop/qt/command_line.h"
@@ -13,8 +15,55 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: tobira [Qt options] [--] [FILE...]\n"
+    "  The CD and MIDI jukebox. MIDI files given play as files dropped on the player do;\n"
+    "  a player already running takes them. Qt's own options (-platform, -style, ...) apply.\n";
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    // Answered before Qt starts, so that they need no display.
+    switch (tobira::ReadProgramOptions(argc, argv).ask) {
+    case tobira::ProgramOptions::Ask::Help:
+        std::fputs(kUsage, stdout);
+        return 0;
+    case tobira::ProgramOptions::Ask::Version:
+        std::printf("%s\n", tobira::VersionLine("tobira").c_str());
+        return 0;
+    default:
+        break;
+    }
+    // X11 first where an X display is there, so that the windows land where they belong; the
+    // choice is for this process alone, not for the programs it starts.
+    const std::optional<std::string> platform = tobira::PreferredPlatform({
+        .qpaPlatform = qEnvironmentVariable("QT_QPA_PLATFORM").toStdString(),
+        .display = qEnvironmentVariable("DISPLAY").toStdString(),
+        .platformArgument = std::any_of(argv + 1, argv + argc,
+                                        [](const char* a) {
+                                            return std::strcmp(a, "-platform") == 0 ||
+                                                   std::strcmp(a, "--platform") == 0;
+                                        }),
+    });
+    if (platform)
+        qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(*platform));
     QApplication app(argc, argv);
+    if (platform)
+        qunsetenv("QT_QPA_PLATFORM");
+    // What Qt left is ours: an option it did not know is a mistake, never a file to open.
+    if (const auto options = tobira::ReadProgramOptions(argc, argv);
+        options.ask == tobira::ProgramOptions::Ask::Refused) {
+        std::fprintf(stderr, "tobira: unknown option %s\n%s", options.refused.c_str(), kUsage);
+        return 2;
+    }
     QApplication::setApplicationName("TOBIRA");
     // Ties the windows to tobira.desktop (the Wayland app id); the icon follows once the main
     // window is up (Program), as the icon theme search takes longer than the window.

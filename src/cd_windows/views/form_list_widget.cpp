@@ -54,6 +54,7 @@ FormListWidget::FormListWidget(TFormList& model, const bool& showHints, ViewHub&
       LabelPattern(new QLabel(QStringLiteral("Pattern Title"), this)),
       EditPattern(new QLineEdit(this)) {
     setObjectName("FormList");
+    EditPattern->setAccessibleName(QStringLiteral("プログラムの名前"));
     Image1->setObjectName("Image1");
     Image1->setGeometry(QRect({6, 4}, QSize(32, 32)));
     Image1->painter = [](QPainter& p) {
@@ -193,7 +194,6 @@ QToolButton* FormListWidget::makeToggle(QAnyStringView name, QRect geometry) {
     button->setObjectName(name);
     button->setGeometry(geometry);
     button->setCheckable(true);
-    button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
 

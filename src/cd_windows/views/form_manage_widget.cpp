@@ -52,6 +52,9 @@ FormManageWidget::FormManageWidget(TFormManage& model, ViewHub& hub)
       SpeedButtonEDIT(new QToolButton(this)), SpeedButtonDEL(new QToolButton(this)),
       ButtonCLOSE(new QPushButton(QString::fromUtf8("閉じる"), this)) {
     setObjectName("FormManage");
+    ListBoxManage->setAccessibleName(QStringLiteral("パターンファイルの行"));
+    ListBoxTitle->setAccessibleName(QStringLiteral("パターンの名前"));
+    EditManage->setAccessibleName(QStringLiteral("選んだ行"));
     Caption(this, "ＣＤ番号から検索", {8, 6, 140, 18});
     SpeedButtonCDID->setObjectName("SpeedButtonCDID");
     SpeedButtonCDID->setGeometry(8, 24, 140, 26);

@@ -5,6 +5,7 @@
 #include "text/cp932_convert.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QToolButton>
 
@@ -21,7 +22,6 @@ QToolButton* MakeButton(QWidget* parent, const QString& name, QRect geometry) {
     auto* button = new QToolButton(parent);
     button->setObjectName(name);
     button->setGeometry(geometry);
-    button->setFocusPolicy(Qt::NoFocus);
     button->setAutoRaise(true);
     return button;
 }
@@ -74,6 +74,38 @@ void FormPatternWidget::render() {
     ShowButton(SpeedButtonRandom, pattern_.SpeedButtonRandom, hints);
     ShowButton(SpeedButtonReverse, pattern_.SpeedButtonReverse, hints);
     ShowButton(SpeedButtonClose, pattern_.SpeedButtonClose, hints);
+}
+
+void FormPatternWidget::showEvent(QShowEvent* event) {
+    FormWidget::showEvent(event);
+    // The keys start on the first row that can be chosen.
+    for (QToolButton* row : SpeedButton)
+        if (row->isEnabled()) {
+            row->setFocus(Qt::ActiveWindowFocusReason);
+            return;
+        }
+    SpeedButtonClose->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void FormPatternWidget::keyPressEvent(QKeyEvent* event) {
+    // The rows are a list: the arrows go from one to the next, Enter chooses.
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        focusNextPrevChild(false);
+        return;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        focusNextPrevChild(true);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (auto* button = qobject_cast<QToolButton*>(focusWidget()); button && button->isEnabled())
+            button->click();
+        return;
+    default:
+        FormWidget::keyPressEvent(event);
+    }
 }
 
 void FormPatternWidget::closeEvent(QCloseEvent* event) {

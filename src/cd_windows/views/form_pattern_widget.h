@@ -11,6 +11,8 @@ namespace tobira {
 
 // The view of TFormPattern, the CD program selector: ten numbered rows with the patterns'
 // titles, "＋Random ", "＋Reverse " and "Close". Hints follow the main window's hint setting.
+// The keys work it as a list: the arrows move between the rows and buttons, Enter or Space
+// chooses, Escape closes.
 class FormPatternWidget final : public FormWidget {
     Q_OBJECT
   public:
@@ -19,6 +21,8 @@ class FormPatternWidget final : public FormWidget {
     void render() override;
 
   protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:

@@ -48,10 +48,16 @@ QString ServiceName() {
 
 OpenArguments ReadOpenArguments(int argc, char* argv[]) {
     OpenArguments arguments;
+    bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (argument.empty())
             continue;
+        // What follows "--" is a name even when it begins with a dash.
+        if (argument == "--" && !optionsEnded) {
+            optionsEnded = true;
+            continue;
+        }
         const std::string path = AbsolutePath(argument);
         // A disc inserted may start the player with its mount folder: no file to play.
         std::error_code error;

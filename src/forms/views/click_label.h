@@ -2,6 +2,7 @@
 
 #include "forms/controls_state.h"
 #include "forms/mouse_button.h"
+#include "forms/views/accessible_views.h"
 
 #include <QLabel>
 
@@ -23,6 +24,10 @@ class ClickLabel final : public QLabel {
     std::function<void(MouseButton)> onRelease;
     std::function<void()> onClick;
     std::function<void(QPainter&)> painter;
+    // Set on a label that shows a level: a screen reader reads it as this value.
+    std::function<LevelReading()> level;
+    // Set on a label that only draws (a scale behind a level): a screen reader passes it over.
+    bool decoration = false;
 
     // Caption (code page 932), font colour, visibility and hint of a model's label; the hint only
     // when `hints` is on. Changes nothing that is already as the model says.

@@ -1,12 +1,15 @@
 #include "forms/views/form_widget.h"
 
+#include "forms/views/accessible_views.h"
 #include "forms/views/view_hub.h"
 #include "forms/views/worker_wait.h"
 #include "text/cp932_convert.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QHideEvent>
+#include <QKeyEvent>
 #include <QShowEvent>
 #include <QTimer>
 
@@ -18,6 +21,7 @@ FormWidget::FormWidget(FormModel& model, ViewHub& hub, QWidget* parent)
     : QWidget(parent, model.Borderless ? Qt::Window | Qt::FramelessWindowHint : Qt::Window),
       model_(model), hub_(hub) {
     hub_.add(this);
+    QAccessible::installFactory(&AccessibleView);
 }
 
 void FormWidget::render() {
@@ -50,6 +54,15 @@ void FormWidget::runModal() {
         modalLoop_ = nullptr;
     }
     setWindowModality(Qt::NonModal);
+}
+
+void FormWidget::keyPressEvent(QKeyEvent* event) {
+    // Escape cancels a modal window as its close box does.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && isModal()) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void FormWidget::hideEvent(QHideEvent* event) {

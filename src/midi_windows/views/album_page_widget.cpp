@@ -20,6 +20,11 @@ AlbumPageWidget::AlbumPageWidget(AlbumPage& page, PageDispatch dispatch, QWidget
     tabs_->addTab(manage_, QStringLiteral(" アルバムの管理 "));
     tabs_->addTab(edit_, QStringLiteral(" 新規作成と編集 "));
     ListBoxATitles->setObjectName(QStringLiteral("ListBoxATitles"));
+    ListBoxATitles->setAccessibleName(QStringLiteral("アルバム"));
+    ListBoxAContents->setAccessibleName(QStringLiteral("アルバムの曲"));
+    EditATitles->setAccessibleName(QStringLiteral("選んだアルバム"));
+    EditAContents->setAccessibleName(QStringLiteral("選んだ曲"));
+    EditATitle->setAccessibleName(QStringLiteral("アルバム名"));
     ListBoxAContents->setObjectName(QStringLiteral("ListBoxAContents"));
     ShowBase(ListBoxATitles, QColor(Qt::yellow));
     ShowBase(ListBoxAContents, QColor(Qt::cyan));

@@ -44,7 +44,11 @@ FormViewWidget::FormViewWidget(TFormView& model, ViewHub& hub)
     // All five tabs in the window's narrowest width, without scroll arrows.
     PageControl1->setUsesScrollButtons(false);
     PageControl1->setExpanding(false);
-    PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 3px; }"));
+    // The style centres a caption in its tab and draws over the tab's last pixels: the
+    // captions ending in a letter get the room that "  Play  " can spare.
+    PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 4px; }"
+                                               "QTabBar::tab:first { padding: 2px 1px; }"
+                                               "QTabBar::tab:last { padding: 2px 5px; }"));
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     connect(PageControl1, &QTabBar::tabBarClicked, this, [this](int page) {
         if (page != view_.PageIndex)
@@ -56,6 +60,7 @@ FormViewWidget::FormViewWidget(TFormView& model, ViewHub& hub)
     };
     ListBoxTitle = new ListBox(playPage_);
     ListBoxTitle->setObjectName(QStringLiteral("ListBoxTitle"));
+    ListBoxTitle->setAccessibleName(QStringLiteral("プレイリスト"));
     PanelClose = new QLabel(playPage_);
     PanelClose->setObjectName(QStringLiteral("PanelClose"));
     PanelClose->setFrameShape(QFrame::Panel);

@@ -24,12 +24,18 @@ ListPageWidget::ListPageWidget(ListPage& page, PageDispatch dispatch, QWidget* p
       feelBox_(new QGroupBox(QStringLiteral(" 好感度 "), this)),
       ScrollBarVol(new QScrollBar(Qt::Horizontal, this)), PanelVol(new QLabel(this)),
       labelVol_(new QLabel(this)), PanelAll(new QLabel(this)), labelAll_(new QLabel(this)) {
+    ListBoxTitle->setAccessibleName(QStringLiteral("リスト%1の曲").arg(page.List()));
+    EditTitle->setAccessibleName(QStringLiteral("曲名"));
+    EditPath->setAccessibleName(QStringLiteral("ＭＩＤＩファイル"));
     const QString digit = QString::number(page.List());
     ListBoxTitle->setObjectName(QStringLiteral("ListBoxTitle") + digit);
     EditTitle->setObjectName(QStringLiteral("EditTitle") + digit);
     EditTitle->installEventFilter(this);
     EditPath->setObjectName(QStringLiteral("EditPath") + digit);
     EditPath->setReadOnly(true);
+    // A value the keys can set too (a scroll bar takes no focus of its own).
+    ScrollBarVol->setFocusPolicy(Qt::StrongFocus);
+    ScrollBarVol->setAccessibleName(QStringLiteral("音量値"));
     ScrollBarVol->setRange(-5, 5);
     ScrollBarVol->setPageStep(1);
     labelVol_->setText(QStringLiteral(" -5 音量値 +5"));

@@ -18,6 +18,10 @@ SearchPageWidget::SearchPageWidget(SearchPage& page, PageDispatch dispatch, QWid
       PanelMode(new QLabel(this)), PanelMsg(new QLabel(this)), EditList0(new QLineEdit(this)),
       EditList1(new QLineEdit(this)) {
     ComboBoxKeyWord->setObjectName(QStringLiteral("ComboBoxKeyWord"));
+    ComboBoxKeyWord->setAccessibleName(QStringLiteral("検索語"));
+    ListBoxSearch->setAccessibleName(QStringLiteral("検索結果"));
+    EditList0->setAccessibleName(QStringLiteral("リスト０の自動追加で最初に開くフォルダ"));
+    EditList1->setAccessibleName(QStringLiteral("リスト１の自動追加で最初に開くフォルダ"));
     ComboBoxKeyWord->setEditable(true);
     ComboBoxKeyWord->lineEdit()->installEventFilter(this);
     ListBoxSearch->setObjectName(QStringLiteral("ListBoxSearch"));

@@ -142,6 +142,21 @@ FormMainWidget::FormMainWidget(TFormMain& model, ViewHub& hub)
     SpeedButtonPOW = makeButton("SpeedButtonPOW", ButtonFace::Power, {255, 3, 23, 14},
                                 &TFormMain::SpeedButtonPOW);
 
+    // For screen readers: the window, its lamps by what they stand for, and the two levels as
+    // values; the volume bar's scale behind it is drawing only.
+    // (A name set makes Qt build the control's interface: the level first.)
+    LabelVol->level = [this] {
+        return LevelReading{main_.VolumeLevel(), 10,
+                            main_.IsMuted() ? QStringLiteral("ミュート") : QString()};
+    };
+    ProgressBarWave->level = [this] { return LevelReading{main_.ProgressBarWave, 9, {}}; };
+    LabelVolBak->decoration = true;
+    setAccessibleName(QStringLiteral("TOBIRA"));
+    for (auto [lamp, meaning] : lamps())
+        lamp->setAccessibleName(QString::fromUtf8(meaning));
+    LabelVol->setAccessibleName(QStringLiteral("音量"));
+    ProgressBarWave->setAccessibleName(QStringLiteral("拍手の音量"));
+
     // Left button of BAK and NXT: press and release light their lamps, the click moves on.
     connect(SpeedButtonBAK, &QAbstractButton::pressed, this,
             [this] { dispatch([this] { main_.SpeedButtonBAKMouseDown(MouseButton::Left); }); });
@@ -184,6 +199,14 @@ FormMainWidget::FormMainWidget(TFormMain& model, ViewHub& hub)
     setUpTimer(Timer3, "Timer3", 8000, [this] { main_.Timer3Timer(); });
 }
 
+std::array<std::pair<ClickLabel*, const char*>, 5> FormMainWidget::lamps() const {
+    return {{{LabelBAK, "前の曲ランプ"},
+             {LabelNXT, "次の曲ランプ"},
+             {LabelPLAY, "プレイランプ"},
+             {LabelPAUSE, "ポーズランプ"},
+             {LabelSTOP, "ストップランプ"}}};
+}
+
 ClickLabel* FormMainWidget::makeLabel(QAnyStringView name, QRect geometry,
                                       Qt::Alignment alignment) {
     auto* label = new ClickLabel(PanelMainBtm);
@@ -220,6 +243,18 @@ void FormMainWidget::render() {
     LabelVol->display(main_.LabelVol, hints);
     LabelMidiTitle->display(main_.LabelMidiTitle, hints);
     LabelMidiMode->display(main_.LabelMidiMode, hints);
+    // A lamp in its dim colour is off; its text (the play time) follows what it says.
+    const LabelState* lampStates[] = {&main_.LabelBAK, &main_.LabelNXT, &main_.LabelPLAY,
+                                      &main_.LabelPAUSE, &main_.LabelSTOP};
+    for (std::size_t i = 0; i < lamps().size(); ++i) {
+        ClickLabel* lamp = lamps()[i].first;
+        QString state =
+            lampStates[i]->Font == colors::Teal ? QStringLiteral("消灯") : QStringLiteral("点灯");
+        if (lamp == LabelPLAY)
+            state += QLatin1Char(' ') + lamp->text();
+        if (lamp->accessibleDescription() != state)
+            lamp->setAccessibleDescription(state);
+    }
 
     // Pictures: the caption of these controls is their picture.
     PanelPOW->setHint(main_.PanelPOW.Hint, hints);

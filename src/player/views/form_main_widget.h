@@ -37,6 +37,8 @@ class FormMainWidget final : public FormWidget {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    // The five lamps and what each stands for (UTF-8).
+    std::array<std::pair<ClickLabel*, const char*>, 5> lamps() const;
     ClickLabel* makeLabel(QAnyStringView name, QRect geometry,
                           Qt::Alignment alignment = Qt::AlignLeft);
     PictureButton* makeButton(QAnyStringView name, ButtonFace face, QRect geometry,

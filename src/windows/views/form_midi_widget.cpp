@@ -20,6 +20,7 @@ FormMidiWidget::FormMidiWidget(TFormMidi& model, ViewHub& hub)
     : FormWidget(model, hub), midi_(model), ListBoxFolder(new ListBox(this)),
       Image1(new QLabel(this)) {
     setMinimumSize(TFormMidi::kMinWidth, TFormMidi::kMinHeight);
+    ListBoxFolder->setAccessibleName(QStringLiteral("フォルダとアルバム"));
     auto* top = new QGridLayout;
     for (int i = 0; i < 3; ++i) {
         auto toggle = [this](int index, bool source) {

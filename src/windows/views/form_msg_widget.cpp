@@ -37,6 +37,7 @@ FormMsgWidget::FormMsgWidget(TFormMsg& model, ViewHub& hub)
     : FormWidget(model, hub), msg_(model), Image1(new QLabel(this)), LabelMessage(new QLabel(this)),
       LabelFacts(new QLabel(this)), EditFolder(new QLineEdit(this)),
       LabelLicence(new QLabel(this)) {
+    EditFolder->setAccessibleName(QStringLiteral("プログラムフォルダ"));
     Image1->setPixmap(DoorPicture(devicePixelRatioF()));
     Image1->setObjectName(QStringLiteral("Image1"));
     // The picture a click turns to the next message, named after the window it stands for.

@@ -52,6 +52,7 @@ void BreakLongLines(QString& text) {
 FormReaderWidget::FormReaderWidget(TFormReader& model, ViewHub& hub)
     : FormWidget(model, hub), reader_(model), MemoReader(new QPlainTextEdit(this)) {
     MemoReader->setObjectName(QStringLiteral("MemoReader"));
+    MemoReader->setAccessibleName(QStringLiteral("ドキュメント"));
     MemoReader->setLineWrapMode(QPlainTextEdit::NoWrap);
     MemoReader->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     MemoReader->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

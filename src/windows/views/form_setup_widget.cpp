@@ -98,6 +98,9 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
     auto* closeRow = new QHBoxLayout;
     ScrollBarClose = new QScrollBar(Qt::Horizontal, this);
     ScrollBarClose->setObjectName(QStringLiteral("ScrollBarClose"));
+    // A value the keys can set too (a scroll bar takes no focus of its own).
+    ScrollBarClose->setFocusPolicy(Qt::StrongFocus);
+    ScrollBarClose->setAccessibleName(QStringLiteral("自動で閉じるまでの秒数"));
     ScrollBarClose->setRange(TFormSetUp::kCloseTimeMin, TFormSetUp::kCloseTimeMax);
     ScrollBarClose->setPageStep(TFormSetUp::kCloseTimeLargeStep);
     PanelClose = sunkenPanel(this);
