@@ -2,6 +2,7 @@
 
 #include "app/inspect/inspect_output.h"
 #include "media/cd/cd_medium.h"
+#include "media/cd/disc_ids.h"
 #include "media/media_device.h"
 #include "player/disc_id.h"
 #include "text/cp932_convert.h"
@@ -57,6 +58,9 @@ int InspectCue(const std::filesystem::path& cue) {
     }
     Field("全体", Msf(toc->discLengthMsf()));
     Field("ディスクＩＤ", MakeDiscId(toc->count(), seconds, last));
+    // What other programs look the disc up by.
+    Field("MusicBrainz", MusicBrainzDiscId(*toc));
+    Field("freedb", FreedbDiscId(*toc));
     if (const std::string named = Named(text.disc); !named.empty())
         Field("CD-Text", named);
     for (const auto& file : opened.files) {

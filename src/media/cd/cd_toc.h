@@ -45,6 +45,8 @@ class CdToc final {
     // The track before track `number` that the disc has; nullptr when there is none.
     const CdTrack* trackBefore(int number) const;
     std::int32_t leadout() const { return leadout_; }
+    // The tracks the disc has, in disc order.
+    const std::vector<CdTrack>& tracks() const { return tracks_; }
 
     // The track holding `lsn`; the last track for an address at or past the lead-out, the first
     // for one before the first track.
