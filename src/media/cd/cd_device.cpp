@@ -87,7 +87,8 @@ void CdDevice::open() {
             ++state_.problems;
         }
     }
-    worker_ = std::make_unique<CdWorker>(std::move(source), state_, options_.pollInterval);
+    worker_ = std::make_unique<CdWorker>(std::move(source), state_, options_.pollInterval,
+                                         options_.textLocale);
 }
 
 void CdDevice::close() {

@@ -40,12 +40,14 @@
 
 #include "media/audio_source.h"
 #include "media/cd/cd_play_state.h"
+#include "media/cd/cd_text_packs.h"
 #include "media/media_device.h"
 
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace tobira {
 
@@ -55,6 +57,8 @@ class CdWorker;
 struct CdDeviceOptions {
     // How often the worker checks for a new or removed disc.
     std::chrono::milliseconds pollInterval{1000};
+    // Whose language the CD-Text is shown in, when the disc has several ("ja_JP.UTF-8").
+    std::string textLocale = MessagesLocale();
 };
 
 class CdDevice final : public MediaDevice, public AudioSource {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct _CdIo;
@@ -51,8 +52,10 @@ class CdMedium final {
     // drive is read through cdio-paranoia (plain reads when paranoia cannot work with it), an
     // image with plain reads: its data has no jitter or scratches to correct.
     bool readAudio(std::int32_t lsn, std::int32_t sectors, unsigned char* out);
-    // The disc's CD-Text; empty when it has none.
-    DiscText readText() const;
+    // The disc's CD-Text, every language it has; empty when it has none.
+    std::vector<CdTextBlock> readTextBlocks() const;
+    // The block for the language of `locale`, else the first; empty text when there is none.
+    DiscText readText(std::string_view locale) const;
 
     // Opens the drive's tray. The handle is spent afterwards, whatever happened: open a new one
     // to see the next disc. False for an image, which has no tray.

@@ -20,8 +20,10 @@ float toFloat(unsigned char low, unsigned char high) {
 
 } // namespace
 
-CdWorker::CdWorker(CdSource source, CdPlayState& state, std::chrono::milliseconds pollInterval)
+CdWorker::CdWorker(CdSource source, CdPlayState& state, std::chrono::milliseconds pollInterval,
+                   std::string textLocale)
     : source_(std::move(source)), state_(state), pollInterval_(pollInterval),
+      textLocale_(std::move(textLocale)),
       raw_(static_cast<std::size_t>(kReadSectors) * kCdSectorBytes),
       samples_(static_cast<std::size_t>(kReadSectors) * kCdFramesPerSector * 2),
       thread_([this] { run(); }) {}
@@ -104,7 +106,7 @@ void CdWorker::load() {
     medium_ = std::move(opened.medium);
     imageFiles_ = std::move(opened.files);
     std::optional<CdToc> toc = medium_ ? medium_->readToc() : std::nullopt;
-    DiscText text = medium_ ? medium_->readText() : DiscText{};
+    DiscText text = medium_ ? medium_->readText(textLocale_) : DiscText{};
     if (!toc)
         medium_.reset();
     // Taken after reading, so that the writing of the files we just read is not a change.
@@ -128,7 +130,7 @@ void CdWorker::loadDrive() {
     }
     medium_ = CdMedium::openDrive(source_.lock->device());
     std::optional<CdToc> toc = medium_ ? medium_->readToc() : std::nullopt;
-    DiscText text = toc ? medium_->readText() : DiscText{};
+    DiscText text = toc ? medium_->readText(textLocale_) : DiscText{};
     source_.lock->mediaChanged(); // this disc is the one we just read
     publish(std::move(toc), std::move(text));
 }

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -31,7 +32,9 @@ struct CdSource {
 class CdWorker final {
   public:
     // Starts the thread, which first reads the medium (the state stays NotReady till then).
-    CdWorker(CdSource source, CdPlayState& state, std::chrono::milliseconds pollInterval);
+    // `textLocale` chooses the CD-Text language.
+    CdWorker(CdSource source, CdPlayState& state, std::chrono::milliseconds pollInterval,
+             std::string textLocale);
     // Stops the thread; waits for a drive command under way to end.
     ~CdWorker();
     CdWorker(const CdWorker&) = delete;
@@ -67,6 +70,7 @@ class CdWorker final {
     CdSource source_;
     CdPlayState& state_;
     const std::chrono::milliseconds pollInterval_;
+    const std::string textLocale_;
     std::unique_ptr<CdMedium> medium_;
     bool ejected_ = false;                          // image: taken out until inserted again
     std::vector<std::filesystem::path> imageFiles_; // the sheet and the files it names

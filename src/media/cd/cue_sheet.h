@@ -51,6 +51,8 @@ struct CueSheet {
     std::vector<CueSheetTrack> tracks;
     CdText disc;
     std::string catalog;
+    // CDTEXTFILE: the disc's CD-Text as packs, all its languages (UTF-8, as written).
+    std::string cdTextFile;
 };
 
 struct CueProblem {
