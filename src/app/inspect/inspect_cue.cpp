@@ -53,7 +53,8 @@ int InspectCue(const std::filesystem::path& cue) {
         const CdTrack* track = toc->track(n);
         if (!track)
             continue;
-        std::string line = Msf(last) + (track->audio ? "" : Sjis("（データ）"));
+        std::string line = Msf(last) + (track->audio ? "" : Sjis("（データ）")) +
+                           (track->preEmphasis ? Sjis("（プリエンファシス）") : "");
         if (const std::string named = Named(text.track(n)); !named.empty())
             line += "  " + named;
         Field(("トラック " + std::to_string(n)).c_str(), line);

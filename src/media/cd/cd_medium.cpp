@@ -89,8 +89,10 @@ std::optional<CdToc> CdMedium::readToc() const {
         const lsn_t start = cdio_get_track_lsn(p, number);
         if (start == CDIO_INVALID_LSN)
             return std::nullopt;
+        const bool audio = cdio_get_track_format(p, number) == TRACK_FORMAT_AUDIO;
         entries.push_back(
-            CdTocEntry{number, start, cdio_get_track_format(p, number) == TRACK_FORMAT_AUDIO});
+            CdTocEntry{number, start, audio,
+                       audio && cdio_get_track_preemphasis(p, number) == CDIO_TRACK_FLAG_TRUE});
     }
     const lsn_t leadout = cdio_get_track_lsn(p, CDIO_CDROM_LEADOUT_TRACK);
     if (leadout == CDIO_INVALID_LSN)

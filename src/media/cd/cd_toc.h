@@ -14,6 +14,7 @@ struct CdTocEntry {
     int number = 0;
     std::int32_t start = 0; // LSN of INDEX 01
     bool audio = true;
+    bool preEmphasis = false; // mastered with 50/15 us pre-emphasis: played de-emphasised
 };
 
 struct CdTrack {
@@ -23,6 +24,7 @@ struct CdTrack {
     // that is how a drive's TOC and every CD player count a track's length.
     std::int32_t sectors = 0;
     bool audio = true;
+    bool preEmphasis = false;
 };
 
 class CdToc final {

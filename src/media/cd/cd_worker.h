@@ -4,6 +4,7 @@
 // It talks to the rest of the device only through CdPlayState.
 
 #include "media/cd/cd_drive_lock.h"
+#include "media/cd/cd_deemphasis.h"
 #include "media/cd/cd_medium.h"
 #include "media/cd/cd_play_state.h"
 
@@ -61,6 +62,7 @@ class CdWorker final {
     void ejectDisc();
     void insertDisc();
     void readAhead(const ReadJob& job);
+    bool emphasised(std::int32_t lsn) const;
     bool findDrive();
     std::optional<FileStamp> stampOf(const std::filesystem::path& file) const;
     std::vector<std::optional<FileStamp>> imageStamps() const;
@@ -77,6 +79,11 @@ class CdWorker final {
     std::vector<std::optional<FileStamp>> stamps_;
     CdDriveStatus lastStatus_ = CdDriveStatus::Unknown;
     bool filling_ = false;
+    // Sectors [from, to) of the tracks mastered with pre-emphasis, and the filter's state as of
+    // the frame the last read that reached the ring ended at.
+    std::vector<std::pair<std::int32_t, std::int32_t>> emphasised_;
+    CdDeemphasis deemphasis_;
+    std::int64_t deemphasisFrame_ = -1;
     std::vector<unsigned char> raw_;
     std::vector<float> samples_;
     std::thread thread_; // last: starts after everything above exists

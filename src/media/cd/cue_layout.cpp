@@ -100,8 +100,9 @@ CueLayoutResult LayOutCueSheet(const CueSheet& sheet, const std::vector<std::int
 
     CueLayout layout;
     for (const CueSheetTrack& t : tracks)
-        layout.entries.push_back(CdTocEntry{
-            t.number, static_cast<std::int32_t>(timeline(raw(t.index1)) - shift), t.audio});
+        layout.entries.push_back(
+            CdTocEntry{t.number, static_cast<std::int32_t>(timeline(raw(t.index1)) - shift),
+                       t.audio, t.preEmphasis});
     layout.leadout = static_cast<std::int32_t>(total - shift);
 
     // The files end to end, cut where a silence goes in; everything before LSN 0 dropped.

@@ -158,6 +158,9 @@ class Parser {
         }
         if (command == "CATALOG" && w.size() >= 2)
             sheet_.catalog = w[1];
+        if (command == "FLAGS" && !sheet_.tracks.empty())
+            sheet_.tracks.back().preEmphasis = std::any_of(
+                w.begin() + 1, w.end(), [](const std::string& f) { return upper(f) == "PRE"; });
         if (command == "CDTEXTFILE" && w.size() >= 2)
             sheet_.cdTextFile = w[1];
         // ISRC, SONGWRITER and the like say nothing about the sound.

@@ -42,6 +42,7 @@ struct CueSheetTrack {
     CuePoint index1;
     std::int64_t pregap = 0; // PREGAP: silence before INDEX 01 that no file holds
     std::int64_t postgap = 0;
+    bool preEmphasis = false; // FLAGS PRE
     CdText text;
     int line = 0; // of the TRACK line
 };
