@@ -18,13 +18,17 @@
 // packed and runs to the next track's start, so it includes the next track's pregap, as the
 // disc's TOC counts it. length() is the whole disc, first track's start to lead-out, MSF packed.
 //
-// Playing: playFrom(n) plays from track n's start to the end of the disc and then stops
-// (mode Stopped). Data tracks are never played: playFrom(data track) starts at the next audio
-// track, and playing stops where a data track begins. pause() and stop() are the same for a CD
-// (the mode becomes Stopped and the position is kept), except that a pause has the output hold
-// what it has already been given, where a stop drops it; play() resumes there, or starts again at
-// the first audio track when the end of the disc was reached. previous() acts only while
-// playing. No completion notification is sent: the player polls mode and position.
+// Playing: playFrom(n) plays from track n's start (INDEX 01) to the end of the disc and then
+// stops (mode Stopped). Asked while playing is about to reach track n by itself (less than 2 s
+// before its start, no track between), it lets playing run on, so that the gap the disc holds
+// before n plays whole; the position shows n's start meanwhile. Data tracks are never played:
+// playFrom(data track) starts at the next audio track, and playing stops where a data track begins.
+// pause() and stop() are the same for a CD (the mode becomes Stopped and the position is kept),
+// except that a pause has the output hold what it has already been given, where a stop drops it;
+// play() resumes there, or starts again at the first audio track when the end of the disc was
+// reached. previous() acts only while playing; within the first second of a disc whose first track
+// starts after the 2 s lead-in (hidden audio before it), it plays that audio from the disc's first
+// sector on. No completion notification is sent: the player polls mode and position.
 //
 // Eject and insert: eject() on a drive opens the tray (the media check sees the next disc). On
 // an image it takes the disc out: the mode is Open until insertDisc() or another eject() puts
@@ -112,6 +116,10 @@ class CdDevice final : public MediaDevice, public AudioSource {
     void requireOpen() const;
     // Starts playing at audio track `number` or the next audio track after it. Holds the lock.
     void startAt(int number);
+    // Whether playing reaches `target` by itself within moments, no other track between.
+    bool runsInto(const CdTrack& target) const;
+    // The track the position counts in. Both hold the lock.
+    const CdTrack& shownTrack() const;
     void request(bool CdPlayState::*flag);
 
     AudioEngine& engine_;

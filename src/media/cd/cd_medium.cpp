@@ -100,6 +100,10 @@ std::optional<CdToc> CdMedium::readToc() const {
     return CdToc::make(entries, leadout);
 }
 
+std::int32_t CdMedium::firstLsn() const {
+    return image_ ? image_->firstLsn() : 0;
+}
+
 bool CdMedium::readAudio(std::int32_t lsn, std::int32_t sectors, unsigned char* out) {
     if (image_ && sectors > 0)
         return image_->read(lsn, sectors, out);

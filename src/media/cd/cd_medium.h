@@ -48,6 +48,9 @@ class CdMedium final {
 
     // Nullopt when there is no disc or the TOC makes no sense as an audio CD.
     std::optional<CdToc> readToc() const;
+    // The first sector that can be read: 0 for a drive, below 0 for an image whose files hold
+    // track 1's lead-in pregap.
+    std::int32_t firstLsn() const;
     // Reads `sectors` raw audio sectors (kCdSectorBytes each: 16-bit little-endian stereo). A
     // drive is read through cdio-paranoia (plain reads when paranoia cannot work with it), an
     // image with plain reads: its data has no jitter or scratches to correct.

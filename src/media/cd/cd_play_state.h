@@ -38,9 +38,14 @@ struct CdPlayState {
     std::string problem;
     std::uint64_t problems = 0;
     bool playing = false;
+    // The first sector the medium can play (below 0 for an image that holds track 1's lead-in).
+    std::int32_t firstLsn = 0;
     // Sample frames from LSN 0: the next frame to be heard, and where playing must stop.
     std::int64_t playFrame = 0;
     std::int64_t endFrame = 0;
+    // The track asked for while playing ran into it by itself; until its start is heard the
+    // position shows that track's start. 0 for none.
+    int enteringTrack = 0;
     // Changes whenever the ring is emptied, so that a read that was under way is dropped.
     std::uint64_t generation = 0;
     CdAudioRing ring{kRingSectors * kCdFramesPerSector};
@@ -62,7 +67,7 @@ struct CdPlayState {
     // Empties the ring and moves the play position. Callers hold the mutex.
     void seek(std::int64_t frame, std::int64_t end);
     // Puts in a new disc (stopped at its first audio track) or none. Callers hold the mutex.
-    void setDisc(std::optional<CdToc> newToc);
+    void setDisc(std::optional<CdToc> newToc, std::int32_t firstReadable = 0);
     void clear(CdDiscState state);
 };
 

@@ -275,8 +275,9 @@ void CdWorker::publish(std::optional<CdToc> toc, DiscText text, std::string prob
             emphasised_.emplace_back(i == 0 ? std::numeric_limits<std::int32_t>::min() : t.start,
                                      t.start + t.sectors);
     }
+    const std::int32_t firstLsn = medium_ && toc ? medium_->firstLsn() : 0;
     std::lock_guard lock(state_.mutex);
-    state_.setDisc(std::move(toc));
+    state_.setDisc(std::move(toc), firstLsn);
     if (state_.toc)
         state_.text = std::move(text);
     if (!problem.empty()) {

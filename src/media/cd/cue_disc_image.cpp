@@ -211,6 +211,12 @@ CueDiscImage::CueDiscImage(std::vector<std::unique_ptr<Source>> sources, CueLayo
 
 CueDiscImage::~CueDiscImage() = default;
 
+std::int32_t CueDiscImage::firstLsn() const {
+    return layout_.segments.empty()
+               ? 0
+               : static_cast<std::int32_t>(std::min<std::int64_t>(0, layout_.segments.front().lsn));
+}
+
 bool CueDiscImage::read(std::int32_t lsn, std::int32_t sectors, unsigned char* out) {
     std::int64_t at = lsn;
     const std::int64_t end = std::int64_t{lsn} + sectors;

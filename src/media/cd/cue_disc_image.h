@@ -37,6 +37,8 @@ class CueDiscImage final {
     // The sheet's own TITLE and PERFORMER lines (when it has any) first, then the blocks of
     // the CD-Text file it names.
     const std::vector<CdTextBlock>& textBlocks() const { return text_; }
+    // The image's first sector: below 0 when its files hold track 1's lead-in pregap.
+    std::int32_t firstLsn() const;
     // `sectors` sectors from `lsn` as 16-bit little-endian stereo; silence past the lead-out.
     // False when a file cannot be read any more.
     bool read(std::int32_t lsn, std::int32_t sectors, unsigned char* out);
