@@ -337,6 +337,11 @@ void CdDevice::waitIdle() {
     });
 }
 
+std::uint64_t CdDevice::speedRequests() const {
+    std::lock_guard lock(state_.mutex);
+    return state_.speedRequests;
+}
+
 bool CdDevice::sounding() const {
     std::lock_guard lock(state_.mutex);
     return state_.disc == CdDiscState::Ready && state_.playing;

@@ -9,7 +9,9 @@
 //
 // Threads: the MediaDevice methods run on the UI thread and never wait for the drive: opening
 // the medium, reading the TOC, media checks (once a second), eject and reading audio ahead
-// (4 s) happen on the device's own worker thread. mode() is NotReady until the TOC is in.
+// (10 s) happen on the device's own worker thread. mode() is NotReady until the TOC is in.
+// A drive is asked once per disc to read at a low, steady speed (4x; one that refuses reads as
+// it likes), so that it fills the read-ahead in long runs rather than spinning up and down.
 // renderAudio runs on the audio thread and only copies from the read-ahead ring under a short
 // lock; when stopped or when the ring ran dry it outputs silence and the position stands still.
 //
@@ -67,7 +69,7 @@ struct CdDeviceOptions {
 
 class CdDevice final : public MediaDevice, public AudioSource {
   public:
-    // Frames the read-ahead holds when full (4 s).
+    // Frames the read-ahead holds when full (10 s).
     static constexpr std::size_t kReadAheadFrames = CdPlayState::kRingSectors * kCdFramesPerSector;
 
     // Attaches itself to the engine's CD line (silent until a disc plays).
@@ -108,6 +110,9 @@ class CdDevice final : public MediaDevice, public AudioSource {
     // has filled the read-ahead as far as it goes (kReadAheadFrames, or up to the end of the
     // disc). Rendering no more than that afterwards never runs dry. For tests and benchmarks.
     void waitIdle();
+    // How many discs the drive was asked to read slowly for (an image has no speed to set, yet
+    // counts: the asking is the same). For tests.
+    std::uint64_t speedRequests() const;
 
     void renderAudio(float* out, std::size_t frames) override;
     bool sounding() const override;

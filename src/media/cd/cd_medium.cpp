@@ -5,6 +5,7 @@
 
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
+#include <cdio/mmc_ll_cmds.h>
 
 #include <cctype>
 #include <mutex>
@@ -98,6 +99,16 @@ std::optional<CdToc> CdMedium::readToc() const {
     if (leadout == CDIO_INVALID_LSN)
         return std::nullopt;
     return CdToc::make(entries, leadout);
+}
+
+bool CdMedium::slowDown() {
+    constexpr int kSpeed = 4; // times the playing speed
+    constexpr int kRawKbPerSpeed = 176;
+    if (!handle_)
+        return false;
+    // SET CD SPEED first: the kernel's own speed call is ignored by many drives for audio reads.
+    return mmc_set_speed(handle_.get(), kSpeed * kRawKbPerSpeed, 0) == DRIVER_OP_SUCCESS ||
+           cdio_set_speed(handle_.get(), kSpeed) == DRIVER_OP_SUCCESS;
 }
 
 std::int32_t CdMedium::firstLsn() const {

@@ -48,6 +48,10 @@ class CdMedium final {
 
     // Nullopt when there is no disc or the TOC makes no sense as an audio CD.
     std::optional<CdToc> readToc() const;
+    // Asks a drive to read at a low, steady speed, quiet enough to play by (a few times the
+    // playing speed leaves room for paranoia's re-reads). False when there is nothing to set
+    // (an image) or the drive refuses, which changes nothing else.
+    bool slowDown();
     // The first sector that can be read: 0 for a drive, below 0 for an image whose files hold
     // track 1's lead-in pregap.
     std::int32_t firstLsn() const;

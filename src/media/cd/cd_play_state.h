@@ -23,9 +23,11 @@ enum class CdDiscState {
 };
 
 struct CdPlayState {
-    static constexpr std::size_t kRingSectors = 4 * kCdSectorsPerSecond;
+    // A generous read-ahead: a drive read slowly fills it in a few long, steady runs rather than
+    // spinning up and down for many short ones.
+    static constexpr std::size_t kRingSectors = 10 * kCdSectorsPerSecond;
     // The worker refills once this much room is free (and then fills to the top).
-    static constexpr std::size_t kRefillFrames = kCdSectorsPerSecond * kCdFramesPerSector;
+    static constexpr std::size_t kRefillFrames = 3 * kCdSectorsPerSecond * kCdFramesPerSector;
 
     std::mutex mutex;
     std::condition_variable wake; // the worker waits on it
@@ -37,6 +39,8 @@ struct CdPlayState {
     // Why the last image could not be used, and how many such reports there were.
     std::string problem;
     std::uint64_t problems = 0;
+    // How many discs the drive was asked to read slowly for: once for every disc read.
+    std::uint64_t speedRequests = 0;
     bool playing = false;
     // The first sector the medium can play (below 0 for an image that holds track 1's lead-in).
     std::int32_t firstLsn = 0;

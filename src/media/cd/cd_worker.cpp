@@ -110,6 +110,7 @@ void CdWorker::load() {
     DiscText text = medium_ ? medium_->readText(textLocale_) : DiscText{};
     if (!toc)
         medium_.reset();
+    slowDown();
     // Taken after reading, so that the writing of the files we just read is not a change.
     stamps_ = imageStamps();
     publish(std::move(toc), std::move(text), std::move(opened.problem));
@@ -132,6 +133,8 @@ void CdWorker::loadDrive() {
     medium_ = CdMedium::openDrive(source_.lock->device());
     std::optional<CdToc> toc = medium_ ? medium_->readToc() : std::nullopt;
     DiscText text = toc ? medium_->readText(textLocale_) : DiscText{};
+    if (toc)
+        slowDown();
     source_.lock->mediaChanged(); // this disc is the one we just read
     publish(std::move(toc), std::move(text));
 }
@@ -236,6 +239,14 @@ void CdWorker::readAhead(const ReadJob& job) {
     state_.ring.write(samples_.data(), static_cast<std::size_t>(frames));
     deemphasis_ = filter;
     deemphasisFrame_ = job.frame + std::int64_t{job.sectors} * kCdFramesPerSector;
+}
+
+void CdWorker::slowDown() {
+    if (!medium_)
+        return;
+    medium_->slowDown();
+    std::lock_guard lock(state_.mutex);
+    ++state_.speedRequests;
 }
 
 bool CdWorker::emphasised(std::int32_t lsn) const {

@@ -63,6 +63,8 @@ class CdWorker final {
     void insertDisc();
     void readAhead(const ReadJob& job);
     bool emphasised(std::int32_t lsn) const;
+    // Once for every disc read, before its audio is.
+    void slowDown();
     bool findDrive();
     std::optional<FileStamp> stampOf(const std::filesystem::path& file) const;
     std::vector<std::optional<FileStamp>> imageStamps() const;

@@ -1,5 +1,5 @@
 // A disc played as a good CD player plays it: pre-emphasised tracks de-emphasised from their
-// first sample to their last, the others untouched.
+// first sample to their last, the others untouched; a drive read slowly, far ahead.
 #include "media/audio_engine.h"
 #include "media/cd/cd_device.h"
 #include "support/cd_device_support.h"
@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <complex>
+#include <fstream>
 #include <numbers>
 #include <vector>
 
@@ -99,6 +101,50 @@ TEST(CdDiscPlayTest, PreEmphasisedTracksComeOutFlatAndOthersUntouched) {
         worst = std::max(worst, std::abs(db));
     }
     RecordProperty("worst_db_x1000", static_cast<int>(worst * 1000));
+}
+
+TEST(CdDiscPlayTest, ADiscIsReadSlowlyAndFarAhead) {
+    testing::TempDir dir;
+    const CueImage image = WriteCueBin(dir.path(), "disc", {{.samples = noise(13 * 75, 5)}});
+    AudioEngine engine;
+    CdDevice cd(engine, {.pollInterval = std::chrono::hours(1)});
+    cd.setFileName(image.cue.string());
+    cd.open();
+    cd.waitIdle();
+    EXPECT_EQ(cd.speedRequests(), 1u);
+
+    // Once the read-ahead is full, the disc's sound changes under it: what was read ahead
+    // still plays, and only that.
+    cd.playFrom(1);
+    cd.waitIdle();
+    const std::vector<char> bin = testing::ReadFileBytes(image.bin);
+    {
+        std::fstream same(image.bin, std::ios::in | std::ios::out | std::ios::binary);
+        const std::string zeros(bin.size(), '\0');
+        same.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
+    }
+    const std::vector<float> heard = Listen(engine, cd, 12 * kRate);
+    std::size_t ahead = 0;
+    while (ahead < heard.size() / 2 &&
+           heard[2 * ahead] == static_cast<float>(static_cast<std::int16_t>(
+                                   static_cast<unsigned char>(bin[4 * ahead]) |
+                                   static_cast<unsigned char>(bin[4 * ahead + 1]) << 8)) /
+                                   32768.0f)
+        ++ahead;
+    // The file's own buffer may hold a little more.
+    EXPECT_GE(ahead, CdDevice::kReadAheadFrames);
+    EXPECT_LT(ahead, CdDevice::kReadAheadFrames + 2 * kSector);
+    EXPECT_EQ(CdDevice::kReadAheadFrames, 10u * kRate);
+
+    // Playing, seeking and reading on ask nothing more of the drive; the next disc does.
+    cd.playFrom(1);
+    Listen(engine, cd, kRate);
+    EXPECT_EQ(cd.speedRequests(), 1u);
+    cd.eject();
+    cd.waitIdle();
+    cd.insertDisc();
+    cd.waitIdle();
+    EXPECT_EQ(cd.speedRequests(), 2u);
 }
 
 } // namespace
