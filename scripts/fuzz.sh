@@ -24,7 +24,7 @@ cmake --build "$build" --target fuzz
 
 targets=("$@")
 if [[ ${#targets[@]} -eq 0 ]]; then
-  targets=(ini list_line list_load album midi_title smf rmid lyrics pattern cp932 wave cue cue_text)
+  targets=(ini list_line list_load album midi_title smf rmid lyrics pattern cp932 wave cue cue_text cd_text)
 fi
 
 "$build/fuzz/tobira-fuzz-seeds" "$build/seeds"

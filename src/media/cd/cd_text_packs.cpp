@@ -75,7 +75,8 @@ void spread(const std::pair<int, std::string>& run, bool doubleByte, bool shiftJ
         }
         if (current == std::string(width, '\t'))
             current = previous;
-        std::string value = shiftJis ? current : latin1ToCp932(current);
+        // Through UTF-8 and back, so that bytes Shift-JIS does not define become a mark.
+        std::string value = shiftJis ? Utf8ToCp932(Cp932ToUtf8(current)) : latin1ToCp932(current);
         if (track == 0) {
             disc.disc.*field = value;
         } else {
