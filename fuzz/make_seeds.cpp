@@ -167,6 +167,39 @@ int main(int argc, char** argv) {
         Utf8ToCp932("TITLE \"扉\"\rFILE \"a.bin\" BINARY\rTRACK 01 AUDIO\rINDEX 01 00:00:00\r"),
     };
 
+    // CD-Text packs: an English block and a Shift-JIS one, with and without a drive's header.
+    const auto pack = [](int type, int track, int sequence, int flags, const std::string& text) {
+        std::string p = {static_cast<char>(type), static_cast<char>(track),
+                         static_cast<char>(sequence), static_cast<char>(flags)};
+        p += text;
+        p.resize(16, '\0');
+        std::uint16_t crc = 0;
+        for (char c : p) {
+            crc = static_cast<std::uint16_t>(crc ^ static_cast<unsigned char>(c) << 8);
+            for (int b = 0; b < 8; ++b)
+                crc = static_cast<std::uint16_t>(crc & 0x8000 ? crc << 1 ^ 0x1021 : crc << 1);
+        }
+        return p + Be(static_cast<std::uint16_t>(~crc), 2);
+    };
+    const std::string sizes = std::string("\x00\x01\x01\x00\x01\x01", 6) + std::string(9, '\0') +
+                              "\x03\x04\x06" + std::string(6, '\0') + "\x09\x69" +
+                              std::string(6, '\0');
+    std::string packs;
+    for (int block = 0; block < 2; ++block) {
+        const int flags = block << 4 | (block ? 0x80 : 0);
+        packs += pack(0x80, 0, 0, flags,
+                      block ? Utf8ToCp932("扉") + std::string(2, '\0') + Utf8ToCp932("一")
+                            : std::string("Door\0One", 8));
+        packs += pack(0x81, 0, 1, flags,
+                      block ? std::string("\t\0\0\t\t\0\0", 7) : std::string("Band\0\t", 6));
+        std::string info = sizes;
+        info[0] = block ? '\x80' : '\0';
+        for (int i = 0; i < 3; ++i)
+            packs += pack(0x8F, i, 2 + i, flags, info.substr(static_cast<std::size_t>(i) * 12, 12));
+    }
+    seeds["cd_text"] = {packs, Be(static_cast<std::uint32_t>(packs.size() + 2), 2) + "\0\0" + packs,
+                        packs.substr(0, 5 * 18)};
+
     for (const auto& [target, inputs] : seeds) {
         const auto folder = root / target;
         std::filesystem::create_directories(folder);

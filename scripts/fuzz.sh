@@ -29,7 +29,7 @@ fi
 
 targets=("$@")
 if [[ ${#targets[@]} -eq 0 ]]; then
-  targets=(ini list_line list_load album midi_title smf rmid lyrics pattern cp932 wave cue cue_text)
+  targets=(ini list_line list_load album midi_title smf rmid lyrics pattern cp932 wave cue cue_text cd_text)
 fi
 
 "$build/fuzz/tobira-fuzz-seeds" "$build/seeds"

@@ -256,9 +256,14 @@ void TFormMain::CdTick() {
     const int left =
         static_cast<int>(wholeSeconds(length)) - static_cast<int>(60 * minutes + seconds);
     try {
-        const bool inEntry =
-            left >= 2 && peers().List.EntryTrack(OrderPosition) == static_cast<int>(track);
-        if (!inEntry && !AdvanceOrder())
+        const TFormList& list = peers().List;
+        const bool entryTrack = list.EntryTrack(OrderPosition) == static_cast<int>(track);
+        const bool inEntry = left >= 2 && entryTrack;
+        // The disc's last track ending a one-way order plays to its very end: the device stops
+        // there by itself, and the stopped device's tick ends the order.
+        const bool runsOut = entryTrack && static_cast<int>(track) == TrackCount && !IsRepeatOn() &&
+                             !EndlessPlay() && list.EntryEmpty(OrderPosition + 1);
+        if (!inEntry && !runsOut && !AdvanceOrder())
             return;
     } catch (...) {
         // An entry that is no track stops the CD. The display then stays as the stop left it

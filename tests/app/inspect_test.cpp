@@ -1,5 +1,6 @@
 // tobira-inspect as a user runs it: what it prints for each kind of file, and its exit status.
 #include "media/cd/cue_bin_writer.h"
+#include "support/cue_files.h"
 #include "support/smf_writer.h"
 #include "support/temp_dir.h"
 #include "text/cp932_convert.h"
@@ -55,6 +56,28 @@ TEST(TobiraInspect, SaysWhatThePlayerMakesOfEachFile) {
     song.write(dir / "song.kar");
     song.write(dir / "broken.mid", SmfDamage::HeaderOnly);
     WriteCueBin(dir.path(), "disc", {CueTrack{.seconds = 3}, CueTrack{.seconds = 62.5}}, "Disc");
+    // Disc IDs worked out by hand from the TOCs, +150 sectors each (MusicBrainz: SHA-1 of
+    // "0103" "00001128" "00000096" "0000041A" "00000947" and 96 zero offsets, in base64; freedb:
+    // digit sums 2+5+4 of the start seconds 2, 14, 31; 58 s - 2 s; 3 tracks).
+    WriteCueBin(dir.path(), "three",
+                {CueTrack{.sectors = 900, .pregapSectors = 150}, CueTrack{.sectors = 1325},
+                 CueTrack{.sectors = 2017}});
+    // An Enhanced CD: MusicBrainz counts the audio session up to 152 s before the data track
+    // (last track 2, lead-out 1500); freedb counts all three (2+1+10; 176 s - 2 s).
+    WriteCueBin(dir.path(), "enhanced",
+                {CueTrack{.sectors = 600}, CueTrack{.sectors = 750},
+                 CueTrack{.sectors = 300, .data = true}});
+    const std::string cdText = testing::CdTextFile(
+        {{.language = 0x09, .titles = {"Door", "One"}, .performers = {"Band", "Band"}},
+         {.language = 0x69,
+          .shiftJis = true,
+          .titles = {Utf8ToCp932("扉"), Utf8ToCp932("一")},
+          .performers = {Utf8ToCp932("楽団"), Utf8ToCp932("楽団")}}});
+    testing::WriteBytes(dir / "langs.cdt", std::vector<std::uint8_t>(cdText.begin(), cdText.end()));
+    WriteCueBin(dir.path(), "langs", {CueTrack{.seconds = 1}});
+    const std::string langs = "CDTEXTFILE langs.cdt\nFILE langs.bin BINARY\nTRACK 01 AUDIO\n"
+                              "INDEX 01 00:00:00\n";
+    testing::WriteBytes(dir / "langs.cue", std::vector<std::uint8_t>(langs.begin(), langs.end()));
     testing::WriteBytes(dir / "bad.cue", {'F', 'I', 'L', 'E', ' ', 'x'});
     const std::string list = Utf8ToCp932("!1 桜\t") + (dir / "song.kar").string() + "\t+0\t1\r\n" +
                              "Gone\t" + (dir / "gone.mid").string() + "\t+0\t1\r\n";
@@ -82,6 +105,20 @@ TEST(TobiraInspect, SaysWhatThePlayerMakesOfEachFile) {
          0,
          {"トラック 1: 00:03.00", "トラック 2: 01:02.", "ディスクＩＤ: 0201050102", "CD-Text: Disc",
           "disc.bin"}},
+        {"disc IDs of an audio CD",
+         dir / "three.cue",
+         0,
+         {"MusicBrainz: 51uPV.jZCGnxU0C55gEYcwV_Tpg-", "freedb: 0b003803"}},
+        {"disc IDs of an Enhanced CD",
+         dir / "enhanced.cue",
+         0,
+         {"MusicBrainz: llcCJPhlZQDsI0RdJHuh2ibsiMk-", "freedb: 0d00ae03"}},
+        {"CD-Text in two languages, all listed",
+         dir / "langs.cue",
+         0,
+         {"CD-Text 1 English: Door / Band", "CD-Text 1 English トラック 1: One / Band",
+          "CD-Text 2 Japanese: 扉 / 楽団", "CD-Text 2 Japanese トラック 1: 一 / 楽団",
+          "langs.cdt"}},
         {"a sheet that is no disc", dir / "bad.cue", 1, {"bad.cue"}},
         {"a song list with a missing song",
          dir / "GAKUFU.DT0",

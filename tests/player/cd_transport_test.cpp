@@ -1,8 +1,10 @@
 // The CD transport on a generated five-track disc (5 s a track) played by the real device.
 #include "support/cd_fixture.h"
+#include "support/cue_files.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <ctime>
 #include <utility>
 #include <vector>
@@ -25,7 +27,7 @@ void ExpectStoppedAtTrackOne(CdFixture& f) {
     EXPECT_TRUE(f.main.LabelTIME.Visible);
 }
 
-TEST(CdTransport, NormalOrderLeavesEachTrackEarlyAndStartsTheNextFromItsStart) {
+TEST(CdTransport, NormalOrderRunsOnIntoEachNextTrackWithoutACut) {
     CdFixture f;
     f.startPlaying();
     EXPECT_EQ(f.main.LabelPLAY.Font, colors::Aqua);
@@ -33,14 +35,16 @@ TEST(CdTransport, NormalOrderLeavesEachTrackEarlyAndStartsTheNextFromItsStart) {
     EXPECT_TRUE(f.list.Visible); // "open the control window when play starts" is on by default
 
     Seen seen;
-    for (int i = 0; i < 19; ++i) {
+    for (int i = 0; i < 24; ++i) {
         f.advance(1);
         seen.push_back(TrackSecond(f.position()));
     }
-    // Each track is left at the tick that finds fewer than two whole seconds left (4 of 5).
-    const Seen expected{{1, 1}, {1, 2}, {1, 3}, {2, 0}, {2, 1}, {2, 2}, {2, 3},
-                        {3, 0}, {3, 1}, {3, 2}, {3, 3}, {4, 0}, {4, 1}, {4, 2},
-                        {4, 3}, {5, 0}, {5, 1}, {5, 2}, {5, 3}};
+    // The tick that finds fewer than two whole seconds left (4 of 5) asks for the next track:
+    // playing runs on into it, which shows at its start until it is reached. The last track
+    // plays to its end.
+    const Seen expected{{1, 1}, {1, 2}, {1, 3}, {2, 0}, {2, 0}, {2, 1}, {2, 2}, {2, 3},
+                        {3, 0}, {3, 0}, {3, 1}, {3, 2}, {3, 3}, {4, 0}, {4, 0}, {4, 1},
+                        {4, 2}, {4, 3}, {5, 0}, {5, 0}, {5, 1}, {5, 2}, {5, 3}, {5, 4}};
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(f.main.OrderPosition, 5);
     EXPECT_EQ(f.list.SpeedButton[5].Font, colors::Red);
@@ -59,7 +63,7 @@ TEST(CdTransport, EndlessPlayWrapsToTheFirstEntry) {
     EXPECT_TRUE(f.main.EndlessPlay());
     EXPECT_EQ(f.main.PanelPOW.Hint, Sjis("エンドレスプレイ"));
     f.startPlaying();
-    f.advance(20);
+    f.advance(24); // four tracks whole, the last left at the tick that finds 1 s left
     EXPECT_EQ(f.main.OrderPosition, 1);
     EXPECT_EQ(f.position(), PackTmsf(1, 0, 0, 0));
     EXPECT_TRUE(f.main.IsCdPlaying());
@@ -309,6 +313,79 @@ TEST(CdTransport, PlayingTimeHintsAndRemainingTime) {
     f.advance(3);
     EXPECT_EQ(f.main.LabelPLAY.Caption, "00:00 PLAY");
     EXPECT_TRUE(f.main.IsCdPlaying());
+}
+
+// A live album's disc: sound in every pregap, and 3 s of hidden audio before track 1 past the
+// 2 s lead-in. Sectors of its one file: track 1 INDEX 00 at 0 and INDEX 01 at 375, track 2 at
+// 675 and 780, track 3 at 1050 and 1200, the end at 1500.
+CueImage GappedDisc(const std::filesystem::path& folder) {
+    CueImage image{folder / "live.cue", folder / "live.bin", {375, 780, 1200}, 1500};
+    std::string bin(static_cast<std::size_t>(image.totalSectors) * kCdSectorBytes, '\0');
+    std::uint32_t seed = 7;
+    for (char& b : bin) {
+        seed = seed * 1664525u + 1013904223u;
+        b = static_cast<char>(seed >> 24);
+    }
+    WriteFileBytes(image.bin, bin);
+    WriteFileBytes(image.cue, "FILE live.bin BINARY\nTRACK 01 AUDIO\nINDEX 00 00:00:00\n"
+                              "INDEX 01 00:05:00\nTRACK 02 AUDIO\nINDEX 00 00:09:00\n"
+                              "INDEX 01 00:10:30\nTRACK 03 AUDIO\nINDEX 00 00:14:00\n"
+                              "INDEX 01 00:16:00\n");
+    return image;
+}
+
+TEST(CdTransport, DiscOrderPlaysEveryGapAndBackReachesTheHiddenTrack) {
+    CdFixture f(GappedDisc);
+    const std::vector<char> bin = ReadFileBytes(f.image.bin);
+    std::vector<float> heard;
+    auto left = [&](std::size_t frame) {
+        const std::size_t at = 4 * frame;
+        return static_cast<double>(
+                   static_cast<std::int16_t>(static_cast<unsigned char>(bin[at]) |
+                                             static_cast<unsigned char>(bin[at + 1]) << 8)) /
+               32768.0;
+    };
+    double gain = 1; // the CD line's volume, found from the first frames heard
+    auto listen = [&](std::size_t frames, bool tick) {
+        f.cd.waitIdle();
+        heard.resize(heard.size() + 2 * frames);
+        f.engine.render(heard.data() + heard.size() - 2 * frames, frames);
+        if (tick)
+            f.main.Timer1Timer();
+    };
+    // How many frames from `frame` of the image on were heard from `from` on, in order.
+    auto matching = [&](std::size_t from, std::size_t frame) {
+        std::size_t n = 0;
+        for (; 2 * (from + n) < heard.size() && 4 * (frame + n) < bin.size(); ++n)
+            if (std::abs(heard[2 * (from + n)] - gain * left(frame + n)) > 1e-6)
+                break;
+        return n;
+    };
+
+    // A jump lands on INDEX 01: PLAY on track 1's, NEXT on track 2's.
+    f.startPlaying();
+    listen(kCdFramesPerSector * 10, false);
+    gain = heard[0] / left(375 * kCdFramesPerSector);
+    EXPECT_EQ(matching(0, 375 * kCdFramesPerSector), 10u * kCdFramesPerSector);
+    f.main.SpeedButtonNXTClick();
+    listen(kCdFramesPerSector * 10, false);
+    EXPECT_EQ(matching(10 * kCdFramesPerSector, 780 * kCdFramesPerSector),
+              10u * kCdFramesPerSector);
+
+    // BACK at the start of track 1 plays the hidden track; the disc then plays on in disc order
+    // to its end: every frame of the image once, in order, pregaps and all.
+    f.main.SpeedButtonSTOPClick();
+    f.main.SpeedButtonPLAYClick();
+    f.main.SpeedButtonBAKClick();
+    EXPECT_EQ(f.position(), PackTmsf(1, 0, 0, 0));
+    heard.clear();
+    for (int s = 0; s < 25 && f.main.IsCdPlaying(); ++s)
+        listen(AudioEngine::kSampleRate, true);
+    const std::size_t frames = 1500u * kCdFramesPerSector;
+    EXPECT_EQ(matching(0, 0), frames);
+    EXPECT_EQ(heard.size() / 2, 20u * AudioEngine::kSampleRate); // the image's 20 s
+    EXPECT_EQ(f.cd.mode(), DeviceMode::Stopped);
+    EXPECT_EQ(f.main.OrderPosition, 1);
 }
 
 } // namespace

@@ -44,8 +44,16 @@ inline std::vector<CueTrack> EqualTracks(int n, double seconds) {
 }
 
 struct CdFixture {
-    explicit CdFixture(const std::vector<CueTrack>& tracks = EqualTracks(5, 5)) {
-        image = WriteCueBin(dir.path(), "disc", tracks);
+    explicit CdFixture(const std::vector<CueTrack>& tracks = EqualTracks(5, 5))
+        : CdFixture(nullptr, &tracks) {}
+    // A disc image of the test's own making, written into the fixture's folder.
+    explicit CdFixture(CueImage (*write)(const std::filesystem::path& folder))
+        : CdFixture(write, nullptr) {}
+
+  private:
+    CdFixture(CueImage (*write)(const std::filesystem::path&),
+              const std::vector<CueTrack>* tracks) {
+        image = write ? write(dir.path()) : WriteCueBin(dir.path(), "disc", *tracks);
         IniFile file(forms.FormMain.Paths.SettingsPath);
         WriteSetting(file, keys::CDDEVICE, image.cue.string());
         mixer.CreateWnd();
@@ -53,6 +61,7 @@ struct CdFixture {
         cd.waitIdle();
     }
 
+  public:
     Ports ports() {
         return Ports{fakes.messages, fakes.choosers, fakes.busy,     fakes.screen,
                      repaint,        fakes.clock,    fakes.random,   fakes.processes,

@@ -17,6 +17,17 @@ enum class CueFileKind { Bin, Motorola, Wav, Flac };
 void WriteCueFile(const std::filesystem::path& file, CueFileKind kind, const std::vector<char>& bin,
                   std::int64_t from, std::int64_t to, int rate = 44100);
 
+// One language block of a CD-Text file: titles and performers, the disc's at [0], then one per
+// track; Shift-JIS text is written as double-byte characters, as Japanese discs carry it.
+struct CdTextLanguage {
+    int language = 0x09; // EBU code
+    bool shiftJis = false;
+    std::vector<std::string> titles, performers;
+};
+
+// The packs of a CD-Text file (CDTEXTFILE) with these blocks, checksums included.
+std::string CdTextFile(const std::vector<CdTextLanguage>& blocks);
+
 std::vector<char> ReadFileBytes(const std::filesystem::path& file);
 void WriteFileBytes(const std::filesystem::path& file, const std::string& bytes);
 

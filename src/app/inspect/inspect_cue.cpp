@@ -2,6 +2,8 @@
 
 #include "app/inspect/inspect_output.h"
 #include "media/cd/cd_medium.h"
+#include "media/cd/cd_text_packs.h"
+#include "media/cd/disc_ids.h"
 #include "media/media_device.h"
 #include "player/disc_id.h"
 #include "text/cp932_convert.h"
@@ -39,7 +41,8 @@ int InspectCue(const std::filesystem::path& cue) {
                                     : opened.problem);
         return 1;
     }
-    const DiscText text = opened.medium->readText();
+    const std::vector<CdTextBlock> blocks = opened.medium->readTextBlocks();
+    const DiscText text = opened.medium->readText(MessagesLocale());
     Line(Cp932FromPath(cue).value_or(cue.string()));
     unsigned seconds = 0;
     std::uint32_t last = 0;
@@ -50,15 +53,29 @@ int InspectCue(const std::filesystem::path& cue) {
         const CdTrack* track = toc->track(n);
         if (!track)
             continue;
-        std::string line = Msf(last) + (track->audio ? "" : Sjis("（データ）"));
+        std::string line = Msf(last) + (track->audio ? "" : Sjis("（データ）")) +
+                           (track->preEmphasis ? Sjis("（プリエンファシス）") : "");
         if (const std::string named = Named(text.track(n)); !named.empty())
             line += "  " + named;
         Field(("トラック " + std::to_string(n)).c_str(), line);
     }
     Field("全体", Msf(toc->discLengthMsf()));
     Field("ディスクＩＤ", MakeDiscId(toc->count(), seconds, last));
+    // What other programs look the disc up by.
+    Field("MusicBrainz", MusicBrainzDiscId(*toc));
+    Field("freedb", FreedbDiscId(*toc));
     if (const std::string named = Named(text.disc); !named.empty())
         Field("CD-Text", named);
+    // Every language, when the disc has more than the one shown.
+    for (std::size_t b = 0; blocks.size() > 1 && b < blocks.size(); ++b) {
+        const std::string language = CdTextLanguageName(blocks[b].language);
+        const std::string label =
+            "CD-Text " + std::to_string(b + 1) + (language.empty() ? "" : " " + language);
+        Field(label.c_str(), Named(blocks[b].text.disc));
+        for (int n = 1; n <= static_cast<int>(blocks[b].text.tracks.size()); ++n)
+            if (const std::string named = Named(blocks[b].text.track(n)); !named.empty())
+                Field((label + " トラック " + std::to_string(n)).c_str(), named);
+    }
     for (const auto& file : opened.files) {
         std::error_code error;
         const bool there = std::filesystem::is_regular_file(file, error);

@@ -16,6 +16,17 @@ namespace tobira {
 namespace {
 
 constexpr std::int64_t kOneSecondFrames = std::int64_t{kCdSectorsPerSecond} * kCdFramesPerSector;
+// How near the next track's start playing must be for a request of that track to run on into
+// it rather than jump: the player asks for the next track when less than two seconds are left,
+// and a jump from further away lands on the track's start at once.
+constexpr std::int64_t kRunOnFrames = 2 * kOneSecondFrames;
+
+// The sector holding `frame`, also before LSN 0.
+std::int32_t sectorOf(std::int64_t frame) {
+    return static_cast<std::int32_t>(
+        frame >= 0 ? frame / kCdFramesPerSector
+                   : -((-frame + kCdFramesPerSector - 1) / kCdFramesPerSector));
+}
 
 // The sheet and the files it names are read by the worker: one that is missing or unusable is
 // no disc, and the worker says why.
@@ -87,7 +98,8 @@ void CdDevice::open() {
             ++state_.problems;
         }
     }
-    worker_ = std::make_unique<CdWorker>(std::move(source), state_, options_.pollInterval);
+    worker_ = std::make_unique<CdWorker>(std::move(source), state_, options_.pollInterval,
+                                         options_.textLocale);
 }
 
 void CdDevice::close() {
@@ -121,6 +133,24 @@ void CdDevice::startAt(int number) {
     state_.wake.notify_one();
 }
 
+bool CdDevice::runsInto(const CdTrack& target) const {
+    const std::int64_t at = std::int64_t{target.start} * kCdFramesPerSector;
+    if (!state_.playing || at < state_.playFrame || at - state_.playFrame >= kRunOnFrames ||
+        at >= state_.endFrame)
+        return false;
+    // No other track starts on the way.
+    const CdTrack& here = state_.toc->trackAt(sectorOf(state_.playFrame));
+    return &here == &target || state_.toc->trackBefore(target.number) == &here;
+}
+
+const CdTrack& CdDevice::shownTrack() const {
+    if (state_.enteringTrack != 0)
+        if (const CdTrack* entering = state_.toc->track(state_.enteringTrack);
+            entering && state_.playFrame < std::int64_t{entering->start} * kCdFramesPerSector)
+            return *entering;
+    return state_.toc->trackAt(sectorOf(state_.playFrame));
+}
+
 void CdDevice::play() {
     requireOpen();
     heldByPause_ = false; // a resume plays what the pause held
@@ -149,6 +179,13 @@ void CdDevice::playFrom(std::uint32_t track) {
         // A number the disc leaves out plays as a data track does: from the next audio track.
         if (state_.disc != CdDiscState::Ready || number < 1 || number > state_.toc->count())
             return;
+        // Played in disc order, the next track comes with the gap the disc has before it: nothing
+        // is cut and nothing added, and what the output holds plays on.
+        if (const CdTrack* target = state_.toc->firstAudioFrom(number);
+            target && runsInto(*target)) {
+            state_.enteringTrack = target->number;
+            return;
+        }
         jumped = state_.playing;
         startAt(number);
     }
@@ -188,15 +225,21 @@ void CdDevice::previous() {
         std::lock_guard lock(state_.mutex);
         if (state_.disc != CdDiscState::Ready || !state_.playing)
             return;
-        const CdTrack& current =
-            state_.toc->trackAt(static_cast<std::int32_t>(state_.playFrame / kCdFramesPerSector));
-        const std::int64_t into =
-            state_.playFrame - std::int64_t{current.start} * kCdFramesPerSector;
+        const CdTrack& current = shownTrack();
+        const std::int64_t into = std::max<std::int64_t>(
+            0, state_.playFrame - std::int64_t{current.start} * kCdFramesPerSector);
         const CdTrack* before = state_.toc->trackBefore(current.number);
-        if (into < kOneSecondFrames && before && before->audio)
+        if (into < kOneSecondFrames && before && before->audio) {
             startAt(before->number);
-        else
+        } else if (into < kOneSecondFrames && !before && current.audio && current.start > 0) {
+            // Audio before the first track's start, longer than the lead-in every disc has: the
+            // hidden track, as the track before the first. It runs on into the first.
+            state_.seek(std::int64_t{state_.firstLsn} * kCdFramesPerSector,
+                        std::int64_t{state_.toc->audioEnd(current.number)} * kCdFramesPerSector);
+            state_.wake.notify_one();
+        } else {
             startAt(current.number);
+        }
     }
     engine_.flush();
 }
@@ -274,10 +317,10 @@ std::uint32_t CdDevice::position() const {
     std::lock_guard lock(state_.mutex);
     if (!state_.toc)
         return 0;
-    const CdTrack& track =
-        state_.toc->trackAt(static_cast<std::int32_t>(state_.playFrame / kCdFramesPerSector));
+    // Before a track's start (its pregap heard on the way, the hidden track) it shows 00:00.
+    const CdTrack& track = shownTrack();
     const auto into = static_cast<unsigned>(
-        std::max<std::int64_t>(0, state_.playFrame / kCdFramesPerSector - track.start));
+        std::max<std::int64_t>(0, sectorOf(state_.playFrame) - std::int64_t{track.start}));
     return PackTmsf(static_cast<unsigned>(track.number), into / (60 * kCdSectorsPerSecond),
                     into / kCdSectorsPerSecond % 60, into % kCdSectorsPerSecond);
 }
@@ -315,6 +358,11 @@ void CdDevice::waitIdle() {
         return state_.workerIdle && !state_.commandsPending() &&
                !state_.readWanted(kCdFramesPerSector);
     });
+}
+
+std::uint64_t CdDevice::speedRequests() const {
+    std::lock_guard lock(state_.mutex);
+    return state_.speedRequests;
 }
 
 bool CdDevice::sounding() const {

@@ -9,7 +9,9 @@
 //
 // Threads: the MediaDevice methods run on the UI thread and never wait for the drive: opening
 // the medium, reading the TOC, media checks (once a second), eject and reading audio ahead
-// (4 s) happen on the device's own worker thread. mode() is NotReady until the TOC is in.
+// (10 s) happen on the device's own worker thread. mode() is NotReady until the TOC is in.
+// A drive is asked once per disc to read at a low, steady speed (4x; one that refuses reads as
+// it likes), so that it fills the read-ahead in long runs rather than spinning up and down.
 // renderAudio runs on the audio thread and only copies from the read-ahead ring under a short
 // lock; when stopped or when the ring ran dry it outputs silence and the position stands still.
 //
@@ -18,13 +20,17 @@
 // packed and runs to the next track's start, so it includes the next track's pregap, as the
 // disc's TOC counts it. length() is the whole disc, first track's start to lead-out, MSF packed.
 //
-// Playing: playFrom(n) plays from track n's start to the end of the disc and then stops
-// (mode Stopped). Data tracks are never played: playFrom(data track) starts at the next audio
-// track, and playing stops where a data track begins. pause() and stop() are the same for a CD
-// (the mode becomes Stopped and the position is kept), except that a pause has the output hold
-// what it has already been given, where a stop drops it; play() resumes there, or starts again at
-// the first audio track when the end of the disc was reached. previous() acts only while
-// playing. No completion notification is sent: the player polls mode and position.
+// Playing: playFrom(n) plays from track n's start (INDEX 01) to the end of the disc and then
+// stops (mode Stopped). Asked while playing is about to reach track n by itself (less than 2 s
+// before its start, no track between), it lets playing run on, so that the gap the disc holds
+// before n plays whole; the position shows n's start meanwhile. Data tracks are never played:
+// playFrom(data track) starts at the next audio track, and playing stops where a data track begins.
+// pause() and stop() are the same for a CD (the mode becomes Stopped and the position is kept),
+// except that a pause has the output hold what it has already been given, where a stop drops it;
+// play() resumes there, or starts again at the first audio track when the end of the disc was
+// reached. previous() acts only while playing; within the first second of a disc whose first track
+// starts after the 2 s lead-in (hidden audio before it), it plays that audio from the disc's first
+// sector on. No completion notification is sent: the player polls mode and position.
 //
 // Eject and insert: eject() on a drive opens the tray (the media check sees the next disc). On
 // an image it takes the disc out: the mode is Open until insertDisc() or another eject() puts
@@ -40,12 +46,14 @@
 
 #include "media/audio_source.h"
 #include "media/cd/cd_play_state.h"
+#include "media/cd/cd_text_packs.h"
 #include "media/media_device.h"
 
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace tobira {
 
@@ -55,11 +63,13 @@ class CdWorker;
 struct CdDeviceOptions {
     // How often the worker checks for a new or removed disc.
     std::chrono::milliseconds pollInterval{1000};
+    // Whose language the CD-Text is shown in, when the disc has several ("ja_JP.UTF-8").
+    std::string textLocale = MessagesLocale();
 };
 
 class CdDevice final : public MediaDevice, public AudioSource {
   public:
-    // Frames the read-ahead holds when full (4 s).
+    // Frames the read-ahead holds when full (10 s).
     static constexpr std::size_t kReadAheadFrames = CdPlayState::kRingSectors * kCdFramesPerSector;
 
     // Attaches itself to the engine's CD line (silent until a disc plays).
@@ -100,6 +110,9 @@ class CdDevice final : public MediaDevice, public AudioSource {
     // has filled the read-ahead as far as it goes (kReadAheadFrames, or up to the end of the
     // disc). Rendering no more than that afterwards never runs dry. For tests and benchmarks.
     void waitIdle();
+    // How many discs the drive was asked to read slowly for (an image has no speed to set, yet
+    // counts: the asking is the same). For tests.
+    std::uint64_t speedRequests() const;
 
     void renderAudio(float* out, std::size_t frames) override;
     bool sounding() const override;
@@ -108,6 +121,10 @@ class CdDevice final : public MediaDevice, public AudioSource {
     void requireOpen() const;
     // Starts playing at audio track `number` or the next audio track after it. Holds the lock.
     void startAt(int number);
+    // Whether playing reaches `target` by itself within moments, no other track between.
+    bool runsInto(const CdTrack& target) const;
+    // The track the position counts in. Both hold the lock.
+    const CdTrack& shownTrack() const;
     void request(bool CdPlayState::*flag);
 
     AudioEngine& engine_;

@@ -1,11 +1,11 @@
 #include "media/cd/cd_medium.h"
 
+#include "media/cd/cd_text_packs.h"
 #include "media/cd/cue_disc_image.h"
-#include "text/cp932_convert.h"
 
 #include <cdio/cdio.h>
-#include <cdio/cdtext.h>
 #include <cdio/logging.h>
+#include <cdio/mmc_ll_cmds.h>
 
 #include <cctype>
 #include <mutex>
@@ -90,13 +90,29 @@ std::optional<CdToc> CdMedium::readToc() const {
         const lsn_t start = cdio_get_track_lsn(p, number);
         if (start == CDIO_INVALID_LSN)
             return std::nullopt;
+        const bool audio = cdio_get_track_format(p, number) == TRACK_FORMAT_AUDIO;
         entries.push_back(
-            CdTocEntry{number, start, cdio_get_track_format(p, number) == TRACK_FORMAT_AUDIO});
+            CdTocEntry{number, start, audio,
+                       audio && cdio_get_track_preemphasis(p, number) == CDIO_TRACK_FLAG_TRUE});
     }
     const lsn_t leadout = cdio_get_track_lsn(p, CDIO_CDROM_LEADOUT_TRACK);
     if (leadout == CDIO_INVALID_LSN)
         return std::nullopt;
     return CdToc::make(entries, leadout);
+}
+
+bool CdMedium::slowDown() {
+    constexpr int kSpeed = 4; // times the playing speed
+    constexpr int kRawKbPerSpeed = 176;
+    if (!handle_)
+        return false;
+    // SET CD SPEED first: the kernel's own speed call is ignored by many drives for audio reads.
+    return mmc_set_speed(handle_.get(), kSpeed * kRawKbPerSpeed, 0) == DRIVER_OP_SUCCESS ||
+           cdio_set_speed(handle_.get(), kSpeed) == DRIVER_OP_SUCCESS;
+}
+
+std::int32_t CdMedium::firstLsn() const {
+    return image_ ? image_->firstLsn() : 0;
 }
 
 bool CdMedium::readAudio(std::int32_t lsn, std::int32_t sectors, unsigned char* out) {
@@ -114,32 +130,37 @@ bool CdMedium::readAudio(std::int32_t lsn, std::int32_t sectors, unsigned char* 
            DRIVER_OP_SUCCESS;
 }
 
-DiscText CdMedium::readText() const {
+std::vector<CdTextBlock> CdMedium::readTextBlocks() const {
     if (image_)
-        return image_->text();
-    DiscText text;
-    cdtext_t* cdtext = handle_ ? cdio_get_cdtext(handle_.get()) : nullptr;
-    if (!cdtext)
-        return text;
-    // libcdio hands CD-Text over as UTF-8; track 0 is the disc.
-    auto field = [cdtext](cdtext_field_t f, track_t track) {
-        const char* value = cdtext_get_const(cdtext, f, track);
-        return value ? Utf8ToCp932(value) : std::string();
-    };
-    text.disc = {field(CDTEXT_FIELD_TITLE, 0), field(CDTEXT_FIELD_PERFORMER, 0)};
+        return image_->textBlocks();
+    if (!handle_)
+        return {};
     const track_t first = cdio_get_first_track_num(handle_.get());
     const track_t count = cdio_get_num_tracks(handle_.get());
     // By the disc's numbers, which may start above 1.
-    if (first != CDIO_INVALID_TRACK && count != CDIO_INVALID_TRACK &&
-        first + count - 1 <= CdToc::kMaxTracks) {
-        text.tracks.resize(static_cast<std::size_t>(first + count - 1));
-        for (int i = 0; i < count; ++i) {
-            const auto track = static_cast<track_t>(first + i);
-            text.tracks[static_cast<std::size_t>(track - 1)] = {
-                field(CDTEXT_FIELD_TITLE, track), field(CDTEXT_FIELD_PERFORMER, track)};
-        }
+    const std::size_t tracks = first != CDIO_INVALID_TRACK && count != CDIO_INVALID_TRACK &&
+                                       first + count - 1 <= CdToc::kMaxTracks
+                                   ? static_cast<std::size_t>(first + count - 1)
+                                   : 0;
+    std::vector<CdTextBlock> blocks;
+    // The packs as the drive hands them over, behind a 4-byte header that gives their length:
+    // libcdio's own reading keeps one language and refuses double-byte (Japanese) text.
+    struct Free {
+        void operator()(std::uint8_t* p) const { cdio_free(p); }
+    };
+    if (std::unique_ptr<std::uint8_t, Free> raw(cdio_get_cdtext_raw(handle_.get())); raw) {
+        const std::size_t bytes = std::size_t{raw.get()[0]} << 8 | raw.get()[1];
+        blocks =
+            ParseCdTextPacks(std::string_view(reinterpret_cast<const char*>(raw.get()), bytes + 2));
     }
-    return text;
+    for (CdTextBlock& block : blocks)
+        block.text.tracks.resize(tracks);
+    return blocks;
+}
+
+DiscText CdMedium::readText(std::string_view locale) const {
+    const std::vector<CdTextBlock> blocks = readTextBlocks();
+    return blocks.empty() ? DiscText{} : blocks[PreferredCdTextBlock(blocks, locale)].text;
 }
 
 bool CdMedium::ejectDrive() {

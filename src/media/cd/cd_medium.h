@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct _CdIo;
@@ -47,12 +48,21 @@ class CdMedium final {
 
     // Nullopt when there is no disc or the TOC makes no sense as an audio CD.
     std::optional<CdToc> readToc() const;
+    // Asks a drive to read at a low, steady speed, quiet enough to play by (a few times the
+    // playing speed leaves room for paranoia's re-reads). False when there is nothing to set
+    // (an image) or the drive refuses, which changes nothing else.
+    bool slowDown();
+    // The first sector that can be read: 0 for a drive, below 0 for an image whose files hold
+    // track 1's lead-in pregap.
+    std::int32_t firstLsn() const;
     // Reads `sectors` raw audio sectors (kCdSectorBytes each: 16-bit little-endian stereo). A
     // drive is read through cdio-paranoia (plain reads when paranoia cannot work with it), an
     // image with plain reads: its data has no jitter or scratches to correct.
     bool readAudio(std::int32_t lsn, std::int32_t sectors, unsigned char* out);
-    // The disc's CD-Text; empty when it has none.
-    DiscText readText() const;
+    // The disc's CD-Text, every language it has; empty when it has none.
+    std::vector<CdTextBlock> readTextBlocks() const;
+    // The block for the language of `locale`, else the first; empty text when there is none.
+    DiscText readText(std::string_view locale) const;
 
     // Opens the drive's tray. The handle is spent afterwards, whatever happened: open a new one
     // to see the next disc. False for an image, which has no tray.

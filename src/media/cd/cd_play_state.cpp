@@ -14,14 +14,16 @@ void CdPlayState::seek(std::int64_t frame, std::int64_t end) {
     ++generation;
     playFrame = frame;
     endFrame = end;
+    enteringTrack = 0;
 }
 
-void CdPlayState::setDisc(std::optional<CdToc> newToc) {
+void CdPlayState::setDisc(std::optional<CdToc> newToc, std::int32_t firstReadable) {
     if (!newToc) {
         clear(CdDiscState::None);
         return;
     }
     toc = std::move(newToc);
+    firstLsn = firstReadable;
     text = {};
     disc = CdDiscState::Ready;
     playing = false;
@@ -34,6 +36,7 @@ void CdPlayState::clear(CdDiscState state) {
     disc = state;
     toc.reset();
     text = {};
+    firstLsn = 0;
     playing = false;
     seek(0, 0);
 }

@@ -23,9 +23,11 @@ enum class CdDiscState {
 };
 
 struct CdPlayState {
-    static constexpr std::size_t kRingSectors = 4 * kCdSectorsPerSecond;
+    // A generous read-ahead: a drive read slowly fills it in a few long, steady runs rather than
+    // spinning up and down for many short ones.
+    static constexpr std::size_t kRingSectors = 10 * kCdSectorsPerSecond;
     // The worker refills once this much room is free (and then fills to the top).
-    static constexpr std::size_t kRefillFrames = kCdSectorsPerSecond * kCdFramesPerSector;
+    static constexpr std::size_t kRefillFrames = 3 * kCdSectorsPerSecond * kCdFramesPerSector;
 
     std::mutex mutex;
     std::condition_variable wake; // the worker waits on it
@@ -37,10 +39,17 @@ struct CdPlayState {
     // Why the last image could not be used, and how many such reports there were.
     std::string problem;
     std::uint64_t problems = 0;
+    // How many discs the drive was asked to read slowly for: once for every disc read.
+    std::uint64_t speedRequests = 0;
     bool playing = false;
+    // The first sector the medium can play (below 0 for an image that holds track 1's lead-in).
+    std::int32_t firstLsn = 0;
     // Sample frames from LSN 0: the next frame to be heard, and where playing must stop.
     std::int64_t playFrame = 0;
     std::int64_t endFrame = 0;
+    // The track asked for while playing ran into it by itself; until its start is heard the
+    // position shows that track's start. 0 for none.
+    int enteringTrack = 0;
     // Changes whenever the ring is emptied, so that a read that was under way is dropped.
     std::uint64_t generation = 0;
     CdAudioRing ring{kRingSectors * kCdFramesPerSector};
@@ -62,7 +71,7 @@ struct CdPlayState {
     // Empties the ring and moves the play position. Callers hold the mutex.
     void seek(std::int64_t frame, std::int64_t end);
     // Puts in a new disc (stopped at its first audio track) or none. Callers hold the mutex.
-    void setDisc(std::optional<CdToc> newToc);
+    void setDisc(std::optional<CdToc> newToc, std::int32_t firstReadable = 0);
     void clear(CdDiscState state);
 };
 

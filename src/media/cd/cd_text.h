@@ -1,6 +1,6 @@
 #pragma once
 // CD-Text of a disc: the title and performer of the disc and of each track, in code page 932.
-// From a CUE sheet's TITLE and PERFORMER lines or from a drive.
+// From a CUE sheet's TITLE and PERFORMER lines, the CD-Text file it names, or a drive.
 
 #include <string>
 #include <vector>
@@ -25,6 +25,12 @@ struct DiscText {
                    : none;
     }
     bool operator==(const DiscText&) const = default;
+};
+
+// One language of a disc's CD-Text: a disc carries up to eight.
+struct CdTextBlock {
+    int language = 0; // the EBU code CD-Text uses (0x09 English, 0x69 Japanese); 0 unknown
+    DiscText text;
 };
 
 } // namespace tobira

@@ -19,7 +19,7 @@ std::optional<CdToc> CdToc::make(const std::vector<CdTocEntry>& entries, std::in
         const int previous = i == 0 ? 0 : entries[i - 1].number;
         if (e.number <= previous || e.number > kMaxTracks || e.start < 0 || next <= e.start)
             return std::nullopt;
-        toc.tracks_.push_back(CdTrack{e.number, e.start, next - e.start, e.audio});
+        toc.tracks_.push_back(CdTrack{e.number, e.start, next - e.start, e.audio, e.preEmphasis});
         anyAudio = anyAudio || e.audio;
     }
     if (!anyAudio)

@@ -14,6 +14,7 @@ struct CdTocEntry {
     int number = 0;
     std::int32_t start = 0; // LSN of INDEX 01
     bool audio = true;
+    bool preEmphasis = false; // mastered with 50/15 us pre-emphasis: played de-emphasised
 };
 
 struct CdTrack {
@@ -23,6 +24,7 @@ struct CdTrack {
     // that is how a drive's TOC and every CD player count a track's length.
     std::int32_t sectors = 0;
     bool audio = true;
+    bool preEmphasis = false;
 };
 
 class CdToc final {
@@ -45,6 +47,8 @@ class CdToc final {
     // The track before track `number` that the disc has; nullptr when there is none.
     const CdTrack* trackBefore(int number) const;
     std::int32_t leadout() const { return leadout_; }
+    // The tracks the disc has, in disc order.
+    const std::vector<CdTrack>& tracks() const { return tracks_; }
 
     // The track holding `lsn`; the last track for an address at or past the lead-out, the first
     // for one before the first track.

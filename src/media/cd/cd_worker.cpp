@@ -3,6 +3,7 @@
 #include "media/media_device.h"
 
 #include <algorithm>
+#include <limits>
 #include <system_error>
 #include <utility>
 
@@ -20,8 +21,10 @@ float toFloat(unsigned char low, unsigned char high) {
 
 } // namespace
 
-CdWorker::CdWorker(CdSource source, CdPlayState& state, std::chrono::milliseconds pollInterval)
+CdWorker::CdWorker(CdSource source, CdPlayState& state, std::chrono::milliseconds pollInterval,
+                   std::string textLocale)
     : source_(std::move(source)), state_(state), pollInterval_(pollInterval),
+      textLocale_(std::move(textLocale)),
       raw_(static_cast<std::size_t>(kReadSectors) * kCdSectorBytes),
       samples_(static_cast<std::size_t>(kReadSectors) * kCdFramesPerSector * 2),
       thread_([this] { run(); }) {}
@@ -104,9 +107,10 @@ void CdWorker::load() {
     medium_ = std::move(opened.medium);
     imageFiles_ = std::move(opened.files);
     std::optional<CdToc> toc = medium_ ? medium_->readToc() : std::nullopt;
-    DiscText text = medium_ ? medium_->readText() : DiscText{};
+    DiscText text = medium_ ? medium_->readText(textLocale_) : DiscText{};
     if (!toc)
         medium_.reset();
+    slowDown();
     // Taken after reading, so that the writing of the files we just read is not a change.
     stamps_ = imageStamps();
     publish(std::move(toc), std::move(text), std::move(opened.problem));
@@ -128,7 +132,9 @@ void CdWorker::loadDrive() {
     }
     medium_ = CdMedium::openDrive(source_.lock->device());
     std::optional<CdToc> toc = medium_ ? medium_->readToc() : std::nullopt;
-    DiscText text = toc ? medium_->readText() : DiscText{};
+    DiscText text = toc ? medium_->readText(textLocale_) : DiscText{};
+    if (toc)
+        slowDown();
     source_.lock->mediaChanged(); // this disc is the one we just read
     publish(std::move(toc), std::move(text));
 }
@@ -210,6 +216,20 @@ void CdWorker::readAhead(const ReadJob& job) {
         std::fill_n(raw_.begin(), bytes, 0);
     for (std::size_t i = 0; i < bytes / 2; ++i)
         samples_[i] = toFloat(raw_[2 * i], raw_[2 * i + 1]);
+    // Sector by sector, so that the filter starts and stops on a track's first sample.
+    CdDeemphasis filter = deemphasis_;
+    if (!emphasised_.empty()) {
+        if (job.frame != deemphasisFrame_)
+            filter.restart();
+        for (std::int32_t s = 0; s < job.sectors; ++s) {
+            float* sector =
+                samples_.data() + std::size_t{2} * kCdFramesPerSector * static_cast<std::size_t>(s);
+            if (emphasised(lsn + s))
+                filter.filter(sector, kCdFramesPerSector);
+            else
+                filter.pass(sector, kCdFramesPerSector);
+        }
+    }
 
     std::lock_guard lock(state_.mutex);
     if (job.generation != state_.generation || job.frame != state_.fillFrame())
@@ -217,6 +237,23 @@ void CdWorker::readAhead(const ReadJob& job) {
     const std::int64_t frames = std::min<std::int64_t>(
         std::int64_t{job.sectors} * kCdFramesPerSector, state_.endFrame - job.frame);
     state_.ring.write(samples_.data(), static_cast<std::size_t>(frames));
+    deemphasis_ = filter;
+    deemphasisFrame_ = job.frame + std::int64_t{job.sectors} * kCdFramesPerSector;
+}
+
+void CdWorker::slowDown() {
+    if (!medium_)
+        return;
+    medium_->slowDown();
+    std::lock_guard lock(state_.mutex);
+    ++state_.speedRequests;
+}
+
+bool CdWorker::emphasised(std::int32_t lsn) const {
+    for (const auto& [from, to] : emphasised_)
+        if (lsn >= from && lsn < to)
+            return true;
+    return false;
 }
 
 std::optional<CdWorker::FileStamp> CdWorker::stampOf(const std::filesystem::path& file) const {
@@ -240,8 +277,18 @@ std::vector<std::optional<CdWorker::FileStamp>> CdWorker::imageStamps() const {
 }
 
 void CdWorker::publish(std::optional<CdToc> toc, DiscText text, std::string problem) {
+    emphasised_.clear();
+    deemphasisFrame_ = -1;
+    for (std::size_t i = 0; toc && i < toc->tracks().size(); ++i) {
+        const CdTrack& t = toc->tracks()[i];
+        // Track 1's pregap, hidden audio included, is part of track 1.
+        if (t.audio && t.preEmphasis)
+            emphasised_.emplace_back(i == 0 ? std::numeric_limits<std::int32_t>::min() : t.start,
+                                     t.start + t.sectors);
+    }
+    const std::int32_t firstLsn = medium_ && toc ? medium_->firstLsn() : 0;
     std::lock_guard lock(state_.mutex);
-    state_.setDisc(std::move(toc));
+    state_.setDisc(std::move(toc), firstLsn);
     if (state_.toc)
         state_.text = std::move(text);
     if (!problem.empty()) {

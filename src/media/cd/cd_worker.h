@@ -4,6 +4,7 @@
 // It talks to the rest of the device only through CdPlayState.
 
 #include "media/cd/cd_drive_lock.h"
+#include "media/cd/cd_deemphasis.h"
 #include "media/cd/cd_medium.h"
 #include "media/cd/cd_play_state.h"
 
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -31,7 +33,9 @@ struct CdSource {
 class CdWorker final {
   public:
     // Starts the thread, which first reads the medium (the state stays NotReady till then).
-    CdWorker(CdSource source, CdPlayState& state, std::chrono::milliseconds pollInterval);
+    // `textLocale` chooses the CD-Text language.
+    CdWorker(CdSource source, CdPlayState& state, std::chrono::milliseconds pollInterval,
+             std::string textLocale);
     // Stops the thread; waits for a drive command under way to end.
     ~CdWorker();
     CdWorker(const CdWorker&) = delete;
@@ -58,6 +62,9 @@ class CdWorker final {
     void ejectDisc();
     void insertDisc();
     void readAhead(const ReadJob& job);
+    bool emphasised(std::int32_t lsn) const;
+    // Once for every disc read, before its audio is.
+    void slowDown();
     bool findDrive();
     std::optional<FileStamp> stampOf(const std::filesystem::path& file) const;
     std::vector<std::optional<FileStamp>> imageStamps() const;
@@ -67,12 +74,18 @@ class CdWorker final {
     CdSource source_;
     CdPlayState& state_;
     const std::chrono::milliseconds pollInterval_;
+    const std::string textLocale_;
     std::unique_ptr<CdMedium> medium_;
     bool ejected_ = false;                          // image: taken out until inserted again
     std::vector<std::filesystem::path> imageFiles_; // the sheet and the files it names
     std::vector<std::optional<FileStamp>> stamps_;
     CdDriveStatus lastStatus_ = CdDriveStatus::Unknown;
     bool filling_ = false;
+    // Sectors [from, to) of the tracks mastered with pre-emphasis, and the filter's state as of
+    // the frame the last read that reached the ring ended at.
+    std::vector<std::pair<std::int32_t, std::int32_t>> emphasised_;
+    CdDeemphasis deemphasis_;
+    std::int64_t deemphasisFrame_ = -1;
     std::vector<unsigned char> raw_;
     std::vector<float> samples_;
     std::thread thread_; // last: starts after everything above exists

@@ -98,6 +98,8 @@ CueImage WriteCueBin(const std::filesystem::path& folder, const std::string& nam
         cue += std::string("  TRACK ") + number + (t.data ? " MODE1/2352" : " AUDIO") + "\r\n";
         if (!t.title.empty())
             cue += "    TITLE \"" + t.title + "\"\r\n";
+        if (t.preEmphasis)
+            cue += "    FLAGS PRE\r\n";
         if (t.pregapSectors > 0) {
             cue += "    INDEX 00 " + CueTime(sector) + "\r\n";
             if (t.data)

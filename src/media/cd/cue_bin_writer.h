@@ -21,8 +21,9 @@ struct CueTrack {
     double level = 0.5;     // peak amplitude, 0..1 of full scale
     // Silence written before INDEX 01 (an INDEX 00 pregap stored in the file).
     std::int64_t pregapSectors = 0;
-    std::string title = {}; // CD-Text TITLE line; none when empty
-    bool data = false;      // a MODE1/2352 data track instead of audio
+    std::string title = {};   // CD-Text TITLE line; none when empty
+    bool data = false;        // a MODE1/2352 data track instead of audio
+    bool preEmphasis = false; // FLAGS PRE
     // The track's own sound instead of the tone: interleaved stereo at 44.1 kHz, the last
     // sector filled up with silence.
     std::vector<std::int16_t> samples = {};

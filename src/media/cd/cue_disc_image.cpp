@@ -1,6 +1,7 @@
 #include "media/cd/cue_disc_image.h"
 
 #include "files/regular_file.h"
+#include "media/cd/cd_text_packs.h"
 #include "media/output/shared_library.h"
 #include "media/output/sndfile_api.h"
 #include "text/cp932_convert.h"
@@ -180,22 +181,45 @@ CueOpenResult CueDiscImage::open(const std::filesystem::path& cue) {
     if (!laid.layout)
         return refuse(cue, std::move(result), laid.problem.line, laid.problem.what);
     std::optional<CdToc> toc = CdToc::make(laid.layout->entries, laid.layout->leadout);
-    DiscText text{sheet.disc, {}};
+    std::vector<CdTextBlock> text;
+    DiscText own{sheet.disc, {}};
     // By the disc's numbers: a sheet that starts at track 4 has no text for 1 to 3.
-    text.tracks.resize(static_cast<std::size_t>(sheet.tracks.back().number));
+    const auto count = static_cast<std::size_t>(sheet.tracks.back().number);
+    own.tracks.resize(count);
     for (const CueSheetTrack& t : sheet.tracks)
-        text.tracks[static_cast<std::size_t>(t.number - 1)] = t.text;
-    result.image.reset(
-        new CueDiscImage(std::move(sources), std::move(*laid.layout), std::move(*toc), text));
+        own.tracks[static_cast<std::size_t>(t.number - 1)] = t.text;
+    if (own != DiscText{{}, std::vector<CdText>(count)})
+        text.push_back({0, std::move(own)});
+    if (!sheet.cdTextFile.empty()) {
+        // Text is a help, not the disc: a CD-Text file that cannot be read is passed over.
+        const std::filesystem::path file = FindCueFile(cue.parent_path(), sheet.cdTextFile);
+        result.files.push_back(file);
+        try {
+            for (CdTextBlock& block :
+                 ParseCdTextPacks(RegularFile::open(file, read_limit::CueSheet).readAll())) {
+                block.text.tracks.resize(count);
+                text.push_back(std::move(block));
+            }
+        } catch (const FileReadError&) {
+        }
+    }
+    result.image.reset(new CueDiscImage(std::move(sources), std::move(*laid.layout),
+                                        std::move(*toc), std::move(text)));
     return result;
 }
 
 CueDiscImage::CueDiscImage(std::vector<std::unique_ptr<Source>> sources, CueLayout layout,
-                           CdToc toc, DiscText text)
+                           CdToc toc, std::vector<CdTextBlock> text)
     : sources_(std::move(sources)), layout_(std::move(layout)), toc_(std::move(toc)),
       text_(std::move(text)) {}
 
 CueDiscImage::~CueDiscImage() = default;
+
+std::int32_t CueDiscImage::firstLsn() const {
+    return layout_.segments.empty()
+               ? 0
+               : static_cast<std::int32_t>(std::min<std::int64_t>(0, layout_.segments.front().lsn));
+}
 
 bool CueDiscImage::read(std::int32_t lsn, std::int32_t sectors, unsigned char* out) {
     std::int64_t at = lsn;

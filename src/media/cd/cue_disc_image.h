@@ -34,7 +34,11 @@ class CueDiscImage final {
     CueDiscImage& operator=(const CueDiscImage&) = delete;
 
     const CdToc& toc() const { return toc_; }
-    const DiscText& text() const { return text_; }
+    // The sheet's own TITLE and PERFORMER lines (when it has any) first, then the blocks of
+    // the CD-Text file it names.
+    const std::vector<CdTextBlock>& textBlocks() const { return text_; }
+    // The image's first sector: below 0 when its files hold track 1's lead-in pregap.
+    std::int32_t firstLsn() const;
     // `sectors` sectors from `lsn` as 16-bit little-endian stereo; silence past the lead-out.
     // False when a file cannot be read any more.
     bool read(std::int32_t lsn, std::int32_t sectors, unsigned char* out);
@@ -42,14 +46,14 @@ class CueDiscImage final {
   private:
     struct Source;
     CueDiscImage(std::vector<std::unique_ptr<Source>> sources, CueLayout layout, CdToc toc,
-                 DiscText text);
+                 std::vector<CdTextBlock> text);
     bool readSegment(const CueSegment& segment, std::int64_t from, std::int64_t sectors,
                      unsigned char* out);
 
     std::vector<std::unique_ptr<Source>> sources_;
     CueLayout layout_;
     CdToc toc_;
-    DiscText text_;
+    std::vector<CdTextBlock> text_;
 };
 
 // The file a sheet names, beside the sheet: the exact name, else one that differs only in

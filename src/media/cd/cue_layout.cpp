@@ -100,17 +100,17 @@ CueLayoutResult LayOutCueSheet(const CueSheet& sheet, const std::vector<std::int
 
     CueLayout layout;
     for (const CueSheetTrack& t : tracks)
-        layout.entries.push_back(CdTocEntry{
-            t.number, static_cast<std::int32_t>(timeline(raw(t.index1)) - shift), t.audio});
+        layout.entries.push_back(
+            CdTocEntry{t.number, static_cast<std::int32_t>(timeline(raw(t.index1)) - shift),
+                       t.audio, t.preEmphasis});
     layout.leadout = static_cast<std::int32_t>(total - shift);
 
-    // The files end to end, cut where a silence goes in; everything before LSN 0 dropped.
+    // The files end to end, cut where a silence goes in.
     std::int64_t lsn = -shift;
     std::size_t next = 0;
     auto add = [&](int file, std::int64_t fileSector, std::int64_t sectors) {
-        const std::int64_t skip = std::clamp<std::int64_t>(-lsn, 0, sectors);
-        if (sectors > skip)
-            layout.segments.push_back({lsn + skip, sectors - skip, file, fileSector + skip});
+        if (sectors > 0)
+            layout.segments.push_back({lsn, sectors, file, fileSector});
         lsn += sectors;
     };
     for (std::size_t f = 0; f < fileCount; ++f) {

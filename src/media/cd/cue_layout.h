@@ -21,7 +21,9 @@ struct CueSegment {
 struct CueLayout {
     std::vector<CdTocEntry> entries;
     std::int32_t leadout = 0;
-    std::vector<CueSegment> segments; // in disc order, without gaps, up to the lead-out
+    // In disc order, without gaps, up to the lead-out; from the image's first sector, which
+    // lies before LSN 0 when the files hold track 1's lead-in pregap.
+    std::vector<CueSegment> segments;
 };
 
 struct CueLayoutResult {
@@ -37,7 +39,8 @@ struct CueLayoutResult {
 // or PREGAP) is longer than the 2 s every disc has before LSN 0, and a data track after audio
 // tracks (an Enhanced CD) starts 152 s after the audio session's end, with the lead-out and
 // lead-in between the sessions. So track lengths, the disc's length and so its identity equal
-// those of the disc the image was made from.
+// those of the disc the image was made from. The sectors before LSN 0 stay readable: a hidden
+// track before track 1 is heard whole.
 CueLayoutResult LayOutCueSheet(const CueSheet& sheet, const std::vector<std::int64_t>& fileBytes);
 
 } // namespace tobira

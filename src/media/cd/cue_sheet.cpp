@@ -158,7 +158,12 @@ class Parser {
         }
         if (command == "CATALOG" && w.size() >= 2)
             sheet_.catalog = w[1];
-        // FLAGS, ISRC, SONGWRITER, CDTEXTFILE and the like say nothing about the sound.
+        if (command == "FLAGS" && !sheet_.tracks.empty())
+            sheet_.tracks.back().preEmphasis = std::any_of(
+                w.begin() + 1, w.end(), [](const std::string& f) { return upper(f) == "PRE"; });
+        if (command == "CDTEXTFILE" && w.size() >= 2)
+            sheet_.cdTextFile = w[1];
+        // ISRC, SONGWRITER and the like say nothing about the sound.
         return true;
     }
 

@@ -42,6 +42,7 @@ struct CueSheetTrack {
     CuePoint index1;
     std::int64_t pregap = 0; // PREGAP: silence before INDEX 01 that no file holds
     std::int64_t postgap = 0;
+    bool preEmphasis = false; // FLAGS PRE
     CdText text;
     int line = 0; // of the TRACK line
 };
@@ -51,6 +52,8 @@ struct CueSheet {
     std::vector<CueSheetTrack> tracks;
     CdText disc;
     std::string catalog;
+    // CDTEXTFILE: the disc's CD-Text as packs, all its languages (UTF-8, as written).
+    std::string cdTextFile;
 };
 
 struct CueProblem {

@@ -5,6 +5,7 @@
 #include "media/cd/cd_device.h"
 #include "support/cd_device_support.h"
 #include "support/cue_files.h"
+#include "support/temp_dir.h"
 #include "text/cp932_convert.h"
 
 #include <gtest/gtest.h>
@@ -225,6 +226,46 @@ TEST(CueImageTest, EveryLayoutPlaysAsTheSameDisc) {
             EXPECT_EQ(wrong, 0) << "track " << t;
             cd.stop();
         }
+    }
+}
+
+TEST(CueImageTest, CdTextIsShownInTheUsersLanguage) {
+    testing::TempDir dir;
+    const CueImage image = WriteCueBin(dir.path(), "disc", {{.seconds = 1}, {.seconds = 1}});
+    // A Japanese disc as it is often pressed: an English block first, a Japanese one second.
+    WriteFileBytes(dir / "disc.cdt",
+                   testing::CdTextFile({{.language = 0x09,
+                                         .titles = {"Spring Door", "Cherry", "Rain"},
+                                         .performers = {"Band", "Band", "Band"}},
+                                        {.language = 0x69,
+                                         .shiftJis = true,
+                                         .titles = {cp932("春の扉"), cp932("桜"), cp932("雨")},
+                                         .performers = {cp932("楽団"), "\t\t", "\t\t"}}}));
+    const std::vector<char> sheet = testing::ReadFileBytes(image.cue);
+    WriteFileBytes(image.cue,
+                   "CDTEXTFILE \"disc.cdt\"\r\n" + std::string(sheet.begin(), sheet.end()));
+
+    const struct {
+        const char* locale;
+        std::vector<std::string> shown; // UTF-8: disc title, performer, track titles
+    } cases[] = {
+        {"ja_JP.UTF-8", {"春の扉", "楽団", "桜", "雨", "楽団"}},
+        {"C.UTF-8", {"Spring Door", "Band", "Cherry", "Rain", "Band"}},
+        {"de_DE.UTF-8", {"Spring Door", "Band", "Cherry", "Rain", "Band"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale);
+        AudioEngine engine;
+        CdDevice cd(engine, {.textLocale = c.locale});
+        cd.setFileName(image.cue.string());
+        cd.open();
+        cd.waitIdle();
+        const DiscText text = cd.discText();
+        EXPECT_EQ((std::vector<std::string>{
+                      Cp932ToUtf8(text.disc.title), Cp932ToUtf8(text.disc.performer),
+                      Cp932ToUtf8(text.track(1).title), Cp932ToUtf8(text.track(2).title),
+                      Cp932ToUtf8(text.track(2).performer)}),
+                  c.shown);
     }
 }
 
