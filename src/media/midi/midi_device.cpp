@@ -165,6 +165,9 @@ void MidiDevice::play() {
 
 void MidiDevice::playFrom(std::uint32_t position) {
     requirePlayable();
+    // What a pause held is of the old place: dropped before the output goes on.
+    if (paused())
+        engine_.flush();
     engine_.wake();
     bool jumped;
     {
@@ -226,7 +229,9 @@ void MidiDevice::stop() {
     bool halted;
     {
         std::lock_guard lock(mutex_);
-        halted = haltLocked(State::Stopped);
+        // A stop after a pause drops what the pause held, as a stop while playing does.
+        halted = state_ == State::Paused;
+        halted = haltLocked(State::Stopped) || halted;
     }
     if (halted)
         engine_.flush();
@@ -249,12 +254,18 @@ void MidiDevice::previous() {
     bool halted;
     {
         std::lock_guard lock(mutex_);
-        halted = haltLocked(State::Stopped);
+        halted = state_ == State::Paused;
+        halted = haltLocked(State::Stopped) || halted;
         positionFrames_ = 0;
         startTick_ = 0;
     }
     if (halted)
         engine_.flush();
+}
+
+bool MidiDevice::paused() const {
+    std::lock_guard lock(mutex_);
+    return state_ == State::Paused;
 }
 
 void MidiDevice::eject() {

@@ -181,6 +181,8 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     void failSong(std::uint64_t generation, LoadFailure failure);
     // The following expect mutex_ to be held.
     void startLocked(std::optional<std::uint64_t> tick);
+    // Paused: the output holds the sound of the place the pause left.
+    bool paused() const;
     // Whether a song was playing.
     bool haltLocked(State next);
     void beginRequestLocked();
