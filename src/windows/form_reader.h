@@ -8,6 +8,8 @@
 
 namespace tobira {
 
+class IniSnapshot;
+
 // The reader of the documents beside a song (TXT, DOC, HED): one text area, no wrapping, the
 // document's text in its own encoding (UTF-8 and UTF-16 decoded, anything else code page 932).
 // It reads the document again each time it becomes the active window.
@@ -29,6 +31,8 @@ class TFormReader final : public FormModel {
     // Font, size and position from the settings file; a stored position off the screen centres
     // the window.
     void FormCreate();
+    // The same from the one read of the settings at the start.
+    void FormCreate(const IniSnapshot& settings);
     // The window became the active one.
     void FormActivate();
     // Shows `path`: text and caption become the file's, read on a worker under the busy cursor.
