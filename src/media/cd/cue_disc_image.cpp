@@ -1,8 +1,8 @@
 #include "media/cd/cue_disc_image.h"
 
 #include "files/regular_file.h"
-#include "media/output/shared_library.h"
-#include "media/output/sndfile_api.h"
+#include "media/loaders/shared_library.h"
+#include "media/loaders/sndfile_api.h"
 #include "text/cp932_convert.h"
 
 #include <algorithm>

@@ -3,8 +3,8 @@
 #include "media/audio_engine.h"
 #include "media/media_device.h"
 #include "media/output/sdl_audio_output.h"
-#include "media/output/sdl_api.h"
-#include "media/output/shared_library.h"
+#include "media/loaders/sdl_api.h"
+#include "media/loaders/shared_library.h"
 #include "support/fake_ports.h"
 
 #include <gtest/gtest.h>
