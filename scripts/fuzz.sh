@@ -23,7 +23,7 @@ if [[ -z ${FUZZ_NO_BUILD:-} ]]; then
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTOBIRA_FUZZ=ON \
-    -DTOBIRA_BUILD_TESTS=OFF -DTOBIRA_BUILD_BENCH=OFF >/dev/null
+    -DBUILD_TESTING=OFF -DTOBIRA_BUILD_BENCH=OFF >/dev/null
   cmake --build "$build" --target fuzz
 fi
 

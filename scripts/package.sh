@@ -12,7 +12,7 @@ scripts/install-deps.sh --package
 eval "$(dpkg-buildflags --export=sh)"
 export CFLAGS="$CFLAGS $CPPFLAGS" CXXFLAGS="$CXXFLAGS $CPPFLAGS"
 cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
-  -DTOBIRA_BUILD_TESTS=OFF -DTOBIRA_BUILD_BENCH=OFF
+  -DBUILD_TESTING=OFF -DTOBIRA_BUILD_BENCH=OFF
 cmake --build build-package --parallel "$(nproc)"
 rm -f build-package/tobira_*.deb
 (cd build-package && cpack -G DEB)

@@ -16,22 +16,35 @@ FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixe
       FormLyrics(ports.screen, FormMain.Paths.SettingsPath, devices.MIDI, FormMain.LabelMidiTitle,
                  FormSetUp),
       ports_(ports) {
-    FormMain.SetPeers({FormList, FormPattern, FormMode, FormView, FormMidi, FormReader, FormSetUp,
-                       FormSetUp, &FormLyrics});
+    FormMain.SetPeers({.List = FormList,
+                       .Pattern = FormPattern,
+                       .Mode = FormMode,
+                       .View = FormView,
+                       .Midi = FormMidi,
+                       .Reader = FormReader,
+                       .SetUp = FormSetUp,
+                       .Lyrics = &FormLyrics});
     FormManage.SetPeers(FormMain, FormList, FormPattern);
     FormPattern.SetPeers(FormMain, FormList);
-    FormSetUp.SetPeers({FormMain, FormView, FormReader, FormMsg});
-    FormView.SetPeers({FormMain, FormSetUp, FormReader, FormMsg, &FormLyrics});
+    FormSetUp.SetPeers({.Main = FormMain, .View = FormView, .Reader = FormReader, .Msg = FormMsg});
+    FormView.SetPeers({.Main = FormMain,
+                       .Options = FormSetUp,
+                       .Reader = FormReader,
+                       .Msg = FormMsg,
+                       .Lyrics = &FormLyrics});
     FormView.MirrorModeButtons = [this] { FormMidi.CopyButtonsFrom(FormView); };
-    FormList.SetPeers({FormMain, FormMsg, FormManage, FormSetUp}, ports_);
+    FormList.SetPeers(
+        {.Main = FormMain, .Msg = FormMsg, .Manage = FormManage, .Options = FormSetUp}, ports_);
 }
 
 void FormSet::CreateAll() {
-    // Each window reads its keys from the file; one read serves them all while it is unchanged.
-    const IniSharedRead oneRead;
-    FormMain.FormCreate();
-    FormSetUp.FormCreate();
-    FormView.FormCreate();
+    CreateAll(IniSnapshot(FormMain.Paths.SettingsPath));
+}
+
+void FormSet::CreateAll(const IniSnapshot& settings) {
+    FormMain.FormCreate(settings);
+    FormSetUp.FormCreate(settings);
+    FormView.FormCreate(settings);
     // Windows without stored positions open centred on the screen.
     const ScreenSize screen = ports_.screen.screenSize();
     // The control window and the reader place themselves.
@@ -39,17 +52,16 @@ void FormSet::CreateAll() {
                                 &FormPattern, &FormMode, &FormMidi};
     for (FormModel* form : sideWindows)
         form->CentreOn(screen);
-    FormList.FormCreate();
-    FormMidi.FormCreate();
+    FormList.FormCreate(settings);
+    FormMidi.FormCreate(settings);
     // The control window's creation ends with the start in MIDI mode; it comes after the
     // placing above so that the announcement stays beside the main window.
     FormView.StartInChosenMode();
-    FormReader.FormCreate();
-    FormLyrics.FormCreate();
+    FormReader.FormCreate(settings);
+    FormLyrics.FormCreate(settings);
     // Side windows without a stored position open beside the main window, wherever that is by
     // the time they first show, and clear of the others open then. (The mode announcement
     // comes and goes and places itself.)
-    const IniSnapshot settings(FormMain.Paths.SettingsPath);
     const std::pair<FormModel*, IntegerKey> besideMain[] = {{&FormList, keys::HPOSITION},
                                                             {&FormView, keys::LPOSITION},
                                                             {&FormMidi, keys::POSITION0},

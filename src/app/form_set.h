@@ -14,14 +14,19 @@
 
 namespace tobira {
 
+class IniSnapshot;
+
 // The program's eleven windows. They are made once, in this order (members are constructed in
 // declaration order), and live until the program ends; later windows read the earlier ones.
 class FormSet final {
   public:
     FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixerCtrl& mixer);
 
-    // Runs the creation handlers in window order. Throws what a window's creation throws
-    // (the CD device that cannot be opened).
+    // Runs the creation handlers in window order, each reading its keys from `settings`, the
+    // one read of the settings file at the start. Throws what a window's creation throws (the
+    // CD device that cannot be opened).
+    void CreateAll(const IniSnapshot& settings);
+    // The same over a read of its own.
     void CreateAll();
 
     TFormMain FormMain;

@@ -53,7 +53,10 @@ TFormList::TFormList()
 }
 
 void TFormList::FormCreate() {
-    const IniSnapshot file(peers().Main.Paths.SettingsPath);
+    FormCreate(IniSnapshot(peers().Main.Paths.SettingsPath));
+}
+
+void TFormList::FormCreate(const IniSnapshot& file) {
     const ScreenPoint stored{ReadSetting(file, keys::HPOSITION),
                              ReadSetting(file, keys::VPOSITION)};
     const ScreenSize screen = ports().screen.screenSize();

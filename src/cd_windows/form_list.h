@@ -14,6 +14,8 @@
 
 namespace tobira {
 
+class IniSnapshot;
+
 class TFormMain;
 class TFormManage;
 enum class MouseButton;
@@ -121,6 +123,8 @@ class TFormList final : public FormModel, public AutoCloseIndicator {
     void Show();
     // Reads the window's position from the settings; centred when the stored one is unusable.
     void FormCreate();
+    // The same from the one read of the settings at the start.
+    void FormCreate(const IniSnapshot& settings);
     // With auto-close on in the settings, the countdown starts from the full time.
     void FormShow();
 

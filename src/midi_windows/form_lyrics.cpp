@@ -18,7 +18,10 @@ TFormLyrics::TFormLyrics(ScreenPort& screen, std::string settingsPath, const Med
 }
 
 void TFormLyrics::FormCreate() {
-    const IniSnapshot settings(settingsPath_);
+    FormCreate(IniSnapshot(settingsPath_));
+}
+
+void TFormLyrics::FormCreate(const IniSnapshot& settings) {
     LyricsFont.name = ReadSetting(settings, keys::FONTNAME);
     LyricsFont.size = ReadFontSize(settings);
     Width = ReadSetting(settings, keys::LYRICWIDT);

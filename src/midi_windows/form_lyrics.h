@@ -12,6 +12,8 @@
 
 namespace tobira {
 
+class IniSnapshot;
+
 // The lyrics window of a karaoke song: the line being sung, its sung part highlighted, and the
 // next line below, in time with the MIDI sequencer. With the setup option for it on, the line
 // also takes the place of the title in the main window's title line. A song without lyrics
@@ -37,6 +39,8 @@ class TFormLyrics final : public FormModel {
     // Font and geometry from the settings file; a stored position off the screen centres it.
     // The main window saves the geometry with its own.
     void FormCreate();
+    // The same from the one read of the settings at the start.
+    void FormCreate(const IniSnapshot& settings);
 
     // A song (not a reset song) has started on the sequencer: its lyrics, if any, follow it.
     void SongStarted(const std::string& cp932Path);

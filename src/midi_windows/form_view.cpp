@@ -80,7 +80,10 @@ MidiOrder TFormView::Order() const {
 }
 
 void TFormView::FormCreate() {
-    const IniSnapshot settings(peers().Main.Paths.SettingsPath);
+    FormCreate(IniSnapshot(peers().Main.Paths.SettingsPath));
+}
+
+void TFormView::FormCreate(const IniSnapshot& settings) {
     const int source = ReadSetting(settings, keys::LISTSELEC);
     if (source >= 0 && source <= 2) {
         SpeedButtonLst0.Down = source == 0;

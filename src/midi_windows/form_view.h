@@ -22,6 +22,8 @@
 
 namespace tobira {
 
+class IniSnapshot;
+
 class TFormLyrics;
 class TFormMain;
 class TFormMsg;
@@ -103,6 +105,8 @@ class TFormView final : public FormModel, public AutoCloseIndicator, public Midi
     // Source and order buttons from the settings LISTSELEC and MODESELEC (another value
     // leaves List 0 and Nor down), the start folders, the list font, size and position.
     void FormCreate();
+    // The same from the one read of the settings at the start.
+    void FormCreate(const IniSnapshot& settings);
     // Never narrower than 246; a height below 331 becomes 347.
     void FormResize();
     // Auto-close starts from its full period when the option is on.

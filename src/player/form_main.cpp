@@ -69,14 +69,17 @@ TFormMain::TFormMain(Ports ports, DataPaths paths, MediaDevices devices, TCustom
 }
 
 void TFormMain::FormCreate() {
+    FormCreate(IniSnapshot(Paths.SettingsPath));
+}
+
+void TFormMain::FormCreate(const IniSnapshot& settings) {
     // The random generator is seeded by the program entry, before any window exists.
     DiscInfoRead = false;
     ResetDone = false;
     // Where the window manager puts a window; a stored position replaces it below.
     PlacedByPlatform = true;
-    // The one read of this window's keys; a file that is there but cannot be read is told once
-    // here, and the program goes on with the defaults without ever replacing it.
-    const IniSnapshot settings(Paths.SettingsPath);
+    // A file that is there but cannot be read is told once here, and the program goes on with
+    // the defaults without ever replacing it.
     if (!settings.problem().empty())
         ports_.messages.showMessage(settings.problem());
     if (settings.exists())
@@ -166,7 +169,7 @@ void TFormMain::ImageLogoClick() {
 
 void TFormMain::ImageLogoMouseDown(MouseButton button) {
     if (button == MouseButton::Right)
-        peers().SetUp.Show();
+        peers().SetUp.Window.Show();
 }
 
 void TFormMain::LabelMidiTitleClick() {

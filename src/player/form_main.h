@@ -36,6 +36,14 @@ struct MediaDevices {
 };
 
 // The windows the main window works with.
+// The setup window as the main window knows it: a window shown on the logo's right click, and
+// the options every handler reads.
+struct SetupWindowPeer {
+    template <typename SetupForm> SetupWindowPeer(SetupForm& form) : Window(form), Options(form) {}
+    FormModel& Window;
+    const SetupOptionsSource& Options;
+};
+
 struct MainWindowPeers {
     TFormList& List;
     TFormPattern& Pattern;
@@ -43,8 +51,7 @@ struct MainWindowPeers {
     TFormView& View;
     FormModel& Midi;   // the MIDI selector, shown modal
     FormModel& Reader; // its place is saved with the others
-    FormModel& SetUp;  // shown on the logo's right click
-    const SetupOptionsSource& Options;
+    SetupWindowPeer SetUp;
     TFormLyrics* Lyrics = nullptr; // follows the songs that have lyrics
 };
 
@@ -142,6 +149,8 @@ class TFormMain final : public FormModel {
 
     // ---- Creation and closing (form_main.cpp) --------------------------------------------
     void FormCreate();
+    // The same from the one read of the settings at the start.
+    void FormCreate(const IniSnapshot& settings);
     // Opens the CD device and tells the user, once, why a chosen image or drive cannot be used.
     // Raises DeviceBusyError when another program holds the drive.
     void OpenCdDevice();
@@ -252,7 +261,7 @@ class TFormMain final : public FormModel {
 
   private:
     const MainWindowPeers& peers() const { return *peers_; }
-    SetupOptions options() const { return peers_->Options.CurrentOptions(); }
+    SetupOptions options() const { return peers_->SetUp.Options.CurrentOptions(); }
     // Sends a volume level (0..10) to the line of the current mode, when that mode's volume
     // control is enabled in the settings.
     void ApplyVolumeLevel(int level);

@@ -140,11 +140,10 @@ class UiWake {
     virtual void raise() = 0;
 };
 
-// Runs a task on the UI thread. Safe to call from any thread; tasks run in posting order.
+// Runs tasks on the UI thread when any thread asks.
 class UiPostPort {
   public:
     virtual ~UiPostPort() = default;
-    virtual void post(std::function<void()> task) = 0;
     // Made on the UI thread. The task never runs after the wake is destroyed.
     virtual std::unique_ptr<UiWake> makeWake(std::function<void()> task) = 0;
 };

@@ -231,6 +231,33 @@ IniDocument::SectionIndex IniDocument::indexSection(std::string_view bytes,
     return index;
 }
 
+IniDocument::FileIndex IniDocument::indexSections(std::string_view bytes) {
+    FileIndex sections;
+    // About one entry per 32 bytes: growing the table step by step costs more than the scan.
+    const std::size_t expected = bytes.size() / 32;
+    SectionIndex* current = nullptr;
+    while (!bytes.empty()) {
+        const std::size_t lf = bytes.find('\n');
+        std::string_view line = bytes.substr(0, lf);
+        bytes.remove_prefix(lf == std::string_view::npos ? bytes.size() : lf + 1);
+        if (lf != std::string_view::npos && !line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (auto name = sectionName(line)) {
+            // Only the first section of a name counts; the keys of a later one are passed over.
+            auto [section, added] = sections.try_emplace(FoldIniName(*name));
+            current = added ? &section->second : nullptr;
+            if (current && sections.size() == 1)
+                current->reserve(expected);
+            continue;
+        }
+        if (!current)
+            continue;
+        if (auto entry = entryOf(line))
+            current->try_emplace(entry->key, entry->value);
+    }
+    return sections;
+}
+
 void IniDocument::setValues(std::string_view section,
                             const std::vector<std::pair<std::string, std::string>>& values) {
     for (const auto& [key, value] : values)

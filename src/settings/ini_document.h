@@ -55,6 +55,10 @@ class IniDocument final {
     // and without copying a line, for a read of many keys from a large file. Unquote a value
     // with Unquoted().
     static SectionIndex indexSection(std::string_view bytes, std::string_view section);
+    // indexSection for every section of the file at once, by folded name (FoldIniName), from
+    // one pass.
+    using FileIndex = std::unordered_map<std::string, SectionIndex>;
+    static FileIndex indexSections(std::string_view bytes);
     static std::string Unquoted(std::string_view value);
 
     // setValue for each pair in order, with one pass over the document: a save of many keys

@@ -1,41 +1,14 @@
 #include "settings/ini_file.h"
 
 #include "settings/ini_document.h"
-#include "files/file_identity.h"
 #include "settings/ini_values.h"
 #include "files/whole_file.h"
 #include "text/cp932_convert.h"
 
-#include <atomic>
 #include <filesystem>
 #include <optional>
 
 namespace tobira {
-namespace {
-
-// Counts this program's writes of settings files, so that a shared read never outlives one.
-std::atomic<unsigned long> writes{0};
-
-// The read an IniSharedRead holds for its thread's snapshots.
-struct SharedRead {
-    int holders = 0;
-    std::string path;
-    FileIdentity identity;
-    unsigned long writesSeen = 0;
-    std::shared_ptr<IniSnapshot::Read> read;
-};
-thread_local SharedRead shared;
-
-// Marks a write for the span of it, whether it succeeds or not.
-class WriteMark final {
-  public:
-    WriteMark() { ++writes; }
-    ~WriteMark() { ++writes; }
-    WriteMark(const WriteMark&) = delete;
-    WriteMark& operator=(const WriteMark&) = delete;
-};
-
-} // namespace
 
 SettingsWriteError::SettingsWriteError(const std::string& cp932Path)
     : std::runtime_error(cp932Path + Utf8ToCp932(" に書き込めません")) {}
@@ -75,57 +48,29 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
 }
 
 IniSnapshot::IniSnapshot(const std::string& path) {
-    const std::optional<FileIdentity> identity =
-        shared.holders > 0 ? IdentityOf(path) : std::nullopt;
-    if (identity && shared.read && shared.path == path && shared.identity == *identity &&
-        shared.writesSeen == writes) {
-        read_ = shared.read;
-        exists_ = true;
-        return;
-    }
-    const unsigned long writesBefore = writes;
     try {
         if (auto bytes = ReadWholeFile(PathFromCp932(path), read_limit::Settings)) {
-            read_ = std::make_shared<Read>();
-            read_->bytes = std::move(*bytes);
+            bytes_ = std::make_unique<const std::string>(std::move(*bytes));
+            sections_ = IniDocument::indexSections(*bytes_);
             exists_ = true;
         }
     } catch (const std::exception& error) {
         problem_ = error.what();
     }
-    // The identity was taken before the read: a file changed since then has another, and is
-    // read again by the next snapshot.
-    if (identity && read_)
-        shared = SharedRead{shared.holders, path, *identity, writesBefore, read_};
 }
 
-IniSharedRead::IniSharedRead() {
-    ++shared.holders;
-}
-
-IniSharedRead::~IniSharedRead() {
-    if (--shared.holders == 0)
-        shared = SharedRead{};
-}
-
-const std::string* IniSnapshot::find(std::string_view section, std::string_view key) const {
-    if (!read_)
-        return nullptr;
-    auto& sections = read_->sections;
-    auto indexed = sections.find(FoldIniName(section));
-    if (indexed == sections.end())
-        indexed =
-            sections.emplace(FoldIniName(section), IniDocument::indexSection(read_->bytes, section))
-                .first;
-    auto value = indexed->second.find(key);
+std::optional<std::string> IniSnapshot::find(std::string_view section, std::string_view key) const {
+    const auto indexed = sections_.find(FoldIniName(section));
+    if (indexed == sections_.end())
+        return std::nullopt;
+    const auto value = indexed->second.find(key);
     if (value == indexed->second.end())
-        return nullptr;
-    value_ = IniDocument::Unquoted(value->second);
-    return &value_;
+        return std::nullopt;
+    return IniDocument::Unquoted(value->second);
 }
 
 int IniSnapshot::readInteger(std::string_view section, std::string_view key, int fallback) const {
-    const std::string* value = find(section, key);
+    const std::optional<std::string> value = find(section, key);
     return value ? ParseIniInteger(*value, fallback) : fallback;
 }
 
@@ -135,7 +80,7 @@ bool IniSnapshot::readBool(std::string_view section, std::string_view key, bool 
 
 std::string IniSnapshot::readString(std::string_view section, std::string_view key,
                                     std::string_view fallback) const {
-    const std::string* value = find(section, key);
+    const std::optional<std::string> value = find(section, key);
     return LimitIniString(value ? std::string_view(*value) : fallback);
 }
 
@@ -154,7 +99,6 @@ void IniBatch::writeString(std::string_view section, std::string_view key, std::
 }
 
 void IniBatch::commit() {
-    const WriteMark mark;
     try {
         std::filesystem::path file = PathFromCp932(path_);
         std::optional<std::string> bytes = ReadWholeFile(file, read_limit::Settings);

@@ -1,17 +1,16 @@
 #pragma once
-// The settings file by path. Every read and every write goes to the file itself: a window's load
-// reads it once (IniSnapshot), a save writes it once (IniBatch), and nothing is kept between
-// actions; only the windows loaded in one start share one read (IniSharedRead).
+// The settings file by path. Every read and every write goes to the file itself: a load reads it
+// once (IniSnapshot; the start reads it once for every window), a save writes it once
+// (IniBatch), and nothing is kept between actions.
 
 #include "settings/ini_document.h"
 
-#include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <tuple>
-#include <unordered_map>
 #include <vector>
 
 namespace tobira {
@@ -52,8 +51,9 @@ class IniFile final {
     std::string path_;
 };
 
-// One read of the settings file for one window's load: the file is read once, and every key
-// comes from those bytes. Made for the span of one handler, never kept between actions.
+// One read of the settings file: the file is read and indexed once, and every key comes from
+// those bytes; nothing changes it afterwards. Made for the span of one handler or of the start,
+// never kept between actions.
 class IniSnapshot final {
   public:
     // `path` is code page 932. A missing file, or one that cannot be read, gives every default.
@@ -70,32 +70,14 @@ class IniSnapshot final {
     std::string readString(std::string_view section, std::string_view key,
                            std::string_view fallback) const;
 
-    // The bytes of one read and each section's keys as views into them, indexed at the
-    // section's first read.
-    struct Read {
-        std::string bytes;
-        std::map<std::string, IniDocument::SectionIndex> sections;
-    };
-
   private:
-    const std::string* find(std::string_view section, std::string_view key) const;
+    std::optional<std::string> find(std::string_view section, std::string_view key) const;
 
     bool exists_ = false;
     std::string problem_;
-    std::shared_ptr<Read> read_;
-    mutable std::string value_;
-};
-
-// While one lives, the snapshots taken on its thread share one read of a file that has not
-// changed in between (the same file, size and time, and no write by this program): the windows
-// loaded in one start read a large settings file once, not once each. Made for one start,
-// never kept between actions.
-class IniSharedRead final {
-  public:
-    IniSharedRead();
-    ~IniSharedRead();
-    IniSharedRead(const IniSharedRead&) = delete;
-    IniSharedRead& operator=(const IniSharedRead&) = delete;
+    // The index holds views into the bytes: neither is copied or moved apart from the other.
+    std::unique_ptr<const std::string> bytes_;
+    IniDocument::FileIndex sections_;
 };
 
 // One save of several keys: they are collected, and commit() writes them with one replacement

@@ -44,7 +44,10 @@ TFormMidi::TFormMidi(Ports ports, const DataPaths& paths, TFormMain& main, TForm
 }
 
 void TFormMidi::FormCreate() {
-    const IniSnapshot file(paths_.SettingsPath);
+    FormCreate(IniSnapshot(paths_.SettingsPath));
+}
+
+void TFormMidi::FormCreate(const IniSnapshot& file) {
     Width = ReadSetting(file, keys::MIDIWIDTH);
     Height = ReadSetting(file, keys::MIDIHEIGH);
     FormResize();

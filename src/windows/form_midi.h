@@ -11,6 +11,8 @@
 
 namespace tobira {
 
+class IniSnapshot;
+
 class TFormMain;
 class TFormView;
 class TFormMsg;
@@ -41,6 +43,8 @@ class TFormMidi final : public FormModel {
 
     // Geometry from the settings, then the six buttons from the control window.
     void FormCreate();
+    // The same from the one read of the settings at the start.
+    void FormCreate(const IniSnapshot& settings);
     void FormShow();
     // Each time the window becomes active: the folders and albums afresh.
     void FormActivate();

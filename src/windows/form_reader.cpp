@@ -19,7 +19,10 @@ TFormReader::TFormReader(MessagePort& messages, BusyCursorPort& busy, ScreenPort
 }
 
 void TFormReader::FormCreate() {
-    const IniSnapshot settings(settingsPath_);
+    FormCreate(IniSnapshot(settingsPath_));
+}
+
+void TFormReader::FormCreate(const IniSnapshot& settings) {
     MemoReaderFont.name = ReadSetting(settings, keys::FONTNAME);
     MemoReaderFont.size = ReadFontSize(settings);
     const ScreenPoint stored{ReadSetting(settings, keys::SPOSITION),

@@ -8,6 +8,8 @@
 
 namespace tobira {
 
+class IniSnapshot;
+
 // The reader of the documents beside a song (TXT, DOC, HED): one text area, no wrapping, the
 // document's text in its own encoding (UTF-8 and UTF-16 decoded, anything else code page 932).
 // It reads the document again each time it becomes the active window; a document that cannot be
@@ -30,6 +32,8 @@ class TFormReader final : public FormModel {
     // Font, size and position from the settings file; a stored position off the screen centres
     // the window.
     void FormCreate();
+    // The same from the one read of the settings at the start.
+    void FormCreate(const IniSnapshot& settings);
     // The window became the active one: the document afresh, or, when it cannot be read, the
     // text shown so far, without a message.
     void FormActivate();

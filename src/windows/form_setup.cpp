@@ -112,8 +112,15 @@ void TFormSetUp::FormCreate() {
     LoadSetupSettings();
 }
 
+void TFormSetUp::FormCreate(const IniSnapshot& settings) {
+    LoadSetupSettings(settings);
+}
+
 void TFormSetUp::LoadSetupSettings() {
-    const IniSnapshot file(settingsPath_);
+    LoadSetupSettings(IniSnapshot(settingsPath_));
+}
+
+void TFormSetUp::LoadSetupSettings(const IniSnapshot& file) {
     CheckBoxHint.Down = ReadSetting(file, keys::SHOWHINTS);
     CheckBoxTime.Down = ReadSetting(file, keys::REMAINTIM);
     CheckBoxWithOpen.Down = ReadSetting(file, keys::WITHPLAYS);

@@ -11,6 +11,8 @@
 
 namespace tobira {
 
+class IniSnapshot;
+
 class SetupDevices;
 class TFormMain;
 class TFormMsg;
@@ -114,7 +116,10 @@ class TFormSetUp final : public FormModel, public SetupOptionsSource {
 
     // Reads the options from the settings file (a missing file gives every default).
     void FormCreate();
+    // The same from the one read of the settings at the start.
+    void FormCreate(const IniSnapshot& settings);
     void LoadSetupSettings();
+    void LoadSetupSettings(const IniSnapshot& file);
 
     // The setup save: the sixteen option keys in their fixed order, then SOUNDFONT, CDDEVICE
     // and MIDIOUT. Throws SettingsWriteError at the first key that cannot be written.

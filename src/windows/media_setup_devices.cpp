@@ -2,8 +2,8 @@
 
 #include "media/media_device.h"
 #include "media/midi/midi_device.h"
-#include "media/output/sdl_api.h"
-#include "media/output/shared_library.h"
+#include "media/loaders/sdl_api.h"
+#include "media/loaders/shared_library.h"
 #include "media/midi/midi_output_selector.h"
 #include "media/midi/midi_synthesizer.h"
 #include "media/midi/synth_module.h"

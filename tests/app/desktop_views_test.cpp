@@ -29,6 +29,7 @@
 #include "windows/views/form_msg_widget.h"
 #include "windows/views/form_reader_widget.h"
 #include "windows/views/form_setup_widget.h"
+#include "forms/views/worker_wait.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -62,7 +63,8 @@ struct World {
     TMixerCtrl mixer{&engine};
     FormSet forms{fakes.ports(), DataPaths::InFolder(folder.path()), MediaDevices{cd, midi, wave},
                   mixer};
-    ViewHub hub;
+    WorkerWait workerWait;
+    ViewHub hub{workerWait};
     FormMainWidget main{forms.FormMain, hub};
     FormSetUpWidget setup{forms.FormSetUp, mixer, hub};
     FormListWidget list{forms.FormList, forms.FormMain.ShowHints, hub};

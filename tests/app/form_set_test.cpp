@@ -3,11 +3,17 @@
 #include "support/fake_media_device.h"
 #include "support/fake_ports.h"
 #include "support/temp_dir.h"
+#include "settings/ini_document.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
 #include "text/cp932_convert.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
 
 namespace tobira {
 namespace {
@@ -21,30 +27,70 @@ struct Fixture {
                   mixer};
 };
 
-TEST(FormSet, CreatesTenHiddenWindowsWithTheirCaptions) {
+// The start makes every window hidden; only the main window shows, when the program shows it.
+// Each framed window has a title of its own, by which a user tells them apart in the task bar.
+TEST(FormSet, CreatesEveryWindowHiddenWithATitleOfItsOwn) {
     Fixture f;
     f.forms.CreateAll();
-    const std::pair<FormModel*, const char*> expected[] = {
-        {&f.forms.FormMain, ""},
-        {&f.forms.FormSetUp, "TOBIRAの設定"},
-        {&f.forms.FormList, "ＣＤ トラックコントロール"},
-        {&f.forms.FormManage, "ＰＡＴＴＥＲＮ ファイルの管理"},
-        {&f.forms.FormMsg, "作者からのメッセージ"},
-        {&f.forms.FormPattern, "ＣＤプログラムセレクタ"},
-        {&f.forms.FormMode, "TOBIRA"},
-        {&f.forms.FormView, "ＭＩＤＩ コントロール"},
-        {&f.forms.FormMidi, "ＭＩＤＩ セレクタ"},
-        {&f.forms.FormReader, "ＭＩＤＩ ドキュメント表示"},
+    FormModel* const forms[] = {
+        &f.forms.FormMain, &f.forms.FormSetUp,   &f.forms.FormList,   &f.forms.FormManage,
+        &f.forms.FormMsg,  &f.forms.FormPattern, &f.forms.FormMode,   &f.forms.FormView,
+        &f.forms.FormMidi, &f.forms.FormReader,  &f.forms.FormLyrics,
     };
-    for (auto [form, caption] : expected) {
-        EXPECT_EQ(Cp932ToUtf8(form->Caption), caption);
-        EXPECT_FALSE(form->Visible) << caption;
+    std::set<std::string> titles;
+    for (FormModel* form : forms) {
+        EXPECT_FALSE(form->Visible) << form->Caption;
+        if (form->Borderless)
+            continue;
+        EXPECT_FALSE(form->Caption.empty());
+        EXPECT_TRUE(titles.insert(form->Caption).second) << "a second " << form->Caption;
     }
     EXPECT_TRUE(f.forms.FormMain.Borderless);
-    EXPECT_TRUE(f.forms.FormMode.Borderless);
-    EXPECT_EQ(f.forms.FormMain.Width, 282);
-    EXPECT_EQ(f.forms.FormMain.Height, 68);
     EXPECT_EQ(f.cd.calls, std::vector<std::string>{"open"});
+}
+
+// What a first start saves, untouched, is what the next start reads as a first start would: each
+// key the program writes is one it knows, of its type, and holds that key's default except for
+// the places and sizes the windows were given.
+TEST(FormSet, AFirstStartSavesTheDefaultsItStartedWith) {
+    Fixture f;
+    f.forms.CreateAll();
+    f.forms.FormMain.SpeedButtonPOWMouseDown(MouseButton::Right);
+    f.forms.FormSetUp.SaveSetupSettings();
+    f.forms.FormMidi.FormClose();
+    f.forms.FormMidi.SaveFolderList();
+
+    const IniSnapshot saved(f.forms.FormMain.Paths.SettingsPath);
+    ASSERT_TRUE(saved.exists());
+    std::ifstream file(f.dir.path() / "TOBIRA.INI", std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    for (const auto& [name, value] : IniDocument::indexSection(bytes, kSettingsSection))
+        EXPECT_NE(FindSettingKey(name), nullptr) << "an unknown key " << name;
+    int written = 0;
+    for (const SettingKeyInfo& key : SettingKeyTable()) {
+        const std::string missing = "\x01missing";
+        const std::string value = saved.readString(kSettingsSection, key.name, missing);
+        if (value == missing)
+            continue;
+        ++written;
+        const auto names = [&](std::string_view part) {
+            return key.name.find(part) != std::string_view::npos;
+        };
+        if (names("POS") || names("WID") || names("HEI"))
+            continue; // where the window manager put a window, and the size it was given
+        switch (key.type) {
+        case SettingType::String:
+            EXPECT_EQ(value, key.textFallback) << key.name;
+            break;
+        case SettingType::Integer:
+        case SettingType::Boolean:
+            EXPECT_EQ(saved.readInteger(kSettingsSection, key.name, key.numberFallback - 1),
+                      key.numberFallback)
+                << key.name << "=" << value;
+            break;
+        }
+    }
+    EXPECT_GT(written, 30);
 }
 
 TEST(FormSet, TheCdDeviceIsTheDriveOrImageNamedInTheSettings) {

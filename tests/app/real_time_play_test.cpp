@@ -1,7 +1,7 @@
 // The devices in real time: SDL's audio thread pulls the engine, the CD worker reads ahead and
 // FluidSynth renders, and the song's end reaches the UI thread through the Qt port's post. The
 // thread-checking build runs this to see every hand-over between those threads.
-#include "app/qt/qt_ports.h"
+#include "app/qt/qt_event_loop.h"
 #include "media/audio_engine.h"
 #include "media/cd/cd_device.h"
 #include "media/cd/cue_bin_writer.h"
@@ -10,6 +10,7 @@
 #include "support/smf_writer.h"
 #include "support/temp_dir.h"
 #include "support/wait_until.h"
+#include "forms/views/worker_wait.h"
 
 #include <QApplication>
 #include <QTest>
@@ -29,10 +30,11 @@ class RealTimePlayTest : public QObject {
         song.endOfTrack(0, 300);
         song.write(dir / "song.mid");
 
-        QtPorts ports;
+        WorkerWait workerWait;
+        QtEventLoop eventLoop{workerWait};
         AudioEngine engine;
         CdDevice cd(engine);
-        MidiDevice midi(engine, ports);
+        MidiDevice midi(engine, eventLoop);
         int ends = 0;
         bool onUiThread = true;
         midi.setNotifyHandler([&](NotifyValue value) {

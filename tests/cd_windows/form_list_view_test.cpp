@@ -7,6 +7,7 @@
 #include "support/fake_form_set.h"
 #include "support/fake_ports.h"
 #include "support/temp_dir.h"
+#include "forms/views/worker_wait.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -25,7 +26,8 @@ class FormListViewTest : public QObject {
     // A disc of five tracks, read and stopped, in normal order; the window open.
     struct World : testing::FakeFormSet {
         TFormList& list = forms.FormList;
-        ViewHub hub;
+        WorkerWait workerWait;
+        ViewHub hub{workerWait};
         FormListWidget view{forms.FormList, forms.FormMain.ShowHints, hub};
         World() {
             forms.CreateAll();

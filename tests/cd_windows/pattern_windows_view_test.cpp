@@ -9,6 +9,7 @@
 #include "support/fake_ports.h"
 #include "support/temp_dir.h"
 #include "text/cp932_convert.h"
+#include "forms/views/worker_wait.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -27,7 +28,8 @@ class PatternWindowsViewTest : public QObject {
 
     // A five-track disc read, with two stored patterns.
     struct World : testing::FakeFormSet {
-        ViewHub hub;
+        WorkerWait workerWait;
+        ViewHub hub{workerWait};
         FormPatternWidget selector{forms.FormPattern, forms.FormMain.ShowHints, hub};
         FormManageWidget manage{forms.FormManage, hub};
         World() {

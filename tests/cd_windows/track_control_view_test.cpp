@@ -10,6 +10,7 @@
 #include "support/fake_ports.h"
 #include "support/temp_dir.h"
 #include "text/cp932_convert.h"
+#include "forms/views/worker_wait.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -25,7 +26,8 @@ class TrackControlViewTest : public QObject {
     // A disc of five tracks, read and stopped, in program mode; the window open.
     struct World : testing::FakeFormSet {
         TFormList& list = forms.FormList;
-        ViewHub hub;
+        WorkerWait workerWait;
+        ViewHub hub{workerWait};
         FormListWidget view{forms.FormList, forms.FormMain.ShowHints, hub};
         World() {
             forms.CreateAll();

@@ -4,6 +4,7 @@
 #include "desktop/qt/mpris_service.h"
 #include "desktop/player_remote.h"
 #include "forms/views/view_hub.h"
+#include "forms/views/worker_wait.h"
 
 #include <QDBusConnection>
 #include <QDBusPendingCall>
@@ -26,7 +27,8 @@ class ServedPlayer final {
     ServedPlayer(const ServedPlayer&) = delete;
     ServedPlayer& operator=(const ServedPlayer&) = delete;
 
-    ViewHub hub;
+    WorkerWait workerWait;
+    ViewHub hub{workerWait};
     PlayerRemote remote;
 
   private:

@@ -9,6 +9,7 @@
 #include "support/wait_until.h"
 #include "text/cp932_convert.h"
 #include "windows/views/form_reader_widget.h"
+#include "forms/views/worker_wait.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -51,7 +52,8 @@ class ControlWindowViewTest : public QObject {
 
     struct World : testing::FakeFormSet {
         TFormView& model = forms.FormView;
-        ViewHub hub;
+        WorkerWait workerWait;
+        ViewHub hub{workerWait};
         FormViewWidget view{forms.FormView, hub};
         FormReaderWidget reader{forms.FormReader, hub};
         World() {

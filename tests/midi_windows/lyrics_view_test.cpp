@@ -6,6 +6,7 @@
 #include "midi_windows/views/form_lyrics_widget.h"
 #include "player/views/form_main_widget.h"
 #include "support/midi_fixture.h"
+#include "forms/views/worker_wait.h"
 
 #include <QLabel>
 #include <QTest>
@@ -51,7 +52,8 @@ class LyricsViewTest : public QObject {
     Q_OBJECT
 
     struct World : tobira::testing::MidiFixture {
-        ViewHub hub;
+        WorkerWait workerWait;
+        ViewHub hub{workerWait};
         TFormLyrics& lyrics = forms.FormLyrics;
         FormLyricsWidget lyricsView{forms.FormLyrics, hub};
         FormMainWidget mainView{forms.FormMain, hub};

@@ -7,6 +7,7 @@
 #include "support/fake_ports.h"
 #include "support/temp_dir.h"
 #include "text/cp932_convert.h"
+#include "forms/views/worker_wait.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -20,7 +21,8 @@ class MidiViewTest : public QObject {
 
     struct World : testing::FakeFormSet {
         TFormView& model = forms.FormView;
-        ViewHub hub;
+        WorkerWait workerWait;
+        ViewHub hub{workerWait};
         FormViewWidget view{forms.FormView, hub};
         World() {
             forms.CreateAll();

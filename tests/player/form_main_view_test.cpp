@@ -10,6 +10,7 @@
 #include "support/fake_ports.h"
 #include "support/temp_dir.h"
 #include "text/cp932_convert.h"
+#include "forms/views/worker_wait.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -24,7 +25,8 @@ class MainWindowViewTest : public QObject {
 
     struct World : testing::FakeFormSet {
         TFormMain& model = forms.FormMain;
-        ViewHub hub;
+        WorkerWait workerWait;
+        ViewHub hub{workerWait};
         FormMainWidget main{forms.FormMain, hub};
         FormMsgWidget msg{forms.FormMsg, hub};
         World() {

@@ -11,6 +11,7 @@
 #include "support/fake_ports.h"
 #include "support/temp_dir.h"
 #include "text/cp932_convert.h"
+#include "forms/views/worker_wait.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -29,7 +30,8 @@ class FormModeViewTest : public QObject {
     Q_OBJECT
 
     struct World : testing::FakeFormSet {
-        ViewHub hub;
+        WorkerWait workerWait;
+        ViewHub hub{workerWait};
         FormMainWidget main{forms.FormMain, hub};
         FormModeWidget mode{forms.FormMode, hub};
         World() {

@@ -266,9 +266,10 @@ TEST(IniFile, JapaneseFolderName) {
     EXPECT_TRUE(fs::exists(folder / "TOBIRA.INI"));
 }
 
-// A read shared by the windows of one start is never served once the file has changed,
-// whoever changed it.
-TEST(IniSharedRead, NeverServesAChangedFile) {
+// A snapshot keeps the file as it was read, whoever changes the file afterwards; the next
+// snapshot reads the change. Sections and keys are found without regard to ASCII case, the
+// first section of a name counting.
+TEST(IniSnapshot, KeepsWhatItReadAndTheNextOneReadsTheChange) {
     const std::pair<const char*, std::function<void(const fs::path&)>> changes[] = {
         {"a key written",
          [](const fs::path& file) { IniFile(cp932(file)).writeString("S", "K", "new"); }},
@@ -291,13 +292,14 @@ TEST(IniSharedRead, NeverServesAChangedFile) {
         SCOPED_TRACE(name);
         TempDir dir;
         const fs::path file = dir / "TOBIRA.INI";
-        spit(file, "[S]\r\nK=old\r\n");
-        const IniSharedRead oneRead;
-        EXPECT_EQ(IniSnapshot(cp932(file)).readString("S", "K", "none"), "old");
-        EXPECT_EQ(IniSnapshot(cp932(file)).readString("S", "K", "none"), "old");
+        spit(file, "[S]\r\nK=old\r\n[T]\r\nJ=1\r\n[s]\r\nK=later\r\n");
+        const IniSnapshot before(cp932(file));
         change(file);
+        EXPECT_EQ(before.readString("s", "k", "none"), "old");
+        EXPECT_EQ(before.readInteger("t", "J", 0), 1);
         const bool removed = !fs::exists(file);
         EXPECT_EQ(IniSnapshot(cp932(file)).readString("S", "K", "none"), removed ? "none" : "new");
+        EXPECT_EQ(before.readString("S", "K", "none"), "old");
     }
 }
 

@@ -63,9 +63,18 @@ struct CdFixture {
 
   public:
     Ports ports() {
-        return Ports{fakes.messages, fakes.choosers, fakes.busy,     fakes.screen,
-                     repaint,        fakes.clock,    fakes.random,   fakes.processes,
-                     fakes.uiPost,   fakes.windows,  fakes.textWidth};
+        Ports fake = fakes.ports();
+        return {.messages = fake.messages,
+                .choosers = fake.choosers,
+                .busy = fake.busy,
+                .screen = fake.screen,
+                .repaint = repaint,
+                .clock = fake.clock,
+                .random = fake.random,
+                .processes = fake.processes,
+                .uiPost = fake.uiPost,
+                .windows = fake.windows,
+                .textWidth = fake.textWidth};
     }
 
     // Ticks once without any sound passing (the first tick reads an inserted disc).

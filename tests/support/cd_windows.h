@@ -30,7 +30,8 @@ struct CdWindows {
     TFormMsg msg;
 
     CdWindows() {
-        list.SetPeers({main, msg, manage, setup}, fakes.ports());
+        list.SetPeers({.Main = main, .Msg = msg, .Manage = manage, .Options = setup},
+                      fakes.ports());
         selector.SetPeers(main, list);
         manage.SetPeers(main, list, selector);
     }

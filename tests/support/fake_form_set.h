@@ -8,7 +8,7 @@
 
 namespace tobira::testing {
 
-// The ten windows over fake ports and fake devices, without a mixer device, in a fresh program
+// The eleven windows over fake ports and fake devices, without a mixer device, in a fresh program
 // folder: where most window tests start.
 struct FakeFormSet {
     TempDir folder;

@@ -157,10 +157,11 @@ class FakeProcesses final : public ProcessPort {
     bool succeed = true;
 };
 
-// Collects posted tasks (from any thread); runPending() runs them on the test's thread.
+// Collects the tasks of raised wakes (from any thread); runPending() runs them on the test's
+// thread.
 class FakeUiPost final : public UiPostPort {
   public:
-    void post(std::function<void()> task) override {
+    void post(std::function<void()> task) {
         std::lock_guard lock(mutex_);
         tasks_.push_back(std::move(task));
     }
@@ -256,8 +257,17 @@ struct FakePorts {
     FakeWindows windows;
     FakeTextWidth textWidth;
     Ports ports() {
-        return Ports{messages, choosers,  busy,   screen,  repaint,  clock,
-                     random,   processes, uiPost, windows, textWidth};
+        return {.messages = messages,
+                .choosers = choosers,
+                .busy = busy,
+                .screen = screen,
+                .repaint = repaint,
+                .clock = clock,
+                .random = random,
+                .processes = processes,
+                .uiPost = uiPost,
+                .windows = windows,
+                .textWidth = textWidth};
     }
 };
 

@@ -14,6 +14,7 @@
 #include "text/cp932_convert.h"
 #include "windows/views/form_midi_widget.h"
 #include "windows/views/form_setup_widget.h"
+#include "forms/views/worker_wait.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -52,7 +53,8 @@ class WindowsViewTest : public QObject {
         TMixerCtrl mixer{&engine};
         FormSet forms{fakes.ports(), DataPaths::InFolder(folder.path()),
                       MediaDevices{cd, midi, wave}, mixer};
-        ViewHub hub;
+        WorkerWait workerWait;
+        ViewHub hub{workerWait};
         FormSetUpWidget setup{forms.FormSetUp, mixer, hub};
         FormMidiWidget selector{forms.FormMidi, hub};
         FormMsgWidget msg{forms.FormMsg, hub};

@@ -9,11 +9,9 @@
 #include "cd_windows/views/form_manage_widget.h"
 #include "cd_windows/views/form_pattern_widget.h"
 #include "desktop/qt/command_line.h"
-#include "desktop/qt/mpris_service.h"
 #include "desktop/player_remote.h"
 #include "controls/views/mixer_ctrl_widget.h"
 #include "media/cd/cd_device.h"
-#include "media/midi/alsa_sequencer_device.h"
 #include "media/midi/midi_device.h"
 #include "media/midi/midi_output_selector.h"
 #include "media/output/sound_output.h"
@@ -38,28 +36,48 @@
 #include <chrono>
 #include <cstdlib>
 
+#if TOBIRA_HAS_ALSA_SEQUENCER
+#include "media/midi/alsa_sequencer_device.h"
+#endif
+#if TOBIRA_HAS_MPRIS
+#include "desktop/qt/mpris_service.h"
+#endif
+
 namespace tobira {
 
 Program::Program(const std::filesystem::path& folder)
-    : ports_{qtPorts_, qtPorts_, qtPorts_, qtPorts_, qtPorts_, qtPorts_,
-             random_,  qtPorts_, qtPorts_, qtPorts_, qtPorts_} {
+    : ports_{.messages = qtPorts_.dialogs,
+             .choosers = qtPorts_.dialogs,
+             .busy = qtPorts_.busy,
+             .screen = qtPorts_.system,
+             .repaint = qtPorts_.windows,
+             .clock = qtPorts_.system,
+             .random = random_,
+             .processes = qtPorts_.system,
+             .uiPost = qtPorts_.eventLoop,
+             .windows = qtPorts_.windows,
+             .textWidth = qtPorts_.windows} {
     // The one random generator, seeded once from the clock.
     random_.seed(
         static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 
     cd_ = std::make_unique<CdDevice>(engine_);
-    midi_ = std::make_unique<MidiDevice>(engine_, qtPorts_);
-    wave_ = std::make_unique<WaveDevice>(engine_, qtPorts_);
+    midi_ = std::make_unique<MidiDevice>(engine_, qtPorts_.eventLoop);
+    wave_ = std::make_unique<WaveDevice>(engine_, qtPorts_.eventLoop);
     DataPaths paths = DataPaths::InFolder(folder);
-    sequencer_ = std::make_unique<AlsaSequencerDevice>(qtPorts_);
+    const IniSnapshot& settings = startSettings_.emplace(paths.SettingsPath);
+    midi_->setSoundFont(ReadSetting(settings, keys::SOUNDFONT));
+#if TOBIRA_HAS_ALSA_SEQUENCER
+    sequencer_ = std::make_unique<AlsaSequencerDevice>(qtPorts_.eventLoop);
     midiOut_ = std::make_unique<MidiOutputSelector>(*midi_, *sequencer_);
-    {
-        const IniSnapshot settings(paths.SettingsPath);
-        midi_->setSoundFont(ReadSetting(settings, keys::SOUNDFONT));
-        midiOut_->setPort(ReadSetting(settings, keys::MIDIOUT));
-    }
+    midiOut_->setPort(ReadSetting(settings, keys::MIDIOUT));
+    MediaDevice& midiOut = *midiOut_;
+#else
+    // A build without the sequencer: the synthesizer is the one MIDI output.
+    MediaDevice& midiOut = *midi_;
+#endif
     forms_ = std::make_unique<FormSet>(ports_, std::move(paths),
-                                       MediaDevices{*cd_, *midiOut_, *wave_}, mixer_);
+                                       MediaDevices{*cd_, midiOut, *wave_}, mixer_);
     setupDevices_ = std::make_unique<MediaSetupDevices>(*midi_, midiOut_.get());
     forms_->FormMsg.Facts = [this] {
         return GatherAboutFacts(*midi_, *cd_, forms_->FormMain.Paths.Folder);
@@ -74,7 +92,7 @@ Program::Program(const std::filesystem::path& folder)
     // The other windows' views are built once the main window is on the screen (see start()).
     mainView->installEventFilter(&firstPaint_);
 
-    qtPorts_.setWindowHandlers({
+    qtPorts_.windows.setWindowHandlers({
         .iconify =
             [this, mainView] {
                 // The whole application goes to the icon; restoring it brings the main window.
@@ -99,16 +117,16 @@ Program::Program(const std::filesystem::path& folder)
                         view->runModal();
             },
     });
-    qtPorts_.setAfterTask([this] { hub_.refreshAll(); });
+    qtPorts_.eventLoop.setAfterTask([this] { hub_.refreshAll(); });
     if (auto* title = mainView->findChild<QLabel*>(QStringLiteral("LabelMidiTitle")))
-        qtPorts_.setTitleMetrics({
+        qtPorts_.windows.setTitleMetrics({
             .textWidth =
                 [title](const QString& text) {
                     return title->fontMetrics().horizontalAdvance(text);
                 },
             .labelWidth = [title] { return title->width(); },
         });
-    qtPorts_.setRepaintHandler([this, mainView] {
+    qtPorts_.windows.setRepaintHandler([this, mainView] {
         hub_.refreshAll();
         mainView->repaint();
     });
@@ -121,7 +139,9 @@ void Program::closeMainWindow() {
 Program::~Program() {
     // Views go first (they refer to the models), then the models, then the devices, which must
     // leave the engine before the output stops pulling from it.
+#if TOBIRA_HAS_MPRIS
     mpris_.reset();
+#endif
     remote_.reset();
     views_.clear();
     forms_.reset();
@@ -129,7 +149,9 @@ Program::~Program() {
     output_.reset();
     wave_.reset();
     midiOut_.reset();
+#if TOBIRA_HAS_ALSA_SEQUENCER
     sequencer_.reset();
+#endif
     midi_.reset();
     cd_.reset();
 }
@@ -137,13 +159,13 @@ Program::~Program() {
 void Program::start() {
     mixer_.CreateWnd();
     {
-        const auto readDone = qScopeGuard([this] { startRead_.reset(); });
-        forms_->CreateAll();
+        const auto readDone = qScopeGuard([this] { startSettings_.reset(); });
+        forms_->CreateAll(*startSettings_);
     }
     forms_->FormMain.Show();
     hub_.refreshAll();
     remote_ = std::make_unique<PlayerRemote>(forms_->FormMain, forms_->FormList, forms_->FormView,
-                                             qtPorts_);
+                                             qtPorts_.windows);
     // Owned by the main window's view.
     new MainWindowKeys(*views_.front(), forms_->FormMain, *remote_, hub_);
     // Should the main window never paint (started iconified), the rest comes a moment later.
@@ -158,7 +180,8 @@ void Program::completeStart() {
     // main window shows. Nothing sounds before a user has seen the window. Until then the
     // engine's wake, pause and flush go nowhere: the output opens awake.
     output_ = std::make_unique<SoundOutput>(
-        engine_, qtPorts_, [this](const std::string& text) { ports_.messages.showMessage(text); },
+        engine_, qtPorts_.eventLoop,
+        [this](const std::string& text) { ports_.messages.showMessage(text); },
         SoundOutput::Choice(std::getenv("TOBIRA_AUDIO_OUTPUT")), SoundOutput::RealOutputs(engine_));
     output_->open();
     // Lists the CD drives and the sequencer ports: not needed before the setup window can show.
@@ -188,7 +211,9 @@ void Program::completeStart() {
     // The project's icon from the icon theme when installed, else the one built in.
     QApplication::setWindowIcon(
         QIcon::fromTheme(QStringLiteral("tobira"), QIcon(QStringLiteral(":/icons/tobira.svg"))));
+#if TOBIRA_HAS_MPRIS
     mpris_ = std::make_unique<MprisService>(QDBusConnection::sessionBus(), *remote_, hub_);
+#endif
 }
 
 bool FirstPaintWatch::eventFilter(QObject* watched, QEvent* event) {

@@ -4,6 +4,7 @@
 #include "app/qt/qt_ports.h"
 #include "app/seeded_random.h"
 #include "forms/views/view_hub.h"
+#include "forms/views/worker_wait.h"
 #include "controls/mixer_ctrl.h"
 #include "media/audio_engine.h"
 #include "settings/ini_file.h"
@@ -41,7 +42,7 @@ class FirstPaintWatch final : public QObject {
 };
 
 // Everything the running program is made of, built and wired in one place: the ports, the
-// audio engine and its output, the three devices, the ten windows and their views.
+// audio engine and its output, the three devices, the eleven windows and their views.
 class Program final {
   public:
     explicit Program(const std::filesystem::path& folder);
@@ -65,9 +66,12 @@ class Program final {
     // The second half of start(); runs once, also when a modal window is wanted before then.
     void completeStart();
 
-    // The settings file is read once from the construction to the windows' creation in start().
-    std::optional<IniSharedRead> startRead_{std::in_place};
-    QtPorts qtPorts_;
+    // The one read of the settings file at the start: the devices' settings in the construction,
+    // every window's in start(); let go of once the windows are made.
+    std::optional<IniSnapshot> startSettings_;
+    // The UI thread's wait for a long read on a worker, and what holds back during it.
+    WorkerWait workerWait_;
+    QtPorts qtPorts_{workerWait_};
     SeededRandom random_;
     Ports ports_;
     AudioEngine engine_;
@@ -75,17 +79,22 @@ class Program final {
     std::unique_ptr<SoundOutput> output_;
     std::unique_ptr<CdDevice> cd_;
     std::unique_ptr<MidiDevice> midi_;
+#if TOBIRA_HAS_ALSA_SEQUENCER
     std::unique_ptr<AlsaSequencerDevice> sequencer_;
-    // What the player drives as its MIDI device: one of the two above, by MIDIOUT.
+#endif
+    // What the player drives as its MIDI device: one of the two above, by MIDIOUT; none in a
+    // build without the sequencer.
     std::unique_ptr<MidiOutputSelector> midiOut_;
     std::unique_ptr<WaveDevice> wave_;
     std::unique_ptr<FormSet> forms_;
     std::unique_ptr<MediaSetupDevices> setupDevices_;
-    ViewHub hub_;
+    ViewHub hub_{workerWait_};
     std::vector<std::unique_ptr<FormWidget>> views_;
     // The desktop's remote control, on the session bus when there is one.
     std::unique_ptr<PlayerRemote> remote_;
+#if TOBIRA_HAS_MPRIS
     std::unique_ptr<MprisService> mpris_;
+#endif
     FirstPaintWatch firstPaint_{[this] { completeStart(); }};
     bool complete_ = false;
 };

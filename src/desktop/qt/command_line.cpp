@@ -1,16 +1,20 @@
 #include "desktop/qt/command_line.h"
 
-#include "desktop/qt/mpris_service.h"
 #include "desktop/player_remote.h"
 #include "forms/views/view_hub.h"
 #include "text/cp932_convert.h"
 
+#include <QMessageBox>
+#include <QUrl>
+
+#if TOBIRA_HAS_MPRIS
+#include "desktop/qt/mpris_service.h"
+
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QElapsedTimer>
-#include <QMessageBox>
 #include <QThread>
-#include <QUrl>
+#endif
 
 #include <filesystem>
 #include <optional>
@@ -40,9 +44,11 @@ std::optional<std::string> CorePath(const std::string& utf8) {
     return Cp932FromPath(std::filesystem::path(utf8));
 }
 
+#if TOBIRA_HAS_MPRIS
 QString ServiceName() {
     return QString::fromLatin1(MprisService::kServiceName);
 }
+#endif
 
 } // namespace
 
@@ -100,14 +106,17 @@ int RunSecondStart(const OpenArguments& arguments) {
         ShowRefusedFiles(arguments.refused);
         if (arguments.paths.isEmpty())
             return 0;
+#if TOBIRA_HAS_MPRIS
         if (HandOffFiles(QDBusConnection::sessionBus(), arguments.paths, 3000))
             return 0;
+#endif
     }
     QMessageBox::information(nullptr, QStringLiteral("TOBIRA"),
                              QStringLiteral("ＴＯＢＩＲＡは既に起動しています"));
     return 0;
 }
 
+#if TOBIRA_HAS_MPRIS
 bool HandOffFiles(const QDBusConnection& bus, const QStringList& paths, int waitMs) {
     if (!bus.isConnected() || !bus.interface())
         return false;
@@ -126,5 +135,6 @@ bool HandOffFiles(const QDBusConnection& bus, const QStringList& paths, int wait
     call << paths;
     return bus.call(call, QDBus::Block, 10000).type() == QDBusMessage::ReplyMessage;
 }
+#endif
 
 } // namespace tobira

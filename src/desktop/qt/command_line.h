@@ -1,7 +1,10 @@
 #pragma once
 
-#include <QDBusConnection>
 #include <QStringList>
+
+#if TOBIRA_HAS_MPRIS
+#include <QDBusConnection>
+#endif
 
 namespace tobira {
 
@@ -29,12 +32,14 @@ void ShowRefusedFiles(const QStringList& refused);
 void OpenFiles(const QStringList& paths, PlayerRemote& remote, ViewHub& hub);
 
 // A start while the player already runs: its files go to the running player over the session
-// bus. Without files, or when no running player answers, the already-running message shows as
-// ever. Returns the exit code.
+// bus. Without files, or when no running player answers (or the build has no session bus
+// support), the already-running message shows as ever. Returns the exit code.
 int RunSecondStart(const OpenArguments& arguments);
 
+#if TOBIRA_HAS_MPRIS
 // Hands the paths to the player that holds the service name on `bus`, waiting up to `waitMs`
 // for a player that is still starting to take its name. False when none took them.
 bool HandOffFiles(const QDBusConnection& bus, const QStringList& paths, int waitMs);
+#endif
 
 } // namespace tobira

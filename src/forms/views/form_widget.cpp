@@ -125,7 +125,7 @@ void FormWidget::resizeEvent(QResizeEvent* event) {
 }
 
 void FormWidget::closeEvent(QCloseEvent* event) {
-    if (WaitingForWorker()) {
+    if (hub_.workerWait().waiting()) {
         event->ignore(); // a handler is still running: refused, as a busy program refuses it
         return;
     }

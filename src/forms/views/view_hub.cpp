@@ -24,7 +24,7 @@ void ViewHub::refreshAll() {
 void ViewHub::dispatch(const std::function<void()>& handler) {
     // A handler waits for a worker: this one (a timer's tick) is skipped, as a busy program
     // skips it.
-    if (WaitingForWorker())
+    if (wait_.waiting())
         return;
     try {
         handler();

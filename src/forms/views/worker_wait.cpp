@@ -8,26 +8,15 @@
 
 #include <exception>
 #include <thread>
-#include <utility>
-#include <vector>
 
 namespace tobira {
-namespace {
 
-// UI thread only.
-int waits = 0;
-std::vector<std::function<void()>> afterWait;
-
-} // namespace
-
-void WaitForWorker(const std::function<void()>& work) {
+void WorkerWait::run(const std::function<void()>& work) {
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    ++waits;
-    const auto ended = qScopeGuard([] {
+    ++waits_;
+    const auto ended = qScopeGuard([this] {
         QGuiApplication::restoreOverrideCursor();
-        if (--waits == 0)
-            for (auto& then : std::exchange(afterWait, {}))
-                then();
+        --waits_;
     });
     std::exception_ptr failure;
     QEventLoop loop;
@@ -44,17 +33,6 @@ void WaitForWorker(const std::function<void()>& work) {
     worker.join();
     if (failure)
         std::rethrow_exception(failure);
-}
-
-bool WaitingForWorker() {
-    return waits > 0;
-}
-
-void AfterWorkerWait(std::function<void()> then) {
-    if (waits > 0)
-        afterWait.push_back(std::move(then));
-    else
-        then();
 }
 
 } // namespace tobira

@@ -2,8 +2,8 @@
 
 #include "files/regular_file.h"
 #include "media/cd/cd_text_packs.h"
-#include "media/output/shared_library.h"
-#include "media/output/sndfile_api.h"
+#include "media/loaders/shared_library.h"
+#include "media/loaders/sndfile_api.h"
 #include "text/cp932_convert.h"
 
 #include <algorithm>

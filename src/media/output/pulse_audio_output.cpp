@@ -2,7 +2,7 @@
 
 #include "media/audio_engine.h"
 #include "media/output/pulse_api.h"
-#include "media/output/shared_library.h"
+#include "media/loaders/shared_library.h"
 
 #include <sys/eventfd.h>
 #include <unistd.h>

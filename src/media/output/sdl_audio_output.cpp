@@ -1,8 +1,8 @@
 #include "media/output/sdl_audio_output.h"
 
 #include "media/audio_engine.h"
-#include "media/output/sdl_api.h"
-#include "media/output/shared_library.h"
+#include "media/loaders/sdl_api.h"
+#include "media/loaders/shared_library.h"
 
 #include <alsa/asoundlib.h>
 

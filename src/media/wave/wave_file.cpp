@@ -2,8 +2,8 @@
 
 #include "media/audio_engine.h"
 #include "media/media_device.h"
-#include "media/output/sdl_api.h"
-#include "media/output/shared_library.h"
+#include "media/loaders/sdl_api.h"
+#include "media/loaders/shared_library.h"
 #include "media/wave/wave_check.h"
 #include "files/whole_file.h"
 #include "text/cp932_convert.h"

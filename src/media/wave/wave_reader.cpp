@@ -1,8 +1,8 @@
 #include "media/wave/wave_reader.h"
 
 #include "media/audio_engine.h"
-#include "media/output/sdl_api.h"
-#include "media/output/shared_library.h"
+#include "media/loaders/sdl_api.h"
+#include "media/loaders/shared_library.h"
 #include "media/wave/wave_file.h"
 #include "media/wave/wave_layout.h"
 #include "media/wave/wave_resampler.h"

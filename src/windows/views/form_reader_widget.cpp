@@ -1,5 +1,6 @@
 #include "windows/views/form_reader_widget.h"
 
+#include "forms/views/view_hub.h"
 #include "forms/views/view_state.h"
 #include "forms/views/worker_wait.h"
 
@@ -94,7 +95,7 @@ void FormReaderWidget::showDocument() {
     const QFont font = MemoReader->font();
     QThread* const uiThread = thread();
     std::unique_ptr<QTextDocument> document;
-    WaitForWorker([&] {
+    hub_.workerWait().run([&] {
         QString text = utf8 ? QString::fromStdString(bytes) : FromCp932(bytes);
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         text.replace(QLatin1Char('\r'), QLatin1Char('\n'));

@@ -5,11 +5,11 @@
 #include "media/audio_engine.h"
 #include "media/output/pulse_api.h"
 #include "media/output/pulse_audio_output.h"
-#include "media/output/sdl_api.h"
 #include "media/output/sdl_audio_output.h"
-#include "media/output/shared_library.h"
 #include "media/output/silent_pump.h"
 #include "media/output/sound_output.h"
+#include "media/loaders/sdl_api.h"
+#include "media/loaders/shared_library.h"
 #include "support/fake_ports.h"
 #include "support/wait_until.h"
 

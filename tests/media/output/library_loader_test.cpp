@@ -1,9 +1,9 @@
 // SDL2 and libsndfile opened at run time: a library that is missing or is the wrong one gives an
 // error naming it, and the real ones bind to working functions.
 
-#include "media/output/sdl_api.h"
-#include "media/output/shared_library.h"
-#include "media/output/sndfile_api.h"
+#include "media/loaders/sdl_api.h"
+#include "media/loaders/shared_library.h"
+#include "media/loaders/sndfile_api.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "media/output/shared_library.h"
+#include "media/loaders/shared_library.h"
 
 #include <dlfcn.h>
 

@@ -1,6 +1,6 @@
-#include "media/output/sdl_api.h"
+#include "media/loaders/sdl_api.h"
 
-#include "media/output/shared_library.h"
+#include "media/loaders/shared_library.h"
 
 namespace tobira {
 
