@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The window's answer and the player's memory when live mode starts a song with a very long
 # applause: the player on the demo disc under a virtual display with a session bus of its own,
 # live mode on and one applause WAV of the given size (44.1 kHz 16-bit stereo: 250 MB is 24

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for the start time: a bare Qt 6 window the size of the player's main window,
 // without a frame, showing one label.
 #include <QApplication>

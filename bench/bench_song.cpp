@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a song for the benchmarks that hand one to the running player, as a Standard MIDI File.
 //   bench_song <file.mid> [seconds, default 90] [typical | dense | dense-N]
 // typical: the light song of the render benchmarks (about 21 notes a second); dense: as busy as

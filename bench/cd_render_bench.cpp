@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How much faster than real time a disc image plays through the CD device and the audio engine:
 // the worker reads and converts on its own thread while this thread pulls 1024-frame blocks, as
 // the SDL callback does, as fast as it can. The goals: at least 500 x real time from a BIN

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MIDI control window's heavy handlers over real files:
 //  - ButtonSearchClick over two 100,000-line lists, warm (lists unchanged since the last
 //    search): goal <= 30 ms; the loose match alone over 100,000 normalised lines: <= 5 ms;

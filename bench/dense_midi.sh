@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A dense MIDI file as a user meets it: starts the player on the demo disc under a virtual
 # display with a session bus of its own, hands it one dense song (note pairs all at one instant,
 # 1, 6 and 63 MB by default) as a file manager's "open with" does, asks it for PlaybackStatus

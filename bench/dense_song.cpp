@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a dense MIDI file for bench/dense_midi.sh: one track of note pairs all at delta 0 at
 // the start, about `megabytes` in size, then silence to `seconds`.
 //   dense_song <file.mid> <megabytes> [seconds, default 20]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A song as dense as the busy General MIDI songs people play: about 57 note starts a second on
 // fourteen channels, a drum kit of a dozen notes, sustain pedal, expression swells, modulation

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The player on a desktop's sound server: a private PulseAudio daemon with a null sink and a
 # private session bus, in a HOME and XDG_RUNTIME_DIR of their own. The player plays a song as
 # dense as real busy ones (about 58 notes a second on 14 channels, bench_song dense) and a disc

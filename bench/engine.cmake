@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The audio engine: render cost, WAV load time, and a demo through SDL's disk driver.
 tobira_bench(NAME engine_bench
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/engine_bench.cpp

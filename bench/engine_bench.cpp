@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the audio thread pays per block, and how long open() keeps the UI thread busy.
 
 #include "media/audio_engine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plays a generated applause-length WAV through the real output and the wave player, then
 // reads back what SDL wrote and prints its RMS per second. Meant for SDL's disk driver:
 //   SDL_AUDIODRIVER=disk SDL_DISKAUDIODELAY=0 SDL_DISKAUDIOFILE=/tmp/out.raw engine_disk_demo

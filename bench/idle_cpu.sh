@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CPU and memory of the player while it waits: starts it offscreen on the demo disc (sound to
 # SDL's dummy driver), lets it settle, then reads its threads' CPU time from /proc over the window.
 # Usage: bench/idle_cpu.sh [seconds, default 60] [build dir]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # tobira-inspect over every MIDI file under a folder, as a user would run it:
 #   bench/inspect_folder.sh FOLDER [tobira-inspect]
 # Prints the wall time of the one run and the counts accepted / refused; the goal is 3 s for

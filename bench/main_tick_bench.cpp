@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CPU cost of one Timer1 tick of the main window while the real CD device plays a disc
 // image: the device queries, the end-of-entry check, the marks, the hints and the time display.
 // The goal is well under 1 ms a tick.

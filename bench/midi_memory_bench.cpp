@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MIDI device's first note and memory, as a user meets them: RSS in CD mode, the time from
 // PLAY to the first audible block when MIDI mode was entered a second before, RSS while a
 // General MIDI song plays, the slowest render call of that song (it changes programs on every

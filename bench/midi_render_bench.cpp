@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rendering cost of the MIDI device against the fluidsynth program on the same file and
 // SoundFont, and the loudness of a typical song at the device's gain.
 //

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Memory the running player gives back after MIDI: starts it on the demo disc under a virtual
 # display with a session bus of its own, reads its RSS in CD mode, hands it ten songs as a file
 # manager's "open with" does (it switches to MIDI mode and plays them), switches back to CD mode

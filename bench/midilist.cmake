@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Song lists: loading and sorting a long list, building a random play list from it, and
 # deriving titles from many MIDI files.
 tobira_bench(NAME midilist_bench

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Goals: a 100,000-line list loads and sorts in under 50 ms (every list page change saves and
 // reloads it), 1,000,000 lines in under 600 ms; an RND play list builds from it in
 // under 100 ms; ReadMidiTitle over 10,000 files takes under 1 s with the files in the cache.

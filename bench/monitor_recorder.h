@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Records a sound server's monitor source as it plays: `parec` writes raw float32 stereo at
 // 44.1 kHz, and the time each piece arrives is kept beside it, so that a sample of the recording

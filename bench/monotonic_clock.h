@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The clock the calls and the recording are placed on (the sound server's clock too).
 

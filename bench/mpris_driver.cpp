@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mpris_driver.h"
 
 #include "monotonic_clock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Calls a player's MPRIS interface on the session bus as a desktop's sound menu does, and times
 // each call on the monotonic clock from just before it is sent to the moment its reply is read.

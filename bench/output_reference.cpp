@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound given to a player in bench/output_response.sh, as a WAV file the measure compares
 // the sound server's monitor with:
 //   output_reference cd FOLDER SECONDS     a disc image (FOLDER/reference.cue and .bin) of one

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The player's answer to MPRIS calls as heard on a sound server's monitor (bench/output_response.sh):
 # the sound it is given, and the recorder, caller and comparison.
 add_executable(output_reference ${CMAKE_CURRENT_LIST_DIR}/output_reference.cpp)

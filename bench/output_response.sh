@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # How the player answers a desktop's sound menu, as a listener hears it. A private sound server
 # with a null sink, a private session bus and a virtual display; the player plays a disc image of
 # a known sound (noise whose every few milliseconds can be told apart) and a dense MIDI song, and

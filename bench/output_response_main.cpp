@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measuring half of bench/output_response.sh.
 //   output_response record PLAYER SOURCE FOLDER
 //       records SOURCE (a sink's monitor) into FOLDER while it calls the MPRIS player PLAYER

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the pattern file when a disc is put in. Goal: a file of 10,000 records read for one
 // disc in under 20 ms, the file read and the display refresh included.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # How long the player takes to end after its POW button is clicked: starts it under Xvfb on the
 # demo disc (sound to SDL's dummy driver unless a sound card answers), clicks POW, and times the
 # release of the button to the reaped process.

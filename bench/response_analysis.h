@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a listener hears of each call: from the monitor recording, its arrival times and the
 // calls' times, the figures bench/output_response.sh prints, in milliseconds.

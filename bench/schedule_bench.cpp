@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of getting a song ready for an external sound module (reading it, timing every message
 // on the tempo map) and of feeding the whole song to a queue, on a busy five-minute song.
 

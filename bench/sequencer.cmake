@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Benchmarks of the MIDI sequencer: rendering cost against the fluidsynth program, and the level
 # a typical song reaches at the device's synthesizer gain.
 tobira_bench(NAME midi_render_bench

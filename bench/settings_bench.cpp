@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own load and save paths over a 50 MB TOBIRA.INI (a file grown by a tool that
 // appended to it, or a hand-made one): goal start <= 1 s, each save <= 1 s.
 //  - start: every window's creation handler in window order (FormSet::CreateAll), each reading

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening a big song as the MIDI device does: on the UI thread the file read and every track
 // checked, the few messages that select instruments kept; on the loader the tracks merged into
 // the play stream. A 4 MB file of 380 tracks (the goal is 50 ms), and a dense file of 63 MB:

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Memory over long play against its budget (not a Google Benchmark: one pass per process).
 add_executable(soak_memory_bench ${CMAKE_CURRENT_LIST_DIR}/soak_memory_bench.cpp
   ${CMAKE_CURRENT_LIST_DIR}/soak_memory_midi.cpp)

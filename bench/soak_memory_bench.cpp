@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Memory over long play, against its budget: the growth of the resident set from a point where
 // the run is warm (the disc's first round, the first fifty songs) to its end, for a disc in endless
 // play (two hundred track starts) and for a thousand MIDI songs each after its reset song. The play

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MIDI half of soak_memory_bench: in its own file, as the CD and MIDI fixtures each bring
 // the same helpers.
 #include "soak_memory.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Whole-program soak: the player plays the demo disc in endless mode under a virtual display for
 # the given minutes (default 30) and its anonymous memory (RssAnon) must stay within 1 MB of
 # what it was after the first minute. Prints one sample a minute.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Finds where in the reference (the sound a player was given) each stretch of a recording of
 // the sound server's monitor comes from: normalized cross-correlation of short windows, which

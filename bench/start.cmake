@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start time of the player against a bare Qt window, side by side (bench/start_time.sh).
 pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
 add_executable(start_side_by_side ${CMAKE_CURRENT_LIST_DIR}/start_side_by_side.cpp)

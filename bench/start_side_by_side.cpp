@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start time side by side: starts two programs in turn, N times each, and measures from the
 // spawn to the moment the X server maps a top-level window of the given size (the main window,
 // not a helper or a message box). Prints the medians, their ratio and how many shared

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start to mapped main window: the player against a bare Qt 6 window of the same size with one
 # label, started in turn under a virtual display, in a fresh program folder, without sound.
 #   bench/start_time.sh [runs] [player] [build dir]   (defaults: 30, <build>/src/tobira, build)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The loose search of the MIDI control window normalises every candidate line once per search.
 // Goal: 100,000 typical list lines in under 20 ms.
 

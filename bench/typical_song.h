@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A song for the benchmarks that play MIDI as a user hears it.
 

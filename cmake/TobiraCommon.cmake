@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One interface target carries the language standard, warnings and defines for every target.
 add_library(tobira_options INTERFACE)
 target_compile_features(tobira_options INTERFACE cxx_std_20)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package (scripts/package.sh): one package holding whatever `cmake --install` installs,
 # so a program or file that gains an install rule comes along without a change here.
 set(CPACK_GENERATOR DEB)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Instrumented builds, each in a build folder of its own:
 #   -DTOBIRA_SANITIZE=address  AddressSanitizer with UndefinedBehaviorSanitizer, whole program
 #   -DTOBIRA_SANITIZE=thread   ThreadSanitizer

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An album (a list file played as a play list) in every order: the four columns stay in step,
 // nothing is played that the album does not hold, and the random order honours each Feel.
 #include "app/seeded_random.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CD-Text packs from a drive or a CD-Text file: at most eight blocks and 99 tracks, text that is
 // valid code page 932, and a chosen block that exists.
 #include "fuzz_support.h"

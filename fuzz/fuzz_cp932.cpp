@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Code page 932 text operations and conversions: no operation splits a double-byte character,
 // conversions give valid UTF-8, and each operation keeps the shape it promises.
 #include "fuzz_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A CUE sheet beside a small BIN named disc.bin (as the seeds name it): either no disc with a
 // reason, or a table of contents that makes sense and whose first audio sector reads.
 #include "fuzz_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text of a CUE sheet in any encoding: always valid UTF-8; the same text written in any
 // encoding with its byte-order mark reads back the same and gives the same sheet; ASCII text
 // is recognised in UTF-16 and UTF-32 without a mark too.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file reader: the bytes come back unchanged, and a written value reads back.
 #include "fuzz_support.h"
 #include "settings/ini_document.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One song list line: split then join gives back a line that splits to the same record, and a
 // line of exactly four fields comes back byte for byte.
 #include "fuzz_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading a song list file: the lines survive a write and a read, and the sorted order is a
 // total order that sorts to itself.
 #include "fuzz_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lyrics reader: any file gives lines of at least one syllable each, in time order, and the
 // line at any time is one of them; the SoundFont preset reader on the same bytes never reads
 // past them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The title of a new list record: never a control byte, never empty or blank, never longer
 // than one event can hold, and read from the head of the file only.
 #include "fuzz_support.h"

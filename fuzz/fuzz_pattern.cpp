@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pattern file TOBIRA.DAT: lines survive a join, an added record is found by its key, a
 // removed one takes exactly one line, and a track order reads back the way it was written.
 #include "cd_windows/pattern_file.h"

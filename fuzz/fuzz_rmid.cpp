@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RIFF-wrapped MIDI: the SMF found inside lies within the file and is the data chunk's content
 // cut at the file's end; what is not RIFF RMID passes through untouched; and the reader takes
 // the wrapped file exactly as it takes the SMF inside.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MIDI file reader: a file is either refused with its reason or gives a song whose timing
 // makes sense (positive division, tempo map sorted from tick 0, a length that is not negative
 // and grows with the ticks) and that reads back the same when written for FluidSynth.

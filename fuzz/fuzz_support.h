@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared by the fuzz targets: an invariant check that stops the run with the failed condition,
 // and the input as text.

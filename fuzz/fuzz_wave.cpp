@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wave readers: a file is refused or gives whole stereo frames of finite samples, and a file
 // whose sizes do not fit is always refused before a decoder sees it. The whole-file loader works
 // on the bytes; the streaming reader the wave device plays through reads the same bytes as an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the seed corpus of every fuzz target, one folder per target: small valid inputs of
 // each format (and a few near misses), made here rather than kept as binary files.
 #include "media/cd/cue_bin_writer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fuzz targets as plain programs for the normal build: each input named on the command line
 // (a file, or every file of a folder) goes once through the target, so the targets keep
 // building and their seeds and kept inputs keep passing without clang.

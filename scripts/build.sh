@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds TOBIRA in ./build (Ninja, optimised with debug information).
 # TOBIRA_WERROR=ON makes every compiler warning an error.
 set -euo pipefail

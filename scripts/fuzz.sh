@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets (clang, libFuzzer) in build-fuzz/ and runs each for the given number
 # of seconds (default 60) on generated seeds plus the kept regression inputs in fuzz/regressions.
 #   scripts/fuzz.sh [seconds] [target...]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian 12 package that building, running and testing TOBIRA needs.
 #   scripts/install-deps.sh          build and test packages
 #   scripts/install-deps.sh --player also the full General MIDI SoundFont (about 120 MB)

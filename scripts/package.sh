@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package of the player, build/tobira_<version>_<arch>.deb, and checks it with
 # lintian (no errors) and tests/app/package_test.sh. The package gets a build of its own in
 # build-package/ (install prefix /usr, Debian's compiler flags, no tests or benchmarks), so build/

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is needed, builds, and starts the player. Without a CD drive the player gets the
 # project's own demo disc image as its CD for this run; the settings file is left alone.
 set -euo pipefail

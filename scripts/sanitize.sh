@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program and its tests with a sanitizer, in a build folder of its own, and runs them.
 #   scripts/sanitize.sh address   AddressSanitizer + UndefinedBehaviorSanitizer (and leak
 #                                 checks), the whole suite               -> build-address/

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GCC 12 with -fsanitize=vptr builds wrong code for a lambda nested in a lambda when the inner
 // one reaches a member of the captured `this` to call through a member-function pointer: the
 // check looks at the wrong object and reports "member access within address … which does not

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form_set.h"
 
 #include "forms/window_placement.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Temporary files that a crash in the middle of a save left in the program folder.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which Qt platform the player asks for. Wayland lets no client place its own windows, so the
 // side windows, the mode announcement and the saved positions would land wherever the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The options every program here shares: --help, --version, and "--" before a file name that
 // begins with a dash. Anything else beginning with a dash is refused, so that a mistyped option

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cd_windows/form_list.h"
 
 #include "player/form_main.h"

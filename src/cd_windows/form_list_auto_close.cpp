@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The auto-close countdown of the track control window: it runs while the pointer is away and
 // closes the window when it runs out.
 #include "cd_windows/form_list.h"

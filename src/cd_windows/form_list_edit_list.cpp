@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The edit list of the track control window: the program being composed, SpeedButton61 ..
 // SpeedButton120.
 #include "cd_windows/form_list.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Applying a stored pattern to the play order, and playing the program that results.
 #include "cd_windows/form_list.h"
 

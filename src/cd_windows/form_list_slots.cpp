@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ten pattern slots of the track control window: choosing, applying, SAVE and release.
 #include "cd_windows/form_list.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the windows show of the disc's pattern table, and ReadPatternFile, which reloads the
 // table and everything that follows it: the track control window's slot buttons and LabelCDID,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pattern file TOBIRA.DAT as a whole: its lines, the key search, the pattern table of one
 // disc, and the appending and removing of records. The work is done on bytes; the functions

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cd_windows/pattern_record.h"
 
 #include "text/cp932_chars.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One record of the CD pattern file TOBIRA.DAT, one line of code page 932 text:
 //

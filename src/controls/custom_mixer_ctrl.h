@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Access to the program's mixer: the audio engine seen as mixer device 0, with one destination
 // (the speakers) and the wave-out, synthesizer and CD source lines feeding it. This is the

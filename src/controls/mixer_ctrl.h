@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mixer panel: one column per line (the speakers destination first, then the wanted source
 // lines), each with a vertical slider, a "Mute" box and a label. This is the panel's model; the

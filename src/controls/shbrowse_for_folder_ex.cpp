@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/shbrowse_for_folder_ex.h"
 
 #include "files/regular_file.h"

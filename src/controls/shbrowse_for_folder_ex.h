@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's folder chooser: a caption, a folder selected at the start, a root, and a status
 // line that can show the selected path. The component holds the properties and decides what the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What tells one state of a file from another without reading it: the same file (device and
 // inode), size and times. A file replaced or written since has another identity.

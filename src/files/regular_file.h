@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Opening a file for reading, for every reader of the program: only a regular file is taken,
 // opened without blocking, so a FIFO, a device, a socket or a folder named where a file is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Colour identifiers as the settings file stores them: the name of a standard colour
 // ("clLime", "clYellow", ...) or "$" and eight hexadecimal digits of the value 0x00BBGGRR.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The state of the controls that carry behaviour, as plain data. Models hold these under the
 // controls' own names; views draw them and never decide anything.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whether a window position stored in the settings file is plausible on the current screen.
 // A window whose stored position fails its check is centred instead; the default -1 always

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/window_placement.h"
 
 #include "forms/form_model.h"

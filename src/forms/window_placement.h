@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where a side window opens when no position was stored for it: beside the main window, never
 // over it nor over another open window when the screen has room, and on the screen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's software mixer: a master line (the speakers destination) and one source line per
 // device. The sound output's thread calls render() (or renderLines() and mixLines()) in real

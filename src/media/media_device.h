@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one interface through which the player drives its three devices: CD audio, the MIDI
 // sequencer and the wave player. Every method is called on the UI thread. The CD never waits for

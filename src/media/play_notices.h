@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The completion notices of a device's play requests: one per request, queued in the order the
 // requests ended, from whichever thread ended them, and handed to the UI thread through a wake

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One background thread that runs tasks one after another, in the order they were given. The
 // MIDI device loads SoundFonts and instruments on it, so that a later task always sees what the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "midi_windows/album_page.h"
 
 #include "midi_windows/list_file.h"

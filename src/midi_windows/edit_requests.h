@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a page asks of one of its edit boxes besides its text: to select all of it, ready to be
 // typed over, or to take the keyboard focus. Each is a count of requests: the view remembers

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "midi_windows/form_lyrics.h"
 
 #include "forms/position_check.h"

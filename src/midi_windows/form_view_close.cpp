@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control window's size rule, showing and closing, and its auto-close countdown: it runs
 // while the pointer is away and closes the window when it runs out.
 #include "midi_windows/form_view.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The end of the control window's creation: the program may start in MIDI mode.
 #include "midi_windows/form_view.h"
 

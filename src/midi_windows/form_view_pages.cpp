@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control window's pages and what they ask of it: page changes, the play page's documents
 // and jump, playing songs chosen on the list and search pages, albums.
 #include "midi_windows/form_view.h"

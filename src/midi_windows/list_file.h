@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading and writing the song list files GAKUFU.DT0 and GAKUFU.DT1 (albums use the same
 // format): one record per line, every line a record, CR LF after each line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The messages about missing, unreadable or empty song list files (code page 932).
 

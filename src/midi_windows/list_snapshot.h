@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A list file as the search page last read it: its sorted lines and, made once on the first
 // loose search, their loose-search forms. It is read again only when the file's identity

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "midi_windows/midi_folder_scan.h"
 
 #include "files/shown_name.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The MIDI files of one folder, as automatic adding, folder play and the album list see them.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the list, search and album pages of the MIDI control window ask of the window around
 // them. The window implements it; page tests use a small recording host.

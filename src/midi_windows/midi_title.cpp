@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "midi_windows/midi_title.h"
 
 #include "files/regular_file.h"

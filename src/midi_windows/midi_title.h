@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The title of a new list record, taken from the MIDI file's first text or track-name event
 // near its start, else the file's name.

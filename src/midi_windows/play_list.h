@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The MIDI play list: four parallel columns, index i in each being the same entry. The play
 // page of the control window shows EntryText; Path and Vol are read while playing; Feel is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turns song list lines into a play list in name order, new songs first, or weighted random.
 

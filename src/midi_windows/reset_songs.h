@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sound-module reset songs played before every song: GAKUFU_GM.MID (GM System On),
 // GAKUFU_GS.MID (GS Reset) and GAKUFU_88.MID (Mode 1 of the Roland SC-88). Each is a minimal

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "midi_windows/song_documents.h"
 
 #include "midi_windows/midi_title.h"

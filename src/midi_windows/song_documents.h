@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The documents beside a song: files named like the song with the extension TXT, DOC or HED.
 

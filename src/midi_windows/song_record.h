@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One line of a song list (GAKUFU.DT0/DT1), an album or a search result:
 // Title TAB Path TAB Vol TAB Feel, code page 932.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "player/applause_sound.h"
 
 #include "files/whole_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own applause for live mode, made in code, and the applause files of the
 // program folder. A user who puts WAV files of their own into the folder hears those instead.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The identity under which a disc's track programs are stored: track count, total playing time
 // and the last track's length, two digits each.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CD side: reading the disc, the stopped state, starting entries and the once-a-second
 // check that moves through the play order.
 #include "player/form_main.h"

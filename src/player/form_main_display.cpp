@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The display strip's timers: the once-a-second tick of each mode, the clock, the playing time
 // and the hints that follow the order.
 #include "player/form_main.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player state the strip's colours hold, and the blinks of the strip. The colours are read
 // and written here only.
 #include "player/form_main.h"

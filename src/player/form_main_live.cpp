@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Live mode: applause from the program folder's WAV files when a new entry starts.
 #include "player/form_main.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MIDI player: play lists from the song lists or from dropped files, one song after
 // another on the sequencer, each after its sound module's reset song when one is chosen.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transport buttons in MIDI mode, and jumps within the playing list.
 #include "player/form_main.h"
 

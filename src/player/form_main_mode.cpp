@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The switch between the CD player and the MIDI player: the old player stops and lets its device
 // go, the strip is dressed for the new one, and the announcement shows beside the window.
 #include "player/form_main.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CD play order: the six modes, building the order, the ten marks that follow the playing
 // track, and choosing a mode or a track with the marks.
 #include "player/form_main.h"

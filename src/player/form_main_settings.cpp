@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's keys of the settings file: read at creation, written by the state save.
 #include "player/form_main.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transport buttons and their lamps. Each left click goes to the side of the current
 // player mode; the MIDI side's are in form_main_midi_transport.cpp.
 #include "player/form_main.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The volume bar, mute and the applause level, turned into mixer line volumes.
 #include "player/form_main.h"
 

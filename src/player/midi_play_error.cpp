@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "player/midi_play_error.h"
 
 #include "files/regular_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The message shown when a song cannot be played, also printed by the inspection program so
 // that a user sees there what the player would say.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The six CD play modes, in the order of the mode marks Label0 .. Label5. Texts are UTF-8 as
 // written here; convert with Utf8ToCp932 where they are shown.

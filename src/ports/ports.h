@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ways the core reaches the world. The GUI target implements them with Qt; tests use
 // recording fakes. Every text crossing a port is code page 932, as the core keeps it.

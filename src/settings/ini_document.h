@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An INI file held as its lines of code page 932 bytes. Reads find a key in a section; writes
 // change only the line of that key (or add one), so comments, blank lines, other sections and

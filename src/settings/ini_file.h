@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings file by path. Every read and every write goes to the file itself: a load reads it
 // once (IniSnapshot; the start reads it once for every window), a save writes it once

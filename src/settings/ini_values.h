@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the settings file's values are read: integers in decimal or "0x" hexadecimal, and strings
 // limited to what a read returns.

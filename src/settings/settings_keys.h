@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every key of TOBIRA.INI with its type and default. Callers name a key by its constant
 // (keys::XPOSITION) and read it with ReadSetting, so each default is written down once, here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Capital forms in code page 932, shared by the upper-casing and the loose-search normalisation.
 

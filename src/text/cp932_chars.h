@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Character structure of code page 932 text: one byte (ASCII, half-width katakana) or a lead
 // byte followed by one more byte. Every walk over a text goes by these rules, so no operation

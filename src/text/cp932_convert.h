@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Conversion between code page 932 (the core's text) and UTF-8 (Qt and the file system),
 // through glibc iconv: where texts cross into Qt or the file system, and where the core makes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The line layout of the program's text files: CR LF after every line when written; CR, LF and
 // CR LF each end a line when read.

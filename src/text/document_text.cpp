@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/document_text.h"
 
 #include "text/utf8.h"

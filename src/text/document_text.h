@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text of a document beside a song, in whatever encoding it was written: most text files on
 // Linux are UTF-8, older ones Shift-JIS, and a few UTF-16 with a byte order mark.

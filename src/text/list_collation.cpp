@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/list_collation.h"
 
 #include "text/cp932_chars.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The order in which song lists are held and written: case-insensitive and aware of Japanese
 // text, on code page 932 bytes. Classes in ascending order: control bytes (so a title that is a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Short texts of unknown encoding, such as a MIDI file's title: older files write Shift-JIS,
 // newer ones UTF-8, and nothing in the file says which.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/upper_case.h"
 
 #include "text/case_fold.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Well-formed UTF-8, and UTF-16 turned into it: one rule for every reader that has to tell or
 // decode them (documents, CUE sheets, lyrics, file names).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/album_entry.h"
 
 #include "text/upper_case.h"

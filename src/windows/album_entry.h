@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the MIDI selector names an album in its list and finds the album file again: one rule for
 // listing and for playing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MIDI selector: creation, geometry, the folder list and the mirrored buttons.
 #include "windows/form_midi.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MIDI selector's ways to start play: the lists, a folder, an album; and registering
 // folders.
 #include "windows/form_midi.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/form_reader.h"
 
 #include "midi_windows/midi_title.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The setup window's rows for the synthesizer's SoundFont, the MIDI output and the CD device.
 #include "windows/form_setup.h"
 

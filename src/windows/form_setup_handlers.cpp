@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The setup window's save, change test, close question and the immediate effects of its
 // controls.
 #include "windows/form_setup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/media_setup_devices.h"
 
 #include "media/media_device.h"

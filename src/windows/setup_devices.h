@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the setup window needs of the synthesizer and the CD drives, so that its model stays
 // free of the libraries behind them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two hundred CD tracks in endless play through the real CD device and its read-ahead: every
 // track starts once in its turn and no second of play runs dry. (Memory over the same run:
 // bench/soak_memory_bench.)

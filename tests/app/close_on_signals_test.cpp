@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A desktop logout (TERM), Ctrl+C (INT) and a closed terminal (HUP) close the player as closing
 // its main window does, once, on the UI thread; without the watch the signal's own action
 // returns.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves killed at random moments: every data file is always its old or its new content, and the
 // next start removes the temporary files the kills left.
 #include "app/instance_lock.h"

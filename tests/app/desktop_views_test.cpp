@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every window as the program builds it, under the program's style and fonts: each button looks
 // as enabled or disabled as its model says, every caption fits its control, every control has a
 // name a screen reader can say, and the lists and the main window follow the keyboard. Run at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form_set.h"
 #include "controls/mixer_ctrl.h"
 #include "support/fake_media_device.h"

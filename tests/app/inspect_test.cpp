@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tobira-inspect as a user runs it: what it prints for each kind of file, and its exit status.
 #include "media/cd/cue_bin_writer.h"
 #include "support/cue_files.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix, checks the desktop entry, the icons and the
 # AppStream metainfo, then starts the installed program offscreen and checks that it keeps its
 # files in the user's data folder, not beside the installed executable.

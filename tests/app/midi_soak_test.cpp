@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A thousand songs back to back through the real sequencer, each after the GM reset song, in
 // name order and in random order: every play request ends exactly once (the order neither
 // skips nor stalls) and nothing sounds after the last song's tail. (Memory over the same run:

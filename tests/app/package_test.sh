@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks a built Debian package without installing it. The control fields must name the libraries
 # the player opens at run time; and the packaged player, unpacked into a temporary root and
 # started offscreen with a MIDI file, must load the packaged synthesizer module: the module lies

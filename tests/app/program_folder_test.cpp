@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/data_paths.h"
 #include "app/program_folder.h"
 #include "support/temp_dir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every program as a user calls it: --help and --version answer, an unknown option is refused,
 // and none of these writes anything into the folder it runs in.
 #include "app/platform_choice.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program as it starts for a user: real back ends (libcdio on a disc image, FluidSynth,
 // SDL's disk driver writing what would reach the speakers), the real windows offscreen.
 #include "app/qt/program.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The devices in real time: SDL's audio thread pulls the engine, the CD worker reads ahead and
 // FluidSynth renders, and the song's end reaches the UI thread through the Qt port's post. The
 // thread-checking build runs this to see every hand-over between those threads.

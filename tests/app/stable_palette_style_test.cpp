@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A button whose text colour toggles keeps reaching the style with one palette per colour, so
 // the pictures the style caches per palette are found again instead of piling up.
 #include "app/qt/stable_palette_style.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long read on a worker: the UI thread keeps its event loop under the busy cursor, and nothing
 // else enters the models until the handler that waits has ended.
 #include "app/qt/qt_ports.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form_set.h"
 #include "player/play_modes.h"
 #include "forms/views/view_hub.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cd_windows/pattern_display.h"
 
 #include "support/fake_ports.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cd_windows/pattern_file.h"
 
 #include "support/temp_dir.h"

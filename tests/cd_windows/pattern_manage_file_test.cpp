@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pattern management window on a real TOBIRA.DAT: the sorted list and the titles, the two
 // searches, and what delete and modify leave in the file and in the disc's slots.
 #include "support/cd_windows.h"

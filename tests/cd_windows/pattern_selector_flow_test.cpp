@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CD program selector on a generated five-track disc: which rows start a program, the two
 // options mirrored into the track control window, and what every way of closing leaves behind.
 #include "support/cd_fixture.h"

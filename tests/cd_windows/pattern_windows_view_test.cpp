@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form_set.h"
 #include "forms/views/view_hub.h"
 #include "cd_windows/views/form_manage_widget.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The track control window's program mode on a generated disc: composing a program in the edit
 // list, storing and releasing it in a slot, applying a stored pattern and playing it through.
 #include "support/cd_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program panel of the track control window's view: the edit list, the slots with SAVE and
 // release, the pattern title, the auto-close indicator and the logo.
 #include "app/form_set.h"

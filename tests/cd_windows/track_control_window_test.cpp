@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The track control window apart from its programs: where it opens, its auto-close countdown,
 // and the windows it opens.
 #include "player/play_modes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder chooser's decisions, with the dialog played by a script.
 #include "controls/shbrowse_for_folder_ex.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mixer access layer over the audio engine.
 
 #include "controls/custom_mixer_ctrl.h"

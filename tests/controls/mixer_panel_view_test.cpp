@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mixer panel's Qt view over the program's mixer: the slider scale on every channel, changes
 // from elsewhere shown without being written back, the TrackBar limit and the columns.
 #include "controls/views/mixer_ctrl_widget.h"

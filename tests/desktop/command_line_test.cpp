@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files named on the command line, and a second start that hands them to the running player.
 #include "desktop/qt/command_line.h"
 #include "desktop/qt/mpris_service.h"

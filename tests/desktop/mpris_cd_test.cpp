@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CD player driven over the bus: each call must leave the player as the click it stands for,
 // and announce what changed.
 #include "desktop/mpris_harness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The player served on a private bus, and a client that calls it and keeps what it announces.
 

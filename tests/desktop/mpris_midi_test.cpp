@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MIDI player driven over the bus, against the same clicks on a twin player.
 #include "desktop/mpris_harness.h"
 #include "desktop/private_bus.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A session bus of the test's own: a dbus-daemon started for it and stopped with it, so that
 // nothing on the machine's bus sees the test, nor the test anything there.

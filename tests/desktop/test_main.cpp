@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bus tests need an event loop: the player answers calls on the test's own thread.
 #include <QApplication>
 

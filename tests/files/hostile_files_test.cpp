@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every reader of the program meets the files a careless or hostile folder holds: a FIFO, a link
 // to /dev/zero, a folder, a file it may not read, a name with a line break. Each answers at once
 // with a message naming the cause, and leaves the files alone.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every C++ file of src/ and tests/ as .clang-format lays it out; names the files that differ.
 #   check_format.sh <project folder>
 set -euo pipefail

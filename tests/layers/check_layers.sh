@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a source file includes a header of a higher layer, when a Qt-free file includes a
 # header of a views/ or qt/ subfolder, or when an include climbs out of its folder with "../".
 # Every form counts: quoted or angled, indented, with blanks after the "#". Layers, lowest first;

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The layer check must catch an upward include in every spelling, a core file that includes a
 # view, an include that climbs out with "../", and a part of media that reaches the sound output.
 set -u

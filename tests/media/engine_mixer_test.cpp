@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The software mixer: line volumes, the speakers line, mutes, clamping, notifications.
 
 #include "media/audio_engine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every descriptor the program holds is closed on exec, also those its libraries read through:
 // a document viewer or other program it starts inherits none of its files.
 #include "files/regular_file.h"

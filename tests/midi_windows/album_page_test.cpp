@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Albums in the program folder: saving, loading, ordering, renaming and the add buttons.
 #include "midi_windows/album_page.h"
 

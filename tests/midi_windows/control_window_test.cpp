@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MIDI control window as a whole: auto-close, documents and the reader, stored geometry.
 #include "midi_windows/form_view.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control window's views offscreen: clicks reach the page models, the pages show them.
 // With TOBIRA_SCREENSHOT_DIR set, every page, the folder chooser and the reader are saved as
 // PNG files there (run under xvfb-run to see the real fonts).

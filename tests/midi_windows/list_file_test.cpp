@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/list_collation.h"
 #include "midi_windows/list_file.h"
 #include "files/whole_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list pages through the real list files in a temporary program folder.
 #include "midi_windows/list_page.h"
 

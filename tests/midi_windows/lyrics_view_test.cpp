@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Karaoke songs through the real sequencer: the lyrics window and the main window's title line
 // show each line in time (the clock is the sound rendered), and follow pause, NEXT and STOP.
 // With TOBIRA_SCREENSHOT_DIR set, both windows are saved there as PNG files (run under xvfb-run

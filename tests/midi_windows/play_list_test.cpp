@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "midi_windows/list_messages.h"
 #include "midi_windows/midi_volume.h"
 #include "midi_windows/play_list_builder.h"

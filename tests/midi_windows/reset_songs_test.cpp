@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "midi_windows/reset_songs.h"
 
 #include "media/midi/smf_reader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search page over the real list files: matching, accumulating, keywords, the missing-file
 // check and the jumps.
 #include "midi_windows/search_page.h"

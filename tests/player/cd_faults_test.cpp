@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Discs and drives that do not behave: too many tracks, no audio, garbage, a missed end.
 #include "support/cd_fixture.h"
 #include "app/seeded_random.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Play orders, the marks, the mode display of the track control window and program mode.
 #include "support/cd_fixture.h"
 #include "app/seeded_random.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the player makes of a disc image's CD-Text and of an image it cannot use.
 #include "support/cd_fixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CD transport on a generated five-track disc (5 s a track) played by the real device.
 #include "support/cd_fixture.h"
 #include "support/cue_files.h"

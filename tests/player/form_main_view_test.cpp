@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/views/click_label.h"
 #include "windows/views/form_msg_widget.h"
 #include "app/form_set.h"

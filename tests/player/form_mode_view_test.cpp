@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The announcement window's view, and the main window view's part in the mode switch: the BAK
 // button's right press and files dropped onto the strip.
 #include "player/views/form_mode_widget.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "player/applause_sound.h"
 #include "media/wave/wave_file.h"
 #include "support/temp_dir.h"

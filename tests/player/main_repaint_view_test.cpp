@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window repaints what changed and nothing else: a tick that changes the time display
 // repaints that label's rectangle, a tick that changes nothing repaints nothing.
 #include "app/form_set.h"

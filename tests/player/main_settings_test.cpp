@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/whole_file.h"
 #include "support/volume_fixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Songs chosen on the control window's pages play through the real sequencer.
 #include "support/midi_fixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MIDI output choice as the main window sees it: songs go to the device the choice names at
 // their start, and a sound module that goes away mid-song stops the play with its reason.
 #include "app/form_set.h"

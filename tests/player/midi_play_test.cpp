@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MIDI player on the real sequencer: play orders, reset songs, transport, volume offsets,
 // failures and the time read-out.
 #include "files/regular_file.h"

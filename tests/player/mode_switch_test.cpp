@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The switch between CD and MIDI mode, with the real CD device on a generated disc image and a
 // recording MIDI device.
 #include "support/cd_fixture.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # scripts/fuzz.sh over stand-in targets: a kept input that fails again, a target that stops with
 # an error or leaves a finding each give a FAILED row and a failing exit, and an earlier run's log
 # never stands in for this one's.

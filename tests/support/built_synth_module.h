@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Programs outside CTest (benchmarks) find the synthesizer module of this build tree.
 

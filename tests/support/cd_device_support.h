@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared by the CD device tests: a disc image with three distinct tones, and ways to listen.
 

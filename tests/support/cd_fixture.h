@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window in a fresh program folder with the real CD device playing a generated disc
 // image through the audio engine, fake MIDI and WAVE devices, and scripted ports. Time passes

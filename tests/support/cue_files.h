@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Re-packs the sectors of a single-BIN disc image into the other files a CUE sheet may name:
 // a BIN of part of it, the same big-endian, or a WAV or FLAC file written by libsndfile.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Recording fakes of the ports, for core tests: messages are recorded, questions answered from
 // a script, random numbers drawn from a script, posted tasks run when the test says so.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window in MIDI mode in a fresh program folder, with the real sequencer playing
 // generated songs through the audio engine and the small test SoundFont. Time passes only when

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/sf2_writer.h"
 
 #include <cstring>

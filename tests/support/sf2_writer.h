@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writes SoundFont 2 files for tests: one melodic instrument, a looped square wave at full
 // scale, far louder than any real SoundFont, for checks of the output's level.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writes Standard MIDI Files for tests: notes, tempo changes, text meta events (code page 932),
 // SysEx, and deliberately damaged variants.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window set in a fresh program folder, with the real software mixer behind the mixer
 // control (volumes are measured where the sound is scaled) and recording fake devices.

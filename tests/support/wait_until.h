@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one way a test waits for what another thread, another process or the event loop brings:
 // it goes on as soon as the condition holds, and gives up only after a time no loaded build

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writes PCM WAV files for tests and demos: any rate, 1 or 2 channels, 8 or 16 bits.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Documents beside songs come in the encodings Linux and older Windows editors write.
 #include "text/document_text.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Test helper: bytes written as hex pairs ("82 60 41"), so expectations pin exact bytes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/midi_fixture.h"
 #include "files/regular_file.h"
 #include "settings/ini_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/midi_fixture.h"
 #include "windows/media_setup_devices.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The views of the setup window, the MIDI selector and the author window: clicks reach the
 // models and the widgets show them. With TOBIRA_SCREENSHOTS set to a folder, each case also saves
 // a picture of its window there.

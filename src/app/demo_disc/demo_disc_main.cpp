@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tobira-demo-disc FOLDER: writes the demo disc image into FOLDER and prints its .cue path, so
 // that a machine without a CD drive can play the CD side.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/inspect/inspect_list.h"
 
 #include "app/inspect/inspect_output.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tobira-inspect FILE...: what the player makes of MIDI files, CUE sheets, song lists and
 // albums, through the player's own readers. Exit status 0 when the player would play every file
 // given, 1 when it would refuse one (with the message it would show), 2 for a wrong call.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The inspection program's output: the core's code page 932 texts on a UTF-8 terminal.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt/program.h"
 
 #include "app/qt/main_window_keys.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt/qt_busy_cursor.h"
 
 #include "forms/views/worker_wait.h"

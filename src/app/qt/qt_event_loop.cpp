@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt/qt_event_loop.h"
 
 #include "forms/views/error_report.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ports on Qt, one object per job. The program hands them to the models as Ports, each
 // named by its port.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt/stable_palette_style.h"
 
 #include <QStyleOption>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt/start_failure.h"
 
 #include "media/media_device.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/instance_lock.h"
 #include "app/qt/close_on_signals.h"
 #include "app/leftover_temp_files.h"

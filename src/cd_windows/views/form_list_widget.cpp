@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cd_windows/views/form_list_widget.h"
 
 #include "forms/views/view_state.h"

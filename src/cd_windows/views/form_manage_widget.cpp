@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cd_windows/views/form_manage_widget.h"
 
 #include "forms/views/list_box.h"

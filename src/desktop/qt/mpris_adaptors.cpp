@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/qt/mpris_adaptors.h"
 
 #include "desktop/qt/mpris_service.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/views/accessible_views.h"
 
 #include "forms/views/click_label.h"

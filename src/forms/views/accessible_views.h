@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a screen reader learns of the windows beyond Qt's own: each window as a window (a dialog
 // while modal), and a level drawn as marks (the volume bar) as a value with its range.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/views/click_label.h"
 
 #include "forms/views/mouse_buttons.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/views/drag_panel.h"
 
 #include "forms/views/pictures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/views/picture_button.h"
 
 #include "forms/views/view_state.h"

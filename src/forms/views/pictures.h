@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pictures the windows carry, drawn in code. Each painter works in logical pixels, so a view
 // that paints them in its paintEvent is sharp at any device pixel ratio; the *Picture functions

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drawing the model's control state onto Qt widgets, shared by the window views.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The UI thread's wait for a read on a worker thread. While it lasts, a model is in the middle
 // of a handler: nothing may enter the models. Those that would enter hold back while it waits:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A fixed ring of interleaved stereo float frames between the CD reader and the audio thread.
 // Not synchronised itself: the CD device guards it with its one short lock, and only plain

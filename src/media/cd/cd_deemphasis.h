@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The de-emphasis a CD player applies to a track mastered with 50/15 us pre-emphasis: a
 // first-order shelf that falls by up to 10.5 dB above 3 kHz, for 44.1 kHz stereo.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The CD audio device: a drive read through libcdio, or a disc image read through its CUE sheet
 // (BIN, WAV or FLAC files, one for the disc or one per track), played through the audio

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Exclusive use of a CD drive for as long as the CD device is open, so that a burner or ripper
 // cannot take the drive from under a playing disc (and we do not take it from them). Also the

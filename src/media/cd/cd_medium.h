@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A drive through libcdio, or a CUE sheet image through our own reader, owned. Used by the CD
 // worker thread only: every call here may block on the drive.

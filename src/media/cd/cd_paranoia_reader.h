@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Error-corrected audio reading through cdio-paranoia on an open libcdio handle (not owned).
 // Overlap checking is on, so that a drive with jitter neither repeats nor drops samples; full

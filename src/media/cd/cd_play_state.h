@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the CD device's three threads share: the UI thread (commands and queries), the CD worker
 // (disc reading and read-ahead) and the audio thread (renderAudio). Every field is guarded by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The audio CD's sector: 588 stereo frames of 16-bit samples, 75 to the second.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CD-Text of a disc: the title and performer of the disc and of each track, in code page 932.
 // From a CUE sheet's TITLE and PERFORMER lines, the CD-Text file it names, or a drive.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CD-Text as a disc carries it: 18-byte packs in up to eight language blocks, read from a drive
 // or from the binary file a CUE sheet names (CDTEXTFILE). And the choice of the block to show.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/cd/cd_toc.h"
 
 #include "media/media_device.h"

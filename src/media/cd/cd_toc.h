@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The table of contents of an audio CD, checked for sense once when it is read, so that the
 // rest of the CD device can trust it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The CD device's own thread: everything that may block on a drive or a disk runs here (opening
 // the medium, reading the TOC, media polling, eject, and reading audio ahead into the ring).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/cd/cue_bin_writer.h"
 
 #include "files/whole_file.h"

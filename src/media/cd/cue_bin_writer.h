@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writes a CD image as <name>.cue + <name>.bin (one BINARY file, 2352-byte sectors).
 // An audio track holds given samples, or a sine tone (the same on both channels) so that a test

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A disc image as its CUE sheet describes it: one file for the disc or one per track, raw BIN
 // sectors (either byte order) or audio files that libsndfile decodes (WAV, FLAC, AIFF). Used

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where a CUE sheet's tracks lie on the disc once the lengths of its files are known: the table
 // of contents a drive would report for the same disc, and which file (or silence) holds each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A CUE sheet read from its bytes: which files hold the disc, where each track and its pregap
 // lie in them, and the sheet's CD-Text. Touches no file; the image medium opens what it names.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/cd/cue_text.h"
 
 #include "text/cp932_convert.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text of a CUE sheet as rippers write it: UTF-8 or code page 932 on most machines, UTF-16
 // or UTF-32 where a title did not fit the writer's code page, with or without a byte-order mark.

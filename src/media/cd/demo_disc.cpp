@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/cd/demo_disc.h"
 
 #include <algorithm>

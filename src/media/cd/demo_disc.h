@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The demo disc: a few short pieces of music as a CUE/BIN image, so that a machine without a CD
 // drive can play the CD side. Everything is synthesised here, the same every time.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The identities other programs look a disc up by, from its table of contents alone: the
 // MusicBrainz disc ID and the freedb (CDDB) disc ID.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/loaders/sdl_api.h"
 
 #include "media/loaders/shared_library.h"

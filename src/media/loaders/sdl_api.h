@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // SDL2, opened on first use: the functions this program calls, bound from the real library.
 

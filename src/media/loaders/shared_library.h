@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Libraries opened on first use instead of at program start: their own dependencies (sound
 // servers, display back ends, codecs) then cost nothing until a sound or an image needs them.

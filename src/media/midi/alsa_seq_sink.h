@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ALSA sequencer as a MidiEventSink: a client of its own with one output port, subscribed to
 // the sound module's port, and a queue whose real-time clock times the messages.

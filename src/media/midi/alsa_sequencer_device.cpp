@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/midi/alsa_sequencer_device.h"
 
 #include "media/midi/alsa_seq_sink.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The MIDI sequencer device for an external sound module: plays one Standard MIDI File at a time
 // on an ALSA sequencer queue, to the port chosen by name.

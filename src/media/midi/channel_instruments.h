@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What each channel of a song plays, change by change, as the built-in synthesizer will play
 // it: a listing to check the sound module's choices against without listening.

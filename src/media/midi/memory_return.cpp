@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/midi/memory_return.h"
 
 #include <malloc.h>

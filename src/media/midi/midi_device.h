@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The MIDI sequencer device: plays one Standard MIDI File at a time through FluidSynth into the
 // audio engine's synthesizer line.

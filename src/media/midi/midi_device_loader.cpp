@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MIDI device's loader thread: the SoundFont, the song's instruments and its stream.
 #include "media/midi/midi_device.h"
 

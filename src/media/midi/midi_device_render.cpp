@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MIDI device's audio thread: carries out what the control calls asked, plays the song's
 // stream in small steps, publishes where it stands.
 #include "media/midi/midi_device.h"

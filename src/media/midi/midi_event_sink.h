@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where a sequencer sends its messages: a queue with a clock of its own, in front of a sound
 // module. The ALSA sequencer is the real one; tests record what reaches it.

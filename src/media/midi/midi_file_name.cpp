@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/midi/midi_file_name.h"
 
 #include "text/upper_case.h"

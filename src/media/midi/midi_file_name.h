@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which files the player takes as MIDI songs, by name alone: the one test behind manual and
 // folder adds, folder play, drops, the command line and the hand-over to a running player.

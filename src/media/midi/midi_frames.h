@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Song time in the audio engine's frames, for the MIDI device's parts.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The MIDI device the player drives: the built-in synthesizer, or a sound module on a sequencer
 // port, as the MIDIOUT setting chooses. The choice takes effect at the next open, so a song

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A song as a sound module hears it: every message with the time it is due, in microseconds from
 // the start, worked out from the tempo map.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the synthesizer's instruments come from when the settings name no SoundFont.
 

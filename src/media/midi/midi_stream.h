@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A song as the built-in synthesizer plays it: every message in playing order with the time it
 // is due, in microseconds from the start, packed into one byte string about the size of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Plays a song's stream (midi_stream.h) into the synthesizer a small step at a time, on the
 // audio thread, with bounded work per step: a song that puts a hundred thousand notes on one

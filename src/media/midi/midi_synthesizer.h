@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The software synthesizer the MIDI device plays through, behind an interface so that the device
 // needs no synthesizer library of its own. Not thread-safe, with two exceptions: holdPresets may

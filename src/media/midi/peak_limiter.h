@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeps the synthesizer's output below full scale. The gain chosen from the level probe fits a
 // typical song, but a SoundFont's loudest instruments, or a song full of them, can peak well

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The transport of a song on an external sound module: what to queue when, where the song
 // stands, and the module's silence whenever play halts. It has no thread and no lock of its own:

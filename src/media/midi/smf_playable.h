@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The song as the SMF reader accepted it, written again as a plain format 0 file for
 // FluidSynth's own player, which refuses much of what real files do (format 2, running status

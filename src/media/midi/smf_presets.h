@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which instruments a song may select, read from its program changes and bank selects before
 // it plays, so that the synthesizer can load them ahead instead of on the audio thread.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads Standard MIDI Files as tolerantly as the best players do. The parser works on bytes
 // already in memory, so that the device can read the file on the UI thread and hand what it

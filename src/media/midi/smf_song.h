@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the player needs to know about a Standard MIDI File: its timing. FluidSynth gives
 // neither the division nor a tick-to-time conversion, so the device computes the song length

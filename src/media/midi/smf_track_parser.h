@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads the events of one track chunk for the SMF reader (smf_reader.h), passing over what real
 // files get wrong. Internal to the reader and to the song's play stream (midi_stream.h), which

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/midi/song_lyrics.h"
 
 #include "media/midi/smf_reader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lyrics of a karaoke song, line by line, each syllable with the time it is sung: from
 // lyric meta events (FF 05, as Japanese karaoke and XF files have them) or, in Soft Karaoke

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sound module a song is written for, as a real one keeps it: a System On or reset message
 // decides how bank selects and drum parts are read from then on (General MIDI, GM2, GS or XG),

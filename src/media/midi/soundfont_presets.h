@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The instruments a SoundFont (SF2) holds, read from its preset headers alone, without a
 // synthesizer: listings of what a song plays name them, and the sound module's choices can be

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The synthesizer back end is a module of its own (tobira-fluidsynth.so), loaded on first use,
 // so that starting the program and playing CDs never pay for FluidSynth and the libraries it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every sound output offers the program. An output has a thread of its own that renders
 // the audio engine (in steps of kStepFrames, so that a request acts between two steps) and

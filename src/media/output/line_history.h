@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sources' own sound of the last steps an output handed on, line by line and before any
 // volume, so that it can be mixed again when a volume changes. Output thread only.

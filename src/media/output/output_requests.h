@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the UI thread asks of an output thread, as states and counters: the UI thread writes
 // them and the output thread reads them between two render steps. Neither waits on the other.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sound output on a PulseAudio server, or PipeWire answering its protocol: one playback
 // stream of float stereo at the engine's rate, served from libpulse's threaded main loop, whose

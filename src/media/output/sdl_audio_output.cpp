@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/output/sdl_audio_output.h"
 
 #include "media/audio_engine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sound output through SDL2, for systems without a PulseAudio server: SDL's own thread pulls
 // one fixed buffer at a time and renders the engine into it in steps. SDL has no cork and no

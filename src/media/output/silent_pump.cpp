@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/output/silent_pump.h"
 
 #include "media/audio_engine.h"

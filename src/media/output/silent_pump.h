@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The output that stands in when no real one opens or the real one fails: a thread of its own
 // consumes the engine's sound at real time and drops it, so that every device keeps its clock,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's sound output: picks the output (TOBIRA_AUDIO_OUTPUT = pulse, sdl or none;
 // otherwise PulseAudio when a server answers, else SDL2, else the silent pump), hooks it to the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sizes inside a WAV file checked against the file itself, before any decoder trusts them.
 

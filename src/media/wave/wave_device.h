@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The wave player (applause): plays one WAV file on the wave-out line of the audio engine.
 //

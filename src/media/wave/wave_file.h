@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading a WAV file into the form the audio engine plays: interleaved float stereo at the
 // engine's rate.

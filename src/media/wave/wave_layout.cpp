@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/wave/wave_layout.h"
 
 #include "media/wave/wave_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the sound lies in a WAV file and how it is coded, read from the chunk headers of the open
 // file without reading the sound itself.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sound of a WAV file at the engine's rate, in interleaved float stereo, a piece at a time.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Stereo sound from one sample rate to another, a piece at a time, so that a long file is never
 // held whole: a windowed sinc, so that an 8 or 22 kHz sound brings no mirror images of itself

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sound on its way from the decoding thread to the audio thread: a fixed ring of stereo frames
 // with one writer and one reader, neither of which ever waits for the other or allocates.

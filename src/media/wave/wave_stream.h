@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One play of a WAV file from its start. A task on the wave device's worker decodes the file a
 // piece at a time into a ring a few seconds long, ahead of the audio thread, and sleeps while

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "midi_windows/views/album_page_widget.h"
 
 #include "forms/views/list_box.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the views of the control window's pages share: drawing lists and texts of a model, and
 // handing a click to the window, which runs the handler and redraws every view.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "player/views/form_main_widget.h"
 
 #include "files/shown_name.h"

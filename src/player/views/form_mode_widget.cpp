@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "player/views/form_mode_widget.h"
 
 #include "text/cp932_convert.h"

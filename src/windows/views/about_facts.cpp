@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/views/about_facts.h"
 
 #include "media/midi/midi_device.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/views/form_midi_widget.h"
 
 #include "player/form_main.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/views/form_reader_widget.h"
 
 #include "forms/views/view_hub.h"

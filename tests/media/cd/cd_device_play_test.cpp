@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/audio_engine.h"
 #include "media/cd/cd_device.h"
 #include "support/cd_device_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A disc played as a good CD player plays it: pre-emphasised tracks de-emphasised from their
 // first sample to their last, the others untouched; a drive read slowly, far ahead.
 #include "media/audio_engine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // cdio-paranoia on a disc image: it cannot show error correction (an image has no jitter and no
 // scratches), but it runs the whole reading path a drive takes (identify, open, seek, overlapped
 // reads, verification), so it must give exactly the samples a plain read gives, in the order

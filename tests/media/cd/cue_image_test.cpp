@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Disc images as rippers write them, against the same disc as one plain BIN: the table of
 // contents (and with it the disc's identity, which is made of the track count and lengths) and
 // the first second of every audio track, sample for sample.

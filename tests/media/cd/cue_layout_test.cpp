@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CUE sheets read from bytes and laid out on a disc, without any file: gaps that no file holds,
 // the pregap of track 1 before LSN 0, text encodings, and the line named for a bad sheet.
 #include "media/cd/cue_layout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sheets as rippers and other tools really write them, against the disc a drive would report:
 // text in UTF-16 or UTF-32 with or without a byte-order mark, CR line ends, the disc's own
 // track numbers, tracks that only have INDEX 00, audio that ends inside a sector, and an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sequencer device against a real ALSA sequencer, with a client of the test's own standing
 // in for the sound module. Needs /dev/snd/seq; without it only the refusal is checked.
 #include "media/midi/alsa_seq_sink.h"

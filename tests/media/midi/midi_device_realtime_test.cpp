@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MIDI device with a real audio thread: a dense song never makes the UI thread's calls wait,
 // and a stop acts at the next step.
 #include "media/midi/midi_device.h"

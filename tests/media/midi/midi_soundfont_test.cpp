@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/midi/midi_soundfont.h"
 #include "support/temp_dir.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound module's choices as the built-in synthesizer really plays them: generated GS, XG,
 // GM and GM2 songs through the MIDI device and FluidSynth with the test SoundFont.
 #include "media/audio_engine.h"

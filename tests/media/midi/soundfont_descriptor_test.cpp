@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The synthesizer reads its SoundFont from the file that was checked, through the descriptor it
 // keeps, also for the instruments it loads later: what the name means afterwards does not matter.
 #include "media/midi/midi_synthesizer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The outputs without a sound server: SDL2 on its dummy driver, the silent pump, the reasons an
 // output gives when it cannot open, and how the program's sound output picks, stands in and
 // tries again.

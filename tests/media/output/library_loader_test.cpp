@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SDL2 and libsndfile opened at run time: a library that is missing or is the wrong one gives an
 // error naming it, and the real ones bind to working functions.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The output stops pulling while no device has sound to give (AudioEngine::sounding) and a
 // device wakes it before it starts. Stopping must lose nothing: what a device renders after a
 // rest in which nobody pulled equals what it renders when silence was pulled all along.

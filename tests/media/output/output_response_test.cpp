@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Volume, mute, pause and stop reach the first block the output pulls after them: the engine
 // applies volumes as it renders, and a stop flushes and a pause holds the output (which the
 // engine's handlers tell it). Through SDL2, which can neither flush nor re-mix, that block is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "private_pulse.h"
 
 #include "support/wait_until.h"

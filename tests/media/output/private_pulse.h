@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A PulseAudio daemon of the test's own, with one null sink, and a recording of that sink's
 // monitor: what a user would have heard, frame by frame, with the time each frame was heard.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PulseAudio output judged by what reaches a null sink of a private daemon: a pause is
 // silent at once and resumes from the very frame it held, a volume change is heard at once and
 // neither loses nor repeats sound, and a server that dies leaves the music going silently until

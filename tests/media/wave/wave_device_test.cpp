@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wave player, played through the audio engine on generated WAV files.
 
 #include "media/audio_engine.h"

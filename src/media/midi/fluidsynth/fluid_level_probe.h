@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // SoundFonts differ in loudness by 6 dB and more: the same song that peaks at -2 dBFS with
 // FluidR3 clips with TimGM6mb. The device therefore sets the synthesizer's gain from how loud

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry point of the synthesizer module: FluidSynth behind the table the program loads.
 #include "media/midi/fluidsynth/fluid_synthesizer.h"
 #include "media/midi/synth_module.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // FluidSynth reading a SoundFont through a descriptor the program opened and checked. FluidSynth
 // names SoundFont files by string only, and its own loader opens that name again, blocking and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/midi/fluidsynth/fluid_synthesizer.h"
 
 #include "media/midi/fluidsynth/fluid_level_probe.h"

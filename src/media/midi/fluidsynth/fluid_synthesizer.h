@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // FluidSynth's settings and synthesizer, owned together. The song's messages come from the MIDI
 // device's own schedule (midi_stream_player.h), not from FluidSynth's SMF player, which handles
