@@ -31,9 +31,10 @@ answers media keys and sound menus through MPRIS.")
 # a dependency too; libsndfile only reads the WAV and FLAC files of CUE images, and without a
 # SoundFont only MIDI stays silent, saying why. The windows speak Japanese: a Japanese font.
 # FluidR3 is recommended by name: it is the default-GM.sf2 the player looks for first, and an
-# alternative would already be met by the small TimGM6mb that libfluidsynth3 brings.
+# alternative would already be met by the small TimGM6mb that libfluidsynth3 brings. libpulse is
+# opened at run time too: the desktop's sound server (PulseAudio or PipeWire) through it, else SDL2.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsdl2-2.0-0, fonts-ipafont-gothic | fonts-japanese-gothic")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libsndfile1, fluid-soundfont-gm")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libpulse0, libsndfile1, fluid-soundfont-gm")
 
 include(CPack)

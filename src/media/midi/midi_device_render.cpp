@@ -17,11 +17,12 @@ namespace {
 
 // After the last voice has gone, render this much longer for the reverb, then rest the synth.
 constexpr std::size_t kTailFrames = midi_frames::kRate;
-// After a stop, pause, jump or new song the released notes fade out, 20 dB down after 75 ms,
+// After a stop, pause, jump or new song the released notes fade out, 20 dB down every 10 ms,
 // rather than letting every release and the reverb ring on for seconds (a dense song's hundreds
-// of voices would keep the synthesizer busy all that time); at -60 dB the sound is cut.
+// of voices would keep the synthesizer busy all that time); at -60 dB, 30 ms on, the sound is
+// cut. Short enough that a stop is silent at once, long enough not to click.
 const float kFadePerFrame =
-    static_cast<float>(std::exp(-std::log(10.0) / (0.075 * midi_frames::kRate)));
+    static_cast<float>(std::exp(-std::log(10.0) / (0.010 * midi_frames::kRate)));
 constexpr float kFadeEnd = 1e-3f;
 // Frames per synthesizer call: the song's messages are sent between calls, so this is also the
 // grain of their timing (FluidSynth renders in blocks of 64 anyway).
@@ -99,18 +100,20 @@ void MidiDevice::renderAudio(float* out, std::size_t frames) {
         float* rendered = out + done * AudioEngine::kChannels;
         synth.render(rendered, n);
         done += n;
-        if (fading_ && !playing) {
+        // Once faded out, what the effects still hold of the halted song stays unheard too.
+        if (!playing && (fading_ || fade_ < 1.0f)) {
             for (std::size_t i = 0; i < n * AudioEngine::kChannels; i += 2) {
                 rendered[i] *= fade_;
                 rendered[i + 1] *= fade_;
                 fade_ *= kFadePerFrame;
             }
             if (fade_ < kFadeEnd) {
-                synth.cutSound();
-                fading_ = false;
+                fade_ = 0.0f;
+                if (std::exchange(fading_, false))
+                    synth.cutSound();
             }
         }
-        if (!fading_)
+        if (playing)
             fade_ = 1.0f;
         if (!playing)
             continue;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <vector>
@@ -23,12 +24,10 @@ namespace fs = std::filesystem;
 std::vector<float> Violin(MidiSynthesizer& synth) {
     const SynthPreset violin{0, 40};
     synth.holdPresets({&violin, 1});
-    testing::SmfWriter song(0, 480);
-    song.programChange(0, 0, 0, 40);
-    song.note(0, 0, 0, 69, 100, 480);
-    song.endOfTrack(0, 960);
-    synth.setSong(song.bytes());
-    synth.startAt(0);
+    const std::uint8_t program[] = {0xC0, 40};
+    const std::uint8_t noteOn[] = {0x90, 69, 100};
+    synth.send(program);
+    synth.send(noteOn);
     std::vector<float> out(2 * 22050);
     for (std::size_t at = 0; at < out.size(); at += 2 * 441)
         synth.render(out.data() + at, 441);

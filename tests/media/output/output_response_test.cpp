@@ -117,7 +117,7 @@ TEST(OutputResponse, ControlsAreHeardInTheFirstBlockTheOutputPullsAfterThem) {
         {"CD paused", Source::Cd, [](Player& p) { p.device->pause(); }, true, 0.0, 0.0},
         {"CD stopped", Source::Cd, [](Player& p) { p.device->stop(); }, true, 0.0, 0.0},
         {"MIDI speakers to zero", Source::Midi, silenceSpeakers, false, 0.0, 0.0},
-        // Released notes fade out rather than stop dead: 20 dB down by then.
+        // Released notes fade out rather than stop dead: 20 dB down within 10 ms.
         {"MIDI paused", Source::Midi, [](Player& p) { p.device->pause(); }, true, 0.1, 0.0},
         {"MIDI stopped", Source::Midi, [](Player& p) { p.device->stop(); }, true, 0.1, 0.0},
     };
