@@ -283,10 +283,10 @@ QCheckBox* FormSetUpWidget::makeCheckBox(const char* name, ButtonState TFormSetU
     auto* box = new QCheckBox(this);
     box->setObjectName(QString::fromLatin1(name));
     connect(box, &QCheckBox::clicked, this, [this, state, click](bool checked) {
-        dispatch([this, state, click, checked] {
-            (setup_.*state).Down = checked;
+        dispatch([&model = setup_, state, click, checked] {
+            (model.*state).Down = checked;
             if (click)
-                (setup_.*click)();
+                (model.*click)();
         });
     });
     checkBoxes_.emplace_back(box, state);
