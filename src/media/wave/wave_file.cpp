@@ -110,14 +110,15 @@ std::vector<float> LoadWaveBytes(std::string_view fileBytes, const std::string& 
     const std::size_t outBytes = cvt.needed ? static_cast<std::size_t>(cvt.len_cvt) : usable;
     const std::size_t outFrames = outBytes / (sizeof(float) * AudioEngine::kChannels);
     samples.resize(outFrames * AudioEngine::kChannels);
-    // A float file may hold NaN or infinity, which would poison the whole mix; they play as
-    // silence.
-    for (float& s : samples)
-        if (!std::isfinite(s))
-            s = 0.0f;
+    MakePlayable(samples);
     // Not shrunk to fit: that would copy the whole sound and double the peak, to give back
     // little more than the CVT's rounding.
     return samples;
+}
+
+void MakePlayable(std::span<float> samples) {
+    for (float& s : samples)
+        s = std::isfinite(s) ? std::clamp(s, -1.0f, 1.0f) : 0.0f;
 }
 
 } // namespace tobira

@@ -6,6 +6,7 @@
 #include "media/media_device.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,5 +29,10 @@ std::vector<float> LoadWaveFile(const std::string& path);
 // The same on the file's bytes already read; `path` only names the file in the message. Chunk
 // sizes are checked against `fileBytes` first (WaveSizeFault), so a forged size allocates nothing.
 std::vector<float> LoadWaveBytes(std::string_view fileBytes, const std::string& path);
+
+// Makes decoded float samples safe to mix and resample: NaN and infinity become silence, and
+// values beyond full scale are clipped there (the output would clip them anyway, and values near
+// the float limit overflow any interpolation into infinity).
+void MakePlayable(std::span<float> samples);
 
 } // namespace tobira

@@ -10,7 +10,6 @@
 #include "text/cp932_convert.h"
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -108,11 +107,7 @@ class PcmReader final : public WaveReader {
                 throw WaveFileError(path_, Sdl().GetError());
         }
         auto* samples = reinterpret_cast<float*>(work_.data());
-        // A float file may hold NaN or infinity, which would poison the whole mix; they play as
-        // silence.
-        for (std::size_t i = 0; i < frames * AudioEngine::kChannels; ++i)
-            if (!std::isfinite(samples[i]))
-                samples[i] = 0.0f;
+        MakePlayable({samples, frames * AudioEngine::kChannels});
         resampler_.push(samples, frames);
     }
 
