@@ -8,8 +8,8 @@
 # the floor. Each player's volume is changed once through MPRIS before the measure, as a user
 # does, so that the measure shows the output as it plays after a change.
 # Runs are interleaved. Prints each run and the medians: CPU seconds per minute of music of the
-# process and of the sound server, and wake-ups a second (voluntary and forced context switches)
-# of the process's audio side (its threads named as AUDIO_THREADS matches, an extended regular
+# process and of the sound server, and wake-ups a second (the times a thread went to sleep of
+# its own accord; being preempted is no wake-up) of the process's audio side (its threads named as AUDIO_THREADS matches, an extended regular
 # expression, default "SDLAudio|threaded-ml|[Aa]udio|[Oo]utput|pulse") and of all its threads;
 # with VERBOSE=1 also each thread's. A process with no thread of such a name (Audacious names
 # none) shows "-" for its audio side.
@@ -97,13 +97,15 @@ cpu_ns() {
   done
   echo "$n"
 }
-# "tid name switches" for each thread of the process: every time it went off the CPU, of its
-# own accord or not.
+# "tid name wakes forced" for each thread of the process: wakes are the times it went to sleep
+# of its own accord (each is one wake-up later); forced are the times another task took its CPU
+# while it ran, which count only the machine's load, so they are shown apart.
 thread_switches() {
   local t
   for t in /proc/"$1"/task/*; do
     awk -v tid="${t##*/}" -v name="$(tr ' ' _ <"$t/comm" 2>/dev/null)" '
-      /_ctxt_switches/ { s += $2 } END { if (name != "") print tid, name, s + 0 }' \
+      /^voluntary_ctxt_switches/ { w = $2 } /^nonvoluntary_ctxt_switches/ { f = $2 }
+      END { if (name != "") print tid, name, w + 0, f + 0 }' \
       "$t/status" 2>/dev/null || true
   done
 }
@@ -140,11 +142,12 @@ measure() {
   thread_switches "$pid" >"$work/switches1"
   # Wake-ups a thread had in the measure, per 100 s (a thread started meanwhile counts from 0).
   awk -v secs="$seconds" -v re="$audio_threads" -v verbose="${VERBOSE:-}" -v n="$name" '
-    NR == FNR { before[$1] = $3; next }
+    NR == FNR { before[$1] = $3; forcedBefore[$1] = $4; next }
     { d = int(($3 - before[$1]) * 100 / secs); all += d; if ($2 ~ re) { audio += d; named = 1 }
-      per[$2] += d }
+      per[$2] += d; forced[$2] += int(($4 - forcedBefore[$1]) * 100 / secs) }
     END { print named ? audio + 0 : -1, all + 0
-      if (verbose) for (t in per) if (per[t] >= 50) printf "  %-18s %-16s %7.1f wakes/s\n", n, t, per[t] / 100 > "/dev/stderr" }
+      if (verbose) for (t in per) if (per[t] + forced[t] >= 50)
+        printf "  %-18s %-16s %7.1f wakes/s, %7.1f forced switches/s\n", n, t, per[t] / 100, forced[t] / 100 > "/dev/stderr" }
   ' "$work/switches0" "$work/switches1" >"$work/wakes"
   local aw ww
   read -r aw ww <"$work/wakes"
