@@ -9,9 +9,10 @@
 # does, so that the measure shows the output as it plays after a change.
 # Runs are interleaved. Prints each run and the medians: CPU seconds per minute of music of the
 # process and of the sound server, and wake-ups a second (the times a thread went to sleep of
-# its own accord; being preempted is no wake-up) of the process's audio side (its threads named as AUDIO_THREADS matches, an extended regular
-# expression, default "SDLAudio|threaded-ml|[Aa]udio|[Oo]utput|pulse") and of all its threads;
-# with VERBOSE=1 also each thread's. A process with no thread of such a name (Audacious names
+# its own accord; being preempted is no wake-up) of the process's audio side (its threads named
+# as AUDIO_THREADS matches, an extended regular expression, default
+# "SDLAudio|threaded-ml|[Aa]udio|[Oo]utput|pulse") and of all its threads; with VERBOSE=1 also
+# each thread's, with the forced switches. A process with no thread of such a name (Audacious names
 # none) shows "-" for its audio side.
 #   bench/desktop_sound.sh [runs, default 3] [seconds, default 60] [build dir, default build]
 # Bench only, not needed by the program: pulseaudio, pulseaudio-utils, dbus; audacious and
