@@ -227,7 +227,7 @@ IniDocument::SectionIndex IniDocument::indexSection(std::string_view bytes,
         if (!inside)
             continue;
         if (auto entry = entryOf(line))
-            index.try_emplace(entry->key, entry->value);
+            index.add(entry->key, entry->value);
     }
     return index;
 }
@@ -254,7 +254,7 @@ IniDocument::FileIndex IniDocument::indexSections(std::string_view bytes) {
         if (!current)
             continue;
         if (auto entry = entryOf(line))
-            current->try_emplace(entry->key, entry->value);
+            current->add(entry->key, entry->value);
     }
     return sections;
 }

@@ -4,6 +4,8 @@
 // change only the line of that key (or add one), so comments, blank lines, other sections and
 // keys this program does not know survive every save.
 
+#include "settings/ini_key_index.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -48,8 +50,7 @@ class IniDocument final {
     struct NameEqual {
         bool operator()(std::string_view a, std::string_view b) const;
     };
-    using SectionIndex =
-        std::unordered_map<std::string_view, std::string_view, NameHash, NameEqual>;
+    using SectionIndex = IniKeyIndex;
 
     // Every key of the first section named `section` in the file's `bytes`, with its raw value
     // (the first of equal keys), as views into `bytes`: what value() would find, from one pass

@@ -157,5 +157,26 @@ TEST(IniDocument, BatchWritesAndSectionReadsAgreeWithSingleKeys) {
     }
 }
 
+// Many keys, each also written later in another case and with a double-byte name: the index
+// grows through many sizes and still finds every key's first value, and nothing else.
+TEST(IniDocument, SectionIndexOfManyKeysKeepsTheFirstOfEqualNames) {
+    std::string file = "[BASICDATA]\r\n";
+    for (int i = 0; i < 20000; ++i)
+        file += "key" + std::to_string(i) + "=" + std::to_string(i) + "\r\n\x83\x4c" +
+                std::to_string(i) + "=dbcs\r\n";
+    for (int i = 0; i < 20000; i += 7)
+        file += "KEY" + std::to_string(i) + "=later\r\n";
+    const auto index = IniDocument::indexSections(file).at("BASICDATA");
+    EXPECT_EQ(index.size(), 40000u);
+    for (int i = 0; i < 20000; i += 13) {
+        const auto found = index.find("Key" + std::to_string(i));
+        ASSERT_NE(found, index.end()) << i;
+        EXPECT_EQ(found->second, std::to_string(i));
+        // 0x83 0x4C is a double-byte character; its second byte is no ASCII letter to fold.
+        EXPECT_EQ(index.find("\x83\x6c" + std::to_string(i)), index.end());
+    }
+    EXPECT_EQ(index.find("key20000"), index.end());
+}
+
 } // namespace
 } // namespace tobira
