@@ -27,10 +27,4 @@ class MediaSetupDevices final : public SetupDevices {
     MidiOutputSelector* output_;
 };
 
-// The versions of the libraries in use, asked of them at run time.
-struct LibraryVersions {
-    std::string fluidSynth, libcdio, sdl2;
-};
-LibraryVersions MediaLibraryVersions();
-
 } // namespace tobira

@@ -4,6 +4,7 @@
 #include "media/midi/midi_device.h"
 #include "media/midi/midi_soundfont.h"
 #include "text/cp932_convert.h"
+#include "media/library_facts.h"
 #include "windows/media_setup_devices.h"
 
 #include <QtGlobal>
