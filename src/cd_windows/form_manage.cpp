@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cd_windows/form_manage.h"
 
+#include "files/regular_file.h"
 #include "cd_windows/form_list.h"
 #include "cd_windows/form_pattern.h"
 #include "player/form_main.h"
@@ -68,8 +69,8 @@ void TFormManage::FormShow() {
         // The list keeps its lines sorted, in the program's one case-insensitive order.
         SortListLines(*lines);
         ListBoxManage.Items = std::move(*lines);
-    } catch (const std::system_error&) {
-        ports_.messages.showMessage(Utf8ToCp932(kUnreadable));
+    } catch (const std::system_error& error) {
+        ports_.messages.showMessage(Utf8ToCp932(kUnreadable) + FileFailureReason(error));
         return;
     }
     if (!ListBoxManage.Items.empty())

@@ -33,7 +33,7 @@ std::map<std::string, std::string> ReadUserDirs(const std::string& file, const s
         // A FIFO or device in its place must not hold the chooser; the file is a few lines.
         if (auto opened = RegularFile::openIfExists(file, kUserDirsLimit))
             text = opened->readAll();
-    } catch (const FileReadError&) {
+    } catch (const FileError&) {
         return dirs;
     }
     std::istringstream in(text);

@@ -38,7 +38,11 @@ int errorOf(FileProblem problem) {
         return EACCES;
     case FileProblem::TooLarge:
         return EFBIG;
-    case FileProblem::Unreadable:
+    case FileProblem::NoSpace:
+        return ENOSPC;
+    case FileProblem::ReadOnly:
+        return EROFS;
+    case FileProblem::Failed:
         break;
     }
     return EIO;
@@ -57,8 +61,13 @@ FileProblem problemOf(int error) {
     case EISDIR:
     case ENXIO: // a socket, or a FIFO without a writer
         return FileProblem::NotRegular;
+    case ENOSPC:
+    case EDQUOT:
+        return FileProblem::NoSpace;
+    case EROFS:
+        return FileProblem::ReadOnly;
     default:
-        return FileProblem::Unreadable;
+        return FileProblem::Failed;
     }
 }
 
@@ -72,8 +81,46 @@ std::string_view nodeKindByName(const std::filesystem::path& path) {
 
 } // namespace
 
+namespace {
+
+// The reason of a failure, in brackets.
+std::string reasonOf(FileProblem problem, int error, FileAccess access) {
+    const bool write = access == FileAccess::Write;
+    const char* reason = nullptr;
+    switch (problem) {
+    case FileProblem::Missing:
+        reason = write ? "フォルダがありません" : "ファイルがありません";
+        break;
+    case FileProblem::LinkLoop:
+        reason = "リンクが循環しています";
+        break;
+    case FileProblem::NotRegular:
+        reason = "通常のファイルではありません";
+        break;
+    case FileProblem::Permission:
+        reason = write ? "書き込む権限がありません" : "読む権限がありません";
+        break;
+    case FileProblem::NoSpace:
+        reason = "ディスクの空きがありません";
+        break;
+    case FileProblem::ReadOnly:
+        reason = "読み取り専用の場所です";
+        break;
+    case FileProblem::TooLarge:
+        reason = "大きすぎます";
+        break;
+    case FileProblem::Failed:
+        break;
+    }
+    return "\x81\x69" + Utf8ToCp932(reason ? reason : std::strerror(error)) + "\x81\x6A";
+}
+
+} // namespace
+
 std::string FileProblemCause(FileProblem problem, int error, std::uint64_t limit,
-                             std::string_view nodeKind) {
+                             std::string_view nodeKind, FileAccess access) {
+    if (access == FileAccess::Write)
+        return Utf8ToCp932("に書き込めません") + reasonOf(problem, error, access);
     switch (problem) {
     case FileProblem::Missing:
         return Utf8ToCp932("がありません");
@@ -90,17 +137,32 @@ std::string FileProblemCause(FileProblem problem, int error, std::uint64_t limit
                       static_cast<unsigned long long>(limit / read_limit::kMiB));
         return Utf8ToCp932("は大きすぎます（上限 ") + text + "\x81\x6A";
     }
-    case FileProblem::Unreadable:
+    case FileProblem::NoSpace:
+    case FileProblem::ReadOnly:
+    case FileProblem::Failed:
         break;
     }
     return Utf8ToCp932("を読めません（") + Utf8ToCp932(std::strerror(error)) + "\x81\x6A";
 }
 
-FileReadError::FileReadError(FileProblem problem, int error, const std::filesystem::path& path,
-                             std::uint64_t limit, std::string_view nodeKind)
+FileError::FileError(FileProblem problem, int error, const std::filesystem::path& path,
+                     std::uint64_t limit, std::string_view nodeKind, FileAccess access)
     : std::system_error(error != 0 ? error : errorOf(problem), std::generic_category()),
-      problem_(problem), path_(path), cause_(FileProblemCause(problem, error, limit, nodeKind)),
+      problem_(problem), access_(access), path_(path),
+      cause_(FileProblemCause(problem, error != 0 ? error : errorOf(problem), limit, nodeKind,
+                              access)),
       message_(ShownName(path) + " " + cause_) {}
+
+FileError FileError::writing(int error, const std::filesystem::path& path) {
+    return FileError(problemOf(error), error, path, 0, {}, FileAccess::Write);
+}
+
+std::string FileFailureReason(const std::exception& error) {
+    const auto* file = dynamic_cast<const FileError*>(&error);
+    if (!file)
+        return {};
+    return reasonOf(file->problem(), file->code().value(), file->access());
+}
 
 RegularFile::RegularFile(int fd, std::uint64_t size, std::uint64_t limit,
                          std::filesystem::path path)
@@ -137,26 +199,26 @@ std::optional<RegularFile> RegularFile::openIfExists(const std::filesystem::path
         if (problemOf(error) == FileProblem::Missing)
             return std::nullopt;
         const FileProblem problem = problemOf(error);
-        throw FileReadError(problem, error, path, limit,
-                            problem == FileProblem::NotRegular ? nodeKindByName(path)
-                                                               : std::string_view());
+        throw FileError(problem, error, path, limit,
+                        problem == FileProblem::NotRegular ? nodeKindByName(path)
+                                                           : std::string_view());
     }
     RegularFile file(fd, 0, limit, path);
     struct stat st {};
     if (::fstat(fd, &st) != 0)
-        throw FileReadError(FileProblem::Unreadable, errno, path, limit);
+        throw FileError(FileProblem::Failed, errno, path, limit);
     if (!S_ISREG(st.st_mode))
-        throw FileReadError(FileProblem::NotRegular, 0, path, limit, nodeKindOf(st.st_mode));
+        throw FileError(FileProblem::NotRegular, 0, path, limit, nodeKindOf(st.st_mode));
     file.size_ = static_cast<std::uint64_t>(st.st_size);
     if (file.size_ > limit)
-        throw FileReadError(FileProblem::TooLarge, 0, path, limit);
+        throw FileError(FileProblem::TooLarge, 0, path, limit);
     return file;
 }
 
 RegularFile RegularFile::open(const std::filesystem::path& path, std::uint64_t limit) {
     if (auto file = openIfExists(path, limit))
         return std::move(*file);
-    throw FileReadError(FileProblem::Missing, ENOENT, path, limit);
+    throw FileError(FileProblem::Missing, ENOENT, path, limit);
 }
 
 int RegularFile::release() {
@@ -179,7 +241,7 @@ void readInto(int fd, std::string& bytes, std::size_t stop, const std::filesyste
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw FileReadError(FileProblem::Unreadable, errno, path, limit);
+            throw FileError(FileProblem::Failed, errno, path, limit);
         }
         if (n == 0)
             break;
@@ -206,7 +268,7 @@ std::string RegularFile::readAt(std::uint64_t offset, std::size_t count) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw FileReadError(FileProblem::Unreadable, errno, path_, limit_);
+            throw FileError(FileProblem::Failed, errno, path_, limit_);
         }
         if (n == 0)
             break;
@@ -225,7 +287,7 @@ std::string RegularFile::readAll() {
         if (bytes.size() < stop)
             return bytes;
         if (bytes.size() > limit_)
-            throw FileReadError(FileProblem::TooLarge, 0, path_, limit_);
+            throw FileError(FileProblem::TooLarge, 0, path_, limit_);
         stop = static_cast<std::size_t>(std::min<std::uint64_t>(limit_ + 1, bytes.size() * 2));
     }
 }

@@ -29,26 +29,36 @@ inline constexpr std::uint64_t SoundFont = 4096 * kMiB; // big GM sets reach 1-2
 inline constexpr std::uint64_t DiscAudio = 8192 * kMiB; // a CD image's BIN, WAV or FLAC
 } // namespace read_limit
 
-// Why a file could not be opened for reading.
+// Why a file could not be read or written.
 enum class FileProblem {
-    Missing,    // does not exist (or a link that leads nowhere)
+    Missing,    // does not exist (or a link that leads nowhere; for a write, its folder)
     LinkLoop,   // links that lead round in a circle
     NotRegular, // a FIFO, device, socket or folder
-    Permission, // no permission to read it
+    Permission, // no permission to read or write it
     TooLarge,   // above the limit of its kind
-    Unreadable, // any other error while opening or reading
+    NoSpace,    // the disk (or the user's quota) is full
+    ReadOnly,   // on a file system mounted read-only
+    Failed,     // any other error while opening, reading or writing
 };
 
-// The failure, with the program's message in code page 932 as what(): the file's name and the
-// cause ("… は通常のファイルではありません（FIFO）", "… を読む権限がありません", …).
-class FileReadError final : public std::system_error {
+enum class FileAccess { Read, Write };
+
+// A file that could not be read or written, from every reader and writer of files alike, with
+// the program's message in code page 932 as what(): the file's name and the cause
+// ("… は通常のファイルではありません（FIFO）", "… を読む権限がありません",
+// "… に書き込めません（ディスクの空きがありません）", …).
+class FileError final : public std::system_error {
   public:
-    FileReadError(FileProblem problem, int error, const std::filesystem::path& path,
-                  std::uint64_t limit = 0, std::string_view nodeKind = {});
+    FileError(FileProblem problem, int error, const std::filesystem::path& path,
+              std::uint64_t limit = 0, std::string_view nodeKind = {},
+              FileAccess access = FileAccess::Read);
+    // A failed write, its problem told by the error number.
+    static FileError writing(int error, const std::filesystem::path& path);
 
     // The message alone, without the error code's English text that std::system_error adds.
     const char* what() const noexcept override { return message_.c_str(); }
     FileProblem problem() const { return problem_; }
+    FileAccess access() const { return access_; }
     const std::filesystem::path& path() const { return path_; }
     // The message without the file's name, beginning with its particle, for a caller that names
     // the file its own way ("ファイル【…】" + cause()): "は通常のファイルではありません（FIFO）".
@@ -56,20 +66,26 @@ class FileReadError final : public std::system_error {
 
   private:
     FileProblem problem_;
+    FileAccess access_;
     std::filesystem::path path_;
     std::string cause_;
     std::string message_;
 };
 
-// The cause of a problem as FileReadError::cause() gives it, code page 932.
+// The cause of a problem as FileError::cause() gives it, code page 932.
 std::string FileProblemCause(FileProblem problem, int error, std::uint64_t limit = 0,
-                             std::string_view nodeKind = {});
+                             std::string_view nodeKind = {}, FileAccess access = FileAccess::Read);
+
+// The cause of a failed read or write in brackets, to follow a message that already says the
+// file could not be used ("（ディスクの空きがありません）", "（読む権限がありません）"); empty
+// when `error` is no FileError.
+std::string FileFailureReason(const std::exception& error);
 
 // A regular file open for reading; closed with the object.
 class RegularFile final {
   public:
     // Opens with O_NONBLOCK | O_CLOEXEC and checks the opened file itself (no name can change
-    // in between). Throws FileReadError; Missing for a file that does not exist.
+    // in between). Throws FileError; Missing for a file that does not exist.
     static RegularFile open(const std::filesystem::path& path, std::uint64_t limit);
     // The same, but an empty optional for a file that does not exist.
     static std::optional<RegularFile> openIfExists(const std::filesystem::path& path,

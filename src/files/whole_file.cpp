@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/whole_file.h"
 
+#include "files/regular_file.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,7 +13,7 @@ namespace tobira {
 namespace {
 
 [[noreturn]] void fail(int error, const std::filesystem::path& path) {
-    throw std::system_error(error, std::generic_category(), path.string());
+    throw FileError::writing(error, path);
 }
 
 class Fd final {

@@ -12,7 +12,7 @@
 
 namespace tobira {
 
-// The file's bytes; an empty optional when it does not exist. Throws FileReadError (a
+// The file's bytes; an empty optional when it does not exist. Throws FileError (a
 // std::system_error whose what() is the program's message) when it exists but cannot be read:
 // no permission, not a regular file (never blocks on a FIFO), larger than `limit` bytes, an I/O
 // error.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "midi_windows/album_page.h"
 
+#include "files/regular_file.h"
 #include "midi_windows/list_file.h"
 #include "midi_windows/list_page.h"
 #include "midi_windows/midi_folder_scan.h"
@@ -125,8 +126,8 @@ void AlbumPage::SpeedButtonATitleLoadClick() {
         }
         ListBoxAContents = std::move(*songs);
         AContentsIndex = -1;
-    } catch (const std::system_error&) {
-        messages_.showMessage(unreadable);
+    } catch (const std::system_error& error) {
+        messages_.showMessage(unreadable + FileFailureReason(error));
     }
 }
 
@@ -228,8 +229,8 @@ void AlbumPage::SpeedButtonASaveClick() {
     const std::string path = AlbumPath(EditATitle);
     try {
         WriteFileAtomically(PathFromCp932(path), JoinListText(ListBoxAContents));
-    } catch (const std::system_error&) {
-        messages_.showMessage(WriteFailedMessage(path));
+    } catch (const std::system_error& error) {
+        messages_.showMessage(WriteFailedMessage(path) + FileFailureReason(error));
         return;
     }
     messages_.showMessage(

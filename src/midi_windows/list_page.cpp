@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "midi_windows/list_page.h"
 
+#include "files/regular_file.h"
 #include "text/list_collation.h"
 #include "midi_windows/list_file.h"
 #include "midi_windows/list_messages.h"
@@ -115,10 +116,10 @@ void ListPage::LoadListPage() {
         busy_.runBusy([&loaded, path = listPath_] { loaded = ReadLoadedList(path); });
         if (!loaded)
             return;
-    } catch (const std::system_error&) {
+    } catch (const std::system_error& error) {
         ClearPage();
         PanelAll = "0";
-        messages_.showMessage(ListUnreadableMessage(SourceOf(list_)));
+        messages_.showMessage(ListUnreadableMessage(SourceOf(list_)) + FileFailureReason(error));
         return;
     }
     ClearPage();
@@ -207,8 +208,8 @@ bool ListPage::Save() {
     try {
         WriteListFile(listPath_, ListBoxTmp);
         return true;
-    } catch (const std::system_error&) {
-        messages_.showMessage(WriteFailedMessage(listPath_));
+    } catch (const std::system_error& error) {
+        messages_.showMessage(WriteFailedMessage(listPath_) + FileFailureReason(error));
         return false;
     }
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "midi_windows/play_list_builder.h"
 
+#include "files/regular_file.h"
 #include "text/list_collation.h"
 #include "midi_windows/list_file.h"
 #include "midi_windows/song_record.h"
@@ -119,8 +120,8 @@ std::optional<std::vector<std::string>> LoadWorkList(MidiListSource source,
                                    });
             }
         });
-    } catch (const std::system_error&) {
-        messages.showMessage(ListUnreadableMessage(source));
+    } catch (const std::system_error& error) {
+        messages.showMessage(ListUnreadableMessage(source) + FileFailureReason(error));
         return std::nullopt;
     }
     if (!anyFile) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "midi_windows/search_page.h"
 
+#include "files/regular_file.h"
 #include "text/list_collation.h"
 #include "midi_windows/list_messages.h"
 #include "midi_windows/list_page.h"
@@ -12,6 +13,7 @@
 #include "text/search.h"
 #include "text/trim.h"
 
+#include <optional>
 #include <filesystem>
 #include <system_error>
 
@@ -90,7 +92,7 @@ void SearchPage::BuildKeywordList() {
 
 template <typename Each> void SearchPage::ForEachList(Each&& each) {
     bool present[2] = {false, false};
-    bool unreadable[2] = {false, false};
+    std::optional<std::string> unreadable[2]; // the reason, for a list that cannot be read
     // Lists of a million songs take a while to read: on a worker. The work captures what it
     // reads, not `this`: GCC 12's sanitizer build gets a lambda in a lambda reaching a member
     // of `this` wrong.
@@ -98,15 +100,16 @@ template <typename Each> void SearchPage::ForEachList(Each&& each) {
         for (int list : {0, 1}) {
             try {
                 present[list] = snapshots[list].Refresh(paths[list]);
-            } catch (const std::system_error&) {
-                unreadable[list] = true;
+            } catch (const std::system_error& error) {
+                unreadable[list] = FileFailureReason(error);
             }
         }
     });
     for (int list : {0, 1}) {
         if (unreadable[list])
             messages_.showMessage(
-                ListUnreadableMessage(list == 0 ? MidiListSource::List0 : MidiListSource::List1));
+                ListUnreadableMessage(list == 0 ? MidiListSource::List0 : MidiListSource::List1) +
+                *unreadable[list]);
         else if (present[list])
             each(static_cast<char>('0' + list), snapshots_[list]);
     }

@@ -24,11 +24,11 @@ std::string MidiPlayErrorText(const std::string& entryText, const std::string& p
 
 std::string SongFileProblemText(const std::string& entryText, const std::string& cp932Path) {
     const std::filesystem::path path = PathFromCp932(cp932Path);
-    std::optional<FileReadError> problem;
+    std::optional<FileError> problem;
     try {
         if (RegularFile::openIfExists(path, read_limit::Song))
             return {};
-    } catch (const FileReadError& e) {
+    } catch (const FileError& e) {
         problem = e;
     }
     // The described texts stand; what else is wrong with the file follows on a line of its own.

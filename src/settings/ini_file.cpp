@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/ini_file.h"
 
+#include "files/regular_file.h"
 #include "settings/ini_document.h"
 #include "settings/ini_values.h"
 #include "files/whole_file.h"
@@ -11,8 +12,8 @@
 
 namespace tobira {
 
-SettingsWriteError::SettingsWriteError(const std::string& cp932Path)
-    : std::runtime_error(cp932Path + Utf8ToCp932(" に書き込めません")) {}
+SettingsWriteError::SettingsWriteError(const std::string& cp932Path, const std::string& reason)
+    : std::runtime_error(cp932Path + Utf8ToCp932(" に書き込めません") + reason) {}
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {}
 
@@ -113,8 +114,8 @@ void IniBatch::commit() {
             doc.setValues(section, values);
         }
         WriteFileAtomically(file, doc.bytes());
-    } catch (const std::exception&) {
-        throw SettingsWriteError(path_);
+    } catch (const std::exception& error) {
+        throw SettingsWriteError(path_, FileFailureReason(error));
     }
 }
 

@@ -5,6 +5,7 @@
 // (IniBatch), and nothing is kept between actions.
 
 #include "settings/ini_document.h"
+#include "files/regular_file.h"
 
 #include <memory>
 #include <optional>
@@ -17,10 +18,10 @@
 namespace tobira {
 
 // A write that failed. what() is the program's message, in code page 932:
-// "<path> に書き込めません" (cannot write to <path>).
+// "<path> に書き込めません" (cannot write to <path>), then the reason in brackets when known.
 class SettingsWriteError final : public std::runtime_error {
   public:
-    explicit SettingsWriteError(const std::string& cp932Path);
+    SettingsWriteError(const std::string& cp932Path, const std::string& reason = {});
 };
 
 // One key at a time: each read is a snapshot of its own, each write a save of one key.

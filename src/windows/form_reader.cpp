@@ -58,7 +58,7 @@ void TFormReader::ReadDocument(const std::string& path, bool report) {
         });
         MemoReader = std::move(document.text);
         MemoReaderEncoding = document.encoding;
-    } catch (const FileReadError& error) {
+    } catch (const FileError& error) {
         if (report)
             messages_.showMessage(path + Utf8ToCp932(" を読み込めません") + "\n" + error.what());
         return;

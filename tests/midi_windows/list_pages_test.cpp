@@ -132,7 +132,8 @@ TEST_F(ListPagesTest, AReadOnlyListFileIsReportedAndKeptWhole) {
     fakes.choosers.files = {song("new.mid", "New")};
     view.Page0.SpeedButtonManualClick();
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
-    EXPECT_EQ(fakes.messages.shown[0], WriteFailedMessage(paths.List0Path));
+    EXPECT_EQ(fakes.messages.shown[0],
+              WriteFailedMessage(paths.List0Path) + Utf8ToCp932("（書き込む権限がありません）"));
     EXPECT_EQ(bytesOf(paths.List0Path), before);
 }
 

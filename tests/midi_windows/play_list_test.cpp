@@ -109,6 +109,8 @@ TEST(Shuffle, SwapsEntryIWithRandomOfIMinusOne) {
 
 TEST(LoadWorkList, ReadsTheChosenListsOrShowsTheirMessage) {
     enum File { Missing, Empty, Unreadable, Songs };
+    // An unreadable list is a folder here; the message ends with that cause.
+    const std::string kNotAFile = Utf8ToCp932("（通常のファイルではありません）");
     const struct {
         MidiListSource source;
         File list0, list1;
@@ -124,7 +126,7 @@ TEST(LoadWorkList, ReadsTheChosenListsOrShowsTheirMessage) {
          Songs,
          Unreadable,
          {},
-         ListUnreadableMessage(MidiListSource::List1)},
+         ListUnreadableMessage(MidiListSource::List1) + kNotAFile},
         {MidiListSource::BothLists, Songs, Songs, {"!1 z\t/z", "!1 z\t/z", "b\t/b", "b\t/b"}, ""},
         {MidiListSource::BothLists, Missing, Songs, {"!1 z\t/z", "b\t/b"}, ""},
         {MidiListSource::BothLists, Empty, Songs, {"!1 z\t/z", "b\t/b"}, ""},
@@ -147,7 +149,7 @@ TEST(LoadWorkList, ReadsTheChosenListsOrShowsTheirMessage) {
          Unreadable,
          Songs,
          {},
-         ListUnreadableMessage(MidiListSource::BothLists)},
+         ListUnreadableMessage(MidiListSource::BothLists) + kNotAFile},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(&c - cases));

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <csignal>
 #include <filesystem>
 #include <functional>
@@ -39,8 +41,9 @@ std::size_t entriesIn(const fs::path& folder) {
         std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
-std::string writeFailureText(const fs::path& path) {
-    return cp932(path) + Utf8ToCp932(" に書き込めません");
+// The described text, then the reason in brackets.
+std::string writeFailureText(const fs::path& path, const std::string& reason) {
+    return cp932(path) + Utf8ToCp932(" に書き込めません（" + reason + "）");
 }
 
 TEST(IniFile, ReadsWithDefaults) {
@@ -158,6 +161,7 @@ TEST(IniFile, FailedWritesLeaveTheOldFile) {
     struct Case {
         const char* name;
         std::function<fs::path(const TempDir&)> prepare; // returns the settings path
+        const char* reason;
     };
     const Case cases[] = {
         {"read-only file",
@@ -165,13 +169,16 @@ TEST(IniFile, FailedWritesLeaveTheOldFile) {
              spit(dir / "TOBIRA.INI", old);
              fs::permissions(dir / "TOBIRA.INI", fs::perms::owner_read | fs::perms::group_read);
              return dir / "TOBIRA.INI";
-         }},
-        {"missing folder", [](const TempDir& dir) { return dir / "gone" / "TOBIRA.INI"; }},
+         },
+         "書き込む権限がありません"},
+        {"missing folder", [](const TempDir& dir) { return dir / "gone" / "TOBIRA.INI"; },
+         "フォルダがありません"},
         {"a folder in its place",
          [](const TempDir& dir) {
              fs::create_directory(dir / "TOBIRA.INI");
              return dir / "TOBIRA.INI";
-         }},
+         },
+         "通常のファイルではありません"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -183,7 +190,7 @@ TEST(IniFile, FailedWritesLeaveTheOldFile) {
             ini.writeInteger("BASICDATA", "XPOSITION", 9);
             ADD_FAILURE() << "the write succeeded";
         } catch (const SettingsWriteError& e) {
-            EXPECT_EQ(std::string(e.what()), writeFailureText(file));
+            EXPECT_EQ(std::string(e.what()), writeFailureText(file, c.reason));
         }
         if (fs::is_regular_file(file)) {
             EXPECT_EQ(slurp(file), old);
@@ -247,7 +254,7 @@ TEST(IniFile, HalfWrittenTemporaryFileIsDiscarded) {
         ini.writeString("BASICDATA", "VIEWERTOL", std::string(1000, 'x'));
     } catch (const SettingsWriteError& e) {
         threw = true;
-        EXPECT_EQ(std::string(e.what()), writeFailureText(file));
+        EXPECT_EQ(std::string(e.what()), writeFailureText(file, std::strerror(EFBIG)));
     }
 
     setrlimit(RLIMIT_FSIZE, &saved);

@@ -49,7 +49,7 @@ int InspectList(const std::string& cp932Path) {
     std::string cause;
     try {
         lines = ReadListFile(cp932Path);
-    } catch (const FileReadError& e) {
+    } catch (const FileError& e) {
         cause = e.what();
     } catch (const std::system_error& e) {
         cause = Utf8ToCp932(e.what());

@@ -33,7 +33,7 @@ Kind KindOf(const std::filesystem::path& path, const std::string& cp932Path) {
     std::string head;
     try {
         head = RegularFile::open(path, read_limit::List).readHead(12);
-    } catch (const FileReadError&) {
+    } catch (const FileError&) {
         return Kind::List;
     }
     head.resize(12);

@@ -61,7 +61,7 @@ std::string sheetPlace(const std::filesystem::path& cue, int line) {
 }
 
 // Why a file the sheet names cannot be read, in UTF-8 like the other problems here.
-std::string fileCause(const FileReadError& e) {
+std::string fileCause(const FileError& e) {
     return e.problem() == FileProblem::Missing ? std::string("が見つかりません")
                                                : Cp932ToUtf8(e.cause());
 }
@@ -94,7 +94,7 @@ CueOpenResult CueDiscImage::open(const std::filesystem::path& cue) {
     std::string bytes;
     try {
         bytes = RegularFile::open(cue, read_limit::CueSheet).readAll();
-    } catch (const FileReadError& e) {
+    } catch (const FileError& e) {
         const std::string what = e.problem() == FileProblem::Missing
                                      ? std::string("見つかりません")
                                      : Cp932ToUtf8(e.cause()).substr(3); // without its particle
@@ -142,7 +142,7 @@ CueOpenResult CueDiscImage::open(const std::filesystem::path& cue) {
                 source->checked = RegularFile::open(path, read_limit::DiscAudio);
                 source->decoded.reset(
                     sndfile->open_fd(source->checked->fd(), SFM_READ, &info, SF_FALSE));
-            } catch (const FileReadError& e) {
+            } catch (const FileError& e) {
                 problem = {file.line, quoted + fileCause(e)};
                 continue;
             }
@@ -163,7 +163,7 @@ CueOpenResult CueDiscImage::open(const std::filesystem::path& cue) {
                 source->raw.reset(::fdopen(checked.fd(), "rb"));
                 if (source->raw)
                     checked.release();
-            } catch (const FileReadError& e) {
+            } catch (const FileError& e) {
                 problem = {file.line, quoted + fileCause(e)};
                 continue;
             }
@@ -201,7 +201,7 @@ CueOpenResult CueDiscImage::open(const std::filesystem::path& cue) {
                 block.text.tracks.resize(count);
                 text.push_back(std::move(block));
             }
-        } catch (const FileReadError&) {
+        } catch (const FileError&) {
         }
     }
     result.image.reset(new CueDiscImage(std::move(sources), std::move(*laid.layout),

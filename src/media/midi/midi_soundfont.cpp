@@ -70,7 +70,7 @@ std::string SoundFontFault(const std::filesystem::path& soundFont) {
     try {
         file = RegularFile::open(soundFont, read_limit::SoundFont);
         start = file->readHead(12);
-    } catch (const FileReadError& e) {
+    } catch (const FileError& e) {
         if (e.problem() == FileProblem::Missing)
             return Utf8ToCp932("ファイルがありません");
         return Utf8ToCp932("ファイル") + e.cause();

@@ -363,7 +363,7 @@ std::vector<std::uint8_t> MessageBytes(std::span<const std::uint8_t> bytes, cons
 RegularFile OpenSmfFile(const std::filesystem::path& path) {
     try {
         return RegularFile::open(path, kMaxFileBytes);
-    } catch (const FileReadError& e) {
+    } catch (const FileError& e) {
         throw SmfError(e.problem() == FileProblem::TooLarge ? SmfFault::TooLarge
                                                             : SmfFault::Unreadable);
     }
@@ -372,7 +372,7 @@ RegularFile OpenSmfFile(const std::filesystem::path& path) {
 std::string ReadOpenedSmf(RegularFile& file) {
     try {
         return file.readAll();
-    } catch (const FileReadError& e) {
+    } catch (const FileError& e) {
         throw SmfError(e.problem() == FileProblem::TooLarge ? SmfFault::TooLarge
                                                             : SmfFault::Unreadable);
     }

@@ -95,7 +95,7 @@ std::vector<SoundFontPreset> ReadSoundFontPresets(const std::filesystem::path& p
             }
             pos += 8 + std::uint64_t{size} + (size & 1);
         }
-    } catch (const FileReadError&) {
+    } catch (const FileError&) {
         return {};
     }
 }

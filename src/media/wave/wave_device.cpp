@@ -24,7 +24,7 @@ std::shared_ptr<RegularFile> OpenSound(const std::string& path) {
     const std::filesystem::path name = PathFromCp932(path);
     try {
         return std::make_shared<RegularFile>(RegularFile::open(name, read_limit::Sound));
-    } catch (const FileReadError& e) {
+    } catch (const FileError& e) {
         if (e.problem() == FileProblem::TooLarge) {
             // The size only names the file in the message.
             struct stat st {};

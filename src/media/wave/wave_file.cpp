@@ -50,7 +50,7 @@ std::vector<float> LoadWaveFile(const std::string& path) {
     std::optional<std::string> bytes;
     try {
         bytes = ReadWholeFile(PathFromCp932(path), read_limit::Sound);
-    } catch (const FileReadError& e) {
+    } catch (const FileError& e) {
         throw DeviceError(Utf8ToCp932("WAVE ファイル \"") + path + "\" " + e.cause());
     } catch (const std::system_error& e) {
         Fail(path, e.code().message());

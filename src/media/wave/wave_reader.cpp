@@ -161,7 +161,7 @@ std::unique_ptr<WaveReader> OpenWaveReader(std::shared_ptr<RegularFile> file,
     std::string bytes;
     try {
         bytes = file->readAll();
-    } catch (const FileReadError& e) {
+    } catch (const FileError& e) {
         throw DeviceError(Utf8ToCp932("WAVE ファイル \"") + cp932Path + "\" " + e.cause());
     }
     return std::make_unique<DecodedReader>(LoadWaveBytes(bytes, cp932Path));

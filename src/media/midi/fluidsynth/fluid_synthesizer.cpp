@@ -62,7 +62,7 @@ RegularFile OpenFluidSoundFont(const std::filesystem::path& soundFont) {
     std::optional<RegularFile> checked;
     try {
         checked = RegularFile::open(soundFont, read_limit::SoundFont);
-    } catch (const FileReadError& e) {
+    } catch (const FileError& e) {
         throw SoundFontError(SoundFontMessage(soundFont, Utf8ToCp932("ファイル") + e.cause()));
     }
     // Checked again on the descriptor kept: the name may mean another file by now. Handing
