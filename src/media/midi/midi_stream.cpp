@@ -2,6 +2,7 @@
 #include "media/midi/midi_stream.h"
 
 #include "media/midi/smf_track_parser.h"
+#include "media/midi/var_len.h"
 
 #include <cmath>
 #include <queue>
@@ -9,18 +10,6 @@
 namespace tobira {
 
 namespace {
-
-void PutVarLen(std::vector<std::uint8_t>& out, std::uint64_t value) {
-    std::uint8_t groups[10];
-    int n = 0;
-    do {
-        groups[n++] = static_cast<std::uint8_t>(value & 0x7F);
-        value >>= 7;
-    } while (value > 0 && n < 10);
-    while (n > 1)
-        out.push_back(groups[--n] | 0x80);
-    out.push_back(groups[0]);
-}
 
 // Tick to microseconds on the tempo map, for ticks that only grow.
 class TempoClock final {

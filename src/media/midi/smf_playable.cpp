@@ -1,23 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/midi/smf_playable.h"
 
+#include "media/midi/var_len.h"
+
 #include <algorithm>
 
 namespace tobira {
 
 namespace {
-
-void PutVarLen(std::vector<std::uint8_t>& out, std::uint64_t value) {
-    std::uint8_t groups[10];
-    int n = 0;
-    do {
-        groups[n++] = static_cast<std::uint8_t>(value & 0x7F);
-        value >>= 7;
-    } while (value > 0 && n < 10);
-    while (n > 1)
-        out.push_back(groups[--n] | 0x80);
-    out.push_back(groups[0]);
-}
 
 void PutBe32(std::vector<std::uint8_t>& out, std::uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8)
