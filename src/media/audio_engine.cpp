@@ -39,6 +39,8 @@ void AudioEngine::render(float* out, std::size_t frames) {
 void AudioEngine::renderLines(const LineBuffers& lines, std::size_t frames) {
     const std::size_t samples = frames * kChannels;
     bool sounding = false;
+    bool waiting = false;
+    bool giving = false; // a source sounds that is not waiting
     std::lock_guard lock(sourcesMutex_);
     for (int index = 1; index < kMixerLineCount; ++index) {
         AudioSource* source = sources_[index];
@@ -48,9 +50,14 @@ void AudioEngine::renderLines(const LineBuffers& lines, std::size_t frames) {
         }
         // A muted line still renders, so that its device keeps time.
         source->renderAudio(lines[index], frames);
-        sounding = source->sounding() || sounding;
+        const bool sounds = source->sounding();
+        const bool waits = sounds && source->waiting();
+        sounding = sounds || sounding;
+        waiting = waits || waiting;
+        giving = (sounds && !waits) || giving;
     }
     sounding_.store(sounding, std::memory_order_release);
+    waiting_ = waiting && !giving;
 }
 
 void AudioEngine::mixLines(const ConstLineBuffers& lines, float* out, std::size_t frames) const {

@@ -69,6 +69,9 @@ class AudioEngine final {
     // Whether any connected source may give sound (AudioSource::sounding), as the last render
     // call found it, or true since a wake. Any thread; never waits.
     bool sounding() const { return sounding_.load(std::memory_order_acquire); }
+    // Whether the last render found a source waiting for its sound (AudioSource::waiting) and
+    // no other source sounding: all it gave was the silence before a start. Audio thread.
+    bool waiting() const { return waiting_; }
     // A source calls this before it starts to give sound (UI thread, none of its own locks held),
     // so that an output paused while all was silent pulls again at once.
     void wake();
@@ -113,6 +116,7 @@ class AudioEngine final {
     std::mutex sourcesMutex_;
     std::array<AudioSource*, kMixerLineCount> sources_{};
     std::atomic<bool> sounding_{false};
+    bool waiting_ = false;       // the audio thread's own
     std::vector<float> scratch_; // render() only: the lines, one after another
     std::vector<std::pair<int, std::function<void(MixerLine, MixerChange)>>> listeners_;
     int nextListenerId_ = 1;

@@ -19,6 +19,12 @@ class AudioSource {
     // so until a control call starts sound again; that call first calls AudioEngine::wake(). The
     // output may then stop pulling. Any thread.
     virtual bool sounding() const { return true; }
+
+    // True while the source plays but its sound is not there yet (a read-ahead still filling
+    // after a start or a jump): the silence renderAudio() gives meanwhile takes no time from the
+    // sound. An output that holds nothing of it yet may wait rather than queue that silence
+    // ahead of the sound. Audio thread, after renderAudio().
+    virtual bool waiting() const { return false; }
 };
 
 } // namespace tobira

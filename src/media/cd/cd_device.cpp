@@ -371,6 +371,12 @@ bool CdDevice::sounding() const {
     return state_.disc == CdDiscState::Ready && state_.playing;
 }
 
+bool CdDevice::waiting() const {
+    std::lock_guard lock(state_.mutex);
+    return state_.disc == CdDiscState::Ready && state_.playing && state_.ring.size() == 0 &&
+           state_.playFrame < state_.endFrame;
+}
+
 void CdDevice::renderAudio(float* out, std::size_t frames) {
     std::size_t done = 0;
     bool refill = false;

@@ -117,6 +117,8 @@ class CdDevice final : public MediaDevice, public AudioSource {
 
     void renderAudio(float* out, std::size_t frames) override;
     bool sounding() const override;
+    // Playing with the read-ahead still empty: after a start, a jump or a slow drive's stall.
+    bool waiting() const override;
 
   private:
     void requireOpen() const;

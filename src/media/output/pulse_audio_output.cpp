@@ -17,6 +17,9 @@ namespace {
 
 constexpr std::size_t kFrameBytes = sizeof(float) * AudioEngine::kChannels;
 constexpr pa_usec_t kOpenDeadlineUs = 2'000'000;
+// How often the output looks again while a source waits for its first sound (a drive's first
+// read): about a sector's worth of time.
+constexpr pa_usec_t kRetryUs = 5'000;
 // Handed to the server at a time while filling, and what it waits for before it plays.
 constexpr std::size_t kWriteFrames = 4 * AudioOutput::kStepFrames;
 
@@ -42,6 +45,13 @@ struct PulseAudioOutput::Callbacks {
         while (::read(fd, &count, sizeof count) > 0) {
         }
         static_cast<PulseAudioOutput*>(self)->serve();
+    }
+    static void retry(pa_mainloop_api* api, pa_time_event* event, const struct timeval*,
+                      void* self) {
+        auto* output = static_cast<PulseAudioOutput*>(self);
+        api->time_free(event);
+        output->retry_ = nullptr;
+        output->fill();
     }
     static void deadline(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self) {
         auto* output = static_cast<PulseAudioOutput*>(self);
@@ -198,6 +208,9 @@ void PulseAudioOutput::close() {
         if (requestsEvent_)
             api->io_free(requestsEvent_);
         requestsEvent_ = nullptr;
+        if (retry_)
+            api->time_free(retry_);
+        retry_ = nullptr;
     }
     if (stream_) {
         pa_->streamSetStateCallback(stream_, nullptr, nullptr);
@@ -305,6 +318,12 @@ void PulseAudioOutput::fill() {
     while (done < wanted && !requests_.pending(seen_)) {
         const LineBuffers lines = history_.next();
         engine_.renderLines(lines, step);
+        if (starting_ && written == 0 && done == 0 && engine_.waiting()) {
+            // The source plays but its sound is not there yet: queueing this silence would put
+            // it ahead of the sound. The step took no time from the source and is dropped.
+            retryLater();
+            break;
+        }
         ConstLineBuffers mixLines{};
         for (int line = 1; line < kMixerLineCount; ++line)
             mixLines[line] = lines[line];
@@ -335,6 +354,12 @@ void PulseAudioOutput::fill() {
         idle_ = true;
         cork(true);
     }
+}
+
+void PulseAudioOutput::retryLater() {
+    if (!retry_)
+        retry_ =
+            pa_->contextRttimeNew(context_, pa_->rtclockNow() + kRetryUs, &Callbacks::retry, this);
 }
 
 void PulseAudioOutput::rewrite() {

@@ -65,6 +65,7 @@ class PulseAudioOutput final : public AudioOutput {
     void fill();
     void rewrite();
     void cork(bool on);
+    void retryLater();
     void stateChanged();
 
     AudioEngine& engine_;
@@ -75,7 +76,8 @@ class PulseAudioOutput final : public AudioOutput {
     pa_stream* stream_ = nullptr;
     pa_io_event* requestsEvent_ = nullptr;
     pa_time_event* deadline_ = nullptr;
-    int requestsFd_ = -1; // an eventfd: the UI thread's requests wake the main loop
+    pa_time_event* retry_ = nullptr; // a fill again while a source waits for its first sound
+    int requestsFd_ = -1;            // an eventfd: the UI thread's requests wake the main loop
     OutputRequests requests_;
     std::size_t bufferFrames_ = 0; // what the server keeps, set by open()
     std::atomic<bool> closing_{false};

@@ -39,9 +39,15 @@ constexpr float kLevel = 0.5f;
 
 // Each frame tells its own number: the right channel is a constant level and the left the
 // frame's place in a ramp of kPeriod frames at that level, so the number survives any gain.
+// While held it plays as a CD drive does before its first read arrives: silence that takes no
+// time from it.
 class CounterSource final : public AudioSource {
   public:
     void renderAudio(float* out, std::size_t frames) override {
+        if (held_.load(std::memory_order_relaxed)) {
+            std::fill(out, out + 2 * frames, 0.0f);
+            return;
+        }
         for (std::size_t i = 0; i < frames; ++i, ++next_) {
             out[2 * i] = kLevel * static_cast<float>(next_ % kPeriod) / kPeriod;
             out[2 * i + 1] = kLevel;
@@ -49,8 +55,11 @@ class CounterSource final : public AudioSource {
         rendered_.store(next_, std::memory_order_relaxed);
     }
     std::uint64_t rendered() const { return rendered_.load(std::memory_order_relaxed); }
+    bool waiting() const override { return held_.load(std::memory_order_relaxed); }
+    void hold(bool on) { held_.store(on, std::memory_order_relaxed); }
 
   private:
+    std::atomic<bool> held_{false};
     std::uint64_t next_ = 0;
     std::atomic<std::uint64_t> rendered_{0};
 };
@@ -265,6 +274,27 @@ TEST_F(PulseOutputTest, ADeadServerLeavesTheClockRunningAndAPlayAfterAStopFindsA
     })) << "heard again";
     post_.runPending();
     EXPECT_EQ(told_.size(), 1u) << "told once";
+}
+
+// A start whose sound comes late (a drive's first read) is heard as soon as the sound is there,
+// not after the silence the output would otherwise have queued meanwhile.
+TEST_F(PulseOutputTest, AStartIsHeardAsSoonAsItsSoundComes) {
+    source_.hold(true);
+    openOutput();
+    engine_.wake();
+    ASSERT_EQ(output_->currentKind(), OutputKind::Pulse);
+    hearUntil(Clock::now() + std::chrono::milliseconds(300));
+    const auto released = Clock::now();
+    source_.hold(false);
+    hearUntil(released + std::chrono::milliseconds(500));
+    const auto samples = recording_->samples();
+    const std::size_t first = find(samples, 0, [](const Heard& h) { return h.sound; });
+    ASSERT_LT(first, samples.size() / 2) << "heard";
+    const double heardMs = Ms(recording_->heardAt(first) - released);
+    std::printf("start heard %.1f ms after the sound came, from frame %d\n", heardMs,
+                Decode(samples, first).number);
+    EXPECT_LE(Decode(samples, first).number, 441) << "from its beginning, within 10 ms";
+    EXPECT_LE(heardMs, 60.0 * kSlower);
 }
 
 } // namespace
