@@ -9,6 +9,7 @@
 #include "text/cp932_convert.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <mutex>
@@ -118,6 +119,7 @@ FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, doubl
     const double measured = MeasureProbeRms(synth_.get(), sampleRate);
     gain_ = measured > 0.0 ? std::clamp(probeRms / measured, 0.1, 4.0) : 1.0;
     fluid_synth_set_gain(synth_.get(), static_cast<float>(gain_));
+    moduleFx_.emplace(synth_.get(), gain_);
 }
 
 FluidSynthesizer::~FluidSynthesizer() = default;
@@ -165,6 +167,11 @@ void FluidSynthesizer::render(float* out, std::size_t frames) {
     while (frames > 0) {
         const std::size_t n = std::min(frames, kChunk);
         fluid_synth_write_float(synth_.get(), static_cast<int>(n), out, 0, 2, out, 1, 2);
+        if (!moduleFx_->balanced())
+            for (std::size_t i = 0; i < 2 * n; i += 2) {
+                out[i] *= moduleFx_->leftGain();
+                out[i + 1] *= moduleFx_->rightGain();
+            }
         limiter_.process(out, n);
         out += 2 * n;
         frames -= n;
@@ -172,6 +179,23 @@ void FluidSynthesizer::render(float* out, std::size_t frames) {
 }
 
 void FluidSynthesizer::send(std::span<const std::uint8_t> m) {
+    if (m[0] >= 0xF0 || moduleFx_->plainRouting()) {
+        sendPart(m);
+        return;
+    }
+    // Receive channels set by the song: each part that listens to this channel plays it.
+    std::array<std::uint8_t, 3> copy{};
+    const std::size_t size = std::min(m.size(), copy.size());
+    std::copy_n(m.begin(), size, copy.begin());
+    const std::uint16_t parts = moduleFx_->listeners(m[0] & 0x0F);
+    for (int part = 0; part < 16; ++part)
+        if (parts >> part & 1) {
+            copy[0] = static_cast<std::uint8_t>((m[0] & 0xF0) | part);
+            sendPart({copy.data(), size});
+        }
+}
+
+void FluidSynthesizer::sendPart(std::span<const std::uint8_t> m) {
     fluid_synth_t* synth = synth_.get();
     const int channel = m[0] & 0x0F;
     switch (m[0] & 0xF0) {
@@ -200,12 +224,15 @@ void FluidSynthesizer::send(std::span<const std::uint8_t> m) {
     switch (outcome.action) {
     case SoundModule::Action::Pass:
         pass(m);
+        applySettings(m);
         return;
     case SoundModule::Action::Drop:
         return;
     case SoundModule::Action::Select:
         pass(m);
         applyVoice(outcome.channel);
+        if (m[0] == 0xF0)
+            moduleFx_->drumsChanged(effects_.state(), drumParts());
         return;
     case SoundModule::Action::Reset:
         // Done here rather than by FluidSynth: its GM System On would turn bank select off
@@ -213,8 +240,29 @@ void FluidSynthesizer::send(std::span<const std::uint8_t> m) {
         fluid_synth_system_reset(synth);
         for (int c = 0; c < SoundModule::kChannels; ++c)
             applyVoice(c);
+        effects_.reset(module_.mode());
+        moduleFx_->applyAll(effects_.state(), drumParts());
         return;
     }
+}
+
+void FluidSynthesizer::applySettings(std::span<const std::uint8_t> m) {
+    if ((m[0] & 0xF0) != 0xB0 && m[0] != 0xF0)
+        return;
+    const ModuleEffects::Changes changes = effects_.feed(m);
+    if (changes.count == 0)
+        return;
+    const std::uint16_t drums = drumParts();
+    for (const ModuleSetting& setting : changes.all())
+        moduleFx_->apply(setting, effects_.state(), drums);
+}
+
+std::uint16_t FluidSynthesizer::drumParts() const {
+    std::uint16_t drums = 0;
+    for (int c = 0; c < SoundModule::kChannels; ++c)
+        if (module_.voice(c).drum)
+            drums |= static_cast<std::uint16_t>(1u << c);
+    return drums;
 }
 
 void FluidSynthesizer::pass(std::span<const std::uint8_t> m) {

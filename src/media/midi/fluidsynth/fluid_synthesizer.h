@@ -6,7 +6,9 @@
 // goes into the caller's buffers; no FluidSynth audio driver is ever created.
 
 #include "files/regular_file.h"
+#include "media/midi/fluidsynth/fluid_module_effects.h"
 #include "media/midi/midi_synthesizer.h"
+#include "media/midi/module_effects.h"
 #include "media/midi/peak_limiter.h"
 #include "media/midi/sound_module.h"
 
@@ -49,8 +51,13 @@ class FluidSynthesizer final : public MidiSynthesizer {
     std::optional<SynthPreset> channelPreset(int channel) const override;
 
   private:
+    // One message to the part of its channel.
+    void sendPart(std::span<const std::uint8_t> message);
     // To the synthesizer as it is, the module's choice aside.
     void pass(std::span<const std::uint8_t> message);
+    // Carries out the effect, master and part settings the message makes.
+    void applySettings(std::span<const std::uint8_t> message);
+    std::uint16_t drumParts() const;
     void applyVoice(int channel);
     struct SettingsDeleter {
         void operator()(fluid_settings_t* p) const { delete_fluid_settings(p); }
@@ -67,6 +74,8 @@ class FluidSynthesizer final : public MidiSynthesizer {
     std::set<SynthPreset> held_;
     // Lives as long as the synthesizer, from song to song, as a real module's state does.
     SoundModule module_;
+    ModuleEffects effects_;
+    std::optional<FluidModuleEffects> moduleFx_;
     // The SoundFont as checked, read through its descriptor for as long as the synth lives.
     std::optional<RegularFile> file_;
     // Members die in reverse order: the synth before the settings.
