@@ -22,7 +22,7 @@ struct SynthModuleTable {
     const char* (*libraryVersion)();
 };
 
-inline constexpr int kSynthModuleAbi = 3;
+inline constexpr int kSynthModuleAbi = 4;
 inline constexpr const char* kSynthModuleFile = "tobira-fluidsynth.so";
 inline constexpr const char* kSynthModuleEntry = "tobira_synth_module";
 

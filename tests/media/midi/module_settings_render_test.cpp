@@ -47,7 +47,8 @@ Bytes XgChorusType(std::uint8_t msb, std::uint8_t lsb) {
 
 // The whole song and two seconds after it, stereo.
 std::vector<float> Render(const std::filesystem::path& dir, const SmfWriter& song,
-                          const std::function<void(MidiDevice&)>& before = {}) {
+                          const std::function<void(MidiDevice&)>& before = {},
+                          const std::function<void(MidiDevice&)>& after = {}) {
     AudioEngine engine;
     testing::FakeUiPost post;
     MidiDevice device(engine, post);
@@ -65,6 +66,8 @@ std::vector<float> Render(const std::filesystem::path& dir, const SmfWriter& son
     for (std::size_t at = 0; at < frames; at += 441)
         device.renderAudio(out.data() + 2 * at, 441);
     post.runPending();
+    if (after)
+        after(device);
     return out;
 }
 
@@ -158,6 +161,60 @@ TEST(ModuleSettingsRenderTest, ASongsEffectAndMasterSettingsChangeTheSound) {
         const std::vector<float> b = Render(dir.path(), c.b);
         ASSERT_GT(Rms(a, kRate, noteEnd), 1e-3);
         c.check(a, b);
+    }
+}
+
+// Three parts, each its own instrument, notes overlapping; `heard` says which parts' notes the
+// song holds (their programs and controllers are always there).
+SmfWriter Parts(std::uint16_t heard) {
+    SmfWriter w(0, 480);
+    const int programs[] = {0, 40, 73};
+    for (int part = 0; part < 3; ++part) {
+        w.programChange(0, 0, part, programs[part]);
+        w.controlChange(0, 0, part, 91, 80);
+        if (heard >> part & 1)
+            for (std::uint32_t tick = 0; tick < 1920; tick += 240)
+                w.note(0, tick + static_cast<std::uint32_t>(part) * 60, part, 60 + part * 4, 100,
+                       300);
+    }
+    w.endOfTrack(0, 1920);
+    return w;
+}
+
+TEST(ModuleSettingsRenderTest, SilencedPartsAreNotHeardAndTheOthersPlayOnUnchanged) {
+    testing::TempDir dir;
+    struct Case {
+        const char* name;
+        std::uint16_t silenced;
+        std::uint16_t reference; // the parts of the song that sounds the same
+    };
+    const Case cases[] = {
+        {"part 2 muted", 0b010, 0b101},
+        {"part 3 solo", 0xFFFF & ~0b100, 0b100},
+        {"nothing silenced", 0, 0b111},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::array<float, 16> levels{};
+        const std::vector<float> silenced = Render(
+            dir.path(), Parts(0b111),
+            [&](MidiDevice& d) {
+                d.parts().silence(c.silenced);
+                d.parts().meter(true);
+            },
+            [&](MidiDevice& d) {
+                for (int part = 0; part < 16; ++part)
+                    levels[static_cast<std::size_t>(part)] = d.parts().takeLevel(part);
+            });
+        const std::vector<float> reference = Render(dir.path(), Parts(c.reference));
+        ASSERT_EQ(silenced.size(), reference.size());
+        EXPECT_TRUE(silenced == reference);
+        EXPECT_GT(Rms(silenced, 0, silenced.size()), 1e-3);
+        // The meters show the parts heard, and only those.
+        for (int part = 0; part < 16; ++part)
+            EXPECT_EQ(levels[static_cast<std::size_t>(part)] > 0.01f,
+                      (c.reference >> part & 1) != 0)
+                << "part " << part + 1;
     }
 }
 

@@ -101,6 +101,8 @@ FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, doubl
     // Locking the samples in memory makes each load several times slower, and tens of
     // megabytes exceed the usual per-user limit on locked memory anyway.
     fluid_settings_setint(s, "synth.lock-memory", 0);
+    // Each channel in a group of its own, for the parts' meters.
+    FluidPartRender::Configure(s);
 
     synth_.reset(new_fluid_synth(s));
     if (!synth_)
@@ -162,20 +164,21 @@ void FluidSynthesizer::cutSound() {
 }
 
 void FluidSynthesizer::render(float* out, std::size_t frames) {
-    // fluid_synth_write_float takes an int count; render buffers are far smaller anyway.
-    constexpr std::size_t kChunk = 1u << 20;
-    while (frames > 0) {
-        const std::size_t n = std::min(frames, kChunk);
-        fluid_synth_write_float(synth_.get(), static_cast<int>(n), out, 0, 2, out, 1, 2);
-        if (!moduleFx_->balanced())
-            for (std::size_t i = 0; i < 2 * n; i += 2) {
-                out[i] *= moduleFx_->leftGain();
-                out[i + 1] *= moduleFx_->rightGain();
-            }
-        limiter_.process(out, n);
-        out += 2 * n;
-        frames -= n;
-    }
+    partRender_.render(synth_.get(), out, frames, moduleFx_->leftGain(), moduleFx_->rightGain());
+    limiter_.process(out, frames);
+}
+
+void FluidSynthesizer::silenceParts(std::uint16_t parts) {
+    const std::uint16_t newly = parts & ~silenced_;
+    silenced_ = parts;
+    for (int c = 0; c < 16; ++c)
+        if (newly >> c & 1)
+            fluid_synth_all_sounds_off(synth_.get(), c);
+}
+
+ModuleStatus FluidSynthesizer::moduleStatus() const {
+    const ModuleEffectsState& s = effects_.state();
+    return {module_.mode(), s.masterVolume, s.reverbType, s.chorusType};
 }
 
 void FluidSynthesizer::send(std::span<const std::uint8_t> m) {
@@ -205,7 +208,7 @@ void FluidSynthesizer::sendPart(std::span<const std::uint8_t> m) {
     case 0x90:
         if (m[2] == 0)
             fluid_synth_noteoff(synth, channel, m[1]);
-        else
+        else if (!(silenced_ >> channel & 1))
             fluid_synth_noteon(synth, channel, m[1], m[2]);
         return;
     case 0xA0:

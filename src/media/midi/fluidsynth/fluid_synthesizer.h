@@ -7,6 +7,7 @@
 
 #include "files/regular_file.h"
 #include "media/midi/fluidsynth/fluid_module_effects.h"
+#include "media/midi/fluidsynth/fluid_part_render.h"
 #include "media/midi/midi_synthesizer.h"
 #include "media/midi/module_effects.h"
 #include "media/midi/peak_limiter.h"
@@ -49,6 +50,10 @@ class FluidSynthesizer final : public MidiSynthesizer {
     void render(float* out, std::size_t frames) override;
     int activeVoices() const override;
     std::optional<SynthPreset> channelPreset(int channel) const override;
+    void silenceParts(std::uint16_t parts) override;
+    void meterParts(bool on) override { partRender_.meter(on); }
+    const std::array<float, 16>& partPeaks() const override { return partRender_.peaks(); }
+    ModuleStatus moduleStatus() const override;
 
   private:
     // One message to the part of its channel.
@@ -70,6 +75,8 @@ class FluidSynthesizer final : public MidiSynthesizer {
     double gain_ = 1.0;
     int soundFontId_ = -1;
     PeakLimiter limiter_;
+    FluidPartRender partRender_;
+    std::uint16_t silenced_ = 0;
     // The loader thread's alone.
     std::set<SynthPreset> held_;
     // Lives as long as the synthesizer, from song to song, as a real module's state does.
