@@ -95,6 +95,8 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     std::optional<SynthPreset> channelPreset(int channel) const;
     // Mute and solo, the parts' levels and the module's state, for a part display.
     PartControls& parts() { return parts_; }
+    // UI thread: the SoundFont file loaded or being loaded; empty before the first load.
+    const std::filesystem::path& soundFontFile() const { return loading_; }
 
     // From the current position: the start after open or previous, where stop or pause left
     // off, the start again after the song has ended. When the loader could not load the
