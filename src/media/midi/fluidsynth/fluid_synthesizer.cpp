@@ -8,10 +8,13 @@
 #include "media/midi/midi_soundfont.h"
 #include "text/cp932_convert.h"
 
+#include <link.h>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -70,7 +73,25 @@ RegularFile OpenFluidSoundFont(const std::filesystem::path& soundFont) {
     // FluidSynth a file that is not a SoundFont makes GLib print a warning that cannot be
     // silenced.
     const std::string head = checked->readHead(12);
-    if (head.size() < 12 || head.compare(0, 4, "RIFF") != 0 || head.compare(8, 4, "sfbk") != 0)
+    const bool riff = head.size() == 12 && head.compare(0, 4, "RIFF") == 0;
+    if (riff && head.compare(8, 4, "DLS ") == 0) {
+        if (const std::string problem = FluidDlsProblem(); !problem.empty())
+            throw SoundFontError(
+                SoundFontMessage(soundFont, Utf8ToCp932("DLS 形式です（") + problem + ")"));
+        // The collection header usually comes first and counts the instruments; FluidSynth's
+        // loader would fail on an empty collection only later, on the loader thread.
+        const std::string start = checked->readHead(20);
+        const auto byte = [&start](std::size_t i) {
+            return static_cast<std::uint32_t>(static_cast<unsigned char>(start[i]));
+        };
+        if (start.size() < 20 ||
+            (start.compare(12, 4, "colh") == 0 &&
+             (byte(16) | byte(17) << 8 | byte(18) << 16 | byte(19) << 24) == 0))
+            throw SoundFontError(
+                SoundFontMessage(soundFont, Utf8ToCp932("DLS 形式ですが、楽器がありません")));
+        return std::move(*checked);
+    }
+    if (!riff || head.compare(8, 4, "sfbk") != 0)
         throw SoundFontError(
             SoundFontMessage(soundFont, Utf8ToCp932("SF2 形式のサウンドフォントではありません")));
     return std::move(*checked);
@@ -78,6 +99,21 @@ RegularFile OpenFluidSoundFont(const std::filesystem::path& soundFont) {
 
 void CheckFluidSoundFont(const std::filesystem::path& soundFont) {
     OpenFluidSoundFont(soundFont);
+}
+
+std::string FluidDlsProblem() {
+    // FluidSynth reads DLS only through libinstpatch, which its library then links.
+    bool linked = false;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void* found) {
+            if (info->dlpi_name && std::strstr(info->dlpi_name, "libinstpatch"))
+                *static_cast<bool*>(found) = true;
+            return 0;
+        },
+        &linked);
+    if (linked)
+        return {};
+    return Utf8ToCp932("この FluidSynth は libinstpatch なしで作られていて、DLS を読めません");
 }
 
 FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, double probeRms,
@@ -110,10 +146,16 @@ FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, doubl
     // FluidSynth reads the file checked above, never the name again.
     if (!AddDescriptorSoundFontLoader(synth_.get(), s))
         throw DeviceError(Utf8ToCp932("ＭＩＤＩシンセサイザーを用意できません"));
-    soundFontId_ = fluid_synth_sfload(synth_.get(), DescriptorSoundFontName(*file_).c_str(), 1);
+    // A DLS collection goes to FluidSynth's DLS loader, which opens files by name alone: the
+    // descriptor's own /proc name still means the file checked.
+    const bool dls = file_->readHead(12).compare(8, 4, "DLS ") == 0;
+    const std::string name =
+        dls ? "/proc/self/fd/" + std::to_string(file_->fd()) : DescriptorSoundFontName(*file_);
+    soundFontId_ = fluid_synth_sfload(synth_.get(), name.c_str(), 1);
     if (soundFontId_ == FLUID_FAILED)
         throw SoundFontError(SoundFontMessage(
-            soundFont, Utf8ToCp932("壊れているか、FluidSynth が読めない形式です")));
+            soundFont, Utf8ToCp932(dls ? "DLS 形式ですが、壊れているか FluidSynth が読めません"
+                                       : "壊れているか、FluidSynth が読めない形式です")));
 
     module_ = SoundModule(SoundFontCatalog(synth_.get(), soundFontId_));
 

@@ -21,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <string>
 #include <span>
 #include <vector>
 
@@ -28,6 +29,8 @@ namespace tobira {
 
 // Missing or not a SoundFont: DeviceError.
 void CheckFluidSoundFont(const std::filesystem::path& soundFont);
+// Empty when this FluidSynth reads DLS collections, else why not (code page 932).
+std::string FluidDlsProblem();
 // The same, giving the checked file open.
 RegularFile OpenFluidSoundFont(const std::filesystem::path& soundFont);
 
