@@ -334,7 +334,9 @@ void ModuleEffects::yamahaByte(Changes& changes, std::uint32_t address, int v) {
 // parameter control, here only the reverb (slot 01 01) and chorus (01 02) with one-byte
 // parameters and values.
 void ModuleEffects::feedUniversal(Changes& changes, std::span<const std::uint8_t> m) {
-    if (m.size() < 7 || m[3] != 0x04)
+    // Two data bytes after the sub-IDs, the closing F7 not counted.
+    const std::size_t end = m.size() - (m.back() == 0xF7 ? 1 : 0);
+    if (end < 7 || m[3] != 0x04)
         return;
     const int value14 = m[5] | m[6] << 7;
     switch (m[4]) {
@@ -355,7 +357,7 @@ void ModuleEffects::feedUniversal(Changes& changes, std::span<const std::uint8_t
     default:
         return;
     }
-    if (m.size() < 12 || m[5] != 1 || m[6] != 1 || m[7] != 1 || m[8] != 1)
+    if (end < 12 || m[5] != 1 || m[6] != 1 || m[7] != 1 || m[8] != 1)
         return;
     const int slot = m[9], param = m[10], v = m[11];
     if (slot == 1 && param == 0)

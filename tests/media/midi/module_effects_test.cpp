@@ -90,6 +90,7 @@ TEST(ModuleEffectsTest, MessagesBecomeTheModulesSettings) {
         {"GM master volume at half",
          {{0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x00, 0x40, 0xF7}},
          Describe({{P::MasterVolume, -1, 8192}})},
+        {"a GM master volume cut short: nothing", {{0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x00, 0xF7}}, ""},
         {"GM master coarse tuning down an octave",
          {{0xF0, 0x7F, 0x7F, 0x04, 0x04, 0x00, 0x34, 0xF7}},
          Describe({{P::MasterTranspose, -1, -12}})},
