@@ -111,7 +111,8 @@ struct Rendered {
 // the clock starts (the device loads it once for all songs).
 // Throws DeviceError when the SoundFont cannot be loaded.
 Rendered RenderOurs(const std::filesystem::path& midi, double seconds, bool measureLevel,
-                    const std::filesystem::path& soundFont = SoundFont()) {
+                    const std::filesystem::path& soundFont = SoundFont(),
+                    bool partsMetered = false) {
     AudioEngine engine;
     tobira::testing::FakeUiPost post;
     MidiDevice device(engine, post);
@@ -119,6 +120,8 @@ Rendered RenderOurs(const std::filesystem::path& midi, double seconds, bool meas
     device.setFileName(midi.string());
     device.open();
     device.settle();
+    // An open part display has the parts' levels measured.
+    device.parts().meter(partsMetered);
 
     Rendered result;
     result.gain = device.synthGain();
@@ -225,6 +228,28 @@ BENCHMARK(BM_DenseSongOursVsFluidsynth)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+
+// The cost of an open part display: the dense song rendered with the parts' levels measured,
+// and without, one after the other in each iteration so that both meet the same load.
+void BM_DenseSongPartDisplay(benchmark::State& state) {
+    tobira::testing::TempDir dir;
+    DenseSong(60).write(dir / "dense60.mid");
+    for (auto _ : state) {
+        Rendered closed, open;
+        try {
+            closed = RenderOurs(dir / "dense60.mid", 60.0, false);
+            open = RenderOurs(dir / "dense60.mid", 60.0, false, SoundFont(), true);
+        } catch (const tobira::DeviceError& e) {
+            state.SkipWithError(tobira::Cp932ToUtf8(e.what()).c_str());
+            return;
+        }
+        state.SetIterationTime(open.cpuSeconds);
+        state.counters["closed_cpu_s"] = closed.cpuSeconds;
+        state.counters["open_cpu_s"] = open.cpuSeconds;
+        state.counters["open_over_closed"] = open.cpuSeconds / closed.cpuSeconds;
+    }
+}
+BENCHMARK(BM_DenseSongPartDisplay)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // RMS and peak (dBFS, before the engine's clamp) of a typical song at the gain the device chose.
 void TypicalSongLevel(benchmark::State& state, const std::filesystem::path& soundFont) {

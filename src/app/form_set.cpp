@@ -9,14 +9,15 @@
 
 namespace tobira {
 
-FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixerCtrl& mixer)
+FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixerCtrl& mixer,
+                 MidiDevice* synth)
     : FormMain(ports, std::move(paths), devices, mixer),
       FormSetUp(ports, FormMain.Paths.SettingsPath), FormManage(ports), FormPattern(ports),
       FormView(ports, FormMain.Paths), FormMidi(ports, FormMain.Paths, FormMain, FormView, FormMsg),
       FormReader(ports.messages, ports.busy, ports.screen, FormMain.Paths.SettingsPath),
       FormLyrics(ports.screen, FormMain.Paths.SettingsPath, devices.MIDI, FormMain.LabelMidiTitle,
                  FormSetUp),
-      ports_(ports) {
+      FormParts(ports.screen, FormMain.Paths.SettingsPath, synth), ports_(ports) {
     FormMain.SetPeers({.List = FormList,
                        .Pattern = FormPattern,
                        .Mode = FormMode,
@@ -24,7 +25,8 @@ FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixe
                        .Midi = FormMidi,
                        .Reader = FormReader,
                        .SetUp = FormSetUp,
-                       .Lyrics = &FormLyrics});
+                       .Lyrics = &FormLyrics,
+                       .Parts = &FormParts});
     FormManage.SetPeers(FormMain, FormList, FormPattern);
     FormPattern.SetPeers(FormMain, FormList);
     FormSetUp.SetPeers({.Main = FormMain, .View = FormView, .Reader = FormReader, .Msg = FormMsg});
@@ -32,7 +34,8 @@ FormSet::FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixe
                        .Options = FormSetUp,
                        .Reader = FormReader,
                        .Msg = FormMsg,
-                       .Lyrics = &FormLyrics});
+                       .Lyrics = &FormLyrics,
+                       .Parts = &FormParts});
     FormView.MirrorModeButtons = [this] { FormMidi.CopyButtonsFrom(FormView); };
     FormList.SetPeers(
         {.Main = FormMain, .Msg = FormMsg, .Manage = FormManage, .Options = FormSetUp}, ports_);
@@ -60,20 +63,20 @@ void FormSet::CreateAll(const IniSnapshot& settings) {
     FormView.StartInChosenMode();
     FormReader.FormCreate(settings);
     FormLyrics.FormCreate(settings);
+    FormParts.FormCreate(settings);
     // Side windows without a stored position open beside the main window, wherever that is by
     // the time they first show, and clear of the others open then. (The mode announcement
     // comes and goes and places itself.)
-    const std::pair<FormModel*, IntegerKey> besideMain[] = {{&FormList, keys::HPOSITION},
-                                                            {&FormView, keys::LPOSITION},
-                                                            {&FormMidi, keys::POSITION0},
-                                                            {&FormReader, keys::SPOSITION},
-                                                            {&FormLyrics, keys::LYRICPOSX}};
+    const std::pair<FormModel*, IntegerKey> besideMain[] = {
+        {&FormList, keys::HPOSITION},   {&FormView, keys::LPOSITION},
+        {&FormMidi, keys::POSITION0},   {&FormReader, keys::SPOSITION},
+        {&FormLyrics, keys::LYRICPOSX}, {&FormParts, keys::PARTPOSX}};
     for (auto [form, key] : besideMain)
         if (!HasSetting(settings, key))
             form->PlaceWhenFirstShown([this](FormModel& side) {
-                const std::vector<const FormModel*> open = {&FormSetUp, &FormList,    &FormManage,
-                                                            &FormMsg,   &FormPattern, &FormView,
-                                                            &FormMidi,  &FormReader,  &FormLyrics};
+                const std::vector<const FormModel*> open = {
+                    &FormSetUp, &FormList, &FormManage, &FormMsg,    &FormPattern,
+                    &FormView,  &FormMidi, &FormReader, &FormLyrics, &FormParts};
                 const ScreenPoint at = PlaceBeside(FormMain, side, ports_.screen.workArea(), open);
                 side.Left = at.x;
                 side.Top = at.y;

@@ -8,6 +8,7 @@
 #include "cd_windows/form_manage.h"
 #include "cd_windows/form_pattern.h"
 #include "midi_windows/form_lyrics.h"
+#include "midi_windows/form_parts.h"
 #include "midi_windows/form_view.h"
 #include "windows/form_setup.h"
 #include "windows/form_midi.h"
@@ -17,11 +18,13 @@ namespace tobira {
 
 class IniSnapshot;
 
-// The program's eleven windows. They are made once, in this order (members are constructed in
+// The program's twelve windows. They are made once, in this order (members are constructed in
 // declaration order), and live until the program ends; later windows read the earlier ones.
 class FormSet final {
   public:
-    FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixerCtrl& mixer);
+    // `synth` is the built-in synthesizer, whose parts the part display shows; none without.
+    FormSet(Ports ports, DataPaths paths, MediaDevices devices, TCustomMixerCtrl& mixer,
+            MidiDevice* synth = nullptr);
 
     // Runs the creation handlers in window order, each reading its keys from `settings`, the
     // one read of the settings file at the start. Throws what a window's creation throws (the
@@ -41,6 +44,7 @@ class FormSet final {
     TFormMidi FormMidi;
     TFormReader FormReader;
     TFormLyrics FormLyrics;
+    TFormParts FormParts;
 
   private:
     Ports ports_;

@@ -55,6 +55,7 @@ TFormView::TFormView(Ports ports, const DataPaths& paths)
     SpeedButtonHed = button("Hed", "ドキュメント（HED）閲覧");
     SpeedButtonJump = button("List", "リストの該当データにジャンプする");
     SpeedButtonLyrics = button("Lyr", "歌詞を表示する");
+    SpeedButtonParts = button("Prt", "パート表示を開く");
     // Nothing plays yet and nothing is selected.
     for (ButtonState* document :
          {&SpeedButtonTxt, &SpeedButtonDoc, &SpeedButtonHed, &SpeedButtonJump, &SpeedButtonLyrics,

@@ -26,6 +26,7 @@ namespace tobira {
 class IniSnapshot;
 
 class TFormLyrics;
+class TFormParts;
 class TFormMain;
 class TFormMsg;
 class TFormReader;
@@ -37,6 +38,7 @@ struct MidiControlPeers {
     TFormReader& Reader;
     TFormMsg& Msg;
     TFormLyrics* Lyrics = nullptr; // the lyrics window, opened from the play page
+    TFormParts* Parts = nullptr;   // the part display, opened from the play page
 };
 
 // The MIDI control window: the play list, the two song lists, search and albums.
@@ -92,6 +94,8 @@ class TFormView final : public FormModel, public AutoCloseIndicator, public Midi
     ButtonState SpeedButtonTxt, SpeedButtonDoc, SpeedButtonHed, SpeedButtonJump;
     // Opens the lyrics window; enabled while a song with lyrics plays.
     ButtonState SpeedButtonLyrics;
+    // Opens the part display.
+    ButtonState SpeedButtonParts;
     // The auto-close indicator's hint; it shows yellow while it runs, aqua while paused.
     LabelState PanelClose;
 
@@ -149,6 +153,7 @@ class TFormView final : public FormModel, public AutoCloseIndicator, public Midi
     void SpeedButtonDocClick();
     void SpeedButtonHedClick();
     void SpeedButtonLyricsClick();
+    void SpeedButtonPartsClick();
     // Finds the selected play-list entry's title in List 0, then List 1, and shows it there.
     void SpeedButtonJumpClick();
     // With the setup's viewer set, starts it with the path as its one argument; otherwise the

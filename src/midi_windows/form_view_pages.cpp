@@ -3,6 +3,7 @@
 // and jump, playing songs chosen on the list and search pages, albums.
 #include "midi_windows/form_view.h"
 #include "midi_windows/form_lyrics.h"
+#include "midi_windows/form_parts.h"
 
 #include "player/form_main.h"
 #include "windows/form_msg.h"
@@ -61,6 +62,13 @@ void TFormView::SpeedButtonLyricsClick() {
     if (TFormLyrics* lyrics = peers().Lyrics) {
         lyrics->Show();
         lyrics->TimerLyricsTimer();
+    }
+}
+
+void TFormView::SpeedButtonPartsClick() {
+    if (TFormParts* parts = peers().Parts) {
+        parts->Show();
+        parts->FormShow();
     }
 }
 

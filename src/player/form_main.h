@@ -23,6 +23,7 @@ class IniSnapshot;
 class TCustomMixerCtrl;
 class TFormList;
 class TFormLyrics;
+class TFormParts;
 class TFormMode;
 class TFormPattern;
 class TFormView;
@@ -54,6 +55,7 @@ struct MainWindowPeers {
     FormModel& Reader; // its place is saved with the others
     SetupWindowPeer SetUp;
     TFormLyrics* Lyrics = nullptr; // follows the songs that have lyrics
+    TFormParts* Parts = nullptr;   // mute and solo last for a song
 };
 
 // The borderless 282 x 68 main window and the player state every other window reads.

@@ -10,6 +10,7 @@
 #include "files/shown_name.h"
 #include "media/midi/midi_synthesizer.h"
 #include "midi_windows/form_lyrics.h"
+#include "midi_windows/form_parts.h"
 #include "midi_windows/form_view.h"
 #include "midi_windows/midi_title.h"
 #include "midi_windows/midi_volume.h"
@@ -190,13 +191,19 @@ void TFormMain::PlaySong() {
 
 void TFormMain::FollowSongLyrics(const std::string* path) {
     TFormLyrics* lyrics = peers().Lyrics;
-    if (!lyrics)
-        return;
-    if (path)
-        lyrics->SongStarted(*path);
-    else
-        lyrics->SongEnded();
-    peers().View.SpeedButtonLyrics.Enabled = lyrics->HasLyrics();
+    if (lyrics) {
+        if (path)
+            lyrics->SongStarted(*path);
+        else
+            lyrics->SongEnded();
+        peers().View.SpeedButtonLyrics.Enabled = lyrics->HasLyrics();
+    }
+    if (TFormParts* parts = peers().Parts) {
+        if (path)
+            parts->SongStarted(*path, lyrics && lyrics->HasLyrics());
+        else
+            parts->SongEnded();
+    }
 }
 
 bool TFormMain::StartSequencer(const std::string& path) {

@@ -5,6 +5,7 @@
 #include "forms/color_names.h"
 #include "cd_windows/form_list.h"
 #include "midi_windows/form_lyrics.h"
+#include "midi_windows/form_parts.h"
 #include "midi_windows/form_view.h"
 #include "settings/ini_file.h"
 #include "forms/position_check.h"
@@ -93,6 +94,10 @@ void TFormMain::SaveWindowState() {
         WriteSetting(file, keys::LYRICPOSY, lyrics->Top);
         WriteSetting(file, keys::LYRICWIDT, lyrics->Width);
         WriteSetting(file, keys::LYRICHEIG, lyrics->Height);
+    }
+    if (const TFormParts* parts = windows.Parts) {
+        WriteSetting(file, keys::PARTPOSX, parts->Left);
+        WriteSetting(file, keys::PARTPOSY, parts->Top);
     }
     WriteSetting(file, keys::VOLUMEPOS, VolumeLevel());
     WriteSetting(file, keys::VOLUMEWAV, ProgressBarWave);

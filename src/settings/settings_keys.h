@@ -89,6 +89,9 @@ inline constexpr IntegerKey LYRICPOSY{"LYRICPOSY", -1};
 inline constexpr IntegerKey LYRICWIDT{"LYRICWIDT", 360};
 inline constexpr IntegerKey LYRICHEIG{"LYRICHEIG", 96};
 inline constexpr BoolKey LYRICLINE{"LYRICLINE", false};
+// The part display's place.
+inline constexpr IntegerKey PARTPOSX{"PARTPOSX", -1};
+inline constexpr IntegerKey PARTPOSY{"PARTPOSY", -1};
 
 inline constexpr int kMidiFolderSlots = 40;
 

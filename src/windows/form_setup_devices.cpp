@@ -26,9 +26,18 @@ std::string folderOf(const std::string& path) {
 void TFormSetUp::ButtonSoundFontClick() {
     if (!devices_)
         return;
+    // DLS collections are offered when the synthesizer reads them; otherwise the caption says
+    // why not.
+    const std::string dls = devices_->dlsProblem();
     auto file = ports_.choosers.chooseOpenFile(
-        Utf8ToCp932("ＭＩＤＩの音色ファイル（サウンドフォント）を選択してください"),
-        folderOf(PanelSoundFont), Utf8ToCp932("サウンドフォント (*.sf2 *.SF2 *.sf3 *.SF3)"));
+        Utf8ToCp932(dls.empty()
+                        ? "ＭＩＤＩの音色ファイル（サウンドフォント、DLS）を選択してください"
+                        : "ＭＩＤＩの音色ファイル（サウンドフォント）を選択してください（DLS "
+                          "は読めません：") +
+            (dls.empty() ? "" : dls + Utf8ToCp932("）")),
+        folderOf(PanelSoundFont),
+        Utf8ToCp932(dls.empty() ? "サウンドフォント (*.sf2 *.SF2 *.sf3 *.SF3 *.dls *.DLS)"
+                                : "サウンドフォント (*.sf2 *.SF2 *.sf3 *.SF3)"));
     if (!file)
         return;
     std::optional<std::string> problem;

@@ -42,7 +42,8 @@ void TFormSetUp::SetUpCaptions() {
     ButtonTool = MakeButton("参照");
     ButtonFont = MakeButton("参照");
     ButtonMixer = MakeButton("ミキサー", "拍手、ＣＤ、ＭＩＤＩの音量バランスを調整します");
-    ButtonSoundFont = MakeButton("参照", "ＭＩＤＩの音色ファイル（*.sf2、*.sf3）を選びます");
+    ButtonSoundFont = MakeButton(
+        "参照", "ＭＩＤＩの音色ファイル（*.sf2、*.sf3、FluidSynth が読めれば *.dls）を選びます");
     ButtonSoundFont.Enabled = false;
     ButtonSoundFontStandard = MakeButton("標準", "標準のサウンドフォントに戻します");
     ButtonSoundFontStandard.Enabled = false;

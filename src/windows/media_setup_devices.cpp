@@ -20,6 +20,10 @@ std::optional<std::string> MediaSetupDevices::soundFontProblem(const std::string
     return std::nullopt;
 }
 
+std::string MediaSetupDevices::dlsProblem() {
+    return SynthDlsProblem();
+}
+
 void MediaSetupDevices::useSoundFont(const std::string& cp932Path) {
     midi_.setSoundFont(cp932Path);
 }

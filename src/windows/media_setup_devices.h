@@ -17,6 +17,7 @@ class MediaSetupDevices final : public SetupDevices {
 
     // Loads the SoundFont into a synthesizer of its own, as the sequencer would.
     std::optional<std::string> soundFontProblem(const std::string& cp932Path) override;
+    std::string dlsProblem() override;
     void useSoundFont(const std::string& cp932Path) override;
     std::vector<std::string> cdDrives() override;
     std::vector<std::string> midiOutputs() override;

@@ -15,6 +15,8 @@ class SetupDevices {
     // Why the synthesizer cannot load the SoundFont, as a sentence naming the file (code page
     // 932), or nothing when it can.
     virtual std::optional<std::string> soundFontProblem(const std::string& cp932Path) = 0;
+    // Empty when the synthesizer reads DLS collections too, else why not (code page 932).
+    virtual std::string dlsProblem() { return {}; }
     // The SoundFont of the next song; the one playing now keeps its own.
     virtual void useSoundFont(const std::string& cp932Path) = 0;
     // The CD drives found on this machine, as device paths (code page 932).

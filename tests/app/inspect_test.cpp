@@ -52,6 +52,7 @@ TEST(TobiraInspect, SaysWhatThePlayerMakesOfEachFile) {
     song.text(0, 0, 0x03, Utf8ToCp932("さくら さくら"));
     song.sysex(0, 0, {0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41, 0xF7});
     song.programChange(0, 0, 0, 19);
+    song.sysex(0, 480, {0x41, 0x10, 0x42, 0x12, 0x40, 0x01, 0x30, 0x03, 0x0C, 0xF7}); // Hall 1
     song.note(0, 0, 0, 60, 100, 960);
     song.note(song.addTrack(), 0, 0, 62, 100, 960);
     song.write(dir / "song.kar");
@@ -94,7 +95,8 @@ TEST(TobiraInspect, SaysWhatThePlayerMakesOfEachFile) {
          dir / "song.kar",
          0,
          {"ＳＭＦ フォーマット 2、2 トラック", "長さ: 0:02.0", "タイトル: さくら さくら",
-          "リセット: GS Reset", "音色 ch1: 0:00.0 GS 0:19"}},
+          "リセット: GS Reset", "音色 ch1: 0:00.0 GS 0:19", "音源設定: 0:00.5 reverb type Hall 1",
+          "DLS: "}},
         {"a song the player refuses",
          dir / "broken.mid",
          1,

@@ -96,6 +96,7 @@ TEST(SaveWindowState, WritesEveryKeyInOrderFromTheWindows) {
     place(f.forms.FormView, 50, 60, 300, 400);
     place(f.forms.FormReader, 70, 80, 500, 600);
     place(f.forms.FormLyrics, 90, 100, 700, 800);
+    place(f.forms.FormParts, 110, 120, 480, 420);
     f.main.LabelVol.Caption = "IIIIIII";
     f.main.ProgressBarWave = 5;
     f.main.ImageLIVE = true;
@@ -107,12 +108,12 @@ TEST(SaveWindowState, WritesEveryKeyInOrderFromTheWindows) {
     f.main.SaveWindowState();
     EXPECT_EQ(fileLines(f),
               (std::vector<std::string>{
-                  "[BASICDATA]",         "XPOSITION=10", "YPOSITION=20",  "HPOSITION=30",
-                  "VPOSITION=40",        "LPOSITION=50", "TPOSITION=60",  "VIEWWIDTH=300",
-                  "VIEWHEIGH=400",       "SPOSITION=70", "UPOSITION=80",  "READWIDTH=500",
-                  "READHEIGH=600",       "LYRICPOSX=90", "LYRICPOSY=100", "LYRICWIDT=700",
-                  "LYRICHEIG=800",       "VOLUMEPOS=7",  "VOLUMEWAV=5",   "LIVESTATS=1",
-                  "POWERCOLR=$00563412", "MODESELEC=1",
+                  "[BASICDATA]",   "XPOSITION=10", "YPOSITION=20",        "HPOSITION=30",
+                  "VPOSITION=40",  "LPOSITION=50", "TPOSITION=60",        "VIEWWIDTH=300",
+                  "VIEWHEIGH=400", "SPOSITION=70", "UPOSITION=80",        "READWIDTH=500",
+                  "READHEIGH=600", "LYRICPOSX=90", "LYRICPOSY=100",       "LYRICWIDT=700",
+                  "LYRICHEIG=800", "PARTPOSX=110", "PARTPOSY=120",        "VOLUMEPOS=7",
+                  "VOLUMEWAV=5",   "LIVESTATS=1",  "POWERCOLR=$00563412", "MODESELEC=1",
               }));
 
     // What was saved is what the next start loads.

@@ -132,7 +132,7 @@ struct MidiFixture {
     FakeMediaDevice cd, wave;
     TMixerCtrl mixer{&engine};
     FormSet forms{fakes.ports(), DataPaths::InFolder(dir.path()), MediaDevices{cd, midi, wave},
-                  mixer};
+                  mixer, &midi};
     TFormMain& main = forms.FormMain;
     TFormView& view = forms.FormView;
     TFormSetUp& setup = forms.FormSetUp;

@@ -4,8 +4,10 @@
 #include "app/inspect/inspect_output.h"
 #include "media/midi/channel_instruments.h"
 #include "media/midi/midi_soundfont.h"
+#include "media/midi/module_effects.h"
 #include "media/midi/smf_reader.h"
 #include "media/midi/soundfont_presets.h"
+#include "media/midi/synth_module.h"
 #include "midi_windows/midi_title.h"
 #include "player/midi_play_error.h"
 #include "text/cp932_convert.h"
@@ -112,6 +114,8 @@ void ShowInstruments(const SmfSong& song, const std::vector<SmfEvent>& events) {
     const std::vector<InstrumentChange> changes = ListChannelInstruments(module, events);
     if (!soundFont.empty())
         Field("サウンドフォント", Cp932FromPath(soundFont).value_or(soundFont.string()));
+    const std::string dls = SynthDlsProblem();
+    Field("DLS", dls.empty() ? Sjis("FluidSynth が読みます（libinstpatch）") : dls);
     if (changes.empty()) {
         Field("音色", Sjis("プログラムチェンジなし"));
         return;
@@ -128,6 +132,79 @@ void ShowInstruments(const SmfSong& song, const std::vector<SmfEvent>& events) {
             }
         Field(("音色 ch" + std::to_string(c.channel + 1)).c_str(), line);
     }
+}
+
+// A setting as the listing shows it: what, for which part, to what.
+std::string SettingText(const ModuleSetting& s) {
+    char value[48];
+    const int v = s.value;
+    switch (s.param) {
+    case ModuleParam::ReverbType:
+        std::snprintf(value, sizeof value, "%s", ReverbTypes()[static_cast<std::size_t>(v)].name);
+        break;
+    case ModuleParam::ChorusType:
+        std::snprintf(value, sizeof value, "%s", ChorusTypes()[static_cast<std::size_t>(v)].name);
+        break;
+    case ModuleParam::ReverbTime:
+        std::snprintf(value, sizeof value, "%.2f s", v / 100.0);
+        break;
+    case ModuleParam::ChorusRate:
+        std::snprintf(value, sizeof value, "%.2f Hz", v / 100.0);
+        break;
+    case ModuleParam::ChorusDepth:
+        std::snprintf(value, sizeof value, "%.2f ms", v / 100.0);
+        break;
+    case ModuleParam::MasterVolume:
+        std::snprintf(value, sizeof value, "%d%%", (v * 100 + 8191) / 16383);
+        break;
+    case ModuleParam::MasterBalance:
+        std::snprintf(value, sizeof value, "%+d", v - 8192);
+        break;
+    case ModuleParam::MasterTune:
+        std::snprintf(value, sizeof value, "%+.1f cent", v / 10.0);
+        break;
+    case ModuleParam::MasterTranspose:
+        std::snprintf(value, sizeof value, "%+d", v);
+        break;
+    case ModuleParam::PartReceive:
+        std::snprintf(value, sizeof value, v < 16 ? "ch%d" : "off", v + 1);
+        break;
+    case ModuleParam::ReverbLevel:
+    case ModuleParam::ChorusLevel:
+    case ModuleParam::PartLevel:
+    case ModuleParam::PartPan:
+    case ModuleParam::PartReverbSend:
+    case ModuleParam::PartChorusSend:
+        std::snprintf(value, sizeof value, "%d", v);
+        break;
+    default:
+        std::snprintf(value, sizeof value, "%+d", v);
+        break;
+    }
+    std::string text = ModuleParamName(s.param);
+    if (s.part >= 0)
+        text += " ch" + std::to_string(s.part + 1);
+    return text + " " + value;
+}
+
+// The effect, master and part settings the song makes, with their times, as the sound module
+// reads them (a reset brings back its defaults, not listed).
+void ShowModuleSettings(const SmfSong& song, const std::vector<SmfEvent>& events) {
+    SoundModule module;
+    ModuleEffects effects;
+    bool any = false;
+    for (const SmfEvent& e : events) {
+        if (module.feed(e.bytes).action == SoundModule::Action::Reset) {
+            effects.reset(module.mode());
+            continue;
+        }
+        for (const ModuleSetting& s : effects.feed(e.bytes).all()) {
+            Field("音源設定", Length(song.secondsAtTick(e.tick)) + " " + SettingText(s));
+            any = true;
+        }
+    }
+    if (!any)
+        Field("音源設定", Sjis("なし"));
 }
 
 } // namespace
@@ -163,6 +240,7 @@ int InspectMidi(const std::string& cp932Path) {
     Field("タイトル", title);
     ShowResets(events);
     ShowInstruments(song, events);
+    ShowModuleSettings(song, events);
     for (const SmfRepair& r : repairs)
         Field("読み飛ばし", std::to_string(r.offset + 1) + Sjis(" バイト目：") + r.text);
     return 0;

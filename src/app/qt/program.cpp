@@ -18,6 +18,7 @@
 #include "media/output/sound_output.h"
 #include "media/wave/wave_device.h"
 #include "midi_windows/views/form_lyrics_widget.h"
+#include "midi_windows/views/form_parts_widget.h"
 #include "midi_windows/views/form_view_widget.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
@@ -78,7 +79,7 @@ Program::Program(const std::filesystem::path& folder)
     MediaDevice& midiOut = *midi_;
 #endif
     forms_ = std::make_unique<FormSet>(ports_, std::move(paths),
-                                       MediaDevices{*cd_, midiOut, *wave_}, mixer_);
+                                       MediaDevices{*cd_, midiOut, *wave_}, mixer_, midi_.get());
     setupDevices_ = std::make_unique<MediaSetupDevices>(*midi_, midiOut_.get());
     forms_->FormMsg.Facts = [this] {
         return GatherAboutFacts(*midi_, *cd_, forms_->FormMain.Paths.Folder);
@@ -198,6 +199,7 @@ void Program::completeStart() {
     views_.emplace_back(new FormMidiWidget(forms_->FormMidi, hub_));
     views_.emplace_back(new FormReaderWidget(forms_->FormReader, hub_));
     views_.emplace_back(new FormLyricsWidget(forms_->FormLyrics, hub_));
+    views_.emplace_back(new FormPartsWidget(forms_->FormParts, hub_));
     // Wayland places every window itself; as the player's children the side windows at least
     // stay with it and above it.
     if (QGuiApplication::platformName() == QLatin1String("wayland")) {

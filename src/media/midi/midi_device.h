@@ -32,6 +32,7 @@
 #include "media/midi/midi_stream.h"
 #include "media/midi/midi_stream_player.h"
 #include "media/midi/midi_synthesizer.h"
+#include "media/midi/part_controls.h"
 #include "media/serial_worker.h"
 
 #include <array>
@@ -92,6 +93,10 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     // The instrument the synthesizer's channel (0..15) plays now; none without a synthesizer
     // or when the SoundFont lacks it.
     std::optional<SynthPreset> channelPreset(int channel) const;
+    // Mute and solo, the parts' levels and the module's state, for a part display.
+    PartControls& parts() { return parts_; }
+    // UI thread: the SoundFont file loaded or being loaded; empty before the first load.
+    const std::filesystem::path& soundFontFile() const { return loading_; }
 
     // From the current position: the start after open or previous, where stop or pause left
     // off, the start again after the song has ended. When the loader could not load the
@@ -237,6 +242,7 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     bool fading_ = false;
     // Published by the audio thread: bank << 8 | program, or -1.
     std::array<std::atomic<int>, 16> channelPresets_{};
+    PartControls parts_;
 
     // UI thread only: the SoundFont the loader has or will have loaded.
     std::filesystem::path loading_;

@@ -81,6 +81,7 @@ void MidiDevice::renderAudio(float* out, std::size_t frames) {
         return;
     }
     MidiSynthesizer& synth = *synth_;
+    parts_.beforeRender(synth);
     bool playing = applyTransport(t);
     const bool played = playing;
     bool ended = false;
@@ -135,6 +136,7 @@ void MidiDevice::renderAudio(float* out, std::size_t frames) {
         const std::optional<SynthPreset> p = synth.channelPreset(c);
         channelPresets_[static_cast<std::size_t>(c)].store(p ? p->bank << 8 | p->program : -1);
     }
+    parts_.afterRender(synth);
 
     std::lock_guard lock(mutex_);
     ringing_ = quietFrames_ < kTailFrames;

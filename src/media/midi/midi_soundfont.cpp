@@ -82,9 +82,8 @@ std::string SoundFontFault(const std::filesystem::path& soundFont) {
     std::copy(start.begin(), start.end(), head);
     if (start.size() < sizeof head || !std::equal(head, head + 4, "RIFF"))
         return Utf8ToCp932("SF2 形式のサウンドフォントではありません");
-    if (std::equal(head + 8, head + 12, "DLS "))
-        return Utf8ToCp932("DLS 形式です（読めるのは SF2 形式のサウンドフォントだけです）");
-    if (!std::equal(head + 8, head + 12, "sfbk"))
+    // A DLS collection is read through FluidSynth when its build can (the module checks).
+    if (!std::equal(head + 8, head + 12, "sfbk") && !std::equal(head + 8, head + 12, "DLS "))
         return Utf8ToCp932("SF2 形式のサウンドフォントではありません");
     const std::uintmax_t whole = 8u + (std::uint32_t{head[4]} | std::uint32_t{head[5]} << 8 |
                                        std::uint32_t{head[6]} << 16 | std::uint32_t{head[7]} << 24);

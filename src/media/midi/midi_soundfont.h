@@ -21,8 +21,8 @@ std::filesystem::path FindSoundFont(const std::vector<std::filesystem::path>& pl
 std::filesystem::path FindDefaultSoundFont();
 
 // Why the file cannot be a SoundFont the synthesizer loads, from its size and first bytes:
-// missing, empty, a DLS collection, not SF2, or shorter than its RIFF header says (code page
-// 932). Empty when it may well be one.
+// missing, empty, neither SF2 nor DLS, or shorter than its RIFF header says (code page 932).
+// Empty when it may well be one.
 std::string SoundFontFault(const std::filesystem::path& soundFont);
 
 // "サウンドフォント【name】を読めません：" and `reason` (code page 932).

@@ -7,6 +7,7 @@
 
 #include "media/media_device.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -21,6 +22,17 @@ struct SynthPreset {
     int bank = 0;
     int program = 0;
     friend auto operator<=>(const SynthPreset&, const SynthPreset&) = default;
+};
+
+enum class ModuleMode;
+
+// What a part display shows of the module as a whole.
+struct ModuleStatus {
+    ModuleMode mode{};
+    int masterVolume = 16383; // 0..16383
+    int reverbType = 0;       // index into ReverbTypes()
+    int chorusType = 0;       // index into ChorusTypes()
+    friend bool operator==(const ModuleStatus&, const ModuleStatus&) = default;
 };
 
 class MidiSynthesizer {
@@ -49,6 +61,16 @@ class MidiSynthesizer {
     virtual int activeVoices() const = 0;
     // The instrument the channel (0..15) plays now; none when the SoundFont lacks it.
     virtual std::optional<SynthPreset> channelPreset(int channel) const = 0;
+
+    // The parts (a bit per MIDI channel) not to be heard: their voices end at once and their
+    // notes start no voice until they are heard again, whatever the song sends. Real-time safe.
+    virtual void silenceParts(std::uint16_t parts) = 0;
+    // Whether render() measures each part's level (at some cost); off at first.
+    virtual void meterParts(bool on) = 0;
+    // The peak of each part's own sound (effects aside) in the last render; zeros when not
+    // metering.
+    virtual const std::array<float, 16>& partPeaks() const = 0;
+    virtual ModuleStatus moduleStatus() const = 0;
 };
 
 } // namespace tobira

@@ -80,6 +80,14 @@ std::string SynthLibraryVersion() {
     }
 }
 
+std::string SynthDlsProblem() {
+    try {
+        return SynthModule().dlsProblem();
+    } catch (const DeviceError& e) {
+        return e.what();
+    }
+}
+
 void CheckSoundFontFile(const std::filesystem::path& soundFont) {
     SynthModule().checkSoundFont(soundFont);
 }

@@ -20,9 +20,11 @@ struct SynthModuleTable {
     std::unique_ptr<MidiSynthesizer> (*make)(const std::filesystem::path& soundFont,
                                              double probeRms, int sampleRate);
     const char* (*libraryVersion)();
+    // Empty when the synthesizer reads DLS collections, else why not (code page 932).
+    std::string (*dlsProblem)();
 };
 
-inline constexpr int kSynthModuleAbi = 3;
+inline constexpr int kSynthModuleAbi = 4;
 inline constexpr const char* kSynthModuleFile = "tobira-fluidsynth.so";
 inline constexpr const char* kSynthModuleEntry = "tobira_synth_module";
 
@@ -34,5 +36,8 @@ const SynthModuleTable& SynthModule();
 
 // The synthesizer library's version, or the reason the module cannot be loaded.
 std::string SynthLibraryVersion();
+// Empty when the synthesizer reads DLS collections as SoundFonts, else why not (code page 932):
+// its build lacks the library for them, or the module cannot be loaded.
+std::string SynthDlsProblem();
 
 } // namespace tobira

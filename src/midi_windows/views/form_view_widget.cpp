@@ -78,6 +78,7 @@ FormViewWidget::FormViewWidget(TFormView& model, ViewHub& hub)
     SpeedButtonJump = makeButton(playPage_, "SpeedButtonJump", &TFormView::SpeedButtonJumpClick);
     SpeedButtonLyrics =
         makeButton(playPage_, "SpeedButtonLyrics", &TFormView::SpeedButtonLyricsClick);
+    SpeedButtonParts = makeButton(playPage_, "SpeedButtonParts", &TFormView::SpeedButtonPartsClick);
     listPage0_ = new ListPageWidget(model.Page0, pageDispatch, nullptr);
     listPage1_ = new ListPageWidget(model.Page1, pageDispatch, nullptr);
     searchPage_ = new SearchPageWidget(model.Search, pageDispatch, nullptr);
@@ -184,11 +185,11 @@ void FormViewWidget::layOut() {
     const int pageHeight = row1 - 2;
     PanelClose->setGeometry(4, 2, TFormView::kCloseIndicatorWidth, kRow - 4);
     int x = TFormView::kCloseIndicatorWidth + 8;
-    // Five buttons beside the indicator still fit the narrowest window.
-    for (QToolButton* b :
-         {SpeedButtonTxt, SpeedButtonDoc, SpeedButtonHed, SpeedButtonJump, SpeedButtonLyrics}) {
-        b->setGeometry(x, 0, 34, kRow);
-        x += 35;
+    // Six buttons beside the indicator still fit the narrowest window.
+    for (QToolButton* b : {SpeedButtonTxt, SpeedButtonDoc, SpeedButtonHed, SpeedButtonJump,
+                           SpeedButtonLyrics, SpeedButtonParts}) {
+        b->setGeometry(x, 0, 28, kRow);
+        x += 29;
     }
     ListBoxTitle->setGeometry(2, kRow + 2, w - 4, pageHeight - kRow - 4);
     x = 2;
@@ -244,7 +245,7 @@ void FormViewWidget::render() {
         {SpeedButtonNew, &view_.SpeedButtonNew},       {SpeedButtonRnd, &view_.SpeedButtonRnd},
         {SpeedButtonBak, &view_.SpeedButtonBak},       {SpeedButtonNxt, &view_.SpeedButtonNxt},
         {SpeedButtonSelect, &view_.SpeedButtonSelect}, {SpeedButtonClose, &view_.SpeedButtonClose},
-        {SpeedButtonLyrics, &view_.SpeedButtonLyrics}};
+        {SpeedButtonLyrics, &view_.SpeedButtonLyrics}, {SpeedButtonParts, &view_.SpeedButtonParts}};
     for (auto [button, state] : buttons)
         ShowButton(button, *state, hints);
     ShowPanel(PanelNumber, view_.PanelNumber, hints);

@@ -50,6 +50,7 @@ class FormViewWidget final : public FormWidget {
     QTimer* TimerClose;
     QToolButton *SpeedButtonTxt, *SpeedButtonDoc, *SpeedButtonHed, *SpeedButtonJump;
     QToolButton* SpeedButtonLyrics;
+    QToolButton* SpeedButtonParts;
     QToolButton *SpeedButtonLst0, *SpeedButtonLst1, *SpeedButtonLst2;
     QToolButton *SpeedButtonNor, *SpeedButtonNew, *SpeedButtonRnd;
     QLabel *PanelNumber, *PanelNumberAll;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/midi/fluidsynth/fluid_level_probe.h"
 
+#include "media/midi/fluidsynth/fluid_part_render.h"
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -42,6 +44,7 @@ double MeasureProbeRms(fluid_synth_t* synth, int sampleRate) {
 
     const int step = sampleRate / 8;
     std::vector<float> buffer(static_cast<std::size_t>(step) * 2);
+    FluidPartRender render;
     double sum = 0.0;
     for (int eighth = 0; eighth < kEighths; ++eighth) {
         for (const ProbeNote& n : kNotes) {
@@ -50,7 +53,7 @@ double MeasureProbeRms(fluid_synth_t* synth, int sampleRate) {
             if (n.start == eighth)
                 fluid_synth_noteon(synth, n.channel, n.key, n.velocity);
         }
-        fluid_synth_write_float(synth, step, buffer.data(), 0, 2, buffer.data(), 1, 2);
+        render.render(synth, buffer.data(), static_cast<std::size_t>(step));
         for (float s : buffer)
             sum += double{s} * s;
     }
@@ -60,7 +63,7 @@ double MeasureProbeRms(fluid_synth_t* synth, int sampleRate) {
     // reset leaves that in the effect buffers, so render it away (about 3 s of effects alone).
     fluid_synth_system_reset(synth);
     for (int i = 0; i < 8 * 10; ++i) {
-        fluid_synth_write_float(synth, step, buffer.data(), 0, 2, buffer.data(), 1, 2);
+        render.render(synth, buffer.data(), static_cast<std::size_t>(step));
         if (std::all_of(buffer.begin(), buffer.end(), [](float s) { return std::fabs(s) < 1e-6f; }))
             break;
     }

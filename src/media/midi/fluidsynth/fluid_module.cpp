@@ -19,7 +19,8 @@ const char* VersionInModule() {
     return fluid_version_str();
 }
 
-constexpr SynthModuleTable kTable{kSynthModuleAbi, CheckInModule, MakeInModule, VersionInModule};
+constexpr SynthModuleTable kTable{kSynthModuleAbi, CheckInModule, MakeInModule, VersionInModule,
+                                  FluidDlsProblem};
 
 } // namespace
 } // namespace tobira

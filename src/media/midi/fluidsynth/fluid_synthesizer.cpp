@@ -8,9 +8,13 @@
 #include "media/midi/midi_soundfont.h"
 #include "text/cp932_convert.h"
 
+#include <link.h>
+
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -69,7 +73,25 @@ RegularFile OpenFluidSoundFont(const std::filesystem::path& soundFont) {
     // FluidSynth a file that is not a SoundFont makes GLib print a warning that cannot be
     // silenced.
     const std::string head = checked->readHead(12);
-    if (head.size() < 12 || head.compare(0, 4, "RIFF") != 0 || head.compare(8, 4, "sfbk") != 0)
+    const bool riff = head.size() == 12 && head.compare(0, 4, "RIFF") == 0;
+    if (riff && head.compare(8, 4, "DLS ") == 0) {
+        if (const std::string problem = FluidDlsProblem(); !problem.empty())
+            throw SoundFontError(
+                SoundFontMessage(soundFont, Utf8ToCp932("DLS 形式です（") + problem + ")"));
+        // The collection header usually comes first and counts the instruments; FluidSynth's
+        // loader would fail on an empty collection only later, on the loader thread.
+        const std::string start = checked->readHead(20);
+        const auto byte = [&start](std::size_t i) {
+            return static_cast<std::uint32_t>(static_cast<unsigned char>(start[i]));
+        };
+        if (start.size() < 20 ||
+            (start.compare(12, 4, "colh") == 0 &&
+             (byte(16) | byte(17) << 8 | byte(18) << 16 | byte(19) << 24) == 0))
+            throw SoundFontError(
+                SoundFontMessage(soundFont, Utf8ToCp932("DLS 形式ですが、楽器がありません")));
+        return std::move(*checked);
+    }
+    if (!riff || head.compare(8, 4, "sfbk") != 0)
         throw SoundFontError(
             SoundFontMessage(soundFont, Utf8ToCp932("SF2 形式のサウンドフォントではありません")));
     return std::move(*checked);
@@ -77,6 +99,21 @@ RegularFile OpenFluidSoundFont(const std::filesystem::path& soundFont) {
 
 void CheckFluidSoundFont(const std::filesystem::path& soundFont) {
     OpenFluidSoundFont(soundFont);
+}
+
+std::string FluidDlsProblem() {
+    // FluidSynth reads DLS only through libinstpatch, which its library then links.
+    bool linked = false;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void* found) {
+            if (info->dlpi_name && std::strstr(info->dlpi_name, "libinstpatch"))
+                *static_cast<bool*>(found) = true;
+            return 0;
+        },
+        &linked);
+    if (linked)
+        return {};
+    return Utf8ToCp932("この FluidSynth は libinstpatch なしで作られていて、DLS を読めません");
 }
 
 FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, double probeRms,
@@ -100,6 +137,8 @@ FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, doubl
     // Locking the samples in memory makes each load several times slower, and tens of
     // megabytes exceed the usual per-user limit on locked memory anyway.
     fluid_settings_setint(s, "synth.lock-memory", 0);
+    // Each channel in a group of its own, for the parts' meters.
+    FluidPartRender::Configure(s);
 
     synth_.reset(new_fluid_synth(s));
     if (!synth_)
@@ -107,10 +146,16 @@ FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, doubl
     // FluidSynth reads the file checked above, never the name again.
     if (!AddDescriptorSoundFontLoader(synth_.get(), s))
         throw DeviceError(Utf8ToCp932("ＭＩＤＩシンセサイザーを用意できません"));
-    soundFontId_ = fluid_synth_sfload(synth_.get(), DescriptorSoundFontName(*file_).c_str(), 1);
+    // A DLS collection goes to FluidSynth's DLS loader, which opens files by name alone: the
+    // descriptor's own /proc name still means the file checked.
+    const bool dls = file_->readHead(12).compare(8, 4, "DLS ") == 0;
+    const std::string name =
+        dls ? "/proc/self/fd/" + std::to_string(file_->fd()) : DescriptorSoundFontName(*file_);
+    soundFontId_ = fluid_synth_sfload(synth_.get(), name.c_str(), 1);
     if (soundFontId_ == FLUID_FAILED)
         throw SoundFontError(SoundFontMessage(
-            soundFont, Utf8ToCp932("壊れているか、FluidSynth が読めない形式です")));
+            soundFont, Utf8ToCp932(dls ? "DLS 形式ですが、壊れているか FluidSynth が読めません"
+                                       : "壊れているか、FluidSynth が読めない形式です")));
 
     module_ = SoundModule(SoundFontCatalog(synth_.get(), soundFontId_));
 
@@ -118,6 +163,7 @@ FluidSynthesizer::FluidSynthesizer(const std::filesystem::path& soundFont, doubl
     const double measured = MeasureProbeRms(synth_.get(), sampleRate);
     gain_ = measured > 0.0 ? std::clamp(probeRms / measured, 0.1, 4.0) : 1.0;
     fluid_synth_set_gain(synth_.get(), static_cast<float>(gain_));
+    moduleFx_.emplace(synth_.get(), gain_);
 }
 
 FluidSynthesizer::~FluidSynthesizer() = default;
@@ -160,18 +206,41 @@ void FluidSynthesizer::cutSound() {
 }
 
 void FluidSynthesizer::render(float* out, std::size_t frames) {
-    // fluid_synth_write_float takes an int count; render buffers are far smaller anyway.
-    constexpr std::size_t kChunk = 1u << 20;
-    while (frames > 0) {
-        const std::size_t n = std::min(frames, kChunk);
-        fluid_synth_write_float(synth_.get(), static_cast<int>(n), out, 0, 2, out, 1, 2);
-        limiter_.process(out, n);
-        out += 2 * n;
-        frames -= n;
-    }
+    partRender_.render(synth_.get(), out, frames, moduleFx_->leftGain(), moduleFx_->rightGain());
+    limiter_.process(out, frames);
+}
+
+void FluidSynthesizer::silenceParts(std::uint16_t parts) {
+    const std::uint16_t newly = parts & ~silenced_;
+    silenced_ = parts;
+    for (int c = 0; c < 16; ++c)
+        if (newly >> c & 1)
+            fluid_synth_all_sounds_off(synth_.get(), c);
+}
+
+ModuleStatus FluidSynthesizer::moduleStatus() const {
+    const ModuleEffectsState& s = effects_.state();
+    return {module_.mode(), s.masterVolume, s.reverbType, s.chorusType};
 }
 
 void FluidSynthesizer::send(std::span<const std::uint8_t> m) {
+    if (m[0] >= 0xF0 || moduleFx_->plainRouting()) {
+        sendPart(m);
+        return;
+    }
+    // Receive channels set by the song: each part that listens to this channel plays it.
+    std::array<std::uint8_t, 3> copy{};
+    const std::size_t size = std::min(m.size(), copy.size());
+    std::copy_n(m.begin(), size, copy.begin());
+    const std::uint16_t parts = moduleFx_->listeners(m[0] & 0x0F);
+    for (int part = 0; part < 16; ++part)
+        if (parts >> part & 1) {
+            copy[0] = static_cast<std::uint8_t>((m[0] & 0xF0) | part);
+            sendPart({copy.data(), size});
+        }
+}
+
+void FluidSynthesizer::sendPart(std::span<const std::uint8_t> m) {
     fluid_synth_t* synth = synth_.get();
     const int channel = m[0] & 0x0F;
     switch (m[0] & 0xF0) {
@@ -181,7 +250,7 @@ void FluidSynthesizer::send(std::span<const std::uint8_t> m) {
     case 0x90:
         if (m[2] == 0)
             fluid_synth_noteoff(synth, channel, m[1]);
-        else
+        else if (!(silenced_ >> channel & 1))
             fluid_synth_noteon(synth, channel, m[1], m[2]);
         return;
     case 0xA0:
@@ -200,12 +269,15 @@ void FluidSynthesizer::send(std::span<const std::uint8_t> m) {
     switch (outcome.action) {
     case SoundModule::Action::Pass:
         pass(m);
+        applySettings(m);
         return;
     case SoundModule::Action::Drop:
         return;
     case SoundModule::Action::Select:
         pass(m);
         applyVoice(outcome.channel);
+        if (m[0] == 0xF0)
+            moduleFx_->drumsChanged(effects_.state(), drumParts());
         return;
     case SoundModule::Action::Reset:
         // Done here rather than by FluidSynth: its GM System On would turn bank select off
@@ -213,8 +285,29 @@ void FluidSynthesizer::send(std::span<const std::uint8_t> m) {
         fluid_synth_system_reset(synth);
         for (int c = 0; c < SoundModule::kChannels; ++c)
             applyVoice(c);
+        effects_.reset(module_.mode());
+        moduleFx_->applyAll(effects_.state(), drumParts());
         return;
     }
+}
+
+void FluidSynthesizer::applySettings(std::span<const std::uint8_t> m) {
+    if ((m[0] & 0xF0) != 0xB0 && m[0] != 0xF0)
+        return;
+    const ModuleEffects::Changes changes = effects_.feed(m);
+    if (changes.count == 0)
+        return;
+    const std::uint16_t drums = drumParts();
+    for (const ModuleSetting& setting : changes.all())
+        moduleFx_->apply(setting, effects_.state(), drums);
+}
+
+std::uint16_t FluidSynthesizer::drumParts() const {
+    std::uint16_t drums = 0;
+    for (int c = 0; c < SoundModule::kChannels; ++c)
+        if (module_.voice(c).drum)
+            drums |= static_cast<std::uint16_t>(1u << c);
+    return drums;
 }
 
 void FluidSynthesizer::pass(std::span<const std::uint8_t> m) {

@@ -6,7 +6,10 @@
 // goes into the caller's buffers; no FluidSynth audio driver is ever created.
 
 #include "files/regular_file.h"
+#include "media/midi/fluidsynth/fluid_module_effects.h"
+#include "media/midi/fluidsynth/fluid_part_render.h"
 #include "media/midi/midi_synthesizer.h"
+#include "media/midi/module_effects.h"
 #include "media/midi/peak_limiter.h"
 #include "media/midi/sound_module.h"
 
@@ -18,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <string>
 #include <span>
 #include <vector>
 
@@ -25,6 +29,8 @@ namespace tobira {
 
 // Missing or not a SoundFont: DeviceError.
 void CheckFluidSoundFont(const std::filesystem::path& soundFont);
+// Empty when this FluidSynth reads DLS collections, else why not (code page 932).
+std::string FluidDlsProblem();
 // The same, giving the checked file open.
 RegularFile OpenFluidSoundFont(const std::filesystem::path& soundFont);
 
@@ -47,10 +53,19 @@ class FluidSynthesizer final : public MidiSynthesizer {
     void render(float* out, std::size_t frames) override;
     int activeVoices() const override;
     std::optional<SynthPreset> channelPreset(int channel) const override;
+    void silenceParts(std::uint16_t parts) override;
+    void meterParts(bool on) override { partRender_.meter(on); }
+    const std::array<float, 16>& partPeaks() const override { return partRender_.peaks(); }
+    ModuleStatus moduleStatus() const override;
 
   private:
+    // One message to the part of its channel.
+    void sendPart(std::span<const std::uint8_t> message);
     // To the synthesizer as it is, the module's choice aside.
     void pass(std::span<const std::uint8_t> message);
+    // Carries out the effect, master and part settings the message makes.
+    void applySettings(std::span<const std::uint8_t> message);
+    std::uint16_t drumParts() const;
     void applyVoice(int channel);
     struct SettingsDeleter {
         void operator()(fluid_settings_t* p) const { delete_fluid_settings(p); }
@@ -63,10 +78,14 @@ class FluidSynthesizer final : public MidiSynthesizer {
     double gain_ = 1.0;
     int soundFontId_ = -1;
     PeakLimiter limiter_;
+    FluidPartRender partRender_;
+    std::uint16_t silenced_ = 0;
     // The loader thread's alone.
     std::set<SynthPreset> held_;
     // Lives as long as the synthesizer, from song to song, as a real module's state does.
     SoundModule module_;
+    ModuleEffects effects_;
+    std::optional<FluidModuleEffects> moduleFx_;
     // The SoundFont as checked, read through its descriptor for as long as the synth lives.
     std::optional<RegularFile> file_;
     // Members die in reverse order: the synth before the settings.
