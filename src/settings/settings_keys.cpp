@@ -38,6 +38,8 @@ std::vector<SettingKeyInfo> buildTable() {
     for (const auto& key : {LYRICPOSX, LYRICPOSY, LYRICWIDT, LYRICHEIG})
         table.push_back(info(key));
     table.push_back(info(LYRICLINE));
+    table.push_back(info(LOOPCOUNT));
+    table.push_back(info(LOOPFADES));
     return table;
 }
 

@@ -89,6 +89,10 @@ inline constexpr IntegerKey LYRICPOSY{"LYRICPOSY", -1};
 inline constexpr IntegerKey LYRICWIDT{"LYRICWIDT", 360};
 inline constexpr IntegerKey LYRICHEIG{"LYRICHEIG", 96};
 inline constexpr BoolKey LYRICLINE{"LYRICLINE", false};
+// A game song's loop: played this many more times (1..9; 0 is off, the song plays once), then
+// faded out over LOOPFADES seconds (0..10).
+inline constexpr IntegerKey LOOPCOUNT{"LOOPCOUNT", 0};
+inline constexpr IntegerKey LOOPFADES{"LOOPFADES", 3};
 
 inline constexpr int kMidiFolderSlots = 40;
 

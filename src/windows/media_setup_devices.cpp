@@ -49,6 +49,10 @@ void MediaSetupDevices::useMidiOutput(const std::string& cp932Port) {
         output_->setPort(cp932Port);
 }
 
+void MediaSetupDevices::useLoopSetting(int repeats, int fadeSeconds) {
+    midi_.setLoopSetting(LoopSetting{repeats, fadeSeconds});
+}
+
 LibraryVersions MediaLibraryVersions() {
     std::string sdlVersion;
     try {

@@ -159,6 +159,15 @@ void FluidSynthesizer::cutSound() {
     fluid_synth_all_sounds_off(synth_.get(), -1);
 }
 
+void FluidSynthesizer::resetSound() {
+    fluid_synth_system_reset(synth_.get());
+    if (module_.mode() == ModuleMode::Unset)
+        return;
+    module_.resetMode();
+    for (int c = 0; c < SoundModule::kChannels; ++c)
+        applyVoice(c);
+}
+
 void FluidSynthesizer::render(float* out, std::size_t frames) {
     // fluid_synth_write_float takes an int count; render buffers are far smaller anyway.
     constexpr std::size_t kChunk = 1u << 20;
