@@ -82,7 +82,7 @@ class TFormSetUp final : public FormModel, public SetupOptionsSource {
     static constexpr int kLoopFadeMax = 10;
     ButtonState CheckBoxLoop;
     std::vector<std::string> ComboBoxLoopCountItems; // "1回" .. "9回"
-    int ComboBoxLoopCountIndex = 1;                  // repeats - 1
+    int ComboBoxLoopCountIndex = 0;                  // repeats - 1
     std::vector<std::string> ComboBoxLoopFadeItems;  // "0秒" .. "10秒"
     int ComboBoxLoopFadeIndex = 3;                   // seconds
     bool ComboBoxLoopEnabled = false;
