@@ -204,17 +204,38 @@ void MidiDevice::adoptSongLocked() {
     transport_.plan = plan_;
 }
 
+void MidiDevice::seek(std::uint32_t position) {
+    requirePlayable();
+    {
+        std::lock_guard lock(mutex_);
+        if (state_ != State::Playing) {
+            startMicros_ = std::min(std::uint64_t{position} * 100'000, plan_.playedMicros());
+            startJumps_ = true;
+            positionFrames_ = std::min(FramesAt(*startMicros_ / 1e6), lengthFrames_);
+        }
+    }
+    if (mode() == DeviceMode::Playing) {
+        playFrom(position);
+    } else if (paused()) {
+        // What the pause held is of the old place.
+        engine_.flush();
+    }
+}
+
 void MidiDevice::startLocked(std::optional<std::uint64_t> micros, bool jump) {
     finishRequestLocked(NotifyValue::Superseded);
     if (!micros && state_ == State::Playing) {
         beginRequestLocked();
         return;
     }
-    if (!micros)
+    if (!micros) {
         micros = std::exchange(startMicros_, std::nullopt);
+        jump = std::exchange(startJumps_, false);
+    }
     if (micros) {
         positionFrames_ = std::min(FramesAt(*micros / 1e6), lengthFrames_);
         startMicros_.reset();
+        startJumps_ = false;
         ++transport_.start;
         transport_.startSong = transport_.song;
         transport_.startMicros = *micros;

@@ -103,6 +103,8 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     void play() override;
     // From a position in tenths of a second.
     void playFrom(std::uint32_t position) override;
+    // A jump that sets up the song's state there (midi_stream_player.h), now or at the resume.
+    void seek(std::uint32_t position) override;
     // Position kept. Mode Stopped.
     void stop() override;
     // Position kept. Mode Paused.
@@ -214,6 +216,7 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     LoopPlan plan_;
     // Where the next play starts afresh, in microseconds into the play; empty to resume.
     std::optional<std::uint64_t> startMicros_;
+    bool startJumps_ = false; // the next start at startMicros_ is a jump
     std::uint64_t positionFrames_ = 0;
     std::uint64_t lengthFrames_ = 0;
     // Of the installed synthesizer; 0 without one.
