@@ -54,10 +54,13 @@ void ChaseState::take(std::span<const std::uint8_t> m) {
     const auto key = static_cast<std::size_t>((m[0] & 0x0F) * 128 + m[1]);
     switch (m[0] & 0xF0) {
     case 0x80:
-        held_[key] = 0;
+        held_[key] = c.controllers[64] >= 64 && held_[key] ? held_[key] | kPedalOnly : 0;
         break;
     case 0x90:
-        held_[key] = m[2];
+        if (m[2] == 0)
+            held_[key] = c.controllers[64] >= 64 && held_[key] ? held_[key] | kPedalOnly : 0;
+        else
+            held_[key] = m[2];
         break;
     case 0xB0:
         control(c, m[1], m[2]);
@@ -110,6 +113,14 @@ void ChaseState::control(Channel& c, int number, int value) {
         return;
     }
     c.controllers[static_cast<std::size_t>(number)] = v;
+    if (number == 64 && value < 64)
+        liftPedal(static_cast<std::size_t>(&c - channels_.data()));
+}
+
+void ChaseState::liftPedal(std::size_t channel) {
+    for (std::size_t k = channel * 128; k < channel * 128 + 128; ++k)
+        if (held_[k] & kPedalOnly)
+            held_[k] = 0;
 }
 
 ChaseState::Parameter* ChaseState::selected(Channel& c, bool create) {
@@ -134,6 +145,7 @@ void ChaseState::resetControllers(Channel& c) {
     // What "reset all controllers" resets; volume, pan, the effect sends and the bank stay.
     for (int number : {1, 2, 4, 5, 11, 64, 65, 66, 67, 68, 69})
         c.controllers[static_cast<std::size_t>(number)] = -1;
+    liftPedal(static_cast<std::size_t>(&c - channels_.data()));
     c.bendLsb = c.bendMsb = c.pressure = -1;
     c.parameterMsb = c.parameterLsb = kNull;
 }

@@ -40,10 +40,16 @@ class ChaseState final {
     // Sends each channel's state: bank and program first, then the other controllers, the
     // parameters entered, pitch bend and pressure.
     void restoreChannels(MidiSynthesizer& synth) const;
-    // The velocity of the note held on `channel` and `key`; 0 for none.
-    std::uint8_t held(int channel, int key) const { return held_[channel * 128 + key]; }
+    // The velocity of the note held on `channel` and `key`, by its key or by the sustain
+    // pedal; 0 for none.
+    std::uint8_t held(int channel, int key) const {
+        return held_[static_cast<std::size_t>(channel * 128 + key)] & kVelocity;
+    }
 
   private:
+    static constexpr std::uint8_t kVelocity = 0x7F;
+    static constexpr std::uint8_t kPedalOnly = 0x80; // released, still held by the pedal
+
     struct Parameter {
         std::uint16_t number = 0; // bit 14 set for an NRPN
         std::int8_t msb = -1;
@@ -62,6 +68,8 @@ class ChaseState final {
     void control(Channel& c, int number, int value);
     Parameter* selected(Channel& c, bool create);
     void resetControllers(Channel& c);
+    // Ends the notes the channel's sustain pedal still held.
+    void liftPedal(std::size_t channel);
 
     std::array<Channel, 16> channels_;
     std::array<std::uint8_t, 16 * 128> held_;
