@@ -30,6 +30,10 @@ void MediaSetupDevices::useSoundFont(const std::string& cp932Path) {
     midi_.setSoundFont(cp932Path);
 }
 
+void MediaSetupDevices::useLoopSetting(int repeats, int fadeSeconds) {
+    midi_.setLoopSetting(LoopSetting{repeats, fadeSeconds});
+}
+
 std::vector<std::string> MediaSetupDevices::cdDrives() {
     std::vector<std::string> drives;
     std::unique_ptr<char*, void (*)(char**)> list(cdio_get_devices(DRIVER_DEVICE),
@@ -47,10 +51,6 @@ std::vector<std::string> MediaSetupDevices::midiOutputs() {
 void MediaSetupDevices::useMidiOutput(const std::string& cp932Port) {
     if (output_)
         output_->setPort(cp932Port);
-}
-
-void MediaSetupDevices::useLoopSetting(int repeats, int fadeSeconds) {
-    midi_.setLoopSetting(LoopSetting{repeats, fadeSeconds});
 }
 
 LibraryVersions MediaLibraryVersions() {
