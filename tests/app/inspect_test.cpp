@@ -151,6 +151,7 @@ TEST(TobiraInspect, SaysWhatThePlayerMakesOfEachFile) {
     }
     EXPECT_EQ(Inspect({dir / "song.kar", dir / "broken.mid"}).status, 1);
     EXPECT_EQ(Inspect({}).status, 2);
+    unsetenv("TOBIRA_HOME"); // the folder goes with this test
 }
 
 // A FIFO of every name the inspector tells apart answers at once, with the player's words for the
