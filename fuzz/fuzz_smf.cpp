@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The MIDI file reader: a file is either refused with its reason or gives a song whose timing
 // makes sense (positive division, tempo map sorted from tick 0, a length that is not negative
-// and grows with the ticks) and that reads back the same when written for FluidSynth.
+// and grows with the ticks, a loop inside it) and that reads back the same when written for
+// FluidSynth.
 #include "fuzz_support.h"
+#include "media/midi/loop_plan.h"
 #include "media/midi/smf_playable.h"
 #include "media/midi/smf_reader.h"
 
@@ -36,6 +38,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (length < 1e8)
         FUZZ_CHECK(std::fabs(song.lengthTenths() - length * 10) <= 0.5 + 1e-6 * length);
     FUZZ_CHECK(song.tickAtSeconds(-1.0) == 0);
+    if (const auto& loop = song.loop()) {
+        FUZZ_CHECK(loop->startTick < loop->endTick && loop->endTick <= song.lastTick());
+        // Played round the loop, the song never leaves it once there, and the fade ends silent.
+        const LoopPlan plan = LoopPlan::ForSong(song, {LoopSetting::kMaxRepeats, 3});
+        FUZZ_CHECK(plan.playedMicros() >= plan.fadeStartMicros());
+        if (plan.loops()) {
+            FUZZ_CHECK(plan.songMicrosAt(plan.playedMicros()) < plan.loopEndMicros());
+            FUZZ_CHECK(plan.songMicrosAt(plan.playedMicros()) >= plan.loopStartMicros());
+            FUZZ_CHECK(plan.gainAt(plan.playedMicros()) == 0.0);
+        }
+    }
 
     // What FluidSynth is given reads back as the same song, tick for tick.
     std::vector<SmfEvent> again;

@@ -103,6 +103,9 @@ int main(int argc, char** argv) {
         titled,
         Smf(1, {kTempo + kEnd, kNotes + kEnd, std::string("\x00\xC0\x05", 3) + kNotes + kEnd}),
         Smf(0, {std::string("\x00\xF0\x05\x7E\x7F\x09\x01\xF7", 8) + kNotes + kEnd}, 96),
+        // Game music's loop marks: controller 111, and the loopStart and loopEnd markers.
+        Smf(0, {kNotes + std::string("\x00\xB0\x6F\x00", 4) + kNotes + kEnd}),
+        Smf(1, {Meta(6, "loopStart") + kNotes + Meta(6, "LoopEnd") + kEnd, kNotes + kEnd}),
     };
     {
         const std::string smf = Smf(2, {kTempo + kNotes + kEnd, kNotes + kEnd});

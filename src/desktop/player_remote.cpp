@@ -74,6 +74,7 @@ RemoteState PlayerRemote::State() const {
         state.track = cd ? CdTrack() : MidiTrack();
     state.canPlay = !cd || main_.DiscInfoRead;
     state.canPause = state.playback != RemotePlayback::Stopped;
+    state.canSeek = state.track && state.track->lengthUs;
     // BAK and NXT act only on a playing CD with repeat off, or on a playing song.
     if (cd) {
         const bool moving = main_.IsCdPlaying() && main_.IsPlayingOnce();
@@ -204,6 +205,46 @@ void PlayerRemote::SetLoop(RemoteLoop loop) {
         main_.SpeedButtonPLAYMouseDown(MouseButton::Right);
     if (loop != RemoteLoop::Track && main_.EndlessPlay() != (loop == RemoteLoop::Playlist))
         main_.PanelPOWClick();
+}
+
+bool PlayerRemote::Seek(std::int64_t offsetUs) {
+    const RemoteState state = State();
+    if (!state.canSeek)
+        return false;
+    const std::int64_t target = std::max<std::int64_t>(0, PositionUs() + offsetUs);
+    if (target > *state.track->lengthUs) {
+        if (state.canGoNext)
+            Next();
+        return false;
+    }
+    return SeekTo(target);
+}
+
+bool PlayerRemote::SetPosition(const std::string& trackId, std::int64_t positionUs) {
+    const RemoteState state = State();
+    if (!state.canSeek || state.track->id != trackId || positionUs < 0 ||
+        positionUs > *state.track->lengthUs)
+        return false;
+    return SeekTo(positionUs);
+}
+
+bool PlayerRemote::SeekTo(std::int64_t positionUs) {
+    try {
+        if (main_.PlayerMode == PlayerModeKind::MIDI) {
+            main_.Devices.MIDI.seek(static_cast<std::uint32_t>(positionUs / (kMicro / 10)));
+            return true;
+        }
+        const std::int64_t frames = positionUs * kFramesPerSecond / kMicro;
+        const auto track = static_cast<unsigned>(TmsfTrack(main_.Devices.CD.position()));
+        main_.Devices.CD.seek(PackTmsf(track,
+                                       static_cast<unsigned>(frames / (60 * kFramesPerSecond)),
+                                       static_cast<unsigned>(frames / kFramesPerSecond % 60),
+                                       static_cast<unsigned>(frames % kFramesPerSecond)));
+    } catch (const DeviceError&) {
+        // The device went (a disc taken out, a song's file gone): nothing to jump in.
+        return false;
+    }
+    return true;
 }
 
 void PlayerRemote::SetVolume(double volume) {

@@ -38,12 +38,15 @@ struct RemoteState {
     bool canGoPrevious = false;
     bool canPlay = false;
     bool canPause = false;
+    bool canSeek = false;
     bool operator==(const RemoteState&) const = default;
 };
 
 // The desktop's remote control of the player (media keys, sound menus, the file manager). It
 // reads the state from the main window's model and acts only by pressing the handlers a click on
-// the window would press, so a remote command can do nothing a user's click cannot.
+// the window would press, so a remote command can do nothing a user's click cannot; the one
+// exception is a jump within the track or song playing or paused, which the devices make
+// without changing what plays.
 class PlayerRemote final {
   public:
     PlayerRemote(TFormMain& main, TFormList& list, TFormView& view, WindowPort& windows);
@@ -64,6 +67,12 @@ class PlayerRemote final {
     // Rnd order. Turning shuffle off returns to NR or Nor.
     void SetShuffle(bool on);
     void SetLoop(RemoteLoop loop);
+    // Jumps by `offsetUs` within the track or song (not before its start; past its end it goes
+    // on to the next, as Next does). Whether it jumped within it.
+    bool Seek(std::int64_t offsetUs);
+    // Jumps to `positionUs` into the track or song `trackId` names; nothing when that is not
+    // the one playing or paused, or the time lies outside it. Whether it jumped.
+    bool SetPosition(const std::string& trackId, std::int64_t positionUs);
     // Steps the volume bar with the volume buttons towards `volume` × 10 marks.
     void SetVolume(double volume);
     void Raise();
@@ -77,6 +86,7 @@ class PlayerRemote final {
     bool Paused() const;
     std::optional<RemoteTrack> CdTrack() const;
     std::optional<RemoteTrack> MidiTrack() const;
+    bool SeekTo(std::int64_t positionUs);
 
     TFormMain& main_;
     TFormList& list_;

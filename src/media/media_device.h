@@ -109,6 +109,14 @@ class MediaDevice {
     virtual void play() = 0;
     // CD: plays from the start of the given track to the end of the disc.
     virtual void playFrom(std::uint32_t position) = 0;
+    // Moves within the song or track playing, paused or stopped, keeping the mode: playing
+    // plays on from `position`, a paused or stopped one resumes there at the next play. MIDI:
+    // tenths of a second; CD: track-packed, within that track. This default only jumps while
+    // playing (as playFrom does) and does nothing otherwise.
+    virtual void seek(std::uint32_t position) {
+        if (mode() == DeviceMode::Playing)
+            playFrom(position);
+    }
     virtual void stop() = 0;
     virtual void pause() = 0;
     virtual void previous() = 0;

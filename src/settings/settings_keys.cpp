@@ -40,6 +40,8 @@ std::vector<SettingKeyInfo> buildTable() {
     table.push_back(info(LYRICLINE));
     table.push_back(info(PARTPOSX));
     table.push_back(info(PARTPOSY));
+    table.push_back(info(LOOPCOUNT));
+    table.push_back(info(LOOPFADES));
     return table;
 }
 

@@ -92,6 +92,10 @@ inline constexpr BoolKey LYRICLINE{"LYRICLINE", false};
 // The part display's place.
 inline constexpr IntegerKey PARTPOSX{"PARTPOSX", -1};
 inline constexpr IntegerKey PARTPOSY{"PARTPOSY", -1};
+// A game song's loop: played this many more times (1..9; 0 is off, the song plays once), then
+// faded out over LOOPFADES seconds (0..10).
+inline constexpr IntegerKey LOOPCOUNT{"LOOPCOUNT", 0};
+inline constexpr IntegerKey LOOPFADES{"LOOPFADES", 3};
 
 inline constexpr int kMidiFolderSlots = 40;
 

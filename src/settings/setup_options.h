@@ -21,6 +21,8 @@ struct SetupOptions {
     int ResetType = 1;             // MIDIRESET: 0 "Non", 1 "GM", 2 "GS", 3 "88_1"
     bool MidiStart = false;        // MIDISTART: the player starts in MIDI mode
     bool LyricLine = false;        // LYRICLINE: a karaoke song's line replaces the title
+    int LoopRepeats = 0;           // LOOPCOUNT: a song's loop played again 1..9 times; 0 off
+    int LoopFadeSeconds = 3;       // LOOPFADES
     std::string ViewerTool;        // VIEWERTOL, code page 932
     std::string ListFontName;      // FONTNAME, code page 932
     std::string ListFontSize;      // FONTSIZE, whole points as text

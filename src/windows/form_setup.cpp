@@ -58,6 +58,12 @@ TFormSetUp::TFormSetUp(Ports ports, std::string settingsPath)
     CheckBoxMidi = checkBox("ＭＩＤＩ（KANADE）モードで起動します", false);
     CheckBoxLyricLine = checkBox("カラオケの歌詞をタイトル行に表示します", false,
                                  "歌詞のある曲では歌っている行をタイトルの代わりに流します");
+    CheckBoxLoop = checkBox("ゲーム音楽のループを繰り返します", false,
+                            "ループのある曲はループを指定の回数だけ繰り返し、フェードアウトします");
+    for (int i = 1; i <= kLoopRepeatsMax; ++i)
+        ComboBoxLoopCountItems.push_back(std::to_string(i) + Utf8ToCp932("回"));
+    for (int i = 0; i <= kLoopFadeMax; ++i)
+        ComboBoxLoopFadeItems.push_back(std::to_string(i) + Utf8ToCp932("秒"));
     for (int i = 1; i <= kRangeButtons; ++i) {
         SpeedButtonRatio[i].Caption = std::to_string(i);
         SpeedButtonM[i].Caption = std::to_string(i);
@@ -103,6 +109,8 @@ SetupOptions TFormSetUp::CurrentOptions() const {
     options.ResetType = RadioGroupReset;
     options.MidiStart = CheckBoxMidi.Down;
     options.LyricLine = CheckBoxLyricLine.Down;
+    options.LoopRepeats = LoopRepeats();
+    options.LoopFadeSeconds = ComboBoxLoopFadeIndex;
     options.ViewerTool = EditTool;
     options.ListFontName = PanelFontName;
     options.ListFontSize = PanelFontSize;
@@ -131,6 +139,11 @@ void TFormSetUp::LoadSetupSettings(const IniSnapshot& file) {
     CheckBoxClose.Down = ReadSetting(file, keys::AUTOCLOSE);
     CheckBoxMidi.Down = ReadSetting(file, keys::MIDISTART);
     CheckBoxLyricLine.Down = ReadSetting(file, keys::LYRICLINE);
+    const int repeats = ReadSetting(file, keys::LOOPCOUNT);
+    CheckBoxLoop.Down = repeats > 0;
+    ComboBoxLoopCountIndex = std::clamp(repeats, 1, kLoopRepeatsMax) - 1;
+    ComboBoxLoopFadeIndex = std::clamp(ReadSetting(file, keys::LOOPFADES), 0, kLoopFadeMax);
+    ComboBoxLoopEnabled = CheckBoxLoop.Down;
     EditTool = ReadSetting(file, keys::VIEWERTOL);
     // A scroll bar holds only values of its range; a hand-edited time outside it is pulled in
     // rather than refused, since refusing would stop the program from starting.

@@ -76,6 +76,17 @@ class TFormSetUp final : public FormModel, public SetupOptionsSource {
     // LYRICLINE: a karaoke song's line takes the title's place in the main window.
     ButtonState CheckBoxLyricLine;
 
+    // LOOPCOUNT, LOOPFADES: a game song's loop played again 1..9 times, then faded out over
+    // 0..10 seconds; with the box off the song plays once. The lists are enabled with the box.
+    static constexpr int kLoopRepeatsMax = 9;
+    static constexpr int kLoopFadeMax = 10;
+    ButtonState CheckBoxLoop;
+    std::vector<std::string> ComboBoxLoopCountItems; // "1回" .. "9回"
+    int ComboBoxLoopCountIndex = 0;                  // repeats - 1
+    std::vector<std::string> ComboBoxLoopFadeItems;  // "0秒" .. "10秒"
+    int ComboBoxLoopFadeIndex = 3;                   // seconds
+    bool ComboBoxLoopEnabled = false;
+
     // SOUNDFONT: the synthesizer's SoundFont, empty for the standard one. Code page 932.
     std::string PanelSoundFont;
     ButtonState ButtonSoundFont, ButtonSoundFontStandard;
@@ -158,6 +169,10 @@ class TFormSetUp final : public FormModel, public SetupOptionsSource {
     void ComboBoxCdDeviceChange(int index);
     // An item of the MIDI output list chosen; it plays from the next song.
     void ComboBoxMidiOutChange(int index);
+    // The loop play switched, or its count or fade chosen: from the next song on.
+    void CheckBoxLoopClick();
+    void ComboBoxLoopCountChange(int index);
+    void ComboBoxLoopFadeChange(int index);
     void ButtonMixerClick();
     void MixerPanelClose();
     void SpeedButton1Click();
@@ -170,6 +185,8 @@ class TFormSetUp final : public FormModel, public SetupOptionsSource {
     void FillCdDeviceItems();
     void FillMidiOutItems();
     void ChooseCdDevice(std::string name);
+    int LoopRepeats() const;
+    void UseLoopSetting();
 
     Ports ports_;
     std::vector<std::string> cdDeviceValues_; // the device name behind each item

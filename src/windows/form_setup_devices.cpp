@@ -23,6 +23,34 @@ std::string folderOf(const std::string& path) {
 
 } // namespace
 
+int TFormSetUp::LoopRepeats() const {
+    return CheckBoxLoop.Down ? ComboBoxLoopCountIndex + 1 : 0;
+}
+
+void TFormSetUp::UseLoopSetting() {
+    ComboBoxLoopEnabled = CheckBoxLoop.Down;
+    if (devices_)
+        devices_->useLoopSetting(LoopRepeats(), ComboBoxLoopFadeIndex);
+}
+
+void TFormSetUp::CheckBoxLoopClick() {
+    UseLoopSetting();
+}
+
+void TFormSetUp::ComboBoxLoopCountChange(int index) {
+    if (index < 0 || index >= kLoopRepeatsMax)
+        return;
+    ComboBoxLoopCountIndex = index;
+    UseLoopSetting();
+}
+
+void TFormSetUp::ComboBoxLoopFadeChange(int index) {
+    if (index < 0 || index > kLoopFadeMax)
+        return;
+    ComboBoxLoopFadeIndex = index;
+    UseLoopSetting();
+}
+
 void TFormSetUp::ButtonSoundFontClick() {
     if (!devices_)
         return;

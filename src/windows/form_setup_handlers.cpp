@@ -88,6 +88,8 @@ void TFormSetUp::SaveSetupSettings() {
     WriteSetting(file, keys::CDDEVICE, CdDevice);
     WriteSetting(file, keys::MIDIOUT, MidiOut);
     WriteSetting(file, keys::LYRICLINE, CheckBoxLyricLine.Down);
+    WriteSetting(file, keys::LOOPCOUNT, LoopRepeats());
+    WriteSetting(file, keys::LOOPFADES, ComboBoxLoopFadeIndex);
     file.commit();
 }
 
@@ -116,7 +118,9 @@ bool TFormSetUp::SettingsChanged() const {
                ReadSetting(file, keys::SOUNDFONT) != PanelSoundFont ||
                ReadSetting(file, keys::CDDEVICE) != CdDevice ||
                ReadSetting(file, keys::MIDIOUT) != MidiOut ||
-               ReadSetting(file, keys::LYRICLINE) != CheckBoxLyricLine.Down;
+               ReadSetting(file, keys::LYRICLINE) != CheckBoxLyricLine.Down ||
+               ReadSetting(file, keys::LOOPCOUNT) != LoopRepeats() ||
+               ReadSetting(file, keys::LOOPFADES) != ComboBoxLoopFadeIndex;
     } catch (const std::exception&) {
         return true;
     }

@@ -28,6 +28,10 @@ void MediaSetupDevices::useSoundFont(const std::string& cp932Path) {
     midi_.setSoundFont(cp932Path);
 }
 
+void MediaSetupDevices::useLoopSetting(int repeats, int fadeSeconds) {
+    midi_.setLoopSetting(LoopSetting{repeats, fadeSeconds});
+}
+
 std::vector<std::string> MediaSetupDevices::cdDrives() {
     return CdDriveNames();
 }

@@ -22,6 +22,7 @@ class MediaSetupDevices final : public SetupDevices {
     std::vector<std::string> cdDrives() override;
     std::vector<std::string> midiOutputs() override;
     void useMidiOutput(const std::string& cp932Port) override;
+    void useLoopSetting(int repeats, int fadeSeconds) override;
 
   private:
     MidiDevice& midi_;

@@ -26,6 +26,9 @@ class SetupDevices {
     // The MIDI output from the next song on: a port of that list, or empty for the built-in
     // synthesizer.
     virtual void useMidiOutput(const std::string& cp932Port) { (void)cp932Port; }
+    // How a song's loop plays from the next song on: `repeats` more times (0: the song plays
+    // once), then a fade over `fadeSeconds`.
+    virtual void useLoopSetting(int repeats, int fadeSeconds) { (void)repeats, (void)fadeSeconds; }
 };
 
 } // namespace tobira

@@ -84,6 +84,17 @@ TEST(TobiraInspect, SaysWhatThePlayerMakesOfEachFile) {
     const std::string list = Utf8ToCp932("!1 桜\t") + (dir / "song.kar").string() + "\t+0\t1\r\n" +
                              "Gone\t" + (dir / "gone.mid").string() + "\t+0\t1\r\n";
     testing::WriteBytes(dir / "GAKUFU.DT0", std::vector<std::uint8_t>(list.begin(), list.end()));
+    // A game song's loop, and the player's settings that play it twice more with a 3 s fade.
+    SmfWriter game(0, 480);
+    game.note(0, 0, 0, 60, 100, 480);
+    game.controlChange(0, 960, 0, 111, 0);
+    game.note(0, 960, 0, 64, 100, 480);
+    game.endOfTrack(0, 1920);
+    game.write(dir / "game.mid");
+    const std::string settings = "[BASICDATA]\r\nLOOPCOUNT=2\r\nLOOPFADES=3\r\n";
+    testing::WriteBytes(dir / "TOBIRA.INI",
+                        std::vector<std::uint8_t>(settings.begin(), settings.end()));
+    setenv("TOBIRA_HOME", dir.path().c_str(), 1);
 
     const struct {
         const char* name;
@@ -97,6 +108,11 @@ TEST(TobiraInspect, SaysWhatThePlayerMakesOfEachFile) {
          {"ＳＭＦ フォーマット 2、2 トラック", "長さ: 0:02.0", "タイトル: さくら さくら",
           "リセット: GS Reset", "音色 ch1: 0:00.0 GS 0:19", "音源設定: 0:00.5 reverb type Hall 1",
           "DLS: "}},
+        {"a game song's loop and the time it plays under the settings",
+         dir / "game.mid",
+         0,
+         {"長さ: 0:02.0", "ループ: 0:01.0 - 0:02.0",
+          "演奏時間: 0:07.0（ループをあと 2 回、3 秒でフェードアウト）"}},
         {"a song the player refuses",
          dir / "broken.mid",
          1,
@@ -137,6 +153,7 @@ TEST(TobiraInspect, SaysWhatThePlayerMakesOfEachFile) {
     }
     EXPECT_EQ(Inspect({dir / "song.kar", dir / "broken.mid"}).status, 1);
     EXPECT_EQ(Inspect({}).status, 2);
+    unsetenv("TOBIRA_HOME"); // the folder goes with this test
 }
 
 // A FIFO of every name the inspector tells apart answers at once, with the player's words for the

@@ -125,5 +125,26 @@ TEST(MprisCdTest, CallsActAsClicksAndAnnounceTheChange) {
     EXPECT_TRUE(called.fakes.windows.modals.empty());
 }
 
+// The desktop's media controls jump inside the track.
+TEST(MprisCdTest, SeekAndSetPositionJumpWithinTheTrack) {
+    PrivateBus bus;
+    if (bus.address().isEmpty())
+        GTEST_SKIP() << "dbus-daemon is not installed (Debian package dbus): no private bus";
+    CdFixture f(EqualTracks(2, 30));
+    f.tick();
+    ServedPlayer served(bus.address(), f.main, f.list, f.forms.FormView, f.fakes.windows);
+    MprisClient client(bus.address());
+    f.main.SpeedButtonPLAYClick();
+    f.advance(1);
+    served.hub.refreshAll();
+    ExpectJumps(
+        client, QStringLiteral("/jp/tobira/CD/Track1"),
+        [&] {
+            f.main.SpeedButtonPAUSEClick();
+            served.hub.refreshAll();
+        },
+        [&] { f.advance(1); });
+}
+
 } // namespace
 } // namespace tobira::testing

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace tobira::testing {
 namespace {
 
@@ -53,6 +55,8 @@ MprisClient::MprisClient(const QString& address)
       connection_(QDBusConnection::connectToBus(address, name_)) {
     connection_.connect(Service(), Path(), Properties(), QStringLiteral("PropertiesChanged"), this,
                         SLOT(changed(QString, QVariantMap, QStringList)));
+    connection_.connect(Service(), Path(), PlayerInterface(), QStringLiteral("Seeked"), this,
+                        SLOT(seeked(qlonglong)));
 }
 
 MprisClient::~MprisClient() {
@@ -63,6 +67,13 @@ bool MprisClient::call(const QString& method, const QString& interface) {
     QDBusMessage message = QDBusMessage::createMethodCall(
         Service(), Path(), interface.isEmpty() ? PlayerInterface() : interface, method);
     // The player answers on this thread: wait with the event loop running.
+    return connection_.call(message, QDBus::BlockWithGui).type() == QDBusMessage::ReplyMessage;
+}
+
+bool MprisClient::call(const QString& method, const QVariantList& arguments) {
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(Service(), Path(), PlayerInterface(), method);
+    message.setArguments(arguments);
     return connection_.call(message, QDBus::BlockWithGui).type() == QDBusMessage::ReplyMessage;
 }
 
@@ -120,6 +131,67 @@ void MprisClient::changed(const QString& interface, const QVariantMap& propertie
                     ? entry.value().value<QDBusObjectPath>().path()
                     : entry.value().toString();
     }
+}
+
+void MprisClient::seeked(qlonglong position) {
+    latest_[QStringLiteral("Seeked")] =
+        QString::number(static_cast<double>(position) / 1e6, 'f', 1);
+}
+
+namespace {
+
+struct Jump {
+    const char* name;
+    QString method;
+    std::function<QVariantList(const QString& track)> arguments;
+    double position; // seconds into the track or song after the call, within 0.2 s
+    QString seeked;  // as announced; empty for none
+};
+
+QVariantList Offset(double seconds) {
+    return {QVariant::fromValue(qlonglong(std::llround(seconds * 1e6)))};
+}
+
+std::function<QVariantList(const QString&)> To(double seconds, const char* other = nullptr) {
+    return [seconds, other](const QString& track) {
+        return QVariantList{
+            QVariant::fromValue(QDBusObjectPath(other ? QString::fromLatin1(other) : track)),
+            QVariant::fromValue(qlonglong(std::llround(seconds * 1e6)))};
+    };
+}
+
+// Each call in turn, from 1 s into a track or song of 30 s: where it lands, and what it tells.
+const std::vector<Jump> kJumps = {
+    {"SetPosition", "SetPosition", To(12), 12, "12.0"},
+    {"Seek forward", "Seek", [](const QString&) { return Offset(5); }, 17, "17.0"},
+    {"Seek back before the start lands at the start", "Seek",
+     [](const QString&) { return Offset(-60); }, 0, "0.0"},
+    {"SetPosition of another track does nothing", "SetPosition", To(20, "/jp/tobira/Other"), 0, ""},
+    {"SetPosition past the end does nothing", "SetPosition", To(31), 0, ""},
+    {"SetPosition while paused: the resume starts there", "SetPosition", To(25), 25, "25.0"},
+};
+
+} // namespace
+
+void ExpectJumps(MprisClient& client, const QString& track, const std::function<void()>& pause,
+                 const std::function<void()>& advance) {
+    EXPECT_EQ(client.get(QStringLiteral("CanSeek")).toBool(), true);
+    client.takeChanges();
+    for (const Jump& jump : kJumps) {
+        SCOPED_TRACE(jump.name);
+        if (jump.method == QLatin1String("SetPosition") && jump.position == 25)
+            pause();
+        ASSERT_TRUE(client.call(jump.method, jump.arguments(track)));
+        const QStringList changes = client.takeChanges();
+        if (jump.seeked.isEmpty())
+            EXPECT_FALSE(changes.join(QLatin1Char(' ')).contains(QLatin1String("Seeked")));
+        else
+            ExpectAnnounced(changes, {QStringLiteral("Seeked=") + jump.seeked});
+        EXPECT_NEAR(client.get(QStringLiteral("Position")).toLongLong() / 1e6, jump.position, 0.2);
+    }
+    advance();
+    EXPECT_EQ(client.get(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Paused"));
+    EXPECT_NEAR(client.get(QStringLiteral("Position")).toLongLong() / 1e6, 25, 0.2);
 }
 
 void ExpectAnnounced(const QStringList& changes, const QStringList& expected) {

@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -39,7 +40,8 @@ class ServedPlayer final {
 
 // A desktop's view of the player: calls its methods, sets its properties, and keeps the last
 // value each property was announced with, as "Name=value" ("Metadata.xesam:title=value" for the
-// song's description, "Metadata={}" when there is none).
+// song's description, "Metadata={}" when there is none; "Seeked=seconds" for the last jump,
+// to a tenth).
 class MprisClient final : public QObject {
     Q_OBJECT
   public:
@@ -47,6 +49,8 @@ class MprisClient final : public QObject {
     ~MprisClient() override;
 
     bool call(const QString& method, const QString& interface = QString());
+    // A method of the player interface with arguments.
+    bool call(const QString& method, const QVariantList& arguments);
     // The call without waiting for its answer, which must come within `timeoutMs`.
     QDBusPendingCall callLater(const QString& method, int timeoutMs);
     bool set(const QString& property, const QVariant& value);
@@ -58,12 +62,20 @@ class MprisClient final : public QObject {
   private slots:
     void changed(const QString& interface, const QVariantMap& properties,
                  const QStringList& invalidated);
+    void seeked(qlonglong position);
 
   private:
     QString name_;
     QDBusConnection connection_;
     std::map<QString, QString> latest_;
 };
+
+// From 1 s into a track or song of 30 s, playing, named `track`: SetPosition and Seek land
+// where they should and announce it (Seeked), or do nothing where they do not apply; the last
+// jumps while paused (`pause` pauses), and the player stays paused there (`advance` lets time
+// pass).
+void ExpectJumps(MprisClient& client, const QString& track, const std::function<void()>& pause,
+                 const std::function<void()>& advance);
 
 // Each of `expected` was announced; when none is expected, nothing was.
 void ExpectAnnounced(const QStringList& changes, const QStringList& expected);

@@ -141,5 +141,27 @@ TEST(MprisMidiTest, CommandsAreAnsweredBeforeTheBoxTheyOpen) {
     }
 }
 
+// The desktop's media controls jump inside the song.
+TEST(MprisMidiTest, SeekAndSetPositionJumpWithinTheSong) {
+    PrivateBus bus;
+    if (bus.address().isEmpty())
+        GTEST_SKIP() << "dbus-daemon is not installed (Debian package dbus): no private bus";
+    MidiFixture f;
+    f.writeList({{"Alpha", "a.mid"}}, false);
+    ShortSong(30).write(PathFromCp932(f.path("a.mid")));
+    ServedPlayer served(bus.address(), f.main, f.forms.FormList, f.view, f.fakes.windows);
+    MprisClient client(bus.address());
+    f.press(&TFormMain::SpeedButtonPLAYClick);
+    f.advance(1);
+    served.hub.refreshAll();
+    ExpectJumps(
+        client, QStringLiteral("/jp/tobira/MIDI/Entry0"),
+        [&] {
+            f.press(&TFormMain::SpeedButtonPAUSEClick);
+            served.hub.refreshAll();
+        },
+        [&] { f.advance(1); });
+}
+
 } // namespace
 } // namespace tobira::testing

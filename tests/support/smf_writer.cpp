@@ -74,6 +74,12 @@ void SmfWriter::controlChange(int track, std::uint32_t tick, int channel, int co
         {static_cast<std::uint8_t>(0xB0 | (channel & 0x0F)), Data(control), Data(value)});
 }
 
+void SmfWriter::pitchBend(int track, std::uint32_t tick, int channel, int value) {
+    add(track, tick,
+        {static_cast<std::uint8_t>(0xE0 | (channel & 0x0F)), Data(value & 0x7F),
+         Data(value >> 7 & 0x7F)});
+}
+
 void SmfWriter::tempo(int track, std::uint32_t tick, std::uint32_t micros) {
     add(track, tick,
         {0xFF, 0x51, 0x03, static_cast<std::uint8_t>(micros >> 16),

@@ -36,6 +36,8 @@ class SmfWriter final {
     void noteOn(int track, std::uint32_t tick, int channel, int key, int velocity);
     void programChange(int track, std::uint32_t tick, int channel, int program);
     void controlChange(int track, std::uint32_t tick, int channel, int control, int value);
+    // `value` 0..16383, 8192 the centre.
+    void pitchBend(int track, std::uint32_t tick, int channel, int value);
     void tempo(int track, std::uint32_t tick, std::uint32_t microsPerQuarter);
     void tempoBpm(int track, std::uint32_t tick, double bpm);
     // type 0x01 (text) or 0x03 (track name); `cp932` goes into the file as it is.

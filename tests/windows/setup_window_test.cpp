@@ -27,7 +27,11 @@ struct FakeSetupDevices final : SetupDevices {
     std::vector<std::string> cdDrives() override { return {"/dev/sr0", "/dev/sr1"}; }
     std::vector<std::string> midiOutputs() override { return ports; }
     void useMidiOutput(const std::string& port) override { outputs.push_back(port); }
+    void useLoopSetting(int repeats, int fadeSeconds) override {
+        loops.emplace_back(repeats, fadeSeconds);
+    }
     std::vector<std::string> checked, used, outputs;
+    std::vector<std::pair<int, int>> loops;
     std::vector<std::string> ports = {"UM-ONE:UM-ONE MIDI 1", "SC-88:Port A"};
 };
 
@@ -302,6 +306,40 @@ TEST(SetupWindow, MidiOutputChoiceTakesEffectAndIsSavedAsMidiout) {
     again->FormSetUp.ComboBoxMidiOutChange(0);
     EXPECT_EQ(devices.outputs.back(), "");
     EXPECT_EQ(again->FormSetUp.ComboBoxMidiOutItems.size(), 2u);
+    EXPECT_TRUE(again->FormSetUp.SettingsChanged());
+}
+
+// Off until chosen; each choice reaches the synthesizer for the next song, and the saved
+// choice is there again at the next start.
+TEST(SetupWindow, LoopPlayIsOffUntilChosenAndKeptAsLoopcountAndLoopfades) {
+    SetupFixture f;
+    FakeSetupDevices devices;
+    f.setup.SetDevices(devices);
+    EXPECT_FALSE(f.setup.CheckBoxLoop.Down);
+    EXPECT_FALSE(f.setup.ComboBoxLoopEnabled);
+    EXPECT_EQ(f.setup.ComboBoxLoopCountItems.size(), 9u);
+    EXPECT_EQ(f.setup.CurrentOptions().LoopRepeats, 0);
+
+    f.setup.CheckBoxLoop.Down = true;
+    f.setup.CheckBoxLoopClick();
+    f.setup.ComboBoxLoopCountChange(8);
+    f.setup.ComboBoxLoopFadeChange(5);
+    f.setup.ComboBoxLoopFadeChange(11); // no such item
+    EXPECT_TRUE(f.setup.ComboBoxLoopEnabled);
+    EXPECT_EQ(devices.loops, (std::vector<std::pair<int, int>>{{1, 3}, {9, 3}, {9, 5}}));
+    EXPECT_TRUE(f.setup.SettingsChanged());
+    f.setup.ButtonSaveClick();
+    EXPECT_NE(f.fileText().find("LOOPCOUNT=9"), std::string::npos);
+    EXPECT_NE(f.fileText().find("LOOPFADES=5"), std::string::npos);
+
+    auto again = f.restart();
+    EXPECT_TRUE(again->FormSetUp.CheckBoxLoop.Down);
+    EXPECT_EQ(again->FormSetUp.ComboBoxLoopCountIndex, 8);
+    EXPECT_EQ(again->FormSetUp.ComboBoxLoopFadeIndex, 5);
+    again->FormSetUp.SetDevices(devices);
+    again->FormSetUp.CheckBoxLoop.Down = false;
+    again->FormSetUp.CheckBoxLoopClick();
+    EXPECT_EQ(devices.loops.back(), std::make_pair(0, 5));
     EXPECT_TRUE(again->FormSetUp.SettingsChanged());
 }
 

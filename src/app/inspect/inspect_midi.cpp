@@ -2,6 +2,8 @@
 #include "app/inspect/inspect_midi.h"
 
 #include "app/inspect/inspect_output.h"
+#include "app/program_folder.h"
+#include "media/midi/loop_plan.h"
 #include "media/midi/channel_instruments.h"
 #include "media/midi/midi_soundfont.h"
 #include "media/midi/module_effects.h"
@@ -10,6 +12,9 @@
 #include "media/midi/synth_module.h"
 #include "midi_windows/midi_title.h"
 #include "player/midi_play_error.h"
+#include "settings/data_paths.h"
+#include "settings/ini_file.h"
+#include "settings/settings_keys.h"
 #include "text/cp932_convert.h"
 
 #include <algorithm>
@@ -207,6 +212,37 @@ void ShowModuleSettings(const SmfSong& song, const std::vector<SmfEvent>& events
         Field("音源設定", Sjis("なし"));
 }
 
+// The loop play the player's settings file asks for; off when there is none to read.
+LoopSetting CurrentLoopSetting() {
+    try {
+        const IniSnapshot file(
+            DataPaths::InFolder(ResolveProgramFolder(SystemProgramFolderInputs())).SettingsPath);
+        return LoopSetting{ReadSetting(file, keys::LOOPCOUNT), ReadSetting(file, keys::LOOPFADES)};
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+void ShowLoop(const SmfSong& song) {
+    if (!song.loop())
+        return;
+    Field("ループ", Length(song.secondsAtTick(song.loop()->startTick)) + " - " +
+                        Length(song.secondsAtTick(song.loop()->endTick)));
+    const LoopSetting setting = CurrentLoopSetting();
+    const LoopPlan plan = LoopPlan::ForSong(song, setting);
+    std::string how = Sjis("ループを繰り返さない設定");
+    if (plan.loops())
+        how = Sjis("ループをあと ") +
+              std::to_string(std::clamp(setting.repeats, 1, LoopSetting::kMaxRepeats)) +
+              Sjis(" 回、") +
+              std::to_string(std::clamp(setting.fadeSeconds, 0, LoopSetting::kMaxFadeSeconds)) +
+              Sjis(" 秒でフェードアウト");
+    else if (setting.on())
+        how = Sjis("ループが短すぎるため一度だけ演奏");
+    Field("演奏時間",
+          Length(static_cast<double>(plan.playedMicros()) / 1e6) + Sjis("（") + how + Sjis("）"));
+}
+
 } // namespace
 
 int InspectMidi(const std::string& cp932Path) {
@@ -237,6 +273,7 @@ int InspectMidi(const std::string& cp932Path) {
     Field("形式", Sjis("ＳＭＦ フォーマット ") + std::to_string(song.format()) + Sjis("、") +
                       std::to_string(song.trackCount()) + Sjis(" トラック"));
     Field("長さ", Length(song.lengthSeconds()));
+    ShowLoop(song);
     Field("タイトル", title);
     ShowResets(events);
     ShowInstruments(song, events);

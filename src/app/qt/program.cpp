@@ -69,6 +69,8 @@ Program::Program(const std::filesystem::path& folder)
     DataPaths paths = DataPaths::InFolder(folder);
     const IniSnapshot& settings = startSettings_.emplace(paths.SettingsPath);
     midi_->setSoundFont(ReadSetting(settings, keys::SOUNDFONT));
+    midi_->setLoopSetting(LoopSetting{ReadSetting(settings, keys::LOOPCOUNT),
+                                      ReadSetting(settings, keys::LOOPFADES)});
 #if TOBIRA_HAS_ALSA_SEQUENCER
     sequencer_ = std::make_unique<AlsaSequencerDevice>(qtPorts_.eventLoop);
     midiOut_ = std::make_unique<MidiOutputSelector>(*midi_, *sequencer_);

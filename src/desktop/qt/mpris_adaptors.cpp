@@ -85,6 +85,8 @@ QVariantMap ChangedPlayerProperties(const RemoteState& before, const RemoteState
         changed.insert(QStringLiteral("CanGoPrevious"), after.canGoPrevious);
     if (before.canPlay != after.canPlay)
         changed.insert(QStringLiteral("CanPlay"), after.canPlay);
+    if (before.canSeek != after.canSeek)
+        changed.insert(QStringLiteral("CanSeek"), after.canSeek);
     if (before.canPause != after.canPause)
         changed.insert(QStringLiteral("CanPause"), after.canPause);
     return changed;
@@ -159,6 +161,28 @@ void MprisPlayerAdaptor::setVolume(double volume) {
 
 qlonglong MprisPlayerAdaptor::position() const {
     return service_.positionUs();
+}
+
+bool MprisPlayerAdaptor::canSeek() const {
+    return service_.state().canSeek;
+}
+
+void MprisPlayerAdaptor::Seek(qlonglong offset) {
+    bool jumped = false;
+    service_.answerAndPress(
+        [&jumped, offset](PlayerRemote& remote) { jumped = remote.Seek(offset); });
+    if (jumped)
+        emit Seeked(service_.positionUs());
+}
+
+void MprisPlayerAdaptor::SetPosition(const QDBusObjectPath& trackId, qlonglong position) {
+    const std::string id = trackId.path().toStdString();
+    bool jumped = false;
+    service_.answerAndPress([&jumped, &id, position](PlayerRemote& remote) {
+        jumped = remote.SetPosition(id, position);
+    });
+    if (jumped)
+        emit Seeked(service_.positionUs());
 }
 
 bool MprisPlayerAdaptor::canGoNext() const {

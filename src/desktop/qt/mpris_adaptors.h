@@ -85,7 +85,7 @@ class MprisPlayerAdaptor final : public QDBusAbstractAdaptor {
     bool canGoPrevious() const;
     bool canPlay() const;
     bool canPause() const;
-    bool canSeek() const { return false; }
+    bool canSeek() const;
     bool canControl() const { return true; }
 
   public slots:
@@ -95,9 +95,9 @@ class MprisPlayerAdaptor final : public QDBusAbstractAdaptor {
     void PlayPause();
     void Stop();
     void Play();
-    // Neither a CD track nor a song can be sought in this player.
-    void Seek(qlonglong) {}
-    void SetPosition(const QDBusObjectPath&, qlonglong) {}
+    // Within the track or song playing or paused; each announces where it landed (Seeked).
+    void Seek(qlonglong offset);
+    void SetPosition(const QDBusObjectPath& trackId, qlonglong position);
     void OpenUri(const QString& uri);
 
   signals:

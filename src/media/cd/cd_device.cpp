@@ -196,6 +196,31 @@ void CdDevice::playFrom(std::uint32_t track) {
         engine_.flush();
 }
 
+void CdDevice::seek(std::uint32_t position) {
+    requireOpen();
+    bool jumped;
+    {
+        std::lock_guard lock(state_.mutex);
+        if (state_.disc != CdDiscState::Ready)
+            return;
+        const CdTrack* track = state_.toc->track(static_cast<int>(TmsfTrack(position)));
+        if (!track || !track->audio)
+            return;
+        const std::int64_t into =
+            (std::int64_t{TmsfMinute(position)} * 60 + TmsfSecond(position)) * kCdSectorsPerSecond +
+            TmsfFrame(position);
+        const std::int64_t sector = track->start + std::min<std::int64_t>(into, track->sectors - 1);
+        state_.seek(sector * kCdFramesPerSector,
+                    std::int64_t{state_.toc->audioEnd(track->number)} * kCdFramesPerSector);
+        jumped = state_.playing;
+        if (jumped)
+            state_.wake.notify_one();
+    }
+    // What the output holds, of playing or of a pause, is of the old place.
+    if (jumped || std::exchange(heldByPause_, false))
+        engine_.flush();
+}
+
 void CdDevice::stop() {
     requireOpen();
     bool wasPlaying;

@@ -89,6 +89,9 @@ class CdDevice final : public MediaDevice, public AudioSource {
     // not apply (no disc, no such track) does nothing.
     void play() override;
     void playFrom(std::uint32_t track) override;
+    // To the minute, second and frame of `position` within its track (the track's length at
+    // most): from there on while playing, else at the next play.
+    void seek(std::uint32_t position) override;
     void stop() override;
     void pause() override;
     void previous() override;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -18,6 +19,15 @@ namespace tobira {
 
 using midi_frames::FramesAt;
 using midi_frames::kRate;
+
+namespace {
+
+std::uint32_t PlayedTenths(const LoopPlan& plan) {
+    constexpr std::uint64_t kMax = std::numeric_limits<std::uint32_t>::max();
+    return static_cast<std::uint32_t>(std::min((plan.playedMicros() + 50'000) / 100'000, kMax));
+}
+
+} // namespace
 
 MidiDevice::MidiDevice(AudioEngine& engine, UiPostPort& uiPost)
     : engine_(engine),
@@ -95,9 +105,9 @@ void MidiDevice::open() {
         std::lock_guard lock(mutex_);
         finishRequestLocked(NotifyValue::Superseded);
         song_ = job->song;
-        lengthFrames_ = FramesAt(song_.lengthSeconds());
+        adoptSongLocked();
         positionFrames_ = 0;
-        startTick_ = 0;
+        startMicros_ = 0;
         state_ = State::Stopped;
         songFailed_ = false;
         generation = ++generation_;
@@ -106,7 +116,6 @@ void MidiDevice::open() {
         ++halts_;
         transport_.song = generation;
         transport_.run = false;
-        transport_.lengthFrames = lengthFrames_;
         ++transport_.serial;
     }
     loading_ = wanted;
@@ -124,8 +133,9 @@ void MidiDevice::close() {
             return;
         finishRequestLocked(NotifyValue::Aborted);
         song_ = SmfSong();
+        plan_ = LoopPlan();
         positionFrames_ = lengthFrames_ = 0;
-        startTick_.reset();
+        startMicros_.reset();
         state_ = State::Closed;
         songFailed_ = false;
         ++generation_;
@@ -176,30 +186,61 @@ void MidiDevice::playFrom(std::uint32_t position) {
         jumped = state_ == State::Playing;
         if (jumped)
             ++halts_;
-        const std::uint64_t tick = std::min(song_.tickAtSeconds(position / 10.0), song_.lastTick());
-        startLocked(tick);
+        startLocked(std::min(std::uint64_t{position} * 100'000, plan_.playedMicros()), true);
     }
     // What the output holds of the old place is not heard.
     if (jumped)
         engine_.flush();
 }
 
-void MidiDevice::startLocked(std::optional<std::uint64_t> tick) {
+void MidiDevice::setLoopSetting(LoopSetting setting) {
+    std::lock_guard lock(mutex_);
+    loopSetting_ = setting;
+}
+
+void MidiDevice::adoptSongLocked() {
+    plan_ = LoopPlan::ForSong(song_, loopSetting_);
+    lengthFrames_ = transport_.lengthFrames = FramesAt(plan_.playedMicros() / 1e6);
+    transport_.plan = plan_;
+}
+
+void MidiDevice::seek(std::uint32_t position) {
+    requirePlayable();
+    {
+        std::lock_guard lock(mutex_);
+        if (state_ != State::Playing) {
+            startMicros_ = std::min(std::uint64_t{position} * 100'000, plan_.playedMicros());
+            startJumps_ = true;
+            positionFrames_ = std::min(FramesAt(*startMicros_ / 1e6), lengthFrames_);
+        }
+    }
+    if (mode() == DeviceMode::Playing) {
+        playFrom(position);
+    } else if (paused()) {
+        // What the pause held is of the old place.
+        engine_.flush();
+    }
+}
+
+void MidiDevice::startLocked(std::optional<std::uint64_t> micros, bool jump) {
     finishRequestLocked(NotifyValue::Superseded);
-    if (!tick && state_ == State::Playing) {
+    if (!micros && state_ == State::Playing) {
         beginRequestLocked();
         return;
     }
-    if (!tick)
-        tick = std::exchange(startTick_, std::nullopt);
-    if (tick) {
-        const double seconds = song_.secondsAtTick(*tick);
-        positionFrames_ = std::min(FramesAt(seconds), lengthFrames_);
-        startTick_.reset();
+    if (!micros) {
+        micros = std::exchange(startMicros_, std::nullopt);
+        jump = std::exchange(startJumps_, false);
+    }
+    if (micros) {
+        positionFrames_ = std::min(FramesAt(*micros / 1e6), lengthFrames_);
+        startMicros_.reset();
+        startJumps_ = false;
         ++transport_.start;
         transport_.startSong = transport_.song;
-        transport_.startMicros = static_cast<std::uint64_t>(std::llround(seconds * 1e6));
+        transport_.startMicros = *micros;
         transport_.startFrames = positionFrames_;
+        transport_.jump = jump;
     }
     state_ = State::Playing;
     transport_.run = true;
@@ -258,7 +299,7 @@ void MidiDevice::previous() {
         halted = state_ == State::Paused;
         halted = haltLocked(State::Stopped) || halted;
         positionFrames_ = 0;
-        startTick_ = 0;
+        startMicros_ = 0;
     }
     if (halted)
         engine_.flush();
@@ -302,15 +343,16 @@ std::uint32_t MidiDevice::position() const {
     std::lock_guard lock(mutex_);
     if (state_ == State::Closed)
         return 0;
+    const std::uint32_t length = PlayedTenths(plan_);
     if (positionFrames_ >= lengthFrames_)
-        return song_.lengthTenths();
-    return std::min(static_cast<std::uint32_t>(positionFrames_ * 10 / kRate), song_.lengthTenths());
+        return length;
+    return std::min(static_cast<std::uint32_t>(positionFrames_ * 10 / kRate), length);
 }
 
 std::uint32_t MidiDevice::length() const {
     requireOpen();
     std::lock_guard lock(mutex_);
-    return song_.lengthTenths();
+    return PlayedTenths(plan_);
 }
 
 void MidiDevice::finishRequestLocked(NotifyValue value) {

@@ -29,6 +29,7 @@
 #include "media/media_device.h"
 #include "media/midi/smf_song.h"
 
+#include "media/midi/loop_plan.h"
 #include "media/midi/midi_stream.h"
 #include "media/midi/midi_stream_player.h"
 #include "media/midi/midi_synthesizer.h"
@@ -71,6 +72,8 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     // (FindDefaultSoundFont). Loaded by the next prepare or open, once: later opens reuse it.
     void setSoundFont(std::string cp932Path) { soundFont_ = std::move(cp932Path); }
     const std::string& soundFont() const { return soundFont_; }
+    // How a song's loop is played (loop_plan.h), from the next open on.
+    void setLoopSetting(LoopSetting setting);
     // The synthesizer gain chosen for the loaded SoundFont; 0 before one is loaded.
     double synthGain() const;
 
@@ -105,6 +108,8 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     void play() override;
     // From a position in tenths of a second.
     void playFrom(std::uint32_t position) override;
+    // A jump that sets up the song's state there (midi_stream_player.h), now or at the resume.
+    void seek(std::uint32_t position) override;
     // Position kept. Mode Stopped.
     void stop() override;
     // Position kept. Mode Paused.
@@ -121,7 +126,8 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     std::uint32_t trackLength(int track) const override;
     // Tenths of a second; 0 when closed.
     std::uint32_t position() const override;
-    // Tenths of a second: the time of the song's last event.
+    // Tenths of a second: the time of the song's last event, or with its loop played
+    // (setLoopSetting), the whole play.
     std::uint32_t length() const override;
 
     void renderAudio(float* out, std::size_t frames) override;
@@ -149,12 +155,14 @@ class MidiDevice final : public MediaDevice, public AudioSource {
         std::uint64_t serial = 0; // changes with every control call that changes the rest
         std::uint64_t song = 0;   // the open that numbered the song to play; 0 for none
         bool run = false;         // play the song
-        std::uint64_t start = 0;  // start afresh at startMicros (startFrames) into `song`
+        std::uint64_t start = 0;  // start afresh at startMicros (startFrames) into the play
         std::uint64_t startSong = 0;
         std::uint64_t startMicros = 0;
         std::uint64_t startFrames = 0;
+        bool jump = false;         // the start is a jump: the song's state is set up there
         std::uint64_t release = 0; // release every note, pedals too
         std::uint64_t lengthFrames = 0;
+        LoopPlan plan;
         std::uint64_t epoch = 0; // counts releases: a synthesizer installed before is silent
     };
     // What the loader is given with a song: its file, and what the check at open found.
@@ -186,7 +194,9 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     // Loader thread: the load for the open numbered `generation` (0: a prepare) failed.
     void failSong(std::uint64_t generation, LoadFailure failure);
     // The following expect mutex_ to be held.
-    void startLocked(std::optional<std::uint64_t> tick);
+    // song_ is the song to play: its length and loop.
+    void adoptSongLocked();
+    void startLocked(std::optional<std::uint64_t> micros, bool jump = false);
     // Paused: the output holds the sound of the place the pause left.
     bool paused() const;
     // Whether a song was playing.
@@ -207,8 +217,11 @@ class MidiDevice final : public MediaDevice, public AudioSource {
     std::uint64_t generation_ = 0;
     std::optional<LoadFailure> failure_;
     bool songFailed_ = false;
-    // Where the next play starts afresh; empty to resume.
-    std::optional<std::uint64_t> startTick_;
+    LoopSetting loopSetting_;
+    LoopPlan plan_;
+    // Where the next play starts afresh, in microseconds into the play; empty to resume.
+    std::optional<std::uint64_t> startMicros_;
+    bool startJumps_ = false; // the next start at startMicros_ is a jump
     std::uint64_t positionFrames_ = 0;
     std::uint64_t lengthFrames_ = 0;
     // Of the installed synthesizer; 0 without one.

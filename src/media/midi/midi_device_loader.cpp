@@ -156,7 +156,7 @@ void MidiDevice::install(std::uint64_t generation, const std::filesystem::path& 
     streamSong_ = generation;
     if (readHere) {
         song_ = std::move(job->song);
-        lengthFrames_ = transport_.lengthFrames = FramesAt(song_.lengthSeconds());
+        adoptSongLocked();
     }
 }
 

@@ -28,6 +28,20 @@ constexpr float kFadeEnd = 1e-3f;
 // grain of their timing (FluidSynth renders in blocks of 64 anyway).
 constexpr std::size_t kStepFrames = 64;
 
+// The fade at the end of a looped song, over the `frames` that start `from` frames into it.
+void FadeOut(const LoopPlan& plan, std::uint64_t from, float* out, std::size_t frames) {
+    if (midi_frames::MicrosAtFrame(from + frames) <= plan.fadeStartMicros())
+        return;
+    const double begin = plan.gainAt(midi_frames::MicrosAtFrame(from));
+    const double end = plan.gainAt(midi_frames::MicrosAtFrame(from + frames));
+    for (std::size_t i = 0; i < frames; ++i) {
+        const auto gain = static_cast<float>(begin + (end - begin) * static_cast<double>(i) /
+                                                         static_cast<double>(frames));
+        out[2 * i] *= gain;
+        out[2 * i + 1] *= gain;
+    }
+}
+
 } // namespace
 
 bool MidiDevice::applyTransport(const Transport& t) {
@@ -57,7 +71,10 @@ bool MidiDevice::applyTransport(const Transport& t) {
         synth.releaseNotes();
         if (std::exchange(fading_, false))
             synth.cutSound(); // what still rings of the halt is not heard at full level again
-        player_.start(*stream_, t.startMicros);
+        if (t.jump)
+            player_.jump(synth, *stream_, t.startMicros, t.plan);
+        else
+            player_.start(*stream_, t.startMicros, t.plan);
         playerSong_ = t.song;
         framesPlayed_ = t.startFrames;
         quietFrames_ = 0;
@@ -100,6 +117,8 @@ void MidiDevice::renderAudio(float* out, std::size_t frames) {
             player_.step(synth, midi_frames::MicrosAtFrame(framesPlayed_) + 1);
         float* rendered = out + done * AudioEngine::kChannels;
         synth.render(rendered, n);
+        if (playing)
+            FadeOut(t.plan, framesPlayed_, rendered, n);
         done += n;
         // Once faded out, what the effects still hold of the halted song stays unheard too.
         if (!playing && (fading_ || fade_ < 1.0f)) {
@@ -119,13 +138,18 @@ void MidiDevice::renderAudio(float* out, std::size_t frames) {
         if (!playing)
             continue;
         framesPlayed_ += n;
-        if (framesPlayed_ >= t.lengthFrames && player_.finished()) {
+        if (framesPlayed_ >= t.lengthFrames && (t.plan.loops() || player_.finished())) {
             // The last event has played. Notes still held are released and ring out; the
             // next play starts from the top. The player stays at the end: a resume that
             // crossed this end ends again at once.
             framesPlayed_ = t.lengthFrames;
             synth.releaseNotes();
             player_.notesReleased();
+            if (t.plan.gainAt(t.plan.playedMicros()) == 0.0) {
+                // Faded out: what still rings stays unheard.
+                fade_ = 0.0f;
+                fading_ = true;
+            }
             playing = false;
             ended = true;
         }
@@ -147,7 +171,7 @@ void MidiDevice::renderAudio(float* out, std::size_t frames) {
         positionFrames_ = std::min(framesPlayed_, lengthFrames_);
     if (ended) {
         state_ = State::Stopped;
-        startTick_ = 0;
+        startMicros_ = 0;
         transport_.run = false;
         finishRequestLocked(NotifyValue::Successful);
     }

@@ -51,6 +51,10 @@ void MidiOutputSelector::playFrom(std::uint32_t position) {
     active_->playFrom(position);
 }
 
+void MidiOutputSelector::seek(std::uint32_t position) {
+    active_->seek(position);
+}
+
 void MidiOutputSelector::stop() {
     active_->stop();
 }

@@ -40,6 +40,7 @@ class MidiOutputSelector final : public MediaDevice {
 
     void play() override;
     void playFrom(std::uint32_t position) override;
+    void seek(std::uint32_t position) override;
     void stop() override;
     void pause() override;
     void previous() override;

@@ -61,6 +61,14 @@ MidiStream::MidiStream(std::span<const std::uint8_t> file, const SmfSong& song,
         if (SmfMessage m; parsers[i].next(m))
             heads.push(Head{m, i});
 
+    if (song.loop()) {
+        TempoClock loopClock(song);
+        loop_ = Loop{
+            loopClock.micros(song.loop()->startTick), loopClock.micros(song.loop()->endTick), {}};
+    }
+    bool loopFound = false;
+    checkpoints_.push_back(Checkpoint{});
+    ChaseState state;
     TempoClock clock(song);
     std::uint64_t time = 0;
     while (!heads.empty()) {
@@ -68,14 +76,24 @@ MidiStream::MidiStream(std::span<const std::uint8_t> file, const SmfSong& song,
         heads.pop();
         const SmfMessage& m = head.message;
         const std::uint64_t micros = clock.micros(m.tick);
+        if (loop_ && !loopFound && micros >= loop_->startMicros) {
+            loop_->start = Place{bytes_.size(), time};
+            loopFound = true;
+        }
+        if (bytes_.size() - checkpoints_.back().place.at >= kCheckpointBytes)
+            checkpoints_.push_back(Checkpoint{Place{bytes_.size(), time}, micros, state});
+        const Place place{bytes_.size(), time};
         PutVarLen(bytes_, micros - time);
         time = micros;
         const std::uint8_t* data = file.data() + m.offset;
+        std::size_t begin = bytes_.size();
         if (m.status == 0xF0) {
+            sysex_.push_back(place);
             // A whole message from F0 to F7, which a module waits for.
             const bool close = m.length == 0 || data[m.length - 1] != 0xF7;
             bytes_.push_back(0xF0);
             PutVarLen(bytes_, m.length + 1 + (close ? 1 : 0));
+            begin = bytes_.size();
             bytes_.push_back(0xF0);
             bytes_.insert(bytes_.end(), data, data + m.length);
             if (close)
@@ -85,15 +103,27 @@ MidiStream::MidiStream(std::span<const std::uint8_t> file, const SmfSong& song,
             for (std::size_t i = 0; i < m.length; ++i)
                 bytes_.push_back(SmfDataByte(data[i]));
         }
+        state.take(std::span<const std::uint8_t>(bytes_).subspan(begin));
         ++messages_;
         if (parsers[head.track].next(head.message))
             heads.push(head);
     }
     lengthMicros_ = std::max(time, clock.micros(song.lastTick()));
+    if (loop_ && !loopFound)
+        loop_->start = Place{bytes_.size(), time};
 }
 
-MidiStream::Cursor::Cursor(const MidiStream& stream)
-    : data_(stream.bytes_.data()), size_(stream.bytes_.size()) {
+const MidiStream::Checkpoint& MidiStream::checkpointBefore(std::uint64_t micros) const {
+    const auto after =
+        std::partition_point(checkpoints_.begin() + 1, checkpoints_.end(),
+                             [micros](const Checkpoint& c) { return c.micros < micros; });
+    return *(after - 1);
+}
+
+MidiStream::Cursor::Cursor(const MidiStream& stream) : Cursor(stream, Place{}) {}
+
+MidiStream::Cursor::Cursor(const MidiStream& stream, Place place)
+    : data_(stream.bytes_.data()), size_(stream.bytes_.size()), at_(place.at), time_(place.before) {
     read();
 }
 

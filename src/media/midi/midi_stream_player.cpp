@@ -3,17 +3,48 @@
 
 namespace tobira {
 
-void MidiStreamPlayer::start(const MidiStream& stream, std::uint64_t fromMicros) {
+void MidiStreamPlayer::start(const MidiStream& stream, std::uint64_t fromMicros,
+                             const LoopPlan& plan) {
+    stream_ = &stream;
+    loop_ = plan.loops() && stream.loop() ? &*stream.loop() : nullptr;
+    const std::uint64_t songMicros = loop_ ? plan.songMicrosAt(fromMicros) : fromMicros;
+    offset_ = fromMicros - std::min(fromMicros, songMicros);
     cursor_ = MidiStream::Cursor(stream);
-    chaseUntil_ = fromMicros;
+    chaseUntil_ = songMicros;
     playing_ = true;
     notesReleased();
 }
 
 void MidiStreamPlayer::step(MidiSynthesizer& synth, std::uint64_t untilMicros) {
     int noteOns = 0, sent = 0, passed = 0;
-    while (!cursor_.atEnd() && cursor_.micros() < untilMicros && sent < kSentPerStep &&
-           passed < kPassedPerStep) {
+    while (playing_) {
+        const std::uint64_t until = untilMicros - std::min(untilMicros, offset_);
+        const bool round = loop_ && until > loop_->endMicros;
+        if (!sendDue(synth, round ? loop_->endMicros : until, noteOns, sent, passed) || !round)
+            return;
+        loopBack(synth);
+    }
+}
+
+void MidiStreamPlayer::loopBack(MidiSynthesizer& synth) {
+    for (std::size_t i = 0; i < sounding_.size(); ++i) {
+        if (sounding_[i] == 0)
+            continue;
+        const std::uint8_t off[] = {static_cast<std::uint8_t>(0x80 | i / 128),
+                                    static_cast<std::uint8_t>(i % 128), 0};
+        synth.send(off);
+        sounding_[i] = 0;
+    }
+    cursor_ = MidiStream::Cursor(*stream_, loop_->start);
+    offset_ += loop_->endMicros - loop_->startMicros;
+    chaseUntil_ = 0;
+}
+
+bool MidiStreamPlayer::sendDue(MidiSynthesizer& synth, std::uint64_t untilMicros, int& noteOns,
+                               int& sent, int& passed) {
+    while (!cursor_.atEnd() && cursor_.micros() < untilMicros) {
+        if (sent >= kSentPerStep || passed >= kPassedPerStep)
+            return false;
         const std::span<const std::uint8_t> m = cursor_.message();
         const int kind = m[0] & 0xF0;
         const bool noteOn = kind == 0x90 && m[2] > 0;
@@ -44,6 +75,7 @@ void MidiStreamPlayer::step(MidiSynthesizer& synth, std::uint64_t untilMicros) {
         }
         cursor_.advance();
     }
+    return true;
 }
 
 } // namespace tobira

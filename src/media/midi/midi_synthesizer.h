@@ -55,6 +55,9 @@ class MidiSynthesizer {
     virtual void releaseNotes() = 0;
     // Ends every voice at once, release and reverb included.
     virtual void cutSound() = 0;
+    // Ends every voice and sets every channel and effect as the module's reset for its mode
+    // would (power-on state before any mode was chosen). Real-time safe.
+    virtual void resetSound() = 0;
 
     // Interleaved stereo. Real-time safe.
     virtual void render(float* out, std::size_t frames) = 0;

@@ -131,6 +131,7 @@ class Reader final {
     std::uint64_t lastTick_ = 0;
     std::size_t playable_ = 0;
     std::optional<std::size_t> firstBreak_;
+    SmfLoopMarks loopMarks_;
 };
 
 void Reader::readTrack(std::size_t begin, std::size_t end) {
@@ -148,6 +149,7 @@ void Reader::readTrack(std::size_t begin, std::size_t end) {
         spans_->push_back(SmfTrackSpan{begin, end, start});
     const SmfTrackResult track = parser.parse();
     ++tracks_;
+    loopMarks_.merge(track.loop);
     playable_ += track.playable;
     lastTick_ = std::max(lastTick_, track.endTick);
     if (track.brokenAt) {
@@ -225,7 +227,9 @@ SmfSong Reader::finish(int announced) {
                                       Utf8ToCp932(" と実際のトラック数 ") +
                                       std::to_string(tracks_) +
                                       Utf8ToCp932(" が違います：あるトラックだけを演奏します")});
-    return SmfSong(format_, tracks_, timing_.division, std::move(tempos_), lastTick_);
+    SmfSong song(format_, tracks_, timing_.division, std::move(tempos_), lastTick_);
+    song.setLoop(loopMarks_.loop(lastTick_));
+    return song;
 }
 
 // The messages come track after track, each track in playing order. A stable sort by tick

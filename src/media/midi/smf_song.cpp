@@ -7,6 +7,44 @@
 
 namespace tobira {
 
+namespace {
+
+void KeepEarlier(std::optional<std::uint64_t>& mark, const std::optional<std::uint64_t>& other) {
+    if (other && (!mark || *other < *mark))
+        mark = other;
+}
+
+} // namespace
+
+void SmfLoopMarks::merge(const SmfLoopMarks& other) {
+    KeepEarlier(startMarker, other.startMarker);
+    KeepEarlier(endMarker, other.endMarker);
+    KeepEarlier(control111, other.control111);
+    KeepEarlier(control116, other.control116);
+    KeepEarlier(control117, other.control117);
+}
+
+std::optional<SmfLoop> SmfLoopMarks::loop(std::uint64_t lastTick) const {
+    const auto made = [lastTick](std::uint64_t start,
+                                 std::optional<std::uint64_t> end) -> std::optional<SmfLoop> {
+        const std::uint64_t to = std::min(end.value_or(lastTick), lastTick);
+        if (to <= start)
+            return std::nullopt;
+        return SmfLoop{start, to};
+    };
+    if (startMarker)
+        if (auto l = made(*startMarker, endMarker))
+            return l;
+    if (control116)
+        if (auto l = made(*control116, control117 && *control117 > *control116
+                                           ? control117
+                                           : std::optional<std::uint64_t>()))
+            return l;
+    if (control111)
+        return made(*control111, std::nullopt);
+    return std::nullopt;
+}
+
 SmfSong::SmfSong(int format, int trackCount, int division, std::vector<SmfTempo> tempos,
                  std::uint64_t lastTick)
     : format_(format), trackCount_(trackCount), division_(division > 0 ? division : 480),

@@ -1,7 +1,44 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/midi/smf_track_parser.h"
 
+#include <string_view>
+
 namespace tobira {
+
+namespace {
+
+bool SameLetters(std::span<const std::uint8_t> text, std::string_view lower) {
+    if (text.size() != lower.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::uint8_t c = text[i];
+        if ((c >= 'A' && c <= 'Z' ? c + 32 : c) != static_cast<std::uint8_t>(lower[i]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void SmfTrackParser::noteLoopControl(std::uint8_t control) {
+    SmfLoopMarks& marks = result_.loop;
+    if (control == 111 && !marks.control111)
+        marks.control111 = tick_;
+    else if (control == 116 && !marks.control116)
+        marks.control116 = tick_;
+    else if (control == 117 &&
+             (!marks.control117 || (marks.control116 && *marks.control117 <= *marks.control116)))
+        marks.control117 = tick_;
+}
+
+void SmfTrackParser::noteLoopMarker(std::size_t length) {
+    const auto text = smf_.subspan(pos_, length);
+    SmfLoopMarks& marks = result_.loop;
+    if (!marks.startMarker && SameLetters(text, "loopstart"))
+        marks.startMarker = tick_;
+    else if (!marks.endMarker && SameLetters(text, "loopend"))
+        marks.endMarker = tick_;
+}
 
 SmfTrackParser::SmfTrackParser(std::span<const std::uint8_t> smf, std::size_t base,
                                std::size_t begin, std::size_t end, std::uint64_t startTick,
@@ -69,6 +106,8 @@ bool SmfTrackParser::next(SmfMessage& message) {
             for (std::size_t i = 0; i < length; ++i)
                 if (smf_[pos_ + i] & 0x80)
                     ++result.clampedBytes;
+            if ((status & 0xF0) == 0xB0)
+                noteLoopControl(smf_[pos_]);
             message = SmfMessage{tick_, static_cast<std::uint32_t>(base_ + pos_),
                                  static_cast<std::uint32_t>(length), status};
             pos_ += length;
@@ -109,6 +148,8 @@ bool SmfTrackParser::next(SmfMessage& message) {
                 if (tempo > 0)
                     tempos_->push_back(SmfTempo{tick_, tempo});
             }
+            if (type == 0x06)
+                noteLoopMarker(length);
             if (texts_ && type >= 0x01 && type <= 0x0F)
                 texts_->push_back(SmfText{
                     tick_, track_, type,

@@ -21,6 +21,7 @@ struct SmfTrackResult {
     std::optional<std::size_t> brokenAt; // where the track broke off, when it did
     std::size_t strayBytes = 0;          // system common and real-time bytes passed over
     std::size_t clampedBytes = 0;        // channel data bytes above 127, read as 127
+    SmfLoopMarks loop;
 };
 
 class SmfTrackParser final {
@@ -49,6 +50,8 @@ class SmfTrackParser final {
   private:
     bool readVarLen(std::uint32_t& value);
     bool has(std::size_t n) const { return end_ - pos_ >= n; }
+    void noteLoopControl(std::uint8_t control);
+    void noteLoopMarker(std::size_t length);
 
     std::span<const std::uint8_t> smf_;
     std::size_t base_;

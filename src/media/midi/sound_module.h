@@ -62,6 +62,8 @@ class SoundModule final {
     Outcome feed(std::span<const std::uint8_t> message);
 
     ModuleMode mode() const { return mode_; }
+    // As the reset message of the current mode leaves the module.
+    void resetMode() { reset(mode_); }
     // What the channel plays now, as the module picks it.
     const ChannelVoice& voice(int channel) const { return channels_[channel & 15].voice; }
 

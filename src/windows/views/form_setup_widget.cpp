@@ -116,6 +116,26 @@ FormSetUpWidget::FormSetUpWidget(TFormSetUp& model, TMixerCtrl& mixer, ViewHub& 
         makeCheckBox("CheckBoxClose", &TFormSetUp::CheckBoxClose, &TFormSetUp::CheckBoxCloseClick));
     checks->addLayout(closeRow);
 
+    // The loop row: box, then how many more times and how long the fade.
+    auto* loopRow = new QHBoxLayout;
+    const auto loopCombo = [this, loopRow](const char* name, void (TFormSetUp::*change)(int)) {
+        auto* combo = new QComboBox(this);
+        combo->setObjectName(QString::fromLatin1(name));
+        connect(combo, &QComboBox::activated, this, [this, change](int index) {
+            dispatch([&model = setup_, change, index] { (model.*change)(index); });
+        });
+        loopRow->addWidget(combo);
+        return combo;
+    };
+    loopRow->addWidget(new QLabel(U("くり返し"), this));
+    ComboBoxLoopCount = loopCombo("ComboBoxLoopCount", &TFormSetUp::ComboBoxLoopCountChange);
+    loopRow->addWidget(new QLabel(U("フェードアウト"), this));
+    ComboBoxLoopFade = loopCombo("ComboBoxLoopFade", &TFormSetUp::ComboBoxLoopFadeChange);
+    loopRow->addStretch();
+    checks->addWidget(
+        makeCheckBox("CheckBoxLoop", &TFormSetUp::CheckBoxLoop, &TFormSetUp::CheckBoxLoopClick));
+    checks->addLayout(loopRow);
+
     // A row of numbered buttons between two labels, titled, as one group.
     auto buttonGroup = [this](const char* name, const QString& title, auto& buttons, int count,
                               const char* left, const char* right, void (TFormSetUp::*click)(int)) {
@@ -343,6 +363,10 @@ void FormSetUpWidget::render() {
               setup_.ComboBoxCdDeviceEnabled);
     ShowCombo(ComboBoxMidiOut, setup_.ComboBoxMidiOutItems, setup_.ComboBoxMidiOutIndex,
               setup_.ComboBoxMidiOutEnabled);
+    ShowCombo(ComboBoxLoopCount, setup_.ComboBoxLoopCountItems, setup_.ComboBoxLoopCountIndex,
+              setup_.ComboBoxLoopEnabled);
+    ShowCombo(ComboBoxLoopFade, setup_.ComboBoxLoopFadeItems, setup_.ComboBoxLoopFadeIndex,
+              setup_.ComboBoxLoopEnabled);
     for (auto [button, state] :
          {std::pair{ButtonSave, &setup_.ButtonSave}, std::pair{ButtonClose, &setup_.ButtonClose},
           std::pair{ButtonTool, &setup_.ButtonTool}, std::pair{ButtonFont, &setup_.ButtonFont},

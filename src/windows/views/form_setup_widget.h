@@ -56,7 +56,7 @@ class FormSetUpWidget final : public FormWidget {
     QLineEdit* EditTool;
     QWidget* PanelTool;
     QLabel *PanelFontName, *PanelFontSize, *PanelSoundFont;
-    QComboBox *ComboBoxCdDevice, *ComboBoxMidiOut;
+    QComboBox *ComboBoxCdDevice, *ComboBoxMidiOut, *ComboBoxLoopCount, *ComboBoxLoopFade;
     QPushButton *ButtonSave, *ButtonClose, *ButtonTool, *ButtonFont, *ButtonSoundFont,
         *ButtonSoundFontStandard, *ButtonMixer;
     QToolButton* SpeedButton1;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <random>
 
@@ -316,6 +317,66 @@ TEST(SmfReader, DataBytesAbove127PlayAs127) {
         ParseSmf(PlayableSmf(song, file, messages), given);
         ASSERT_EQ(given.size(), 3u);
         EXPECT_EQ(given[0].bytes, c.played);
+    }
+}
+
+// The loop game music marks, in each convention, on any track; a mark that makes no loop is
+// none.
+TEST(SmfReader, FindsTheLoopAGameWouldPlay) {
+    using Marks = std::function<void(SmfWriter&, int track)>;
+    const struct {
+        const char* name;
+        Marks marks;
+        std::optional<SmfLoop> loop;
+    } cases[] = {
+        {"none", [](SmfWriter&, int) {}, std::nullopt},
+        {"controller 111: on to the song's end",
+         [](SmfWriter& w, int t) { w.controlChange(t, 960, 3, 111, 0); }, SmfLoop{960, 3840}},
+        {"markers in any case",
+         [](SmfWriter& w, int t) {
+             w.text(t, 480, 0x06, "LoopStart");
+             w.text(t, 2880, 0x06, "LOOPEND");
+         },
+         SmfLoop{480, 2880}},
+        {"markers before controller 111",
+         [](SmfWriter& w, int t) {
+             w.controlChange(t, 0, 0, 111, 0);
+             w.text(t, 480, 0x06, "loopStart");
+             w.text(t, 2880, 0x06, "loopEnd");
+         },
+         SmfLoop{480, 2880}},
+        {"116 and 117",
+         [](SmfWriter& w, int t) {
+             w.controlChange(t, 240, 0, 116, 0);
+             w.controlChange(t, 1920, 0, 117, 127);
+         },
+         SmfLoop{240, 1920}},
+        {"117 before its 116 ends nothing: on to the song's end",
+         [](SmfWriter& w, int t) {
+             w.controlChange(t, 100, 0, 117, 0);
+             w.controlChange(t, 240, 0, 116, 0);
+         },
+         SmfLoop{240, 3840}},
+        {"111 at the very end makes no loop",
+         [](SmfWriter& w, int t) { w.controlChange(t, 3840, 0, 111, 0); }, std::nullopt},
+        {"markers of no length make none",
+         [](SmfWriter& w, int t) {
+             w.text(t, 1000, 0x06, "loopStart");
+             w.text(t, 1000, 0x06, "loopEnd");
+         },
+         std::nullopt},
+    };
+    for (const auto& c : cases) {
+        for (int onTrack : {0, 1}) {
+            SCOPED_TRACE(std::string(c.name) + (onTrack ? " (second track)" : ""));
+            SmfWriter w(1, 480);
+            const int notes = w.addTrack();
+            for (std::uint32_t tick = 0; tick < 3840; tick += 480)
+                w.note(notes, tick, 0, 60, 100, 480);
+            c.marks(w, onTrack);
+            const SmfSong song = Parse(w.bytes());
+            EXPECT_EQ(song.loop(), c.loop);
+        }
     }
 }
 

@@ -205,6 +205,15 @@ void FluidSynthesizer::cutSound() {
     fluid_synth_all_sounds_off(synth_.get(), -1);
 }
 
+void FluidSynthesizer::resetSound() {
+    fluid_synth_system_reset(synth_.get());
+    if (module_.mode() == ModuleMode::Unset)
+        return;
+    module_.resetMode();
+    for (int c = 0; c < SoundModule::kChannels; ++c)
+        applyVoice(c);
+}
+
 void FluidSynthesizer::render(float* out, std::size_t frames) {
     partRender_.render(synth_.get(), out, frames, moduleFx_->leftGain(), moduleFx_->rightGain());
     limiter_.process(out, frames);

@@ -50,6 +50,7 @@ class FluidSynthesizer final : public MidiSynthesizer {
     void send(std::span<const std::uint8_t> message) override;
     void releaseNotes() override;
     void cutSound() override;
+    void resetSound() override;
     void render(float* out, std::size_t frames) override;
     int activeVoices() const override;
     std::optional<SynthPreset> channelPreset(int channel) const override;
