@@ -31,22 +31,6 @@ int Segments(float peak) {
                       TFormParts::kMeterSegments);
 }
 
-const char* ModeName(ModuleMode mode) {
-    switch (mode) {
-    case ModuleMode::Gm:
-        return "GM";
-    case ModuleMode::Gm2:
-        return "GM2";
-    case ModuleMode::Gs:
-        return "GS";
-    case ModuleMode::Xg:
-        return "XG";
-    case ModuleMode::Unset:
-        break;
-    }
-    return "-";
-}
-
 int Packed(const std::optional<SynthPreset>& p) {
     return p ? p->bank << 8 | p->program : -1;
 }
@@ -211,7 +195,7 @@ bool TFormParts::TimerPartsTimer() {
     if (!moduleShown_ || !(module == shownModule_)) {
         moduleShown_ = true;
         shownModule_ = module;
-        LabelMode.Caption = ModeName(module.mode);
+        LabelMode.Caption = ModuleModeName(module.mode);
         LabelMaster.Caption = std::to_string((module.masterVolume * 100 + 8191) / 16383) + "%";
         LabelReverb.Caption = ReverbTypes()[static_cast<std::size_t>(module.reverbType)].name;
         LabelChorus.Caption = ChorusTypes()[static_cast<std::size_t>(module.chorusType)].name;

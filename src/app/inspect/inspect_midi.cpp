@@ -8,6 +8,7 @@
 #include "media/midi/midi_soundfont.h"
 #include "media/midi/module_effects.h"
 #include "media/midi/smf_reader.h"
+#include "media/midi/sound_module.h"
 #include "media/midi/soundfont_presets.h"
 #include "media/midi/synth_module.h"
 #include "midi_windows/midi_title.h"
@@ -90,22 +91,6 @@ void ShowResets(const std::vector<SmfEvent>& events) {
     Field("System On", all.empty() ? Sjis("なし") : all);
 }
 
-const char* ModeName(ModuleMode mode) {
-    switch (mode) {
-    case ModuleMode::Gm:
-        return "GM";
-    case ModuleMode::Gm2:
-        return "GM2";
-    case ModuleMode::Gs:
-        return "GS";
-    case ModuleMode::Xg:
-        return "XG";
-    case ModuleMode::Unset:
-        break;
-    }
-    return "-";
-}
-
 // Each channel's instrument after every change, as the built-in synthesizer picks it from the
 // SoundFont it finds when the settings name none.
 void ShowInstruments(const SmfSong& song, const std::vector<SmfEvent>& events) {
@@ -127,7 +112,7 @@ void ShowInstruments(const SmfSong& song, const std::vector<SmfEvent>& events) {
     }
     for (const InstrumentChange& c : changes) {
         const SynthPreset& p = c.voice.preset;
-        std::string line = Length(song.secondsAtTick(c.tick)) + " " + ModeName(c.mode) + " " +
+        std::string line = Length(song.secondsAtTick(c.tick)) + " " + ModuleModeName(c.mode) + " " +
                            std::to_string(p.bank) + ":" + std::to_string(p.program) +
                            (c.voice.drum ? Sjis("（ドラム）") : "");
         for (const SoundFontPreset& n : named)

@@ -4,6 +4,22 @@
 #include <algorithm>
 
 namespace tobira {
+
+const char* ModuleModeName(ModuleMode mode) {
+    switch (mode) {
+    case ModuleMode::Gm:
+        return "GM";
+    case ModuleMode::Gm2:
+        return "GM2";
+    case ModuleMode::Gs:
+        return "GS";
+    case ModuleMode::Xg:
+        return "XG";
+    case ModuleMode::Unset:
+        break;
+    }
+    return "-";
+}
 namespace {
 
 constexpr int kDrumBank = 128;

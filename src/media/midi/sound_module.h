@@ -21,6 +21,9 @@ namespace tobira {
 
 enum class ModuleMode { Unset, Gm, Gm2, Gs, Xg };
 
+// "GM", "GM2", "GS", "XG"; "-" before any reset.
+const char* ModuleModeName(ModuleMode mode);
+
 // The instruments a SoundFont holds.
 class PresetCatalog final {
   public:
