@@ -44,8 +44,12 @@ pid_t Spawn(const std::vector<std::string>& arguments, const std::vector<std::st
     envp.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    // Never the test's own output: a daemon left by a test that died would hold ctest's pipe
+    // open until its timeout.
     if (outFd >= 0)
         posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
+    else
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t pid = -1;
     if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0)
