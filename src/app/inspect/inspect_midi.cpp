@@ -188,7 +188,10 @@ void ShowModuleSettings(const SmfSong& song, const std::vector<SmfEvent>& events
             effects.reset(module.mode());
             continue;
         }
-        for (const ModuleSetting& s : effects.feed(e.bytes).all()) {
+        // Kept by name: the settings are a view into it, and a loop over a temporary's view
+        // would outlive it.
+        const ModuleEffects::Changes changes = effects.feed(e.bytes);
+        for (const ModuleSetting& s : changes.all()) {
             Field("音源設定", Length(song.secondsAtTick(e.tick)) + " " + SettingText(s));
             any = true;
         }
