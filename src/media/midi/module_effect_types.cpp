@@ -7,8 +7,8 @@ namespace tobira {
 namespace {
 
 // Sources: the reverb and chorus macro charts of Roland's SC-55 and SC-88 owner's manuals (GS),
-// the effect type list of Yamaha's XG format specification and the MU-series data lists (XG),
-// and the MMA's General MIDI 2 specification, whose reverb and chorus types give times, rates
+// the effect type list of Yamaha's XG format documents and the MU-series data lists (XG), and
+// the MMA's General MIDI 2 recommended practice, whose reverb and chorus types give times, rates
 // and depths outright (rate = 0.122 Hz a step, depth = (value + 1) / 3.2 ms). The built-in
 // synthesizer has one room reverb and one chorus: each type becomes its decay time, damping and
 // width, and its voices, rate and depth. What neither has (pre-delay, delay feedback, the
